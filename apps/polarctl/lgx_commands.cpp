@@ -1,0 +1,115 @@
+#include <ostream>
+
+#include "apps/polarctl/command_line.h"
+#include "apps/polarctl/polarctl.h"
+#include "data/file_io.h"
+#include "data/text_encoding.h"
+#include "translation/language_file.h"
+
+namespace {
+
+bool HasLineBreakOrTab(const std::string& s) {
+    return s.find_first_of("\t\r\n") != std::string::npos;
+}
+
+int DumpLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    const std::string& strFile = parsed.aPositional[1];
+    std::string bytes;
+    const IoStatus status = ReadWholeFile(strFile, bytes);
+    if (!status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    std::size_t nUsed = 0;
+    const LanguagePairs aPairs = DecodeLanguageFile(bytes, &nUsed);
+    bool bProblems = false;
+    for (std::size_t i = 0; i < aPairs.size(); ++i) {
+        const auto& [strKey, strValue] = aPairs[i];
+        if (HasLineBreakOrTab(strKey) || HasLineBreakOrTab(strValue)) {
+            err << strFile << ": pair " << (i + 1)
+                << " holds a tab or line break, which a key<TAB>value line cannot show; left out\n";
+            bProblems = true;
+            continue;
+        }
+        out << DecodeForDisplay(strKey) << "\t" << DecodeForDisplay(strValue) << "\n";
+    }
+    if (nUsed < bytes.size()) {
+        err << strFile << ": the last " << (bytes.size() - nUsed)
+            << " bytes are not a complete pair (a string without its end, a key without value, "
+               "or a string over "
+            << (kMaxStoredLanguageString - 1) << " bytes); the editor ignores them\n";
+        bProblems = true;
+    }
+    return bProblems ? kExitInputProblem : kExitOk;
+}
+
+int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    const std::string& strTsv = parsed.aPositional[1];
+    const auto strTarget = parsed.Option("-o");
+    if (!strTarget) {
+        err << "polarctl: lgx build needs -o FILE.lgx\n";
+        return kExitUsage;
+    }
+    std::string text;
+    const IoStatus status = ReadWholeFile(strTsv, text);
+    if (!status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    LanguagePairs aPairs;
+    std::size_t nLine = 0;
+    std::size_t nStart = 0;
+    while (nStart < text.size()) {
+        std::size_t nEnd = text.find('\n', nStart);
+        if (nEnd == std::string::npos) {
+            nEnd = text.size();
+        }
+        std::string strLine = text.substr(nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        ++nLine;
+        if (!strLine.empty() && strLine.back() == '\r') {
+            strLine.pop_back();
+        }
+        if (strLine.empty()) {
+            continue;
+        }
+        const std::size_t nTab = strLine.find('\t');
+        if (nTab == std::string::npos || strLine.find('\t', nTab + 1) != std::string::npos) {
+            err << strTsv << ":" << nLine << ": expected key<TAB>value (exactly one tab)\n";
+            return kExitInputProblem;
+        }
+        aPairs.emplace_back(strLine.substr(0, nTab), strLine.substr(nTab + 1));
+    }
+    std::string bytes;
+    std::string strError;
+    if (!EncodeLanguageFile(aPairs, bytes, strError)) {
+        err << strTsv << ": " << strError << "\n";
+        return kExitInputProblem;
+    }
+    const IoStatus written = WriteFileAtomically(*strTarget, bytes);
+    if (!written.Ok()) {
+        err << "polarctl: " << written.strError << "\n";
+        return kExitInputProblem;
+    }
+    out << "wrote " << aPairs.size() << " pairs to " << *strTarget << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunLanguageFile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    std::string strError;
+    if (!ParseArgs(args, {"-o"}, {}, parsed, strError)) {
+        err << "polarctl: " << strError << " (see polarctl --help)\n";
+        return kExitUsage;
+    }
+    if (parsed.aPositional.size() == 2 && parsed.aPositional[0] == "dump") {
+        return DumpLanguageFile(parsed, out, err);
+    }
+    if (parsed.aPositional.size() == 2 && parsed.aPositional[0] == "build") {
+        return BuildLanguageFile(parsed, out, err);
+    }
+    err << "polarctl: expected 'lgx dump FILE.lgx' or 'lgx build TSV -o FILE.lgx'\n";
+    return kExitUsage;
+}

@@ -1,0 +1,330 @@
+#include <new>
+#include <ostream>
+
+#include "apps/polarctl/command_line.h"
+#include "apps/polarctl/json_text.h"
+#include "apps/polarctl/polarctl.h"
+#include "data/number_text.h"
+#include "data/polar_file.h"
+#include "data/text_encoding.h"
+#include "smoothing/polar_smoothing.h"
+
+namespace {
+
+struct Counts {
+    std::size_t nPolars = 0;
+    std::size_t nPoints = 0;
+};
+
+Counts CountRecords(const SailPlanArray& aSailPlans) {
+    Counts counts;
+    for (const auto& pSailPlan : aSailPlans) {
+        counts.nPolars += pSailPlan->m_aPolars.size();
+        for (const auto& pPolar : pSailPlan->m_aPolars) {
+            counts.nPoints += pPolar->m_aVectors.size();
+        }
+    }
+    return counts;
+}
+
+std::string Plural(std::size_t n, const char* pszOne, const char* pszMany) {
+    return std::to_string(n) + " " + (n == 1 ? pszOne : pszMany);
+}
+
+std::string Quoted(const std::string& strName) {
+    return "\"" + DecodeForDisplay(strName) + "\"";
+}
+
+void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileProblem& problem,
+                  const char* pszKind) {
+    os << strFile << ":" << problem.nLine << ":" << problem.nColumn << ": " << pszKind << ": "
+       << problem.strMessage << "\n";
+}
+
+// Warnings first, then the stop; returns whether there was any.
+bool PrintProblems(std::ostream& os, const std::string& strFile,
+                   const PolarFileContents& contents) {
+    for (const auto& warning : contents.aWarnings) {
+        PrintProblem(os, strFile, warning, "warning");
+    }
+    if (contents.stop) {
+        PrintProblem(os, strFile, *contents.stop, "error");
+        os << strFile << ": the reading stopped here; the complete records before it are kept\n";
+    }
+    return !contents.aWarnings.empty() || contents.stop.has_value();
+}
+
+// Loads FILE for a command; false (with the message written) when it cannot be read.
+bool Load(const std::string& strFile, PolarFileContents& contents, std::ostream& err) {
+    const IoStatus status = LoadPolarFile(strFile, contents);
+    if (!status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool ParseOrComplain(const std::vector<std::string>& args, const std::set<std::string>& values,
+                     const std::set<std::string>& flags, std::size_t nPositional,
+                     ParsedArgs& parsed, std::ostream& err) {
+    std::string strError;
+    if (!ParseArgs(args, values, flags, parsed, strError)) {
+        err << "polarctl: " << strError << " (see polarctl --help)\n";
+        return false;
+    }
+    if (parsed.aPositional.size() != nPositional) {
+        err << "polarctl: expected " << Plural(nPositional, "file", "arguments")
+            << " (see polarctl --help)\n";
+        return false;
+    }
+    return true;
+}
+
+void NoteOrder(std::ostream& out, const SailPlanArray& aSailPlans) {
+    for (const auto& pSailPlan : aSailPlans) {
+        const auto& polars = pSailPlan->m_aPolars;
+        if (polars.empty()) {
+            out << "note: sail plan " << Quoted(pSailPlan->m_strName)
+                << " has no polars; the file cannot hold it, so it is left out when written\n";
+        }
+        for (std::size_t i = 1; i < polars.size(); ++i) {
+            if (polars[i]->m_fWindSpeed < polars[i - 1]->m_fWindSpeed) {
+                out << "note: sail plan " << Quoted(pSailPlan->m_strName) << ": polar " << i << " ("
+                    << FormatFixed2(polars[i]->m_fWindSpeed)
+                    << " kn) comes after a higher wind speed ("
+                    << FormatFixed2(polars[i - 1]->m_fWindSpeed) << " kn)\n";
+            }
+        }
+        for (std::size_t p = 0; p < polars.size(); ++p) {
+            const auto& points = polars[p]->m_aVectors;
+            for (std::size_t i = 1; i < points.size(); ++i) {
+                if (points[i]->m_fAngle < points[i - 1]->m_fAngle) {
+                    out << "note: sail plan " << Quoted(pSailPlan->m_strName) << ", polar " << p
+                        << " (" << FormatFixed2(polars[p]->m_fWindSpeed) << " kn): point " << i
+                        << " (" << FormatFixed2(points[i]->m_fAngle)
+                        << " degrees) comes after a larger angle ("
+                        << FormatFixed2(points[i - 1]->m_fAngle) << " degrees)\n";
+                }
+            }
+        }
+    }
+}
+
+std::string DumpText(const SailPlanArray& aSailPlans) {
+    std::string out;
+    for (std::size_t s = 0; s < aSailPlans.size(); ++s) {
+        const SAILPLAN& sailPlan = *aSailPlans[s];
+        out += "sail plan " + std::to_string(s) + " " + Quoted(sailPlan.m_strName) + "\n";
+        for (std::size_t p = 0; p < sailPlan.m_aPolars.size(); ++p) {
+            const PERF_POLAR& polar = *sailPlan.m_aPolars[p];
+            out += "  polar " + std::to_string(p) + " wind speed " +
+                   FormatFixed2(polar.m_fWindSpeed) + " tacking angle " +
+                   FormatFixed2(polar.m_fTackingAngle) + "\n";
+            for (const auto& pVector : polar.m_aVectors) {
+                out += "    point ";
+                AppendFixed2(out, pVector->m_fAngle);
+                out += " ";
+                AppendFixed2(out, pVector->m_fSpeed);
+                out += "\n";
+            }
+        }
+    }
+    return out;
+}
+
+void AppendJsonProblem(std::string& out, const PolarFileProblem& problem, bool bFirst) {
+    out += bFirst ? "\n    " : ",\n    ";
+    out += "{\"line\": " + std::to_string(problem.nLine) +
+           ", \"column\": " + std::to_string(problem.nColumn) + ", \"message\": ";
+    AppendJsonString(out, problem.strMessage);
+    out += "}";
+}
+
+std::string DumpJson(const PolarFileContents& contents) {
+    std::string out = "{\n  \"sail_plans\": [";
+    const auto& aSailPlans = contents.aSailPlans;
+    for (std::size_t s = 0; s < aSailPlans.size(); ++s) {
+        const SAILPLAN& sailPlan = *aSailPlans[s];
+        out += s == 0 ? "\n    {\"name\": " : ",\n    {\"name\": ";
+        AppendJsonString(out, DecodeForDisplay(sailPlan.m_strName));
+        out += ", \"polars\": [";
+        for (std::size_t p = 0; p < sailPlan.m_aPolars.size(); ++p) {
+            const PERF_POLAR& polar = *sailPlan.m_aPolars[p];
+            out += p == 0 ? "\n      {\"wind_speed\": " : ",\n      {\"wind_speed\": ";
+            AppendJsonFloat(out, polar.m_fWindSpeed);
+            out += ", \"tacking_angle\": ";
+            AppendJsonFloat(out, polar.m_fTackingAngle);
+            out += ", \"points\": [";
+            for (std::size_t i = 0; i < polar.m_aVectors.size(); ++i) {
+                out += i == 0 ? "[" : ", [";
+                AppendJsonFloat(out, polar.m_aVectors[i]->m_fAngle);
+                out += ", ";
+                AppendJsonFloat(out, polar.m_aVectors[i]->m_fSpeed);
+                out += "]";
+            }
+            out += "]}";
+        }
+        out += sailPlan.m_aPolars.empty() ? "]}" : "\n    ]}";
+    }
+    out += aSailPlans.empty() ? "],\n  \"problems\": [" : "\n  ],\n  \"problems\": [";
+    bool bFirst = true;
+    for (const auto& warning : contents.aWarnings) {
+        AppendJsonProblem(out, warning, bFirst);
+        bFirst = false;
+    }
+    if (contents.stop) {
+        AppendJsonProblem(out, *contents.stop, bFirst);
+        bFirst = false;
+    }
+    out += bFirst ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+// The records after an early stop would be lost by a write; only --force writes anyway.
+bool RefuseLossyWrite(const std::string& strFile, const PolarFileContents& contents, bool bForce,
+                      std::ostream& err) {
+    if (!contents.stop || bForce) {
+        return false;
+    }
+    err << "polarctl: " << strFile
+        << ": not written, since what follows the stop would be lost (--force writes the records "
+           "read so far)\n";
+    return true;
+}
+
+IoStatus WriteResult(const std::string& strTarget, const SailPlanArray& aSailPlans) {
+    return WriteFileAtomically(strTarget, FormatPolarFile(aSailPlans));
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!ParseOrComplain(args, {}, {}, 1, parsed, err)) {
+        return kExitUsage;
+    }
+    const std::string& strFile = parsed.aPositional[0];
+    PolarFileContents contents;
+    if (!Load(strFile, contents, err)) {
+        return kExitInputProblem;
+    }
+    const Counts counts = CountRecords(contents.aSailPlans);
+    out << strFile << ": " << Plural(contents.aSailPlans.size(), "sail plan", "sail plans") << ", "
+        << Plural(counts.nPolars, "polar", "polars") << ", "
+        << Plural(counts.nPoints, "point", "points") << "\n";
+    const bool bProblems = PrintProblems(out, strFile, contents);
+    NoteOrder(out, contents.aSailPlans);
+    return bProblems ? kExitInputProblem : kExitOk;
+}
+
+int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!ParseOrComplain(args, {}, {"--json"}, 1, parsed, err)) {
+        return kExitUsage;
+    }
+    const std::string& strFile = parsed.aPositional[0];
+    PolarFileContents contents;
+    if (!Load(strFile, contents, err)) {
+        return kExitInputProblem;
+    }
+    if (parsed.Flag("--json")) {
+        out << DumpJson(contents);
+        return contents.aWarnings.empty() && !contents.stop ? kExitOk : kExitInputProblem;
+    }
+    out << DumpText(contents.aSailPlans);
+    return PrintProblems(err, strFile, contents) ? kExitInputProblem : kExitOk;
+}
+
+int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!ParseOrComplain(args, {"-o"}, {"--force"}, 1, parsed, err)) {
+        return kExitUsage;
+    }
+    const std::string& strFile = parsed.aPositional[0];
+    PolarFileContents contents;
+    if (!Load(strFile, contents, err)) {
+        return kExitInputProblem;
+    }
+    const bool bProblems = PrintProblems(err, strFile, contents);
+    if (RefuseLossyWrite(strFile, contents, parsed.Flag("--force"), err)) {
+        return kExitInputProblem;
+    }
+    const std::string strTarget = parsed.Option("-o").value_or(strFile);
+    const IoStatus status = WriteResult(strTarget, contents.aSailPlans);
+    if (!status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    out << "wrote " << strTarget << "\n";
+    return bProblems ? kExitInputProblem : kExitOk;
+}
+
+int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!ParseOrComplain(args, {"-o", "--sail-plan", "--polar"}, {"--force"}, 1, parsed, err)) {
+        return kExitUsage;
+    }
+    const auto nSailPlan = ParseIndex(parsed.Option("--sail-plan").value_or(""));
+    const auto nPolar = ParseIndex(parsed.Option("--polar").value_or(""));
+    if (!nSailPlan || !nPolar) {
+        err << "polarctl: smooth needs --sail-plan INDEX and --polar INDEX, both whole numbers "
+               "from 0\n";
+        return kExitUsage;
+    }
+    const std::string& strFile = parsed.aPositional[0];
+    PolarFileContents contents;
+    if (!Load(strFile, contents, err)) {
+        return kExitInputProblem;
+    }
+    PrintProblems(err, strFile, contents);
+    if (RefuseLossyWrite(strFile, contents, parsed.Flag("--force"), err)) {
+        return kExitInputProblem;
+    }
+    auto& aSailPlans = contents.aSailPlans;
+    if (static_cast<std::size_t>(*nSailPlan) >= aSailPlans.size()) {
+        err << "polarctl: sail plan " << *nSailPlan << " does not exist (the file has "
+            << Plural(aSailPlans.size(), "sail plan", "sail plans") << ")\n";
+        return kExitUsage;
+    }
+    SAILPLAN& sailPlan = *aSailPlans[static_cast<std::size_t>(*nSailPlan)];
+    if (*nPolar >= sailPlan.GetPolarCount()) {
+        err << "polarctl: polar " << *nPolar << " does not exist (sail plan "
+            << Quoted(sailPlan.m_strName) << " has "
+            << Plural(sailPlan.m_aPolars.size(), "polar", "polars") << ")\n";
+        return kExitUsage;
+    }
+    const int nPoints = sailPlan.Polar(*nPolar).GetVectorCount();
+    try {
+        if (sailPlan.SmoothPolar(*nPolar) == 0) {
+            err << "polarctl: the polar has "
+                << Plural(static_cast<std::size_t>(nPoints), "point", "points")
+                << "; smoothing needs at least 3. The polar is unchanged; nothing written.\n";
+            return kExitInputProblem;
+        }
+    } catch (const std::bad_alloc&) {
+        sailPlan.EndSmooth(*nPolar, true);
+        err << "polarctl: out of memory while smoothing; the polar is unchanged, nothing written\n";
+        return kExitInputProblem;
+    }
+    if (g_aSmoothBackup.empty()) {
+        err << "polarctl: the least-squares fit failed (the points do not determine a polynomial "
+               "of degree "
+            << SmoothingDegree(nPoints) << "). The polar is unchanged; nothing written.\n";
+        return kExitInputProblem;
+    }
+    sailPlan.EndSmooth(*nPolar, false);
+    const PERF_POLAR& polar = sailPlan.Polar(*nPolar);
+    out << "degree " << SmoothingDegree(nPoints) << ", "
+        << Plural(polar.m_aVectors.size(), "point", "points") << ":\n";
+    for (const auto& pVector : polar.m_aVectors) {
+        out << FormatFixed2(pVector->m_fAngle) << " " << FormatFixed2(pVector->m_fSpeed) << "\n";
+    }
+    const std::string strTarget = parsed.Option("-o").value_or(strFile);
+    const IoStatus status = WriteResult(strTarget, aSailPlans);
+    if (!status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    out << "wrote " << strTarget << "\n";
+    return kExitOk;
+}

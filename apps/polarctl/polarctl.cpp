@@ -1,0 +1,67 @@
+#include "apps/polarctl/polarctl.h"
+
+#include <ostream>
+
+#include "apps/polarctl/command_line.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: polarctl COMMAND [ARGS]\n"
+    "\n"
+    "Reads and writes POLAR.PPD performance polar files.\n"
+    "\n"
+    "Commands:\n"
+    "  check FILE                 summary of the file and every problem met while reading it,\n"
+    "                             with line and column; notes points and polars out of order\n"
+    "  dump FILE [--json]         every sail plan, polar and point, one per line\n"
+    "  normalize FILE [-o OUT]    read the file and write it back in the standard layout\n"
+    "                             (in place, atomically, unless OUT is given)\n"
+    "  smooth FILE --sail-plan I --polar J [-o OUT]\n"
+    "                             smooth polar J of sail plan I (indexes from 0) by a\n"
+    "                             least-squares polynomial and write the file\n"
+    "  lgx dump FILE.lgx          the pairs of a language file: key, tab, value per line\n"
+    "  lgx build TSV -o FILE.lgx  a language file from key<TAB>value lines\n"
+    "\n"
+    "normalize and smooth refuse to write when the reading stopped early (the records after\n"
+    "the stop would be lost); --force writes what was read.\n"
+    "\n"
+    "Exit codes: 0 fine, 1 the input has a problem, 2 bad usage.\n";
+
+}  // namespace
+
+int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return kExitUsage;
+    }
+    const std::string& strCommand = args[0];
+    if (strCommand == "--help" || strCommand == "-h" || strCommand == "help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    for (const auto& arg : rest) {
+        if (arg == "--help" || arg == "-h") {
+            out << kUsage;
+            return kExitOk;
+        }
+    }
+    if (strCommand == "check") {
+        return RunCheck(rest, out, err);
+    }
+    if (strCommand == "dump") {
+        return RunDump(rest, out, err);
+    }
+    if (strCommand == "normalize") {
+        return RunNormalize(rest, out, err);
+    }
+    if (strCommand == "smooth") {
+        return RunSmooth(rest, out, err);
+    }
+    if (strCommand == "lgx") {
+        return RunLanguageFile(rest, out, err);
+    }
+    err << "polarctl: unknown command '" << strCommand << "'\n\n" << kUsage;
+    return kExitUsage;
+}

@@ -1,0 +1,114 @@
+#include "data/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::string Describe(const std::string& strWhat, const std::string& strPath, int nErrno) {
+    return strWhat + " " + strPath + ": " + std::strerror(nErrno);
+}
+
+mode_t DefaultFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+// The file a path names, following symbolic links, so that a link keeps pointing at the
+// data it names after the replacement.
+std::string ResolveTarget(const std::string& strPath) {
+    char resolved[PATH_MAX];
+    if (::realpath(strPath.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    return strPath;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+    const char* p = content.data();
+    std::size_t nLeft = content.size();
+    while (nLeft > 0) {
+        const ssize_t n = ::write(fd, p, nLeft);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        p += n;
+        nLeft -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent) {
+    strContent.clear();
+    const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return {Describe("cannot open", strPath, errno)};
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        strContent.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int nErr = errno;
+            ::close(fd);
+            return {Describe("cannot read", strPath, nErr)};
+        }
+        strContent.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return {};
+}
+
+IoStatus WriteFileAtomically(const std::string& strPath, std::string_view content) {
+    const std::string strTarget = ResolveTarget(strPath);
+    std::string strTemp = strTarget + ".tmp-XXXXXX";
+    const int fd = ::mkostemp(strTemp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return {Describe("cannot create a temporary file beside", strPath, errno)};
+    }
+    struct stat st {};
+    const mode_t mode = ::stat(strTarget.c_str(), &st) == 0
+                            ? static_cast<mode_t>(st.st_mode & 07777)
+                            : DefaultFileMode();
+    int nErr = 0;
+    if (!WriteAll(fd, content)) {
+        nErr = errno;
+    } else if (::fchmod(fd, mode) != 0) {
+        nErr = errno;
+    } else if (::fsync(fd) != 0) {
+        nErr = errno;
+    }
+    if (::close(fd) != 0 && nErr == 0) {
+        nErr = errno;
+    }
+    if (nErr == 0 && ::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
+        nErr = errno;
+    }
+    if (nErr != 0) {
+        ::unlink(strTemp.c_str());
+        return {Describe("cannot write", strPath, nErr)};
+    }
+    return {};
+}

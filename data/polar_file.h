@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/file_io.h"
+#include "data/polar_text_scanner.h"
+#include "data/sailplan.h"
+
+// What a reading of a data file gave: the sail plans in file order, the places where
+// something was read with a change (a name cut to length), and, when the text held
+// something the format does not provide for, where the reading stopped and why. The
+// complete records before the stop are kept; an incomplete polar is dropped.
+struct PolarFileContents {
+    SailPlanArray aSailPlans;
+    std::vector<PolarFileProblem> aWarnings;
+    std::optional<PolarFileProblem> stop;
+};
+
+PolarFileContents ParsePolarFile(std::string_view text);
+
+// The text of the data file for these sail plans: CR LF line ends, two decimals, no line end
+// after the final "-2". A sail plan without polars has no representation and is left out.
+std::string FormatPolarFile(const SailPlanArray& aSailPlans);
+
+// Reads and parses the file; the status reports only a file that cannot be read.
+IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents);
+
+// Writes the sail plans atomically. With no sail plans at all nothing is written and the file
+// keeps its content.
+IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans);

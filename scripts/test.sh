@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: a normal build with warnings
+# as errors, and a build with AddressSanitizer and UndefinedBehaviorSanitizer. Headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+run_build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== normal build"
+run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLAR_SANITIZE=ON -DPOLAR_BENCH=OFF

@@ -1,0 +1,146 @@
+#include "apps/polarctl/polarctl.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/support/polar_builders.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+struct CliRun {
+    int nExit;
+    std::string out;
+    std::string err;
+};
+
+CliRun Polarctl(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int nExit = RunPolarctl(args, out, err);
+    return {nExit, out.str(), err.str()};
+}
+
+class PolarctlTest : public testing::Test {
+  protected:
+    void SetUp() override { TempDir::Write(m_strFile, kExampleFileText); }
+    TempDir m_dir;
+    std::string m_strFile = m_dir.File("POLAR.PPD");
+};
+
+TEST_F(PolarctlTest, UsageAndExitCodes) {
+    EXPECT_EQ(Polarctl({"--help"}).nExit, 0);
+    EXPECT_NE(Polarctl({"--help"}).out.find("check FILE"), std::string::npos);
+    EXPECT_EQ(Polarctl({}).nExit, 2);
+    EXPECT_EQ(Polarctl({"frobnicate"}).nExit, 2);
+    EXPECT_EQ(Polarctl({"check"}).nExit, 2);
+    EXPECT_EQ(Polarctl({"check", m_strFile, "--bogus"}).nExit, 2);
+    EXPECT_EQ(Polarctl({"smooth", m_strFile, "--sail-plan", "x", "--polar", "0"}).nExit, 2);
+    const CliRun missing = Polarctl({"check", m_dir.File("none.ppd")});
+    EXPECT_EQ(missing.nExit, 1);
+    EXPECT_NE(missing.err.find("none.ppd"), std::string::npos);
+}
+
+TEST_F(PolarctlTest, CheckSummarisesAndReportsProblemsWithPositions) {
+    const CliRun ok = Polarctl({"check", m_strFile});
+    EXPECT_EQ(ok.nExit, 0);
+    EXPECT_EQ(ok.out, m_strFile + ": 2 sail plans, 3 polars, 12 points\n");
+
+    TempDir::Write(m_strFile, "A,\r\n6,45,90,5,40,4,-1\r\n4,45,-1\r\nB");
+    const CliRun bad = Polarctl({"check", m_strFile});
+    EXPECT_EQ(bad.nExit, 1);
+    EXPECT_NE(bad.out.find(m_strFile + ":4:1: error: expected a number (wind speed), found 'B'"),
+              std::string::npos)
+        << bad.out;
+    EXPECT_NE(bad.out.find("point 1 (40.00 degrees) comes after a larger angle (90.00 degrees)"),
+              std::string::npos)
+        << bad.out;
+    EXPECT_NE(bad.out.find("polar 1 (4.00 kn) comes after a higher wind speed (6.00 kn)"),
+              std::string::npos)
+        << bad.out;
+}
+
+TEST_F(PolarctlTest, DumpListsEveryRecordAsTextOrJson) {
+    const CliRun text = Polarctl({"dump", m_strFile});
+    EXPECT_EQ(text.nExit, 0);
+    EXPECT_NE(text.out.find("sail plan 1 \"Light\"\n  polar 0 wind speed 4.00 tacking angle 48.00\n"
+                            "    point 45.00 3.00\n    point 90.00 3.90\n"),
+              std::string::npos)
+        << text.out;
+
+    TempDir::Write(m_strFile, "Fl\xE6k \"1\",\r\n6.5,45,40,4.1,-2\r\nX");
+    const CliRun json = Polarctl({"dump", m_strFile, "--json"});
+    EXPECT_EQ(json.nExit, 1);
+    EXPECT_EQ(
+        json.out,
+        "{\n  \"sail_plans\": [\n    {\"name\": \"Fl\xC3\xA6k \\\"1\\\"\", \"polars\": [\n"
+        "      {\"wind_speed\": 6.5, \"tacking_angle\": 45, \"points\": [[40, 4.1]]}\n"
+        "    ]}\n  ],\n  \"problems\": [\n"
+        "    {\"line\": 3, \"column\": 1, \"message\": \"the file ends inside a sail plan name "
+        "(no comma after it)\"}\n  ]\n}\n");
+}
+
+TEST_F(PolarctlTest, NormalizeWritesTheStandardLayoutAndRefusesToLoseData) {
+    TempDir::Write(m_strFile, "Main,\n6,45,\n40,4.1,\n60,5,-2\n");
+    const CliRun run = Polarctl({"normalize", m_strFile});
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(TempDir::Read(m_strFile), "Main,\r\n6.00,45.00,\r\n40.00,4.10,60.00,5.00,-2");
+
+    const std::string strDamaged = "A,\r\n6,45,-2\r\nB,\r\n7,40,90,";
+    TempDir::Write(m_strFile, strDamaged);
+    EXPECT_EQ(Polarctl({"normalize", m_strFile}).nExit, 1);
+    EXPECT_EQ(TempDir::Read(m_strFile), strDamaged);
+    const std::string strOut = m_dir.File("out.ppd");
+    EXPECT_EQ(Polarctl({"normalize", m_strFile, "--force", "-o", strOut}).nExit, 1);
+    EXPECT_EQ(TempDir::Read(strOut), "A,\r\n6.00,45.00,\r\n-2");
+}
+
+TEST_F(PolarctlTest, SmoothRewritesThePolarAndSaysWhenItCannot) {
+    const CliRun run = Polarctl({"smooth", m_strFile, "--sail-plan", "0", "--polar", "0"});
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("degree 3, 12 points:\n40.00 ", 0), 0u) << run.out;
+    const CliRun check = Polarctl({"check", m_strFile});
+    EXPECT_NE(check.out.find("2 sail plans, 3 polars, 19 points"), std::string::npos) << check.out;
+
+    const std::string strBefore = TempDir::Read(m_strFile);
+    const CliRun tooFew = Polarctl({"smooth", m_strFile, "--sail-plan", "1", "--polar", "0"});
+    EXPECT_EQ(tooFew.nExit, 1);
+    EXPECT_NE(tooFew.err.find("at least 3"), std::string::npos);
+    EXPECT_EQ(TempDir::Read(m_strFile), strBefore);
+
+    EXPECT_EQ(Polarctl({"smooth", m_strFile, "--sail-plan", "2", "--polar", "0"}).nExit, 2);
+    EXPECT_EQ(Polarctl({"smooth", m_strFile, "--sail-plan", "0", "--polar", "5"}).nExit, 2);
+
+    TempDir::Write(m_strFile, "A,\r\n6,45,90,4,90,5,90,6,-2");
+    const CliRun failed = Polarctl({"smooth", m_strFile, "--sail-plan", "0", "--polar", "0"});
+    EXPECT_EQ(failed.nExit, 1);
+    EXPECT_NE(failed.err.find("fit failed"), std::string::npos);
+}
+
+TEST_F(PolarctlTest, LanguageFilesBuildAndDumpBackToTheSamePairs) {
+    const std::string strTsv = m_dir.File("de.tsv");
+    const std::string strLgx = m_dir.File("Lang_049.lgx");
+    const std::string strPairs =
+        "Kts\tkn\r\nspeed\tFahrt \xC3\xBC\n\nHelp\\English\\polar.hlp\tHelp\\Deutsch\\polar.hlp\n";
+    TempDir::Write(strTsv, strPairs);
+    const CliRun build = Polarctl({"lgx", "build", strTsv, "-o", strLgx});
+    EXPECT_EQ(build.nExit, 0) << build.err;
+    EXPECT_EQ(TempDir::Read(strLgx).substr(0, 7), std::string("\xB4\x8B\x8C\xFF\x94\x91\xFF", 7));
+    const CliRun dump = Polarctl({"lgx", "dump", strLgx});
+    EXPECT_EQ(dump.nExit, 0);
+    EXPECT_EQ(
+        dump.out,
+        "Kts\tkn\nspeed\tFahrt \xC3\xBC\nHelp\\English\\polar.hlp\tHelp\\Deutsch\\polar.hlp\n");
+
+    TempDir::Write(strLgx, TempDir::Read(strLgx) + "\x9E");
+    const CliRun truncated = Polarctl({"lgx", "dump", strLgx});
+    EXPECT_EQ(truncated.nExit, 1);
+    EXPECT_NE(truncated.err.find("last 1 bytes"), std::string::npos);
+
+    TempDir::Write(strTsv, "no tab here\n");
+    EXPECT_EQ(Polarctl({"lgx", "build", strTsv, "-o", strLgx}).nExit, 1);
+    EXPECT_EQ(Polarctl({"lgx", "build", strTsv}).nExit, 2);
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Reading and writing a data file of about 20 MB (many sail plans, polars of 30 points), ours
+// beside the stream-function baseline in the same run. Prints MB/s and the ratios.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+
+#include "bench/stdio_polar_file.h"
+#include "data/polar_file.h"
+
+namespace {
+
+constexpr int kSailPlans = 1500;
+constexpr int kPolarsPerPlan = 30;
+constexpr int kPointsPerPolar = 30;
+
+SailPlanArray GenerateSailPlans() {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> jitter(-0.5f, 0.5f);
+    SailPlanArray plans;
+    for (int s = 0; s < kSailPlans; ++s) {
+        auto plan = std::make_unique<SAILPLAN>("Sail plan " + std::to_string(s));
+        for (int p = 0; p < kPolarsPerPlan; ++p) {
+            plan->InsertPolar(p, 2.0f + static_cast<float>(p), 38.0f + jitter(rng));
+            PERF_POLAR& polar = *plan->m_aPolars.back();
+            for (int i = 0; i < kPointsPerPolar; ++i) {
+                polar.InsertVector(i, 30.0f + 5.0f * static_cast<float>(i) + jitter(rng),
+                                   4.0f + 0.3f * static_cast<float>(p) + jitter(rng));
+            }
+        }
+        plans.push_back(std::move(plan));
+    }
+    return plans;
+}
+
+struct Fixture {
+    Fixture() {
+        strPath = (std::filesystem::temp_directory_path() /
+                   ("polar-bench-" + std::to_string(::getpid()) + ".ppd"))
+                      .string();
+        plans = GenerateSailPlans();
+        text = FormatPolarFile(plans);
+        std::FILE* f = std::fopen(strPath.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    ~Fixture() { std::filesystem::remove(strPath); }
+    std::string strPath;
+    SailPlanArray plans;
+    std::string text;
+};
+
+Fixture& Data() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void SetBytes(benchmark::State& state) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(Data().text.size()));
+}
+
+void BM_Read_Ours(benchmark::State& state) {
+    for (auto _ : state) {
+        PolarFileContents contents;
+        LoadPolarFile(Data().strPath, contents);
+        benchmark::DoNotOptimize(contents.aSailPlans.data());
+    }
+    SetBytes(state);
+}
+
+void BM_Read_Fscanf(benchmark::State& state) {
+    for (auto _ : state) {
+        SailPlanArray plans = StdioReadPolarFile(Data().strPath);
+        benchmark::DoNotOptimize(plans.data());
+    }
+    SetBytes(state);
+}
+
+// Both writers hand the bytes to the system without waiting for the disk; the atomic save,
+// which also syncs, is measured on its own below.
+void BM_Write_Ours(benchmark::State& state) {
+    const std::string strOut = Data().strPath + ".out";
+    for (auto _ : state) {
+        const std::string text = FormatPolarFile(Data().plans);
+        std::FILE* f = std::fopen(strOut.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    std::filesystem::remove(strOut);
+    SetBytes(state);
+}
+
+void BM_Write_Fprintf(benchmark::State& state) {
+    const std::string strOut = Data().strPath + ".out";
+    for (auto _ : state) {
+        StdioWritePolarFile(strOut, Data().plans);
+    }
+    std::filesystem::remove(strOut);
+    SetBytes(state);
+}
+
+void BM_Save_OursAtomicWithSync(benchmark::State& state) {
+    const std::string strOut = Data().strPath + ".out";
+    for (auto _ : state) {
+        SavePolarFile(strOut, Data().plans);
+    }
+    std::filesystem::remove(strOut);
+    SetBytes(state);
+}
+
+BENCHMARK(BM_Read_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Read_Fscanf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Write_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Write_Fprintf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save_OursAtomicWithSync)->Unit(benchmark::kMillisecond);
+
+// Keeps each run's time so that the ratios can be printed after the table.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatios() const {
+        std::printf("\nfile size: %.1f MB\n", static_cast<double>(Data().text.size()) / 1e6);
+        Ratio("read", "BM_Read_Fscanf", "BM_Read_Ours", 3.0);
+        Ratio("write", "BM_Write_Fprintf", "BM_Write_Ours", 2.0);
+    }
+
+  private:
+    void Ratio(const char* pszWhat, const char* pszBaseline, const char* pszOurs,
+               double dGoal) const {
+        const auto base = m_times.find(pszBaseline);
+        const auto ours = m_times.find(pszOurs);
+        if (base == m_times.end() || ours == m_times.end() || ours->second <= 0) {
+            return;
+        }
+        const double dRatio = base->second / ours->second;
+        std::printf("%s: ours is %.2f times the baseline (goal %.0f): %s\n", pszWhat, dRatio, dGoal,
+                    dRatio >= dGoal ? "met" : "NOT met");
+    }
+    std::map<std::string, double> m_times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Data();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kSailPlans = 1500;
+constexpr int kSailPlans = 1800;
 constexpr int kPolarsPerPlan = 30;
 constexpr int kPointsPerPolar = 30;
 

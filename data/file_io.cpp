@@ -58,12 +58,18 @@ IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent) {
         return {Describe("cannot open", strPath, errno)};
     }
     struct stat st {};
+    std::size_t nExpected = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        strContent.reserve(static_cast<std::size_t>(st.st_size));
+        nExpected = static_cast<std::size_t>(st.st_size);
     }
-    char buf[1 << 16];
+    // Read straight into the string; a file that grows meanwhile is read to its end.
+    std::size_t nSize = 0;
+    strContent.resize(nExpected > 0 ? nExpected + 1 : std::size_t{1} << 16);
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (nSize == strContent.size()) {
+            strContent.resize(strContent.size() * 2);
+        }
+        const ssize_t n = ::read(fd, strContent.data() + nSize, strContent.size() - nSize);
         if (n == 0) {
             break;
         }
@@ -73,10 +79,12 @@ IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent) {
             }
             const int nErr = errno;
             ::close(fd);
+            strContent.clear();
             return {Describe("cannot read", strPath, nErr)};
         }
-        strContent.append(buf, static_cast<std::size_t>(n));
+        nSize += static_cast<std::size_t>(n);
     }
+    strContent.resize(nSize);
     ::close(fd);
     return {};
 }

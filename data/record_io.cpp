@@ -1,4 +1,6 @@
 // Reading and writing of the three records in the text layout of the data file.
+#include <vector>
+
 #include "data/number_text.h"
 #include "data/polar_text_scanner.h"
 #include "data/sailplan.h"
@@ -58,22 +60,29 @@ bool PERF_POLAR::Read(PolarTextScanner& in, bool* pbLastOfSailPlan) {
         !in.ReadNumber(m_fTackingAngle, "tacking angle")) {
         return false;
     }
+    // The values go to a scratch list first, so that the array of points is sized once.
+    thread_local std::vector<PERF_VECTOR> aRead;
+    aRead.clear();
     for (;;) {
         float x = 0.0f;
         if (!in.ReadNumber(x, "angle or end of polar")) {
             return false;
         }
-        if (x > kEndOfPolar) {
-            float fSpeed = 0.0f;
-            if (!in.ReadNumber(fSpeed, "boat speed")) {
-                return false;
-            }
-            m_aVectors.push_back(std::make_unique<PERF_VECTOR>(PERF_VECTOR{x, fSpeed}));
-        } else {
+        if (!(x > kEndOfPolar)) {
             *pbLastOfSailPlan = x < kEndOfSailPlan;
-            return true;
+            break;
         }
+        float fSpeed = 0.0f;
+        if (!in.ReadNumber(fSpeed, "boat speed")) {
+            return false;
+        }
+        aRead.push_back(PERF_VECTOR{x, fSpeed});
     }
+    m_aVectors.reserve(m_aVectors.size() + aRead.size());
+    for (const PERF_VECTOR& v : aRead) {
+        m_aVectors.push_back(std::make_unique<PERF_VECTOR>(v));
+    }
+    return true;
 }
 
 bool SAILPLAN::Read(PolarTextScanner& in, bool* pbNameRead) {

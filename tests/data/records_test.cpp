@@ -2,16 +2,9 @@
 
 #include "data/invalid_argument.h"
 #include "data/sailplan.h"
+#include "tests/support/polar_builders.h"
 
 namespace {
-
-std::vector<float> Angles(const PERF_POLAR& polar) {
-    std::vector<float> a;
-    for (const auto& p : polar.m_aVectors) {
-        a.push_back(p->m_fAngle);
-    }
-    return a;
-}
 
 std::vector<float> WindSpeeds(const SAILPLAN& plan) {
     std::vector<float> a;
@@ -35,9 +28,9 @@ TEST(PerfPolar, InsertAtCountAppendsAndInsertShiftsLaterPoints) {
     polar.InsertVector(0, 90.0f, 6.0f);
     polar.InsertVector(1, 150.0f, 5.0f);  // index == count appends
     polar.InsertVector(0, 40.0f, 4.0f);
-    EXPECT_EQ(Angles(polar), (std::vector<float>{40.0f, 90.0f, 150.0f}));
+    EXPECT_EQ(PointAngles(polar), (std::vector<float>{40.0f, 90.0f, 150.0f}));
     polar.RemoveVector(1);
-    EXPECT_EQ(Angles(polar), (std::vector<float>{40.0f, 150.0f}));
+    EXPECT_EQ(PointAngles(polar), (std::vector<float>{40.0f, 150.0f}));
 }
 
 TEST(PerfPolar, BadIndexThrowsBeforeAnythingChanges) {
@@ -62,7 +55,7 @@ TEST(PerfPolar, MoveVectorReordersKeepsSpeedAndReplacesTheObject) {
     const PERF_VECTOR* pOld = polar.m_aVectors[0].get();
     polar.SetVectorAngle(0, 170.0f);
     polar.MoveVector(0, 170.0f);  // above every other angle: appended
-    EXPECT_EQ(Angles(polar), (std::vector<float>{60.0f, 90.0f, 170.0f}));
+    EXPECT_EQ(PointAngles(polar), (std::vector<float>{60.0f, 90.0f, 170.0f}));
     EXPECT_EQ(polar.m_aVectors[2]->m_fSpeed, 4.0f);
     for (const auto& p : polar.m_aVectors) {
         EXPECT_NE(p.get(), pOld);

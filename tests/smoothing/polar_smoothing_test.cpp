@@ -9,14 +9,6 @@
 
 namespace {
 
-std::vector<float> Angles(const PERF_POLAR& polar) {
-    std::vector<float> a;
-    for (const auto& p : polar.m_aVectors) {
-        a.push_back(p->m_fAngle);
-    }
-    return a;
-}
-
 std::vector<float> Range(int from, int to, int step) {
     std::vector<float> a;
     for (int v = from; v <= to; v += step) {
@@ -34,7 +26,7 @@ class PolarSmoothing : public testing::Test {
 TEST_F(PolarSmoothing, TwoPointsAreLeftAlone) {
     AddPolar(m_plan, 6, 45, {{40, 4}, {90, 5}});
     EXPECT_EQ(m_plan.SmoothPolar(0), 0);
-    EXPECT_EQ(Angles(*m_plan.m_aPolars[0]), (std::vector<float>{40, 90}));
+    EXPECT_EQ(PointAngles(*m_plan.m_aPolars[0]), (std::vector<float>{40, 90}));
     EXPECT_TRUE(g_aSmoothBackup.empty());
     m_plan.EndSmooth(0, true);  // "No" with nothing set aside keeps the polar
     EXPECT_EQ(m_plan.m_aPolars[0]->GetVectorCount(), 2);
@@ -43,7 +35,7 @@ TEST_F(PolarSmoothing, TwoPointsAreLeftAlone) {
 TEST_F(PolarSmoothing, ThreePointsGiveAStraightLine) {
     PERF_POLAR& polar = AddPolar(m_plan, 6, 45, {{40, 3.8f}, {90, 4.8f}, {150, 6.0f}});
     EXPECT_EQ(m_plan.SmoothPolar(0), 1);
-    EXPECT_EQ(Angles(polar), Range(40, 150, 10));
+    EXPECT_EQ(PointAngles(polar), Range(40, 150, 10));
     for (const auto& p : polar.m_aVectors) {
         EXPECT_NEAR(p->m_fSpeed, 3.0 + 0.02 * p->m_fAngle, 1e-5);
     }
@@ -65,7 +57,7 @@ TEST_F(PolarSmoothing, SevenPointsOrMoreUseAQuintic) {
                            static_cast<float>(quintic(a)));
     }
     m_plan.SmoothPolar(0);
-    ASSERT_EQ(Angles(polar), Range(30, 180, 10));
+    ASSERT_EQ(PointAngles(polar), Range(30, 180, 10));
     for (const auto& p : polar.m_aVectors) {
         EXPECT_NEAR(p->m_fSpeed, quintic(p->m_fAngle), 1e-4);
     }
@@ -102,13 +94,13 @@ TEST_F(PolarSmoothing, SamplesAtOrBelowZeroAreDropped) {
     // The line through these points is below zero under 65 degrees.
     PERF_POLAR& polar = AddPolar(m_plan, 6, 45, {{40, -1.0f}, {90, 1.0f}, {140, 3.0f}});
     m_plan.SmoothPolar(0);
-    EXPECT_EQ(Angles(polar), Range(70, 140, 10));
+    EXPECT_EQ(PointAngles(polar), Range(70, 140, 10));
 }
 
 TEST_F(PolarSmoothing, AFailedFitLeavesThePolarAndSetsNothingAside) {
     PERF_POLAR& polar = AddPolar(m_plan, 6, 45, {{90, 4}, {90, 5}, {90, 6}});
     EXPECT_EQ(m_plan.SmoothPolar(0), 1);
-    EXPECT_EQ(Angles(polar), (std::vector<float>{90, 90, 90}));
+    EXPECT_EQ(PointAngles(polar), (std::vector<float>{90, 90, 90}));
     EXPECT_TRUE(g_aSmoothBackup.empty());
 }
 
@@ -118,7 +110,7 @@ TEST_F(PolarSmoothing, NoPutsTheMeasuredPointsBackYesKeepsTheResult) {
     m_plan.SmoothPolar(0);
     EXPECT_EQ(polar.GetVectorCount(), 12);
     m_plan.EndSmooth(0, true);
-    ASSERT_EQ(Angles(polar), (std::vector<float>{40, 60, 90, 120, 150}));
+    ASSERT_EQ(PointAngles(polar), (std::vector<float>{40, 60, 90, 120, 150}));
     EXPECT_EQ(polar.m_aVectors[2]->m_fSpeed, 5.4f);
     EXPECT_TRUE(g_aSmoothBackup.empty());
 
@@ -135,7 +127,7 @@ TEST_F(PolarSmoothing, LargePolarsAreSmoothedWithoutALimit) {
         polar.InsertVector(i, a, 5.0f + 0.01f * a);
     }
     m_plan.SmoothPolar(0);
-    EXPECT_EQ(Angles(polar), Range(30, 180, 10));
+    EXPECT_EQ(PointAngles(polar), Range(30, 180, 10));
     EXPECT_EQ(g_aSmoothBackup.size(), 150u);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "data/sailplan.h"
 
@@ -21,6 +22,15 @@ inline PERF_POLAR& AddPolar(SAILPLAN& plan, float fWindSpeed, float fTackingAngl
 inline SAILPLAN& AddSailPlan(SailPlanArray& plans, std::string strName) {
     plans.push_back(std::make_unique<SAILPLAN>(std::move(strName)));
     return *plans.back();
+}
+
+// The angles of a polar's points, in array order.
+inline std::vector<float> PointAngles(const PERF_POLAR& polar) {
+    std::vector<float> angles;
+    for (const auto& pVector : polar.m_aVectors) {
+        angles.push_back(pVector->m_fAngle);
+    }
+    return angles;
 }
 
 // The two sail plans of the documented example of the file layout.

@@ -7,6 +7,11 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format locales
+  qt6-base-dev libgl-dev
+  # The dialog font: metric-compatible with the templates' font, so dialog units come out at
+  # Windows proportions. Installing another font package could change what "Liberation Sans"
+  # resolves to, so this one is named explicitly.
+  fonts-liberation2 fontconfig
 )
 
 missing=()

@@ -1,0 +1,84 @@
+#include "framework/custom_window.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "framework/wnd.h"
+
+namespace {
+
+UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    UINT n = 0;
+    n |= (buttons & Qt::LeftButton) ? MK_LBUTTON : 0;
+    n |= (buttons & Qt::RightButton) ? MK_RBUTTON : 0;
+    n |= (modifiers & Qt::ShiftModifier) ? MK_SHIFT : 0;
+    n |= (modifiers & Qt::ControlModifier) ? MK_CONTROL : 0;
+    return n;
+}
+
+}  // namespace
+
+CustomWindowWidget::CustomWindowWidget(QWidget* pParent) : QWidget(pParent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CustomWindowWidget::ResizeImage() {
+    const qreal dpr = devicePixelRatioF();
+    QImage image(size() * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::white);
+    m_image = image;
+}
+
+void CustomWindowWidget::paintEvent(QPaintEvent* /*pEvent*/) {
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), m_image);
+}
+
+void CustomWindowWidget::resizeEvent(QResizeEvent* /*pEvent*/) {
+    ResizeImage();
+    if (CWnd* pWnd = CWnd::FromHandle(this)) {
+        pWnd->Invalidate(TRUE);
+        pWnd->UpdateWindow();
+    }
+}
+
+void CustomWindowWidget::SendMouse(unsigned nMessage, QMouseEvent* pEvent) {
+    const QPoint p = pEvent->position().toPoint();
+    ::SendMessage(this, nMessage, KeyFlags(pEvent->buttons(), pEvent->modifiers()),
+                  MAKELPARAM(p.x(), p.y()));
+}
+
+void CustomWindowWidget::mousePressEvent(QMouseEvent* pEvent) {
+    if (pEvent->button() == Qt::LeftButton) {
+        SendMouse(WM_LBUTTONDOWN, pEvent);
+    }
+}
+
+void CustomWindowWidget::mouseReleaseEvent(QMouseEvent* pEvent) {
+    if (pEvent->button() == Qt::LeftButton) {
+        SendMouse(WM_LBUTTONUP, pEvent);
+    }
+}
+
+void CustomWindowWidget::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    if (pEvent->button() == Qt::LeftButton) {
+        SendMouse(WM_LBUTTONDBLCLK, pEvent);
+    }
+}
+
+void CustomWindowWidget::mouseMoveEvent(QMouseEvent* pEvent) {
+    SendMouse(WM_MOUSEMOVE, pEvent);
+}
+
+void CustomWindowWidget::wheelEvent(QWheelEvent* pEvent) {
+    // The wheel message carries the screen position and the distance in its high word.
+    const QPoint global = pEvent->globalPosition().toPoint();
+    const int nDelta = pEvent->angleDelta().y();
+    ::SendMessage(this, WM_MOUSEWHEEL,
+                  MAKEWPARAM(KeyFlags(pEvent->buttons(), pEvent->modifiers()),
+                             static_cast<unsigned>(static_cast<short>(nDelta))),
+                  MAKELPARAM(global.x(), global.y()));
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <cstddef>
+#include <string>
+
+#include "framework/mapping.h"
+#include "framework/win_defs.h"
+#include "framework/win_types.h"
+
+class CWnd;
+
+// Pen styles, background modes, raster operations and text alignment of the platform.
+constexpr int PS_SOLID = 0;
+constexpr int PS_DOT = 2;
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+constexpr int R2_NOT = 6;
+constexpr int R2_COPYPEN = 13;
+constexpr UINT TA_LEFT = 0;
+constexpr UINT TA_TOP = 0;
+constexpr UINT TA_RIGHT = 2;
+constexpr UINT TA_CENTER = 6;
+constexpr UINT TA_BOTTOM = 8;
+constexpr UINT TA_BASELINE = 24;
+constexpr DWORD SRCCOPY = 0x00CC0020;
+
+class CPen {
+  public:
+    CPen() = default;
+    CPen(int nStyle, int nWidth, COLORREF cr) { CreatePen(nStyle, nWidth, cr); }
+    BOOL CreatePen(int nStyle, int nWidth, COLORREF cr);
+    int m_nStyle = PS_SOLID;
+    int m_nWidth = 1;  // logical units; a width below one pixel draws one pixel
+    COLORREF m_cr = 0;
+};
+
+class CBrush {
+  public:
+    CBrush() = default;
+    explicit CBrush(COLORREF cr) { CreateSolidBrush(cr); }
+    BOOL CreateSolidBrush(COLORREF cr);
+    COLORREF m_cr = 0xFFFFFF;
+};
+
+// The platform's description of a bitmap.
+struct BITMAP {
+    int bmType;
+    int bmWidth;
+    int bmHeight;
+    int bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+};
+
+class CDC;
+
+// An off-screen image in the pixel format of the window (32 bits a pixel).
+class CBitmap {
+  public:
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    BOOL DeleteObject();
+    int GetObject(int nCount, BITMAP* pBitmap) const;
+    DWORD GetBitmapBits(DWORD dwCount, void* pBits) const;
+    DWORD SetBitmapBits(DWORD dwCount, const void* pBits);
+    QImage& Image() { return m_image; }
+    const QImage& Image() const { return m_image; }
+
+  private:
+    QImage m_image;
+};
+
+// A device context that draws on an image, pixel-exact and without antialiasing, with the
+// platform's mapping modes, pens, brushes and raster operations. Lines of one pixel are drawn
+// point by point (Bresenham, the end point left out as the platform does), so that inverting
+// a line twice restores every pixel.
+class CDC {
+  public:
+    CDC() = default;
+    virtual ~CDC() = default;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    BOOL CreateCompatibleDC(CDC* pDC);
+    BOOL DeleteDC();
+
+    int SetMapMode(int nMode) { return m_map.SetMapMode(nMode); }
+    CSize SetWindowExt(int cx, int cy) { return m_map.SetWindowExt({cx, cy}); }
+    CSize SetWindowExt(CSize size) { return m_map.SetWindowExt(size); }
+    CPoint SetWindowOrg(int x, int y) { return m_map.SetWindowOrg({x, y}); }
+    CSize SetViewportExt(int cx, int cy) { return m_map.SetViewportExt({cx, cy}); }
+    CSize SetViewportExt(CSize size) { return m_map.SetViewportExt(size); }
+    CPoint SetViewportOrg(int x, int y) { return m_map.SetViewportOrg({x, y}); }
+    void LPtoDP(CPoint* pPoint) const { *pPoint = m_map.LPtoDP(*pPoint); }
+    void DPtoLP(CPoint* pPoint) const { *pPoint = m_map.DPtoLP(*pPoint); }
+    const Mapping& GetMapping() const { return m_map; }
+
+    CPen* SelectObject(CPen* pPen);
+    CBrush* SelectObject(CBrush* pBrush);
+    CBitmap* SelectObject(CBitmap* pBitmap);
+    int SetBkMode(int nMode);
+    COLORREF SetBkColor(COLORREF cr);
+    COLORREF SetTextColor(COLORREF cr);
+    int SetROP2(int nDrawMode);
+    UINT SetTextAlign(UINT nFlags);
+
+    CPoint MoveTo(int x, int y);
+    CPoint MoveTo(CPoint pt) { return MoveTo(pt.x, pt.y); }
+    BOOL LineTo(int x, int y);
+    BOOL LineTo(CPoint pt) { return LineTo(pt.x, pt.y); }
+    BOOL Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Rectangle(int x1, int y1, int x2, int y2);
+    BOOL Rectangle(const CRect& rc) { return Rectangle(rc.left, rc.top, rc.right, rc.bottom); }
+    void FillSolidRect(const CRect& rc, COLORREF cr);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF cr) {
+        FillSolidRect(CRect{x, y, x + cx, y + cy}, cr);
+    }
+    BOOL TextOut(int x, int y, const std::string& strText);
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                DWORD dwRop);
+
+    // The image this context draws on (a window's backing image or the selected bitmap).
+    QImage* Target() const { return m_pTarget; }
+    COLORREF GetPixel(int x, int y) const;  // device coordinates
+
+  protected:
+    // A window context draws on the window's backing image and shows what it drew.
+    void AttachWindow(CWnd* pWnd);
+    void Changed();
+
+  private:
+    enum class Shape { Arc, Pie };
+    BOOL DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void PlotLine(CPoint from, CPoint to);
+    void Plot(int x, int y, bool bOn);
+    int DevicePenWidth() const;
+
+    QImage* m_pTarget = nullptr;
+    QPointer<QWidget> m_pWidget;
+    CBitmap* m_pBitmap = nullptr;
+    Mapping m_map;
+    CPen m_defaultPen{PS_SOLID, 1, 0};
+    CBrush m_defaultBrush{0xFFFFFF};
+    CPen* m_pPen = &m_defaultPen;
+    CBrush* m_pBrush = &m_defaultBrush;
+    CPoint m_ptCurrent{0, 0};
+    int m_nBkMode = OPAQUE;
+    COLORREF m_crBk = 0xFFFFFF;
+    COLORREF m_crText = 0;
+    int m_nRop2 = R2_COPYPEN;
+    UINT m_nTextAlign = TA_LEFT | TA_TOP;
+    int m_nStylePos = 0;  // position in the dot pattern, carried from line to line
+};
+
+// The context of a window's client area, outside painting.
+class CClientDC : public CDC {
+  public:
+    explicit CClientDC(CWnd* pWnd) { AttachWindow(pWnd); }
+};
+
+// The context handed to a paint handler.
+class CPaintDC : public CDC {
+  public:
+    explicit CPaintDC(CWnd* pWnd) { AttachWindow(pWnd); }
+};
+
+QColor ToQColor(COLORREF cr);

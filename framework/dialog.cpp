@@ -1,0 +1,486 @@
+#include "framework/dialog.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+#include "framework/interaction.h"
+
+namespace {
+
+std::function<void(CDialog*)>& ModalHook() {
+    static std::function<void(CDialog*)> hook;
+    return hook;
+}
+
+// Thrown by a failed exchange; UpdateData turns it into its false result.
+struct DataExchangeFailure {};
+
+int MulDiv(int a, int b, int c) {
+    const long long n = static_cast<long long>(a) * b;
+    return static_cast<int>(n >= 0 ? (n + c / 2) / c : (n - c / 2) / c);
+}
+
+}  // namespace
+
+// The top-level widget of a dialog: Enter, Esc and the close box become the dialog's
+// commands, wherever the focus is.
+class DialogWidget : public QWidget {
+  public:
+    explicit DialogWidget(QWidget* pParent, Qt::WindowFlags flags) : QWidget(pParent, flags) {}
+
+    void WatchKeys(QWidget* pWidget) { pWidget->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(pEvent))) {
+            return true;
+        }
+        return QWidget::eventFilter(pWatched, pEvent);
+    }
+
+    void keyPressEvent(QKeyEvent* pEvent) override {
+        if (!HandleKey(pEvent)) {
+            QWidget::keyPressEvent(pEvent);
+        }
+    }
+
+    void closeEvent(QCloseEvent* pEvent) override {
+        pEvent->ignore();
+        Command(IDCANCEL);
+    }
+
+  private:
+    bool HandleKey(QKeyEvent* pEvent) {
+        const int nKey = pEvent->key();
+        if (pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            return false;
+        }
+        if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
+            Command(IDOK);
+            return true;
+        }
+        if (nKey == Qt::Key_Escape) {
+            // An open drop-down list takes its own Esc.
+            auto* pCombo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+            if (pCombo != nullptr && pCombo->view()->isVisible()) {
+                return false;
+            }
+            Command(IDCANCEL);
+            return true;
+        }
+        return false;
+    }
+
+    void Command(int nId) {
+        if (CWnd::FromHandle(this) != nullptr) {
+            ::SendMessage(this, WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(nId), BN_CLICKED), 0);
+        }
+    }
+};
+
+QFont DialogFont(const DialogTemplate& dialogTemplate) {
+    // The templates' font maps to Liberation Sans, metric-compatible with the Windows fonts
+    // the templates were laid out in.
+    QFont font("Liberation Sans");
+    font.setPointSize(dialogTemplate.nPointSize > 0 ? dialogTemplate.nPointSize : 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int nWidth = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return DialogBaseUnits{(nWidth / 26 + 1) / 2, metrics.height()};
+}
+
+int DialogUnitsToPixelsX(int nUnits, DialogBaseUnits units) {
+    return MulDiv(nUnits, units.cx, 4);
+}
+int DialogUnitsToPixelsY(int nUnits, DialogBaseUnits units) {
+    return MulDiv(nUnits, units.cy, 8);
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_MESSAGE(WM_INITDIALOG, OnInitDialogMessage)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(const DialogTemplate* pTemplate, CWnd* pParentWnd)
+    : m_pTemplate(pTemplate), m_pParentWnd(pParentWnd) {}
+
+CDialog::~CDialog() {
+    if (m_hWnd != nullptr) {
+        HWND hWnd = Detach();
+        hWnd->hide();
+        hWnd->deleteLater();
+    }
+}
+
+void CDialog::SetModalHook(std::function<void(CDialog*)> hook) {
+    ModalHook() = std::move(hook);
+}
+
+void CDialog::Build(QWidget* pParent) {
+    const DialogTemplate& t = *m_pTemplate;
+    Qt::WindowFlags flags = Qt::Dialog;
+    if ((t.dwStyle & WS_CAPTION) == 0) {
+        flags = Qt::Tool | Qt::FramelessWindowHint;
+    } else {
+        flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+    }
+    auto* pDialog = new DialogWidget(pParent, flags);
+    pDialog->setObjectName(QString("dialog-%1").arg(t.nId));
+    const QFont font = DialogFont(t);
+    pDialog->setFont(font);
+    m_baseUnits = BaseUnitsOf(font);
+    pDialog->setWindowTitle(QString::fromUtf8(t.strCaption.c_str()));
+    pDialog->setFixedSize(DialogUnitsToPixelsX(t.cx, m_baseUnits),
+                          DialogUnitsToPixelsY(t.cy, m_baseUnits));
+
+    QList<QWidget*> widgets;
+    for (const DialogItemTemplate& item : t.items) {
+        QWidget* pWidget = CreateControlWidget(item, pDialog);
+        // Edges, not widths, are converted, so that controls touching in dialog units touch.
+        const int left = DialogUnitsToPixelsX(item.x, m_baseUnits);
+        const int top = DialogUnitsToPixelsY(item.y, m_baseUnits);
+        const int right = DialogUnitsToPixelsX(item.x + item.cx, m_baseUnits);
+        int bottom = DialogUnitsToPixelsY(item.y + item.cy, m_baseUnits);
+        if (item.cls == ControlClass::ComboBox) {
+            // A combo box's template height is that of its dropped list.
+            bottom = top + pWidget->sizeHint().height();
+        }
+        pWidget->setGeometry(left, top, right - left, bottom - top);
+        if (item.cls == ControlClass::UpDown && (item.dwStyle & UDS_AUTOBUDDY) &&
+            !widgets.isEmpty()) {
+            // The buddy is the control before it; aligned right, the arrows take the buddy's
+            // right end.
+            QWidget* pBuddy = widgets.back();
+            const QRect buddy = pBuddy->geometry();
+            const int nWidth = std::max(right - left, 14);
+            if (item.dwStyle & UDS_ALIGNRIGHT) {
+                pBuddy->setGeometry(buddy.x(), buddy.y(), buddy.width() - nWidth + 2,
+                                    buddy.height());
+                pWidget->setGeometry(buddy.right() - nWidth + 1, buddy.y(), nWidth, buddy.height());
+            }
+        }
+        pDialog->WatchKeys(pWidget);
+        for (QWidget* pChild : pWidget->findChildren<QWidget*>()) {
+            pDialog->WatchKeys(pChild);
+        }
+        widgets.append(pWidget);
+    }
+    // Group boxes frame the controls around them and stay below them.
+    for (QWidget* pWidget : widgets) {
+        if (qobject_cast<QGroupBox*>(pWidget) != nullptr) {
+            pWidget->lower();
+        }
+    }
+    QWidget* pPrevious = nullptr;
+    for (QWidget* pWidget : widgets) {
+        if (pWidget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (pPrevious != nullptr) {
+            QWidget::setTabOrder(pPrevious, pWidget);
+        }
+        pPrevious = pWidget;
+    }
+    Attach(pDialog, true);
+}
+
+BOOL CDialog::CreateIndirect(const DialogTemplate* pTemplate, CWnd* pParentWnd) {
+    if (pTemplate != nullptr) {
+        m_pTemplate = pTemplate;
+    }
+    if (m_pTemplate == nullptr) {
+        return FALSE;
+    }
+    m_pParentWnd = pParentWnd;
+    m_bModal = false;
+    Build(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
+    SendMessage(WM_INITDIALOG, 0, 0);
+    if (m_hWnd != nullptr && (m_pTemplate->dwStyle & WS_VISIBLE) != 0) {
+        m_hWnd->show();
+    }
+    return m_hWnd != nullptr ? TRUE : FALSE;
+}
+
+int CDialog::DoModal() {
+    if (m_pTemplate == nullptr) {
+        return -1;
+    }
+    m_bModal = true;
+    m_bEnded = false;
+    m_nModalResult = IDCANCEL;
+    QWidget* pOwner =
+        m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : QApplication::activeWindow();
+    Build(pOwner);
+    m_hWnd->setWindowModality(Qt::ApplicationModal);
+    SendMessage(WM_INITDIALOG, 0, 0);
+    if (!m_bEnded && m_hWnd != nullptr) {
+        CenterWindow();
+        m_hWnd->show();
+        m_hWnd->activateWindow();
+        QEventLoop loop;
+        m_pLoop = &loop;
+        if (ModalHook()) {
+            // Deferred: the dialog must be running before anybody answers it.
+            QTimer::singleShot(0, &loop, [this] {
+                if (ModalHook()) {
+                    ModalHook()(this);
+                }
+            });
+        }
+        loop.exec();
+        m_pLoop = nullptr;
+    }
+    if (m_hWnd != nullptr) {
+        HWND hWnd = Detach();
+        hWnd->hide();
+        hWnd->deleteLater();
+    }
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    m_bEnded = true;
+    if (m_pLoop != nullptr) {
+        m_pLoop->exit(0);
+    } else if (!m_bModal && m_hWnd != nullptr) {
+        m_hWnd->hide();
+    }
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    try {
+        DoDataExchange(&dx);
+    } catch (const DataExchangeFailure&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* pWnd) {
+    if (pWnd != nullptr) {
+        pWnd->SetFocus();
+        if (auto* pEdit = qobject_cast<QLineEdit*>(pWnd->GetSafeHwnd())) {
+            pEdit->selectAll();
+        }
+    }
+}
+
+void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
+
+LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM) {
+    return OnInitDialog();
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (CWnd::OnCommand(wParam, lParam)) {
+        return TRUE;
+    }
+    if (HIWORD(wParam) != BN_CLICKED) {
+        return FALSE;
+    }
+    // The standard buttons, when the map does not take them.
+    if (LOWORD(wParam) == IDOK) {
+        OnOK();
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- Data exchange ----
+
+HWND CDataExchange::PrepareCtrl(int nId) {
+    CWnd* pCtrl = m_pDlgWnd->GetDlgItem(nId);
+    m_hWndLastControl = pCtrl != nullptr ? pCtrl->GetSafeHwnd() : nullptr;
+    m_bEditLastControl = false;
+    if (m_hWndLastControl == nullptr) {
+        throw std::logic_error("dialog control " + std::to_string(nId) + " does not exist");
+    }
+    return m_hWndLastControl;
+}
+
+HWND CDataExchange::PrepareEditCtrl(int nId) {
+    HWND hWnd = PrepareCtrl(nId);
+    m_bEditLastControl = true;
+    return hWnd;
+}
+
+void CDataExchange::Fail() {
+    if (m_hWndLastControl != nullptr) {
+        m_hWndLastControl->setFocus(Qt::OtherFocusReason);
+        if (auto* pEdit = qobject_cast<QLineEdit*>(m_hWndLastControl)) {
+            pEdit->selectAll();
+        }
+    }
+    throw DataExchangeFailure{};
+}
+
+void DDX_Control(CDataExchange* pDX, int nId, CWnd& rControl) {
+    if (rControl.GetSafeHwnd() == nullptr) {
+        HWND hWnd = pDX->PrepareCtrl(nId);
+        if (CWnd* pOld = CWnd::FromHandle(hWnd); pOld != nullptr && pOld != &rControl) {
+            pOld->Detach();
+        }
+        rControl.Attach(hWnd);
+    }
+}
+
+std::string FormatDialogFloat(double dValue) {
+    char buf[64];
+    const auto [pEnd, ec] =
+        std::to_chars(buf, buf + sizeof buf, dValue, std::chars_format::general, 6);
+    (void)ec;
+    return std::string(buf, pEnd);
+}
+
+bool ParseDialogFloat(std::string_view text, double& dValue) {
+    std::size_t i = 0;
+    auto isBlank = [&](std::size_t k) {
+        return k < text.size() && (text[k] == ' ' || text[k] == '\t');
+    };
+    auto isDigit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
+    };
+    while (isBlank(i)) {
+        ++i;
+    }
+    const std::size_t nStart = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t nDigits = 0;
+    while (isDigit(i)) {
+        ++i, ++nDigits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (isDigit(i)) {
+            ++i, ++nDigits;
+        }
+    }
+    if (nDigits == 0) {
+        return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        if (!isDigit(i)) {
+            return false;
+        }
+        while (isDigit(i)) {
+            ++i;
+        }
+    }
+    const std::size_t nEnd = i;
+    while (isBlank(i)) {
+        ++i;
+    }
+    if (i != text.size()) {
+        return false;
+    }
+    std::string number(text.substr(nStart, nEnd - nStart));
+    if (!number.empty() && number.front() == '+') {
+        number.erase(0, 1);
+    }
+    double d = 0.0;
+    const auto [p, ec] = std::from_chars(number.data(), number.data() + number.size(), d);
+    if (ec != std::errc() && ec != std::errc::result_out_of_range) {
+        return false;
+    }
+    (void)p;
+    if (d == 0.0 && text[nStart] != '0') {
+        return false;
+    }
+    dValue = d;
+    return true;
+}
+
+void DDX_Text(CDataExchange* pDX, int nId, float& value) {
+    HWND hWnd = pDX->PrepareEditCtrl(nId);
+    if (pDX->m_bSaveAndValidate) {
+        double d = 0.0;
+        if (!ParseDialogFloat(ControlText(hWnd).toStdString(), d)) {
+            GetInteraction().MessageBox(pDX->m_pDlgWnd->GetSafeHwnd(), "Please enter a number.",
+                                        "Invalid entry", MB_OK | MB_ICONEXCLAMATION);
+            pDX->Fail();
+        }
+        value = static_cast<float>(d);
+    } else {
+        SetControlText(hWnd, QString::fromStdString(FormatDialogFloat(value)));
+    }
+}
+
+void DDX_Text(CDataExchange* pDX, int nId, std::string& value) {
+    HWND hWnd = pDX->PrepareEditCtrl(nId);
+    if (pDX->m_bSaveAndValidate) {
+        value = ControlText(hWnd).toStdString();
+    } else {
+        SetControlText(hWnd, QString::fromUtf8(value.c_str()));
+    }
+}
+
+void DDV_MinMaxFloat(CDataExchange* pDX, const float& value, float minVal, float maxVal) {
+    if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) {
+        return;
+    }
+    GetInteraction().MessageBox(pDX->m_pDlgWnd->GetSafeHwnd(),
+                                "Please enter a number between " + FormatDialogFloat(minVal) +
+                                    " and " + FormatDialogFloat(maxVal) + ".",
+                                "Invalid entry", MB_OK | MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
+    if (pDX->m_bSaveAndValidate) {
+        if (static_cast<int>(value.size()) > nChars) {
+            GetInteraction().MessageBox(
+                pDX->m_pDlgWnd->GetSafeHwnd(),
+                "Please enter no more than " + std::to_string(nChars) + " characters.",
+                "Invalid entry", MB_OK | MB_ICONEXCLAMATION);
+            pDX->Fail();
+        }
+    } else if (pDX->m_hWndLastControl != nullptr) {
+        if (auto* pEdit = qobject_cast<QLineEdit*>(pDX->m_hWndLastControl)) {
+            pEdit->setMaxLength(nChars);
+        }
+    }
+}

@@ -1,0 +1,129 @@
+#include "framework/interaction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "framework/wnd.h"
+
+namespace {
+
+QString ToQString(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The real dialogs of the application.
+class DesktopInteraction : public Interaction {
+  public:
+    int MessageBox(QWidget* pParent, const std::string& strText, const std::string& strCaption,
+                   UINT nType) override {
+        QMessageBox box(pParent);
+        box.setText(ToQString(strText));
+        box.setWindowTitle(ToQString(strCaption));
+        if ((nType & 0xF) == MB_YESNO) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        } else {
+            box.setStandardButtons(QMessageBox::Ok);
+        }
+        if ((nType & 0xF0) == MB_ICONEXCLAMATION) {
+            box.setIcon(QMessageBox::Warning);
+        }
+        const int nResult = box.exec();
+        if (nResult == QMessageBox::Yes) {
+            return IDYES;
+        }
+        if (nResult == QMessageBox::No) {
+            return IDNO;
+        }
+        return IDOK;
+    }
+
+    bool ChooseFile(QWidget* pParent, const FileDialogRequest& request,
+                    std::string& strPath) override {
+        QFileDialog dialog(pParent);
+        dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setFileMode(request.bAllowNewNames ? QFileDialog::AnyFile
+                                                  : QFileDialog::ExistingFile);
+        dialog.setNameFilter(ToQString(QtFilterFromPlatformFilter(request.strFilter)));
+        dialog.setDefaultSuffix(ToQString(request.strDefaultExt));
+        if (!request.strFileName.empty()) {
+            dialog.selectFile(ToQString(request.strFileName));
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return false;
+        }
+        strPath = WithDefaultExtension(dialog.selectedFiles().front().toStdString(),
+                                       request.strDefaultExt);
+        return true;
+    }
+};
+
+std::unique_ptr<Interaction>& Current() {
+    static std::unique_ptr<Interaction> pInteraction = std::make_unique<DesktopInteraction>();
+    return pInteraction;
+}
+
+}  // namespace
+
+Interaction& GetInteraction() {
+    return *Current();
+}
+
+std::unique_ptr<Interaction> SetInteraction(std::unique_ptr<Interaction> pInteraction) {
+    std::unique_ptr<Interaction> pOld = std::move(Current());
+    Current() = pInteraction ? std::move(pInteraction) : std::make_unique<DesktopInteraction>();
+    return pOld;
+}
+
+int AfxMessageBox(const std::string& strText, UINT nType) {
+    return GetInteraction().MessageBox(QApplication::activeWindow(), strText,
+                                       QApplication::applicationName().toStdString(), nType);
+}
+
+std::string WithDefaultExtension(const std::string& strPath, const std::string& strDefaultExt) {
+    if (strDefaultExt.empty()) {
+        return strPath;
+    }
+    const std::size_t nSlash = strPath.find_last_of('/');
+    const std::size_t nDot = strPath.find_last_of('.');
+    if (nDot != std::string::npos && (nSlash == std::string::npos || nDot > nSlash)) {
+        return strPath;
+    }
+    return strPath + (strDefaultExt.front() == '.' ? "" : ".") + strDefaultExt;
+}
+
+std::string QtFilterFromPlatformFilter(const std::string& strFilter) {
+    // Pairs of description and pattern separated by '|'; Qt takes the descriptions, which
+    // already carry their patterns in brackets.
+    std::string strResult;
+    std::size_t nStart = 0;
+    bool bDescription = true;
+    while (nStart < strFilter.size()) {
+        std::size_t nBar = strFilter.find('|', nStart);
+        if (nBar == std::string::npos) {
+            nBar = strFilter.size();
+        }
+        const std::string strPart = strFilter.substr(nStart, nBar - nStart);
+        if (bDescription && !strPart.empty()) {
+            strResult += (strResult.empty() ? "" : ";;") + strPart;
+        }
+        bDescription = !bDescription;
+        nStart = nBar + 1;
+    }
+    return strResult;
+}
+
+CFileDialog::CFileDialog(bool bOpenFileDialog, const char* pszDefExt, const char* pszFileName,
+                         DWORD /*dwFlags*/, const char* pszFilter, CWnd* pParentWnd)
+    : m_pParentWnd(pParentWnd) {
+    m_request.bOpen = bOpenFileDialog;
+    m_request.strDefaultExt = pszDefExt != nullptr ? pszDefExt : "";
+    m_request.strFileName = pszFileName != nullptr ? pszFileName : "";
+    m_request.strFilter = pszFilter != nullptr ? pszFilter : "";
+}
+
+int CFileDialog::DoModal() {
+    QWidget* pParent =
+        m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : QApplication::activeWindow();
+    return GetInteraction().ChooseFile(pParent, m_request, m_strPath) ? IDOK : IDCANCEL;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "framework/win_defs.h"
+
+class QWidget;
+class CWnd;
+
+// What a file dialog is asked for: a filter in the platform's "Name (*.ext)|*.ext||" form, a
+// default extension appended to a name without one, and whether new names are allowed.
+struct FileDialogRequest {
+    bool bOpen = true;
+    std::string strDefaultExt;
+    std::string strFileName;
+    std::string strFilter;
+    bool bAllowNewNames = true;
+};
+
+// Every message box and file dialog passes through this service: real dialogs in the
+// application, scripted answers in tests.
+class Interaction {
+  public:
+    virtual ~Interaction() = default;
+    // Returns IDOK, IDYES, IDNO or IDCANCEL.
+    virtual int MessageBox(QWidget* pParent, const std::string& strText,
+                           const std::string& strCaption, UINT nType) = 0;
+    // Returns false when the user cancels; strPath receives the chosen file.
+    virtual bool ChooseFile(QWidget* pParent, const FileDialogRequest& request,
+                            std::string& strPath) = 0;
+};
+
+Interaction& GetInteraction();
+// Installs a service and returns the previous one.
+std::unique_ptr<Interaction> SetInteraction(std::unique_ptr<Interaction> pInteraction);
+
+// The framework's message box, owned by the active window.
+int AfxMessageBox(const std::string& strText, UINT nType = MB_OK);
+
+// The platform's common file dialog.
+class CFileDialog {
+  public:
+    CFileDialog(bool bOpenFileDialog, const char* pszDefExt = nullptr,
+                const char* pszFileName = nullptr, DWORD dwFlags = 0,
+                const char* pszFilter = nullptr, CWnd* pParentWnd = nullptr);
+    int DoModal();
+    std::string GetPathName() const { return m_strPath; }
+
+  private:
+    FileDialogRequest m_request;
+    CWnd* m_pParentWnd;
+    std::string m_strPath;
+};
+
+// Appends the default extension to a file name that has none.
+std::string WithDefaultExtension(const std::string& strPath, const std::string& strDefaultExt);
+// "Polar Files (*.ppd)|*.ppd||" as Qt's "Polar Files (*.ppd)".
+std::string QtFilterFromPlatformFilter(const std::string& strFilter);

@@ -1,0 +1,353 @@
+// The dialog templates of the editor in English, German, French, Norwegian and Spanish.
+#include <cmath>
+
+#include "resources/dialog_resources.h"
+
+namespace {
+
+constexpr DWORD kVisible = WS_VISIBLE | WS_CHILD;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+constexpr DWORD kPush = kVisible | BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kDefPush = kVisible | BS_DEFPUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kGroupBox = kVisible | BS_GROUPBOX;
+constexpr DWORD kCheck = kVisible | BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kLabel = kVisible | SS_LEFT;
+constexpr DWORD kEdit = kVisible | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kUpDown = kVisible | UDS_ARROWKEYS | UDS_AUTOBUDDY | UDS_ALIGNRIGHT;
+constexpr DWORD kCombo = kVisible | CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kHiddenEdit = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY | WS_TABSTOP;
+
+DialogItemTemplate Button(int nId, DWORD dwStyle, int x, int y, int cx, int cy, std::string text) {
+    return {nId, ControlClass::Button, dwStyle, x, y, cx, cy, std::move(text)};
+}
+DialogItemTemplate Static(int nId, DWORD dwStyle, int x, int y, int cx, int cy, std::string text) {
+    return {nId, ControlClass::Static, dwStyle, x, y, cx, cy, std::move(text)};
+}
+DialogItemTemplate Edit(int nId, DWORD dwStyle, int x, int y, int cx, int cy) {
+    return {nId, ControlClass::Edit, dwStyle, x, y, cx, cy, ""};
+}
+DialogItemTemplate UpDown(int nId, int x, int y, int cx, int cy) {
+    return {nId, ControlClass::UpDown, kUpDown, x, y, cx, cy, ""};
+}
+
+// ---- Template 1000: the editor ----
+
+struct EditorTexts {
+    WORD wLanguage;
+    int cx, cy;
+    const char* caption;
+    const char* ok;
+    const char* close;
+    const char* addSailPlan;
+    const char* deleteSailPlan;
+    const char* add;
+    const char* remove;
+    const char* tackingAngle;
+    const char* windSpeedFrame;
+    const char* sailPlanFrame;
+    const char* save;
+    const char* trackCurve;
+    const char* showAll;
+    const char* help;
+    const char* smooth;
+    const char* backup;
+    const char* restore;
+    const char* databaseFrame;
+    // The three hidden labels beside the unused edits (none in English).
+    const char* hiddenLabels[3];
+};
+
+DialogTemplate EditorTemplate(const EditorTexts& t) {
+    DialogTemplate d{IDD_POLAR, t.wLanguage, kDialogStyle, t.cx, t.cy, t.caption, "MS Sans Serif",
+                     8,         {}};
+    auto& items = d.items;
+    items.push_back(
+        Button(1018, WS_CHILD | WS_DISABLED | BS_PUSHBUTTON | WS_TABSTOP, 156, 314, 44, 14, t.ok));
+    items.push_back(Button(IDCANCEL, kPush, 95, 314, 44, 14, t.close));
+    items.push_back({1004, ControlClass::ListView,
+                     kVisible | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOLABELWRAP |
+                         LVS_AUTOARRANGE | LVS_ALIGNLEFT | LVS_NOSORTHEADER | WS_BORDER |
+                         WS_TABSTOP,
+                     12, 61, 140, 184, "List4"});
+    items.push_back(Static(1006, kVisible | SS_BLACKFRAME | WS_BORDER, 161, 61, 240, 250, ""));
+    items.push_back(Button(1007, kPush, 20, 35, 60, 14, t.addSailPlan));
+    items.push_back(Button(1008, kPush, 86, 35, 60, 14, t.deleteSailPlan));
+    items.push_back({1012, ControlClass::ComboBox, kCombo, 20, 18, 125, 41, ""});
+    items.push_back({1013, ControlClass::ComboBox, kCombo | WS_GROUP, 169, 18, 120, 56, ""});
+    items.push_back(Button(1009, kPush | WS_GROUP, 170, 35, 59, 14, t.add));
+    items.push_back(Button(1010, kPush | WS_GROUP, 234, 35, 56, 14, t.remove));
+    items.push_back(Edit(1014, kEdit, 306, 17, 83, 13));
+    items.push_back(Static(IDC_STATIC, kLabel | WS_GROUP, 317, 35, 64, 14, t.tackingAngle));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 162, 4, 239, 51, t.windSpeedFrame));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 12, 4, 140, 51, t.sailPlanFrame));
+    items.push_back(Button(1011, kPush | WS_GROUP, 11, 251, 68, 14, t.add));
+    items.push_back(Button(1015, kPush | WS_GROUP, 84, 251, 68, 14, t.remove));
+    items.push_back(Button(1016, kPush, 19, 314, 44, 14, t.save));
+    items.push_back(Button(1024, kCheck, 219, 318, 55, 10, t.trackCurve));
+    items.push_back(Button(1025, kCheck, 283, 318, 43, 10, t.showAll));
+    items.push_back(Button(3, WS_CHILD | BS_PUSHBUTTON | WS_TABSTOP, 357, 314, 44, 14, t.help));
+    items.push_back(Edit(1026, kHiddenEdit, 155, 313, 30, 15));
+    items.push_back(Edit(1027, kHiddenEdit, 166, 313, 30, 15));
+    if (t.hiddenLabels[0] != nullptr) {
+        for (int i = 0; i < 3; ++i) {
+            items.push_back(Static(IDC_STATIC, WS_CHILD | SS_LEFT, 125 + 15 * i, 300, 30, 8,
+                                   t.hiddenLabels[i]));
+        }
+    }
+    items.push_back(Edit(1028, kHiddenEdit, 169, 313, 25, 15));
+    items.push_back(Button(1036, kPush, 93, 279, 45, 13, t.smooth));
+    items.push_back(Button(1037, kPush, 18, 280, 47, 13, t.backup));
+    items.push_back(Button(1038, kPush, 17, 294, 47, 13, t.restore));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 7, 270, 68, 41, t.databaseFrame));
+    return d;
+}
+
+// The other languages keep the English layout within their own dialog size: the control
+// edges are scaled, so controls that touch in English still touch.
+void FitToSize(DialogTemplate& d, int cxEnglish, int cyEnglish) {
+    const double sx = static_cast<double>(d.cx) / cxEnglish;
+    const double sy = static_cast<double>(d.cy) / cyEnglish;
+    for (auto& item : d.items) {
+        const int left = static_cast<int>(std::lround(item.x * sx));
+        const int top = static_cast<int>(std::lround(item.y * sy));
+        const int right = static_cast<int>(std::lround((item.x + item.cx) * sx));
+        const int bottom = static_cast<int>(std::lround((item.y + item.cy) * sy));
+        item.x = left;
+        item.y = top;
+        item.cx = right - left;
+        item.cy = bottom - top;
+    }
+}
+
+// ---- Template 1004: "Sailplan" ----
+
+struct SailplanTexts {
+    WORD wLanguage;
+    const char* caption;
+    const char* name;
+    const char* bands;
+    const char* minimum;
+    const char* maximum;
+    const char* interval;
+    const char* tackingGroup;
+    const char* tackingLabel;  // English only; the others label the group box instead
+    const char* cancel;
+};
+
+DialogTemplate SailplanTemplate(const SailplanTexts& t) {
+    DialogTemplate d{
+        IDD_NEW_SAILPLAN, t.wLanguage, kDialogStyle, 212, 129, t.caption, "MS Sans Serif", 8, {}};
+    auto& items = d.items;
+    items.push_back(Static(IDC_STATIC, kLabel, 10, 15, 20, 10, t.name));
+    items.push_back(Edit(1031, kEdit, 35, 13, 90, 12));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 7, 34, 91, 62, t.bands));
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 49, 31, 8, t.minimum));
+    items.push_back(Edit(1032, kEdit, 49, 47, 40, 12));
+    items.push_back(UpDown(1035, 90, 46, 6, 13));
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 63, 30, 8, t.maximum));
+    items.push_back(Edit(1033, kEdit, 49, 61, 40, 12));
+    items.push_back(UpDown(1037, 89, 60, 11, 13));
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 76, 28, 9, t.interval));
+    items.push_back(Edit(1034, kEdit, 49, 75, 40, 12));
+    items.push_back(UpDown(1038, 88, 76, 11, 13));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 103, 34, 102, 62, t.tackingGroup));
+    if (t.tackingLabel != nullptr) {
+        items.push_back(Static(IDC_STATIC, kLabel, 117, 47, 34, 21, t.tackingLabel));
+    }
+    items.push_back(Edit(1036, kEdit, 157, 46, 40, 12));
+    items.push_back(UpDown(1039, 194, 46, 11, 13));
+    items.push_back(Button(IDOK, kDefPush, 47, 108, 50, 14, "OK"));
+    items.push_back(Button(IDCANCEL, kPush, 107, 108, 50, 14, t.cancel));
+    return d;
+}
+
+// ---- Template 1003: "Wind speed" ----
+
+struct WindspeedTexts {
+    WORD wLanguage;
+    int cx;  // longer labels need a wider dialog
+    const char* caption;
+    const char* windSpeed;
+    const char* tackingAngle;
+    const char* cancel;
+};
+
+DialogTemplate WindspeedTemplate(const WindspeedTexts& t) {
+    DialogTemplate d{IDD_NEW_WINDSPEED,
+                     t.wLanguage,
+                     kDialogStyle | WS_VISIBLE,
+                     t.cx,
+                     66,
+                     t.caption,
+                     "MS Sans Serif",
+                     8,
+                     {}};
+    const int nExtra = t.cx - 137;  // the labels take the extra width, the edits move right
+    auto& items = d.items;
+    items.push_back(Button(IDOK, kDefPush, 15 + nExtra / 2, 45, 50, 14, "OK"));
+    items.push_back(Button(IDCANCEL, kPush, 75 + nExtra / 2, 45, 50, 14, t.cancel));
+    items.push_back(Edit(1030, kEdit, 90 + nExtra, 5, 25, 12));
+    items.push_back(Static(IDC_STATIC, kLabel, 20, 8, 70 + nExtra, 10, t.windSpeed));
+    items.push_back(Static(IDC_STATIC, kLabel, 20, 26, 70 + nExtra, 10, t.tackingAngle));
+    items.push_back(Edit(1031, kEdit, 90 + nExtra, 25, 25, 12));
+    return d;
+}
+
+// ---- Template 1002: the cell editor ----
+
+DialogTemplate EditCellTemplate() {
+    DialogTemplate d{
+        IDD_EDIT_CELL, LANG_ENGLISH_US, WS_POPUP | DS_SETFONT, 65, 15, "", "MS Sans Serif", 8, {}};
+    d.items.push_back(Edit(1015, kVisible | WS_TABSTOP, 0, 0, 65, 15));
+    return d;
+}
+
+std::vector<DialogTemplate> BuildTemplates() {
+    std::vector<DialogTemplate> all;
+    const EditorTexts english{LANG_ENGLISH_US,
+                              413,
+                              335,
+                              "Polar Diagram",
+                              "OK",
+                              "Close",
+                              "&Add",
+                              "&Delete",
+                              "Add",
+                              "Delete",
+                              "Tacking Angle",
+                              "Wind Speed",
+                              "Sail Plan",
+                              "Save",
+                              "Track curve",
+                              "Show All",
+                              "&Help",
+                              "Smooth",
+                              "Backup",
+                              "Restore",
+                              "Database",
+                              {nullptr, nullptr, nullptr}};
+    const EditorTexts others[] = {
+        {LANG_GERMAN,   407,
+         325,           "Polardiagramm",
+         "OK",          "Schließen",
+         "&Hinzufügen", "&Löschen",
+         "Hinzufügen",  "Löschen",
+         "Kurswinkel",  "Windgeschwindigkeit",
+         "Segelplan",   "Speichern",
+         "Spurkurve",   "Alles anzeigen",
+         "&Hilfe",      "Glätten",
+         "Speichern",   "Öffnen",
+         "Datei",       {"Peilung", "zu Wegpunkt", "Beste VMC"}},
+        {LANG_FRENCH,
+         413,
+         340,
+         "Polaire de Vitesse",
+         "OK",
+         "Fermer",
+         "&Ajouter",
+         "&Supprimer",
+         "Ajouter",
+         "Supprimer",
+         "Angle de remontée au près",
+         "Vitesse vent réel",
+         "Plan de voilure",
+         "Garder",
+         "Trace",
+         "Afficher tout",
+         "A&ide",
+         "Atténuer",
+         "Enregistrer",
+         "Ouvrir",
+         "Fichier",
+         {"Bearing", "to Wpt", "Best VMC"}},
+        {LANG_NORWEGIAN,
+         413,
+         340,
+         "Polar Diagram",
+         "OK",
+         "Lukk",
+         "&Tilføy",
+         "&Fjern",
+         "Tilføy",
+         "Fjern",
+         "Kryssvinkel",
+         "Vindhastighet",
+         "Seilplan ",
+         "Lagre",
+         "Track kurve",
+         "Vis alt",
+         "&Hjelp",
+         "Avrunde",
+         "Lagre",
+         "Åpne",
+         "Fil",
+         {"Peiling", "til Vpt", "Beste VMC"}},
+        {LANG_SPANISH,
+         407,
+         327,
+         "Diagrama Polar",
+         "Aceptar",
+         "Cerrar",
+         "&Añadir",
+         "&Borrar",
+         "Añadir",
+         "Borrar",
+         "Ángulo de Virada",
+         "Velocidad del Viento",
+         "Plan de Navegación",
+         "Guardar",
+         "Curva de derrota",
+         "Mostrar Todo",
+         "&Ayuda",
+         "Mejorar",
+         "Guardar",
+         "Abrir",
+         "Archivo",
+         {"Demora", "a Wpt", "Mejor VMC"}},
+    };
+    all.push_back(EditorTemplate(english));
+    for (const EditorTexts& t : others) {
+        DialogTemplate d = EditorTemplate(t);
+        FitToSize(d, english.cx, english.cy);
+        all.push_back(std::move(d));
+    }
+
+    const SailplanTexts sailplans[] = {
+        {LANG_ENGLISH_US, "Sailplan", "Name", "Wind speed bands", "Minimum", "Maximum", "Interval",
+         "Tacking angle", "Tacking Angle", "Cancel"},
+        {LANG_GERMAN, "Segelplan", "Namen", "Windgeschwindigkeit (bands)", "Minimum", "Maximum",
+         "Intervall", "Kurswinkel", nullptr, "Abbrechen"},
+        {LANG_FRENCH, "Sailplan", "Nom", "Vitesse vent réel (bands)", "Minimum", "Maximum",
+         "Intervalle", "Angle de remontée au près", nullptr, "Annuler"},
+        {LANG_NORWEGIAN, "Seilpan", "Navn", "Vindhastighet (bands)", "Minimum", "Maximum",
+         "Interval", "Kryssvinkel", nullptr, "Avbryt"},
+        {LANG_SPANISH, "Plano de velamen", "Nombre", "Velocidad del Viento (bands)", "Mínimo",
+         "Máximo", "Intervalo", "Ángulo de Virada", nullptr, "Cancelar"},
+    };
+    for (const SailplanTexts& t : sailplans) {
+        all.push_back(SailplanTemplate(t));
+    }
+
+    const WindspeedTexts windspeeds[] = {
+        {LANG_ENGLISH_US, 137, "Wind speed", "Wind Speed (kts)", "Tacking Angle", "Cancel"},
+        {LANG_GERMAN, 175, "Windgeschwindigkeit", "Windgeschwindigkeit (Knoten)", "Kurswinkel",
+         "Abbrechen"},
+        {LANG_FRENCH, 175, "Vitesse du vent", "Vitesse de vent (nds)", "Angle de remontée au près",
+         "Annuler"},
+        {LANG_NORWEGIAN, 150, "Vindhastighet", "Vindhastighet (knop)", "Kryssvinkel", "Avbryt"},
+        {LANG_SPANISH, 175, "Velocidad del Viento", "Velocidad del Viento (nudos)",
+         "Ángulo de virada", "Cancelar"},
+    };
+    for (const WindspeedTexts& t : windspeeds) {
+        all.push_back(WindspeedTemplate(t));
+    }
+    all.push_back(EditCellTemplate());
+    return all;
+}
+
+}  // namespace
+
+const std::vector<DialogTemplate>& AllDialogTemplates() {
+    static const std::vector<DialogTemplate> templates = BuildTemplates();
+    return templates;
+}

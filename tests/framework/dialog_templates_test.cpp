@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QWidget>
+
+#include "framework/dialog.h"
+#include "resources/dialog_resources.h"
+
+namespace {
+
+TEST(DialogTemplates, LanguageSelectionAndFallback) {
+    const struct {
+        int nLanguage;
+        WORD wLangId;
+        WORD wTemplates;
+    } cases[] = {{33, LANG_FRENCH, LANG_FRENCH},       {34, LANG_SPANISH, LANG_SPANISH},
+                 {46, LANG_SWEDISH, LANG_ENGLISH_US},  {47, LANG_NORWEGIAN, LANG_NORWEGIAN},
+                 {49, LANG_GERMAN, LANG_GERMAN},       {44, LANG_ENGLISH_US, LANG_ENGLISH_US},
+                 {1, LANG_ENGLISH_US, LANG_ENGLISH_US}};
+    for (const auto& c : cases) {
+        SetLanguage(c.nLanguage);
+        EXPECT_EQ(g_nLanguage, c.nLanguage);
+        EXPECT_EQ(g_wDialogLangId, c.wLangId);
+        for (int nId : {IDD_POLAR, IDD_NEW_WINDSPEED, IDD_NEW_SAILPLAN}) {
+            ASSERT_NE(LoadDialogTemplate(nId), nullptr);
+            EXPECT_EQ(LoadDialogTemplate(nId)->wLanguage, c.wTemplates)
+                << c.nLanguage << " " << nId;
+        }
+        // The cell editor exists in English only.
+        EXPECT_EQ(LoadDialogTemplate(IDD_EDIT_CELL)->wLanguage, LANG_ENGLISH_US);
+    }
+    EXPECT_EQ(LoadDialogTemplate(999), nullptr);
+    SetLanguage(44);
+}
+
+TEST(DialogTemplates, EditorTemplatesHoldTheirControls) {
+    const DialogTemplate* pEnglish = FindDialogTemplate(IDD_POLAR, LANG_ENGLISH_US);
+    ASSERT_NE(pEnglish, nullptr);
+    EXPECT_EQ(pEnglish->items.size(), 27u);
+    EXPECT_EQ(pEnglish->strCaption, "Polar Diagram");
+    const DialogItemTemplate* pOk = pEnglish->FindItem(1018);
+    ASSERT_NE(pOk, nullptr);
+    EXPECT_EQ(pOk->dwStyle & WS_VISIBLE, 0u);
+    EXPECT_NE(pOk->dwStyle & WS_DISABLED, 0u);
+    const DialogItemTemplate* pList = pEnglish->FindItem(1004);
+    EXPECT_EQ(pList->x, 12);
+    EXPECT_EQ(pList->cy, 184);
+    for (WORD wLang : {LANG_GERMAN, LANG_FRENCH, LANG_NORWEGIAN, LANG_SPANISH}) {
+        const DialogTemplate* p = FindDialogTemplate(IDD_POLAR, wLang);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->items.size(), 30u);
+        for (const auto& item : pEnglish->items) {
+            if (item.nId != IDC_STATIC) {
+                EXPECT_NE(p->FindItem(item.nId), nullptr) << item.nId;
+            }
+        }
+    }
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->cx, 407);
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->cy, 340);
+}
+
+TEST(DialogTemplates, DamagedWordsAreMended) {
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(1036)->strText, "Glätten");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(1038)->strText, "Öffnen");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_NORWEGIAN)->FindItem(1038)->strText, "Åpne");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(1036)->strText, "Atténuer");
+}
+
+TEST(DialogTemplates, DialogUnitsFollowTheFontsBaseUnits) {
+    const DialogTemplate* pTemplate = FindDialogTemplate(IDD_NEW_WINDSPEED, LANG_ENGLISH_US);
+    const QFont font = DialogFont(*pTemplate);
+    EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
+    const DialogBaseUnits units = BaseUnitsOf(font);
+    EXPECT_GE(units.cx, 5);
+    EXPECT_LE(units.cx, 7);
+    EXPECT_GE(units.cy, 11);
+    EXPECT_LE(units.cy, 14);
+    EXPECT_EQ(DialogUnitsToPixelsX(137, units), (137 * units.cx + 2) / 4);
+
+    CDialog dialog(pTemplate);
+    ASSERT_TRUE(dialog.CreateIndirect(pTemplate));
+    QWidget* pWidget = dialog.GetSafeHwnd();
+    EXPECT_EQ(pWidget->objectName(), "dialog-1003");
+    EXPECT_EQ(pWidget->width(), DialogUnitsToPixelsX(137, dialog.BaseUnits()));
+    QWidget* pEdit = pWidget->findChild<QWidget*>("1030");
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(pEdit->x(), DialogUnitsToPixelsX(90, dialog.BaseUnits()));
+    EXPECT_EQ(pEdit->width(), DialogUnitsToPixelsX(115, dialog.BaseUnits()) -
+                                  DialogUnitsToPixelsX(90, dialog.BaseUnits()));
+}
+
+}  // namespace

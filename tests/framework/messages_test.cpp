@@ -1,0 +1,246 @@
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "data/invalid_argument.h"
+#include "framework/dialog.h"
+#include "tests/support/gui_driver.h"
+
+namespace {
+
+// A small dialog with one control of each kind the editor uses.
+DialogTemplate TestTemplate() {
+    const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    DialogTemplate t{
+        500, 0x0409, WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 160, "Test", "MS Sans Serif", 8, {}};
+    t.items = {
+        {10, ControlClass::Button, kChild | BS_PUSHBUTTON, 5, 5, 50, 14, "Button"},
+        {11, ControlClass::Button, kChild | BS_PUSHBUTTON, 60, 5, 50, 14, "Thrower"},
+        {12, ControlClass::ComboBox, kChild | CBS_DROPDOWN, 5, 25, 80, 60, ""},
+        {13, ControlClass::Edit, kChild | WS_BORDER | ES_AUTOHSCROLL, 95, 25, 50, 12, ""},
+        {14, ControlClass::UpDown, WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT, 145, 25,
+         11, 12, ""},
+        {15, ControlClass::ListView, kChild | LVS_REPORT | LVS_SINGLESEL | WS_BORDER, 5, 45, 150,
+         80, ""},
+        {16, ControlClass::Edit, kChild | WS_BORDER, 160, 5, 30, 12, ""},
+        {17, ControlClass::Button, WS_CHILD | BS_PUSHBUTTON, 160, 25, 30, 14, "Hidden"},
+    };
+    return t;
+}
+
+class RecordingDialog : public CDialog {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    explicit RecordingDialog(const DialogTemplate* pTemplate) : CDialog(pTemplate) {}
+    std::vector<std::string> events;
+    CComboBox m_combo;
+    CListCtrl m_list;
+    CEdit m_edit;
+
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Control(pDX, 12, m_combo);
+        DDX_Control(pDX, 15, m_list);
+        DDX_Control(pDX, 13, m_edit);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_combo.AddString("first");
+        m_combo.AddString("second");
+        m_list.InsertColumn(0, "A", LVCFMT_LEFT, 60);
+        m_list.InsertColumn(1, "B", LVCFMT_LEFT, 60);
+        m_list.InsertItem(0, "a0");
+        m_list.InsertItem(1, "a1");
+        m_list.SetItemText(1, 1, "b1");
+        return TRUE;
+    }
+    void OnButton() { events.push_back("clicked 10"); }
+    void OnThrower() {
+        events.push_back("thrower");
+        throw InvalidArgumentException("index 7 is outside 0..2");
+    }
+    void OnSelChange() { events.push_back("selchange " + std::to_string(m_combo.GetCurSel())); }
+    void OnComboKill() { events.push_back("combo killfocus"); }
+    void OnEditKill() { events.push_back("edit killfocus"); }
+    void OnEditChange() { events.push_back("edit change"); }
+    void OnDelta(NMHDR* pHeader, LRESULT*) {
+        events.push_back("delta " + std::to_string(reinterpret_cast<NMUPDOWN*>(pHeader)->iDelta));
+    }
+    void OnItemChanged(NMHDR* pHeader, LRESULT*) {
+        auto* p = reinterpret_cast<NMLISTVIEW*>(pHeader);
+        events.push_back("itemchanged " + std::to_string(p->iItem) + " " +
+                         ((p->uNewState & LVIS_SELECTED) ? "on" : "off"));
+    }
+    void OnDblClk(NMHDR* pHeader, LRESULT*) {
+        auto* p = reinterpret_cast<NMITEMACTIVATE*>(pHeader);
+        events.push_back("dblclk " + std::to_string(p->iItem) + " " + std::to_string(p->iSubItem));
+    }
+    void OnOK() override { events.push_back("OnOK"); }
+    void OnCancel() override { events.push_back("OnCancel"); }
+};
+
+BEGIN_MESSAGE_MAP(RecordingDialog, CDialog)
+ON_BN_CLICKED(10, OnButton)
+ON_BN_CLICKED(11, OnThrower)
+ON_CBN_SELCHANGE(12, OnSelChange)
+ON_CBN_KILLFOCUS(12, OnComboKill)
+ON_EN_KILLFOCUS(13, OnEditKill)
+ON_EN_CHANGE(13, OnEditChange)
+ON_NOTIFY(UDN_DELTAPOS, 14, OnDelta)
+ON_NOTIFY(LVN_ITEMCHANGED, 15, OnItemChanged)
+ON_NOTIFY(NM_DBLCLK, 15, OnDblClk)
+END_MESSAGE_MAP()
+
+class FrameworkMessages : public testing::Test {
+  protected:
+    void SetUp() override {
+        m_pInteraction = &ScriptedInteraction::Install();
+        m_dialog.CreateIndirect(&m_template);
+        Driver().Activate();
+        m_dialog.events.clear();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(m_pInteraction->AllAnswersUsed());
+        ScriptedInteraction::Uninstall();
+    }
+    std::vector<std::string>& Events() { return m_dialog.events; }
+    GuiDriver Driver() { return GuiDriver(m_dialog.GetSafeHwnd()); }
+
+    DialogTemplate m_template = TestTemplate();
+    RecordingDialog m_dialog{&m_template};
+    ScriptedInteraction* m_pInteraction = nullptr;
+};
+
+TEST_F(FrameworkMessages, AButtonClickReachesItsHandlerOnce) {
+    EXPECT_TRUE(Driver().Click(10));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"clicked 10"}));
+    // A hidden control cannot be clicked by a user, so the driver refuses.
+    EXPECT_NONFATAL_FAILURE(Driver().Click(17), "hidden or disabled");
+}
+
+TEST_F(FrameworkMessages, OnlyAUserPickNotifiesASelectionChange) {
+    m_dialog.m_combo.SetCurSel(1);
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(m_dialog.m_combo.GetWindowText(), "second");
+    EXPECT_TRUE(Driver().PickEntry(12, 0));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"selchange 0"}));
+}
+
+TEST_F(FrameworkMessages, SelectingARowByCodeNotifiesBeforeReturning) {
+    m_dialog.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"itemchanged 1 on"}));
+    m_dialog.m_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"itemchanged 1 on", "itemchanged 1 off",
+                                                  "itemchanged 0 on"}));
+    EXPECT_EQ(m_dialog.m_list.GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(m_dialog.m_list.GetItemText(1, 1), "b1");
+}
+
+TEST_F(FrameworkMessages, LeavingTheComboAndTheEditNotifiesKillFocusOnce) {
+    ASSERT_TRUE(Driver().FocusTo(12));
+    ASSERT_TRUE(Driver().FocusTo(13));
+    ASSERT_TRUE(Driver().FocusTo(16));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"combo killfocus", "edit killfocus"}));
+}
+
+TEST_F(FrameworkMessages, EditChangesNotifyOnTypingAndOnSetWindowText) {
+    ASSERT_TRUE(Driver().Type(13, "ab"));
+    m_dialog.m_edit.SetWindowText("xyz");
+    EXPECT_EQ(Events(), (std::vector<std::string>{"edit change", "edit change", "edit change"}));
+    EXPECT_EQ(m_dialog.m_edit.GetWindowText(), "xyz");
+}
+
+TEST_F(FrameworkMessages, EnterRunsOnOkAndEscOnCancelWhereverTheFocusIs) {
+    ASSERT_TRUE(Driver().FocusTo(13));
+    Driver().PressKey(Qt::Key_Return);
+    ASSERT_TRUE(Driver().FocusTo(12));
+    Driver().PressKey(Qt::Key_Enter);
+    Driver().PressKey(Qt::Key_Escape);
+    m_dialog.GetSafeHwnd()->close();  // the close box
+    EXPECT_EQ(Events(),
+              (std::vector<std::string>{"OnOK", "edit killfocus", "OnOK", "OnCancel", "OnCancel"}));
+}
+
+TEST_F(FrameworkMessages, UpDownArrowsGiveNegativeDeltaUpPositiveDown) {
+    ASSERT_TRUE(Driver().ClickArrow(14, true));
+    ASSERT_TRUE(Driver().ClickArrow(14, false));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"delta -1", "delta 1"}));
+}
+
+TEST_F(FrameworkMessages, DoubleClickInTheListReportsRowAndColumn) {
+    ASSERT_TRUE(Driver().DoubleClickCell(15, 1, 1));
+    ASSERT_FALSE(Events().empty());
+    EXPECT_EQ(Events().back(), "dblclk 1 1");
+    Events().clear();
+    ASSERT_TRUE(Driver().DoubleClickCell(15, 5, 0));  // below the rows: an empty cell
+    EXPECT_EQ(Events().back(), "dblclk -1 0");
+}
+
+TEST_F(FrameworkMessages, AnInvalidArgumentAbandonsTheHandlerAndIsReported) {
+    m_pInteraction->AnswerNextBox(IDOK);
+    EXPECT_TRUE(Driver().Click(11));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"thrower"}));
+    ASSERT_EQ(m_pInteraction->Boxes().size(), 1u);
+    EXPECT_NE(m_pInteraction->Boxes()[0].strText.find("index 7 is outside 0..2"),
+              std::string::npos);
+    // The dialog still works afterwards.
+    EXPECT_TRUE(Driver().Click(10));
+    EXPECT_EQ(Events().back(), "clicked 10");
+}
+
+class ModalDialog : public CDialog {
+  public:
+    using CDialog::CDialog;
+    float m_fValue = 45.0f;
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, 13, m_fValue);
+        DDV_MinMaxFloat(pDX, m_fValue, 0.0f, 180.0f);
+    }
+};
+
+TEST_F(FrameworkMessages, AModalDialogIsAnsweredThroughTheHook) {
+    DialogTemplate t = TestTemplate();
+    ModalDialog modal(&t, &m_dialog);
+    CDialog::SetModalHook([](CDialog* pDialog) {
+        GuiDriver driver(pDialog->GetSafeHwnd());
+        driver.Activate();
+        auto* pEdit = qobject_cast<QLineEdit*>(driver.Control(13));
+        EXPECT_EQ(pEdit->text(), "45");  // shown by the initial exchange
+        pEdit->clear();
+        driver.Type(13, "37.5");
+        driver.PressKey(Qt::Key_Return);
+    });
+    EXPECT_EQ(modal.DoModal(), IDOK);
+    CDialog::SetModalHook(nullptr);
+    EXPECT_EQ(modal.m_fValue, 37.5f);
+
+    ModalDialog cancelled(&t, &m_dialog);
+    CDialog::SetModalHook([](CDialog* pDialog) { pDialog->EndDialog(IDCANCEL); });
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    CDialog::SetModalHook(nullptr);
+}
+
+TEST_F(FrameworkMessages, SendMessageReturnsTheReceiversResult) {
+    class Host : public QWidget {
+      public:
+        bool event(QEvent* pEvent) override {
+            if (pEvent->type() == WinMessageEvent::EventType()) {
+                auto* p = static_cast<WinMessageEvent*>(pEvent);
+                received = p->message;
+                p->result = static_cast<LRESULT>(p->wParam) + 1;
+                return true;
+            }
+            return QWidget::event(pEvent);
+        }
+        UINT received = 0;
+    } host;
+    EXPECT_EQ(::SendMessage(&host, WM_USER + 0x100, 41, 0), 42);
+    EXPECT_EQ(host.received, WM_USER + 0x100);
+}
+
+}  // namespace

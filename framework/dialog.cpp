@@ -144,6 +144,10 @@ void CDialog::Build(QWidget* pParent) {
     pDialog->setObjectName(QString("dialog-%1").arg(t.nId));
     const QFont font = DialogFont(t);
     pDialog->setFont(font);
+    // Group box titles stand on the frame's top line, as on the platform.
+    pDialog->setStyleSheet(
+        "QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 0.6em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
     m_baseUnits = BaseUnitsOf(font);
     pDialog->setWindowTitle(QString::fromUtf8(t.strCaption.c_str()));
     pDialog->setFixedSize(DialogUnitsToPixelsX(t.cx, m_baseUnits),

@@ -135,29 +135,34 @@ struct SailplanTexts {
 };
 
 DialogTemplate SailplanTemplate(const SailplanTexts& t) {
+    // The longer group titles of the other languages need a wider dialog; the extra width goes
+    // half to each group box.
+    const int cx = t.tackingLabel != nullptr ? 212 : 262;
+    const int e = (cx - 212) / 2;
+    const int n = t.tackingLabel != nullptr ? 0 : 8;  // room for a longer name label
     DialogTemplate d{
-        IDD_NEW_SAILPLAN, t.wLanguage, kDialogStyle, 212, 129, t.caption, "MS Sans Serif", 8, {}};
+        IDD_NEW_SAILPLAN, t.wLanguage, kDialogStyle, cx, 129, t.caption, "MS Sans Serif", 8, {}};
     auto& items = d.items;
-    items.push_back(Static(IDC_STATIC, kLabel, 10, 15, 20, 10, t.name));
-    items.push_back(Edit(1031, kEdit, 35, 13, 90, 12));
-    items.push_back(Button(IDC_STATIC, kGroupBox, 7, 34, 91, 62, t.bands));
-    items.push_back(Static(IDC_STATIC, kLabel, 13, 49, 31, 8, t.minimum));
-    items.push_back(Edit(1032, kEdit, 49, 47, 40, 12));
-    items.push_back(UpDown(1035, 90, 46, 6, 13));
-    items.push_back(Static(IDC_STATIC, kLabel, 13, 63, 30, 8, t.maximum));
-    items.push_back(Edit(1033, kEdit, 49, 61, 40, 12));
-    items.push_back(UpDown(1037, 89, 60, 11, 13));
-    items.push_back(Static(IDC_STATIC, kLabel, 13, 76, 28, 9, t.interval));
-    items.push_back(Edit(1034, kEdit, 49, 75, 40, 12));
-    items.push_back(UpDown(1038, 88, 76, 11, 13));
-    items.push_back(Button(IDC_STATIC, kGroupBox, 103, 34, 102, 62, t.tackingGroup));
+    items.push_back(Static(IDC_STATIC, kLabel, 10, 15, 20 + n, 10, t.name));
+    items.push_back(Edit(1031, kEdit, 35 + n, 13, 90, 12));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 7, 34, 91 + e, 62, t.bands));
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 49, 31 + e, 8, t.minimum));
+    items.push_back(Edit(1032, kEdit, 49 + e, 47, 40, 12));
+    items.push_back(UpDown(1035, 90 + e, 46, 6, 13));
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 63, 30 + e, 8, t.maximum));
+    items.push_back(Edit(1033, kEdit, 49 + e, 61, 40, 12));
+    items.push_back(UpDown(1037, 89 + e, 60, 11, 13));
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 76, 28 + e, 9, t.interval));
+    items.push_back(Edit(1034, kEdit, 49 + e, 75, 40, 12));
+    items.push_back(UpDown(1038, 88 + e, 76, 11, 13));
+    items.push_back(Button(IDC_STATIC, kGroupBox, 103 + e, 34, 102 + e, 62, t.tackingGroup));
     if (t.tackingLabel != nullptr) {
         items.push_back(Static(IDC_STATIC, kLabel, 117, 47, 34, 21, t.tackingLabel));
     }
-    items.push_back(Edit(1036, kEdit, 157, 46, 40, 12));
-    items.push_back(UpDown(1039, 194, 46, 11, 13));
-    items.push_back(Button(IDOK, kDefPush, 47, 108, 50, 14, "OK"));
-    items.push_back(Button(IDCANCEL, kPush, 107, 108, 50, 14, t.cancel));
+    items.push_back(Edit(1036, kEdit, 157 + 2 * e, 46, 40, 12));
+    items.push_back(UpDown(1039, 194 + 2 * e, 46, 11, 13));
+    items.push_back(Button(IDOK, kDefPush, 47 + e, 108, 50, 14, "OK"));
+    items.push_back(Button(IDCANCEL, kPush, 107 + e, 108, 50, 14, t.cancel));
     return d;
 }
 
@@ -308,6 +313,14 @@ std::vector<DialogTemplate> BuildTemplates() {
     all.push_back(EditorTemplate(english));
     for (const EditorTexts& t : others) {
         DialogTemplate d = EditorTemplate(t);
+        // Longer texts: the tacking angle label may take two lines, "Show All" more width.
+        for (auto& item : d.items) {
+            if (item.nId == IDC_STATIC && item.x == 317) {
+                item.cy = 18;
+            } else if (item.nId == 1025) {
+                item.cx = 64;
+            }
+        }
         FitToSize(d, english.cx, english.cy);
         all.push_back(std::move(d));
     }

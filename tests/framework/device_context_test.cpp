@@ -147,4 +147,27 @@ TEST(DeviceContext, RectanglesAndBlockTransferInLogicalUnits) {
     EXPECT_EQ(target.bitmap.Image(), source.bitmap.Image());
 }
 
+TEST(DeviceContext, TextIsAnchoredByItsRightEdgeAndItsBottomOrTop) {
+    Canvas canvas(120, 80);
+    canvas.dc.SetBkMode(TRANSPARENT);
+    canvas.dc.SetTextAlign(TA_RIGHT | TA_BOTTOM);
+    canvas.dc.TextOut(60, 40, "5 Kts");
+    canvas.dc.SetTextAlign(TA_RIGHT | TA_TOP);
+    canvas.dc.TextOut(60, 41, "5 Kts");
+    int nAbove = 0;
+    int nBelow = 0;
+    int nRightOfAnchor = 0;
+    for (int y = 0; y < 80; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            if (canvas.dc.GetPixel(x, y) != RGB(255, 255, 255)) {
+                (y < 40 ? nAbove : nBelow) += 1;
+                nRightOfAnchor += x >= 60 ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(nAbove, 10);
+    EXPECT_GT(nBelow, 10);
+    EXPECT_EQ(nRightOfAnchor, 0);
+}
+
 }  // namespace

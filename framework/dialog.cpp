@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QWheelEvent>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -61,11 +62,38 @@ class DialogWidget : public QWidget {
         Command(IDCANCEL);
     }
 
+    // Messages from outside the framework (a host's commands) reach the dialog's procedure.
+    bool event(QEvent* pEvent) override {
+        if (pEvent->type() == polar_api::kMessageEventType) {
+            auto* pMessage = static_cast<polar_api::MessageEvent*>(pEvent);
+            if (CWnd* pWnd = CWnd::FromHandle(this)) {
+                pMessage->result =
+                    pWnd->WindowProc(pMessage->message, pMessage->wParam, pMessage->lParam);
+            }
+            return true;
+        }
+        return QWidget::event(pEvent);
+    }
+
+    void wheelEvent(QWheelEvent* pEvent) override {
+        const QPoint global = pEvent->globalPosition().toPoint();
+        ::SendMessage(
+            this, WM_MOUSEWHEEL,
+            MAKEWPARAM(0, static_cast<unsigned>(static_cast<short>(pEvent->angleDelta().y()))),
+            MAKELPARAM(global.x(), global.y()));
+    }
+
   private:
     bool HandleKey(QKeyEvent* pEvent) {
         const int nKey = pEvent->key();
         if (pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
             return false;
+        }
+        if (nKey == Qt::Key_F1) {
+            HELPINFO info{};
+            info.cbSize = sizeof info;
+            ::SendMessage(this, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            return true;
         }
         if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
             Command(IDOK);
@@ -121,10 +149,10 @@ CDialog::CDialog(const DialogTemplate* pTemplate, CWnd* pParentWnd)
     : m_pTemplate(pTemplate), m_pParentWnd(pParentWnd) {}
 
 CDialog::~CDialog() {
+    // A dialog object deleted while its window exists (not from inside one of its handlers)
+    // takes the window with it at once.
     if (m_hWnd != nullptr) {
-        HWND hWnd = Detach();
-        hWnd->hide();
-        hWnd->deleteLater();
+        delete Detach();
     }
 }
 

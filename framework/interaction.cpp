@@ -1,8 +1,11 @@
 #include "framework/interaction.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QUrl>
 
 #include "framework/wnd.h"
 
@@ -55,6 +58,11 @@ class DesktopInteraction : public Interaction {
         strPath = WithDefaultExtension(dialog.selectedFiles().front().toStdString(),
                                        request.strDefaultExt);
         return true;
+    }
+
+    bool OpenDocument(const std::string& strPath) override {
+        return QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QFileInfo(ToQString(strPath)).absoluteFilePath()));
     }
 };
 

@@ -29,6 +29,8 @@ class Interaction {
     // Returns false when the user cancels; strPath receives the chosen file.
     virtual bool ChooseFile(QWidget* pParent, const FileDialogRequest& request,
                             std::string& strPath) = 0;
+    // Opens a document (a help page) in the desktop's viewer; false when that failed.
+    virtual bool OpenDocument(const std::string& strPath) = 0;
 };
 
 Interaction& GetInteraction();

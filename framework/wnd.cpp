@@ -20,11 +20,6 @@ QString ToQString(const std::string& s) {
 
 }  // namespace
 
-QEvent::Type WinMessageEvent::EventType() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
 int ControlId(const QWidget* pWidget) {
     bool bOk = false;
     const int nId = pWidget->objectName().toInt(&bOk);

@@ -11,6 +11,7 @@
 #include "framework/message_map.h"
 #include "framework/win_defs.h"
 #include "framework/win_types.h"
+#include "polar/polar.h"
 
 // A window handle: the window's widget.
 using HWND = QWidget*;
@@ -104,17 +105,9 @@ class CWnd {
     friend class DialogWidget;
 };
 
-// A message from outside the framework, delivered to a host window's event().
-class WinMessageEvent : public QEvent {
-  public:
-    static QEvent::Type EventType();
-    WinMessageEvent(UINT nMessage, WPARAM wp, LPARAM lp)
-        : QEvent(EventType()), message(nMessage), wParam(wp), lParam(lp) {}
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    LRESULT result = 0;
-};
+// A message from outside the framework, delivered to a host window's event(): the event of
+// the public host interface.
+using WinMessageEvent = polar_api::MessageEvent;
 
 // Tells the parent of a control about a user action on it.
 void NotifyCommand(QWidget* pControl, UINT nCode);

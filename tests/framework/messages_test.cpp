@@ -229,7 +229,7 @@ TEST_F(FrameworkMessages, SendMessageReturnsTheReceiversResult) {
     class Host : public QWidget {
       public:
         bool event(QEvent* pEvent) override {
-            if (pEvent->type() == WinMessageEvent::EventType()) {
+            if (pEvent->type() == polar_api::kMessageEventType) {
                 auto* p = static_cast<WinMessageEvent*>(pEvent);
                 received = p->message;
                 p->result = static_cast<LRESULT>(p->wParam) + 1;

@@ -67,10 +67,17 @@ class ScriptedInteraction : public Interaction {
                    UINT nType) override;
     bool ChooseFile(QWidget* pParent, const FileDialogRequest& request,
                     std::string& strPath) override;
+    // Documents are recorded, not opened.
+    bool OpenDocument(const std::string& strPath) override {
+        m_documents.push_back(strPath);
+        return true;
+    }
+    const std::deque<std::string>& Documents() const { return m_documents; }
 
   private:
     std::deque<int> m_answers;
     std::deque<std::string> m_files;
     std::deque<Box> m_boxes;
     std::deque<FileDialogRequest> m_fileRequests;
+    std::deque<std::string> m_documents;
 };

@@ -1,0 +1,33 @@
+#include "editor/help.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "framework/interaction.h"
+#include "framework/wnd.h"
+
+std::string ResolveHelpFile(const std::string& strHelpFile) {
+    std::string strPath = strHelpFile;
+    std::replace(strPath.begin(), strPath.end(), '\\', '/');
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(strPath, ec)) {
+        return strPath;
+    }
+    std::filesystem::path html(strPath);
+    html.replace_extension(".html");
+    if (std::filesystem::is_regular_file(html, ec)) {
+        return html.string();
+    }
+    return {};
+}
+
+bool OpenHelpFile(CWnd* pWnd, const std::string& strHelpFile) {
+    const std::string strFound = ResolveHelpFile(strHelpFile);
+    QWidget* pParent = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
+    if (strFound.empty() || !GetInteraction().OpenDocument(strFound)) {
+        GetInteraction().MessageBox(pParent, "The help file " + strHelpFile + " cannot be found.",
+                                    "Help", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}

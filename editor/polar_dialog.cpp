@@ -1,0 +1,271 @@
+// The editor dialog: its lifetime, initialisation, full refresh, endings, help and wheel.
+#include "editor/polar_dialog.h"
+
+#include <cstdio>
+
+#include "editor/fill_helpers.h"
+#include "editor/help.h"
+#include "framework/interaction.h"
+#include "host/module_globals.h"
+#include "resources/dialog_resources.h"
+#include "translation/string_translator.h"
+
+namespace {
+
+constexpr unsigned kTranslatorCapacity = 300;
+constexpr const char* kHelpFile = "Help\\English\\polar.hlp";
+
+const char* Tr(const char* pszText) {
+    return g_pTranslator != nullptr ? g_pTranslator->Translate(pszText) : pszText;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(Cpolar, CDialog)
+ON_NOTIFY(NM_CLICK, 1004, OnClickVectorList)
+ON_CBN_SELCHANGE(1012, OnSelchangeSailPlan)
+ON_CBN_SELCHANGE(1013, OnSelchangeWindSpeed)
+ON_BN_CLICKED(1016, OnSave)
+ON_BN_CLICKED(1024, OnTrackCurve)
+ON_NOTIFY(LVN_ITEMCHANGED, 1004, OnItemchangedVectorList)
+ON_BN_CLICKED(1025, OnShowAll)
+ON_WM_HELPINFO()
+ON_BN_CLICKED(3, OnHelp)
+ON_WM_MOUSEWHEEL()
+ON_BN_CLICKED(ID_SAVE_AND_CLOSE, OnSaveAndClose)
+END_MESSAGE_MAP()
+
+Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF crBackground,
+               COLORREF crCurve, COLORREF crTackingSector, COLORREF crOtherPolars, int nLanguage,
+               int* pOpenFlag, HWND* pDialogHandle)
+    : m_hHostWnd(hHostWnd),
+      m_strDataFile(pszDataFile != nullptr ? pszDataFile : ""),
+      m_pszDataFile(pszDataFile),
+      m_crGrid(crGrid),
+      m_crBackground(crBackground),
+      m_crCurve(crCurve),
+      m_crTackingSector(crTackingSector),
+      m_crOtherPolars(crOtherPolars),
+      m_pHostDialogHandle(pDialogHandle) {
+    g_pHostOpenFlag = pOpenFlag;
+    if (g_pHostOpenFlag != nullptr) {
+        *g_pHostOpenFlag = 1;
+    }
+    g_pTranslator = new STRING_TRANSLATOR(kTranslatorCapacity);
+    SetLanguage(nLanguage);
+    char szLanguageFile[64];
+    std::snprintf(szLanguageFile, sizeof szLanguageFile, "Translations\\Lang_%03d", nLanguage);
+    g_pTranslator->LoadLanguageFile(szLanguageFile);
+    m_pDialogTemplate = LoadDialogTemplate(IDD_POLAR);
+    m_pTemplate = m_pDialogTemplate;
+    m_fTackingAngle = 0.0f;
+    ReadDataFile();
+}
+
+Cpolar::~Cpolar() {
+    if (g_pHostOpenFlag != nullptr) {
+        *g_pHostOpenFlag = 0;
+    }
+    if (m_bSaveOnClose) {
+        const IoStatus status = WriteDataFile();
+        if (!status.Ok()) {
+            GetInteraction().MessageBox(nullptr,
+                                        "The polars could not be saved: " + status.strError,
+                                        "Polar Diagram", MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
+    m_aSailPlans.clear();
+    m_pGraph.reset();
+    delete g_pTranslator;
+    g_pTranslator = nullptr;
+}
+
+void Cpolar::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, 1028, m_editUnused1028);
+    DDX_Control(pDX, 1027, m_editUnused1027);
+    DDX_Control(pDX, 1026, m_editUnused1026);
+    DDX_Control(pDX, 3, m_btnHelp);
+    DDX_Control(pDX, 1016, m_btnSave);
+    DDX_Control(pDX, 1025, m_chkShowAll);
+    DDX_Control(pDX, 1024, m_chkTrackCurve);
+    DDX_Control(pDX, 1007, m_btnAddSailPlan);
+    DDX_Control(pDX, 1008, m_btnDeleteSailPlan);
+    DDX_Control(pDX, 1014, m_editTackingAngle);
+    DDX_Control(pDX, 1011, m_btnAddVector);
+    DDX_Control(pDX, 1009, m_btnAddWindSpeed);
+    DDX_Control(pDX, 1010, m_btnDeleteWindSpeed);
+    DDX_Control(pDX, 1015, m_btnDeleteVector);
+    DDX_Control(pDX, 1013, m_comboWindSpeed);
+    DDX_Control(pDX, 1012, m_comboSailPlan);
+    DDX_Control(pDX, 1004, m_listVectors);
+    DDX_Text(pDX, 1014, m_fTackingAngle);
+    DDV_MinMaxFloat(pDX, m_fTackingAngle, 0.0f, 180.0f);
+}
+
+void Cpolar::ShowCurrentSailPlan() {
+    // The first sail plan with its first polar, as the dialog opens and after every re-read.
+    if (!m_aSailPlans.empty()) {
+        SAILPLAN& first = *m_aSailPlans.front();
+        m_comboSailPlan.SetCurSel(0);
+        FillWindSpeedCombo(first, m_comboWindSpeed);
+        m_nCurWindSpeed = 0;
+        m_fTackingAngle = first.GetTackingAngle(0);
+        FillVectorList(first, 0, m_listVectors);
+        m_nCurSailPlan = 0;
+        UpdateData(FALSE);
+    } else {
+        m_nCurWindSpeed = 0;
+        m_nCurSailPlan = 0;
+    }
+}
+
+void Cpolar::ApplyEnabledStates() {
+    if (m_listVectors.GetItemCount() == 0) {
+        m_btnDeleteVector.EnableWindow(FALSE);
+    }
+    if (m_comboWindSpeed.GetCount() == 0) {
+        m_comboWindSpeed.EnableWindow(FALSE);
+        m_editTackingAngle.EnableWindow(FALSE);
+        m_btnDeleteWindSpeed.EnableWindow(FALSE);
+        m_btnAddVector.EnableWindow(FALSE);
+        m_editTackingAngle.SetWindowText("");
+    }
+}
+
+BOOL Cpolar::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (m_pHostDialogHandle != nullptr) {
+        *m_pHostDialogHandle = m_hWnd;
+    }
+    m_listVectors.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_listVectors.InsertColumn(0, Tr("True Wind Angle"), LVCFMT_LEFT, 95);
+    m_listVectors.InsertColumn(1, Tr("Boat Speed Kt"), LVCFMT_LEFT, 95);
+    for (const auto& pSailPlan : m_aSailPlans) {
+        m_comboSailPlan.AddString(DisplayName(*pSailPlan));
+    }
+    ShowCurrentSailPlan();
+    ApplyEnabledStates();
+    if (m_comboSailPlan.GetCount() == 0) {
+        m_btnDeleteSailPlan.EnableWindow(FALSE);
+        m_btnAddWindSpeed.EnableWindow(FALSE);
+    }
+    CreateGraph();
+    m_toolTip.Create(this);
+    m_toolTip.AddWindowTool(&m_btnAddVector, Tr("add angle, speed vector"));
+    m_toolTip.AddWindowTool(&m_btnDeleteVector, Tr("delete angle, speed vector"));
+    m_toolTip.AddWindowTool(&m_btnAddSailPlan, Tr("add new sail plan"));
+    m_toolTip.AddWindowTool(&m_btnSave, Tr("save all sail plans"));
+    m_toolTip.AddWindowTool(&m_btnDeleteSailPlan, Tr("delete current sail plan"));
+    m_toolTip.AddWindowTool(&m_btnDeleteVector, Tr("delete selected angle and speed"));
+    m_toolTip.AddWindowTool(&m_btnAddWindSpeed, Tr("add new windspeed polar"));
+    m_toolTip.AddWindowTool(&m_btnDeleteWindSpeed, Tr("delete current windspeed polar"));
+    m_toolTip.AddWindowTool(&m_listVectors,
+                            Tr("double click cell to edit, double click empty cell to add"));
+    m_toolTip.AddWindowTool(&m_chkTrackCurve, Tr("read values from the curve"));
+    m_toolTip.AddWindowTool(&m_chkShowAll, Tr("make all polars visible"));
+    m_toolTip.AddWindowTool(&m_btnHelp, Tr("get help on polar dialog"));
+    m_chkShowAll.SetCheck(1);
+    OnShowAll();
+    CenterWindow();
+    return TRUE;
+}
+
+void Cpolar::CreateGraph() {
+    CWnd* pFrame = GetDlgItem(1006);
+    CRect rc;
+    pFrame->GetClientRect(&rc);
+    m_pGraph.reset();
+    SAILPLAN* pSailPlan = m_aSailPlans.empty() ? nullptr : m_aSailPlans.front().get();
+    PERF_POLAR* pPolar = pSailPlan != nullptr && !pSailPlan->m_aPolars.empty()
+                             ? pSailPlan->m_aPolars.front().get()
+                             : nullptr;
+    m_pGraph =
+        std::make_unique<CGraph>(pFrame, this, rc, pSailPlan, pPolar, m_crGrid, m_crBackground,
+                                 m_crCurve, m_crTackingSector, m_crOtherPolars);
+}
+
+BOOL Cpolar::RefreshAll() {
+    const int nSailPlan = m_comboSailPlan.GetCurSel();
+    const int nWindSpeed = m_comboWindSpeed.GetCurSel();
+    ReadDataFile();
+    m_comboSailPlan.ResetContent();
+    for (int i = 0; i < m_nSailPlanCount && i < static_cast<int>(m_aSailPlans.size()); ++i) {
+        m_comboSailPlan.AddString(DisplayName(*m_aSailPlans[static_cast<std::size_t>(i)]));
+    }
+    if (m_aSailPlans.empty()) {
+        // Nothing left to show: the lists must not keep what no longer exists.
+        m_comboWindSpeed.ResetContent();
+        m_listVectors.DeleteAllItems();
+    }
+    ShowCurrentSailPlan();
+    ApplyEnabledStates();
+    CreateGraph();
+    m_comboSailPlan.SetCurSel(nSailPlan);
+    OnSelchangeSailPlan();
+    m_comboWindSpeed.SetCurSel(nWindSpeed);
+    OnSelchangeWindSpeed();
+    return TRUE;
+}
+
+void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
+    ::SendMessage(hHostWnd, WM_POLAR_NOTIFY, wParam, 0);
+}
+
+void Cpolar::OnOK() {
+    // Enter commits what was typed (the editing commands); the window stays open.
+}
+
+void Cpolar::OnCancel() {
+    NotifyHost(m_hHostWnd, 0);
+    DestroyWindow();
+}
+
+void Cpolar::OnSaveAndClose() {
+    const HWND hHostWnd = m_hHostWnd;
+    m_bSaveOnClose = true;
+    // The window's end deletes this object, whose destructor writes the file.
+    DestroyWindow();
+    NotifyHost(hHostWnd, 1);
+}
+
+void Cpolar::PostNcDestroy() {
+    CDialog::PostNcDestroy();
+    delete this;
+}
+
+BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (wParam == ID_POLAR_RELOAD && lParam == ID_POLAR_RELOAD) {
+        RefreshAll();
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void Cpolar::OnSave() {
+    OnOK();
+    const IoStatus status = WriteDataFile();
+    if (!status.Ok()) {
+        // The host must not believe the data saved.
+        GetInteraction().MessageBox(m_hWnd, "The polars could not be saved: " + status.strError,
+                                    "Polar Diagram", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    NotifyHost(m_hHostWnd, 2);
+}
+
+void Cpolar::OnHelp() {
+    OpenHelpFile(this, Tr(kHelpFile));
+}
+
+BOOL Cpolar::OnHelpInfo(HELPINFO* /*pHelpInfo*/) {
+    OpenHelpFile(this, kHelpFile);
+    return TRUE;
+}
+
+BOOL Cpolar::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+    if (m_pGraph != nullptr) {
+        m_pGraph->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(nFlags, static_cast<unsigned>(zDelta)),
+                              MAKELPARAM(pt.x, pt.y));
+    }
+    return FALSE;
+}

@@ -1,0 +1,4 @@
+#include "host/module_globals.h"
+
+Cpolar* g_pPolarDlg = nullptr;
+int* g_pHostOpenFlag = nullptr;

@@ -1,0 +1,81 @@
+// The interface of libpolar.so for host programs: the three exported functions, the message
+// the editor sends to the host, the commands the host may send to the editor, and the event
+// that carries messages between Qt widgets. A Qt host needs nothing else.
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+#include <cstdint>
+
+namespace polar_api {
+
+// A window handle: the window's widget.
+using HWND = QWidget*;
+// A colour, 0x00BBGGRR.
+using COLORREF = std::uint32_t;
+using UINT = unsigned int;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+// Sent by the editor to the host window. wParam 0: the user closed the editor without saving
+// (sent before its window is destroyed); 1: the editor saved and closed on the host's command
+// 1018; 2: the user pressed "Save" and the data file has been written.
+constexpr UINT WM_POLAR_NOTIFY = 0x0500;
+// Commands the host sends to the editor window as WM_COMMAND: reload the data file (wParam and
+// lParam both ID_POLAR_RELOAD), and save and close (wParam ID_SAVE_AND_CLOSE, lParam 0).
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr WPARAM ID_POLAR_RELOAD = 99;
+constexpr WPARAM ID_SAVE_AND_CLOSE = 1018;
+
+// Messages between widgets travel as this event, sent synchronously with
+// QCoreApplication::sendEvent; the receiver writes its answer into result. A host receives
+// WM_POLAR_NOTIFY in its window's event(); it sends commands to the editor's window the same
+// way.
+constexpr QEvent::Type kMessageEventType = static_cast<QEvent::Type>(QEvent::User + 0x500);
+
+class MessageEvent : public QEvent {
+  public:
+    MessageEvent(UINT nMessage, WPARAM wp, LPARAM lp)
+        : QEvent(kMessageEventType), message(nMessage), wParam(wp), lParam(lp) {}
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result = 0;
+};
+
+// Sends a message to a window and returns the receiver's result.
+inline LRESULT SendMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    MessageEvent event(nMessage, wParam, lParam);
+    QCoreApplication::sendEvent(hWnd, &event);
+    return event.result;
+}
+
+}  // namespace polar_api
+
+extern "C" {
+
+// Opens the editor on the data file (the host keeps the path alive while the editor is open).
+// The colours are those of the diagram's grid, background, current curve, tacking sector and
+// other polars; nLanguage a telephone country code (49 German, 33 French, 34 Spanish, 47
+// Norwegian, 46 Swedish, others English). The library writes 1 into *pOpenFlag while an editor
+// is open and 0 when it ends, and the editor window's handle into *pDialogHandle. Needs the
+// host's QApplication; returns false when no editor could be made.
+using PolarFunction = bool (*)(polar_api::HWND hHostWnd, const char* pszDataFile,
+                               polar_api::COLORREF crGrid, polar_api::COLORREF crBackground,
+                               polar_api::COLORREF crCurve, polar_api::COLORREF crTackingSector,
+                               polar_api::COLORREF crOtherPolars, int nLanguage, int* pOpenFlag,
+                               polar_api::HWND* pDialogHandle);
+// Makes an open editor re-read its data file.
+using ReloadPolarFunction = void (*)();
+// Closes an open editor without saving or notifying; always returns false.
+using ClosePolarFunction = bool (*)();
+
+bool polar(polar_api::HWND hHostWnd, const char* pszDataFile, polar_api::COLORREF crGrid,
+           polar_api::COLORREF crBackground, polar_api::COLORREF crCurve,
+           polar_api::COLORREF crTackingSector, polar_api::COLORREF crOtherPolars, int nLanguage,
+           int* pOpenFlag, polar_api::HWND* pDialogHandle);
+void reload_polar();
+bool close_polar();
+}

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "polar/polar.h"
+#include "tests/support/gui_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using namespace polar_api;
+
+// The library as a host sees it.
+struct Library {
+    Library() : lib(POLAR_LIBRARY_PATH) {
+        open = reinterpret_cast<PolarFunction>(lib.resolve("polar"));
+        reload = reinterpret_cast<ReloadPolarFunction>(lib.resolve("reload_polar"));
+        close = reinterpret_cast<ClosePolarFunction>(lib.resolve("close_polar"));
+    }
+    QLibrary lib;
+    PolarFunction open = nullptr;
+    ReloadPolarFunction reload = nullptr;
+    ClosePolarFunction close = nullptr;
+};
+
+Library& Lib() {
+    static Library library;
+    return library;
+}
+
+// The host window: records every notification with the state of the flag and of the editor
+// window at that moment.
+class HostWindow : public QWidget {
+  public:
+    struct Notice {
+        WPARAM wParam;
+        int nFlag;
+        bool bWindowShown;
+    };
+    bool event(QEvent* pEvent) override {
+        if (pEvent->type() == kMessageEventType) {
+            auto* p = static_cast<MessageEvent*>(pEvent);
+            if (p->message == WM_POLAR_NOTIFY) {
+                notices.push_back(
+                    {p->wParam, *pFlag, *pDialog != nullptr && (*pDialog)->isVisible()});
+            }
+            return true;
+        }
+        return QWidget::event(pEvent);
+    }
+    std::vector<Notice> notices;
+    int* pFlag = nullptr;
+    HWND* pDialog = nullptr;
+};
+
+// Answers the library's real message boxes as a user would, by clicking their buttons; a box
+// nobody expected fails the test and is closed, so nothing hangs.
+class BoxAnswerer : public QObject {
+  public:
+    BoxAnswerer() {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+    void Expect(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
+    std::vector<std::string> texts;
+    bool AllUsed() const { return m_answers.empty(); }
+
+  private:
+    void Poll() {
+        for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+            auto* pBox = qobject_cast<QMessageBox*>(pWidget);
+            if (pBox == nullptr || !pBox->isVisible()) {
+                continue;
+            }
+            texts.push_back(pBox->text().toStdString());
+            if (m_answers.empty()) {
+                ADD_FAILURE() << "unexpected message box: " << pBox->text().toStdString();
+                pBox->reject();
+            } else {
+                pBox->button(m_answers.front())->click();
+                m_answers.erase(m_answers.begin());
+            }
+        }
+    }
+    QTimer m_timer;
+    std::vector<QMessageBox::StandardButton> m_answers;
+};
+
+constexpr const char* kTwoPlans =
+    "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-1\r\n12.00,40.00,\r\n40.00,6.20,-2\r\n"
+    "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2";
+
+class HostTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(Lib().open, nullptr) << Lib().lib.errorString().toStdString();
+        m_host.pFlag = &m_nFlag;
+        m_host.pDialog = &m_hDialog;
+        TempDir::Write(m_strFile, kTwoPlans);
+        m_strPath = m_strFile;
+    }
+    void TearDown() override {
+        if (m_nFlag == 1) {
+            Lib().close();
+        }
+        QApplication::processEvents();
+        EXPECT_TRUE(m_boxes.AllUsed());
+    }
+    bool Open(int nLanguage = 44) {
+        const bool bOk = Lib().open(&m_host, m_strPath.c_str(), 0x808080, 0xFFFFFF, 0xFF0000,
+                                    0xC0FFC0, 0x0000C0, nLanguage, &m_nFlag, &m_hDialog);
+        if (bOk && m_hDialog != nullptr) {
+            GuiDriver(m_hDialog).Activate();
+        }
+        return bOk;
+    }
+    GuiDriver Driver() { return GuiDriver(m_hDialog); }
+    QComboBox* Combo(int nId) { return qobject_cast<QComboBox*>(Driver().Control(nId)); }
+    // What the host's event loop does between two events, window deletions included.
+    void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    TempDir m_dir;
+    std::string m_strFile = m_dir.File("POLAR.PPD");
+    std::string m_strPath;
+    HostWindow m_host;
+    int m_nFlag = 0;
+    HWND m_hDialog = nullptr;
+    BoxAnswerer m_boxes;
+};
+
+TEST_F(HostTest, OpeningShowsTheDataAndHandsOutTheWindowBeforeReturning) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(m_nFlag, 1);
+    ASSERT_NE(m_hDialog, nullptr);
+    EXPECT_EQ(m_hDialog->objectName(), "dialog-1000");
+    EXPECT_TRUE(m_hDialog->isVisible());
+    EXPECT_EQ(Combo(1012)->count(), 2);
+    EXPECT_EQ(Combo(1012)->currentText(), "Main");
+    EXPECT_EQ(Combo(1013)->itemText(1), "12.00");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "45");
+    auto* pList = qobject_cast<QTableWidget*>(Driver().Control(1004));
+    ASSERT_EQ(pList->rowCount(), 2);
+    EXPECT_EQ(pList->item(1, 0)->text(), "90.00");
+    EXPECT_EQ(pList->item(1, 1)->text(), "5.40");
+    EXPECT_EQ(pList->horizontalHeaderItem(0)->text(), "True Wind Angle");
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(Driver().Control(1025))->isChecked());
+    EXPECT_NE(m_hDialog->findChild<QWidget*>("1234"), nullptr);  // the diagram in its frame
+}
+
+TEST_F(HostTest, CloseTellsTheHostFirstThenEndsTheEditor) {
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Driver().Click(2));
+    ASSERT_EQ(m_host.notices.size(), 1u);
+    EXPECT_EQ(m_host.notices[0].wParam, 0u);
+    EXPECT_EQ(m_host.notices[0].nFlag, 1);  // sent while the editor is still alive
+    EXPECT_TRUE(m_host.notices[0].bWindowShown);
+    EXPECT_EQ(m_nFlag, 0);
+    EXPECT_FALSE(Lib().close());
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);  // nothing written
+    Settle();
+    ASSERT_TRUE(Open());  // a new editor
+    EXPECT_EQ(m_nFlag, 1);
+}
+
+TEST_F(HostTest, ClosePolarEndsWithoutSavingOrTelling) {
+    ASSERT_TRUE(Open());
+    QPointer<QWidget> pWindow = m_hDialog;
+    EXPECT_FALSE(Lib().close());
+    EXPECT_EQ(m_nFlag, 0);
+    EXPECT_TRUE(m_host.notices.empty());
+    Settle();
+    EXPECT_TRUE(pWindow.isNull() || !pWindow->isVisible());
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
+TEST_F(HostTest, SaveAndCloseWritesThenTellsTheHost) {
+    TempDir::Write(m_strFile, "Main,\n6,45,\n40,4.1,-2\n");  // not in the writer's layout
+    ASSERT_TRUE(Open());
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_SAVE_AND_CLOSE, 0);
+    ASSERT_EQ(m_host.notices.size(), 1u);
+    EXPECT_EQ(m_host.notices[0].wParam, 1u);
+    EXPECT_EQ(m_host.notices[0].nFlag, 0);  // after the editor ended
+    EXPECT_EQ(TempDir::Read(m_strFile), "Main,\r\n6.00,45.00,\r\n40.00,4.10,-2");
+}
+
+TEST_F(HostTest, ReloadByCommandOnlyWithBothParametersAndByTheExport) {
+    ASSERT_TRUE(Open());
+    TempDir::Write(m_strFile, std::string(kTwoPlans) + "\r\nThird,\r\n8,40,-2");
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, 0);
+    EXPECT_EQ(Combo(1012)->count(), 2);
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
+    EXPECT_EQ(Combo(1012)->count(), 3);
+
+    TempDir::Write(m_strFile, "Only,\r\n8,40,-2");
+    Lib().reload();
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
+    EXPECT_EQ(Combo(1012)->count(), 1);
+    EXPECT_EQ(Combo(1012)->currentText(), "Only");
+}
+
+TEST_F(HostTest, AFlagOtherThanOneStillReloadsButDoesNotClose) {
+    ASSERT_TRUE(Open());
+    m_nFlag = 2;
+    EXPECT_FALSE(Lib().close());
+    EXPECT_TRUE(m_hDialog->isVisible());
+    m_nFlag = 1;
+}
+
+TEST_F(HostTest, SaveWritesAndTellsTheHostAndReportsAFailure) {
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Driver().Click(1016));
+    ASSERT_EQ(m_host.notices.size(), 1u);
+    EXPECT_EQ(m_host.notices[0].wParam, 2u);
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+
+    // The folder goes away: the save fails, the user is told, the host is not.
+    std::filesystem::remove_all(m_dir.Path());
+    m_boxes.Expect(QMessageBox::Ok);
+    ASSERT_TRUE(Driver().Click(1016));
+    EXPECT_EQ(m_host.notices.size(), 1u);
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_NE(m_boxes.texts[0].find("could not be saved"), std::string::npos);
+    std::filesystem::create_directories(m_dir.Path());
+}
+
+TEST_F(HostTest, LanguagesPickTheirTemplates) {
+    const struct {
+        int nLanguage;
+        const char* pszCaption;
+    } cases[] = {{33, "Polaire de Vitesse"}, {34, "Diagrama Polar"}, {46, "Polar Diagram"},
+                 {47, "Polar Diagram"},      {49, "Polardiagramm"},  {44, "Polar Diagram"},
+                 {7, "Polar Diagram"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Open(c.nLanguage));
+        EXPECT_EQ(m_hDialog->windowTitle().toStdString(), c.pszCaption) << c.nLanguage;
+        Lib().close();
+        Settle();
+    }
+    ASSERT_TRUE(Open(47));
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(Driver().Control(2))->text(), "Lukk");
+}
+
+TEST_F(HostTest, FirstSailPlanWithoutPointsOrWithoutPolars) {
+    TempDir::Write(m_strFile, "Bare,\r\n5,42,\r\n-2");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(qobject_cast<QTableWidget*>(Driver().Control(1004))->rowCount(), 0);
+    EXPECT_FALSE(Driver().Control(1015)->isEnabled());
+    EXPECT_TRUE(Driver().Control(1013)->isEnabled());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "42");
+    EXPECT_EQ(Combo(1013)->itemText(0), "5.00");
+    Lib().close();
+    Settle();
+
+    TempDir::Write(m_strFile, "Empty,\r\nNext,\r\n5,42,\r\n-2");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Combo(1012)->currentText(), "Empty");
+    EXPECT_EQ(Combo(1013)->count(), 0);
+    EXPECT_FALSE(Driver().Control(1013)->isEnabled());
+    EXPECT_FALSE(Driver().Control(1014)->isEnabled());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "");
+}
+
+TEST_F(HostTest, AMissingFileIsCreatedEmptyAndADamagedOneIsReported) {
+    m_strPath = m_dir.File("new/POLAR.PPD");
+    std::filesystem::create_directories(m_dir.Path() / "new");
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(std::filesystem::exists(m_strPath));
+    EXPECT_EQ(Combo(1012)->count(), 0);
+    EXPECT_FALSE(Driver().Control(1008)->isEnabled());
+    Lib().close();
+    Settle();
+
+    m_strPath = m_strFile;
+    TempDir::Write(m_strFile, "Main,\r\n6,45,\r\n40,x,-2");
+    m_boxes.Expect(QMessageBox::Ok);
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_NE(m_boxes.texts[0].find(m_strFile), std::string::npos);
+    EXPECT_NE(m_boxes.texts[0].find("line 3"), std::string::npos);
+}
+
+TEST_F(HostTest, ANullHandleVariableIsHarmless) {
+    EXPECT_TRUE(
+        Lib().open(&m_host, m_strPath.c_str(), 0, 0xFFFFFF, 0, 0, 0, 44, &m_nFlag, nullptr));
+    EXPECT_EQ(m_nFlag, 1);
+}
+
+TEST_F(HostTest, OpeningAndClosingTwoHundredTimes) {
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(
+            Lib().open(&m_host, m_strPath.c_str(), 0, 0xFFFFFF, 0, 0, 0, 49, &m_nFlag, &m_hDialog));
+        if (i % 2 == 0) {
+            Lib().close();
+        } else {
+            polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, 2, 0);
+        }
+        Settle();
+        ASSERT_EQ(m_nFlag, 0);
+    }
+    Settle();
+    // Every window the library made is gone once the event loop has run.
+    int nLeft = 0;
+    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+        nLeft += pWidget->objectName().startsWith("dialog-") ? 1 : 0;
+    }
+    EXPECT_EQ(nLeft, 0);
+}
+
+}  // namespace

@@ -174,6 +174,9 @@ QWidget* CreateListView(const DialogItemTemplate& /*item*/, QWidget* pParent) {
     pTable->setSelectionMode(QAbstractItemView::SingleSelection);
     pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pTable->verticalHeader()->setVisible(false);
+    // Rows as compact as the platform's report view: the text and a little room.
+    pTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    pTable->verticalHeader()->setDefaultSectionSize(pParent->fontMetrics().height() + 5);
     pTable->horizontalHeader()->setSectionsClickable(false);
     pTable->horizontalHeader()->setHighlightSections(false);
     pTable->setShowGrid(false);

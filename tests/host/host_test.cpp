@@ -294,6 +294,27 @@ TEST_F(HostTest, AMissingFileIsCreatedEmptyAndADamagedOneIsReported) {
     EXPECT_NE(m_boxes.texts[0].find("line 3"), std::string::npos);
 }
 
+TEST_F(HostTest, TheDiagramShowsTheCurrentPolarInItsFrame) {
+    TempDir::Write(m_strFile, TempDir::Read(POLAR_SAMPLE_FILE));
+    ASSERT_TRUE(Open(49));
+    QWidget* pGraph = m_hDialog->findChild<QWidget*>("1234");
+    ASSERT_NE(pGraph, nullptr);
+    QWidget* pFrame = Driver().Control(1006);
+    EXPECT_EQ(pGraph->parentWidget(), pFrame);
+    EXPECT_EQ(pGraph->size(), pFrame->size());
+    const QImage image = pGraph->grab().toImage();
+    int nCurvePixels = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            nCurvePixels +=
+                image.pixel(x, y) == qRgb(0, 0, 0xFF) ? 1 : 0;  // the curve colour, 0x00BBGGRR
+        }
+    }
+    EXPECT_GT(nCurvePixels, 50);
+    // Kept for a look: the editor as a user sees it.
+    m_hDialog->grab().save(QString(POLAR_GALLERY_DIR) + "/editor-de.png");
+}
+
 TEST_F(HostTest, ANullHandleVariableIsHarmless) {
     EXPECT_TRUE(
         Lib().open(&m_host, m_strPath.c_str(), 0, 0xFFFFFF, 0, 0, 0, 44, &m_nFlag, nullptr));

@@ -1,0 +1,27 @@
+#include "apps/polar-editor/host_window.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+bool HostWindow::event(QEvent* pEvent) {
+    if (pEvent->type() != polar_api::kMessageEventType) {
+        return QWidget::event(pEvent);
+    }
+    auto* pMessage = static_cast<polar_api::MessageEvent*>(pEvent);
+    if (pMessage->message == polar_api::WM_POLAR_NOTIFY) {
+        if (m_bVerbose) {
+            static const char* const kMeaning[] = {"closed without saving", "saved and closed",
+                                                   "saved"};
+            const auto n = pMessage->wParam;
+            std::fprintf(stderr, "polar-editor: WM_POLAR_NOTIFY %u (%s)\n",
+                         static_cast<unsigned>(n), n < 3 ? kMeaning[n] : "unknown");
+        }
+        if (pMessage->wParam == 0 || pMessage->wParam == 1) {
+            // The editor is still inside its handler: quit once control is back in the loop.
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+    }
+    pMessage->result = 0;
+    return true;
+}

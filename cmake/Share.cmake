@@ -1,0 +1,22 @@
+# The files the editor application seeds its data folder with, assembled in the build tree as
+# they are installed: the sample data file, the language files (built from their sources with
+# polarctl) and the help page.
+set(POLAR_SHARE_BUILD_DIR ${CMAKE_BINARY_DIR}/share/polar-editor)
+
+set(_share_outputs ${POLAR_SHARE_BUILD_DIR}/POLAR.PPD ${POLAR_SHARE_BUILD_DIR}/Help/English/polar.html)
+add_custom_command(OUTPUT ${POLAR_SHARE_BUILD_DIR}/POLAR.PPD
+  COMMAND ${CMAKE_COMMAND} -E copy ${POLAR_ROOT}/samples/POLAR.PPD ${POLAR_SHARE_BUILD_DIR}/POLAR.PPD
+  DEPENDS ${POLAR_ROOT}/samples/POLAR.PPD)
+add_custom_command(OUTPUT ${POLAR_SHARE_BUILD_DIR}/Help/English/polar.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${POLAR_ROOT}/help/polar.html ${POLAR_SHARE_BUILD_DIR}/Help/English/polar.html
+  DEPENDS ${POLAR_ROOT}/help/polar.html)
+foreach(_lang 033 034 046 047 049)
+  set(_lgx ${POLAR_SHARE_BUILD_DIR}/Translations/Lang_${_lang}.lgx)
+  add_custom_command(OUTPUT ${_lgx}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${POLAR_SHARE_BUILD_DIR}/Translations
+    COMMAND $<TARGET_FILE:polarctl> lgx build ${POLAR_ROOT}/translations/lang_${_lang}.tsv -o ${_lgx}
+    DEPENDS polarctl ${POLAR_ROOT}/translations/lang_${_lang}.tsv)
+  list(APPEND _share_outputs ${_lgx})
+endforeach()
+add_custom_target(polar_share ALL DEPENDS ${_share_outputs})
+

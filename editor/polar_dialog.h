@@ -69,7 +69,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     void CreateGraph();
     void ShowCurrentSailPlan();
     void ApplyEnabledStates();
-    void NotifyHost(HWND hHostWnd, WPARAM wParam);
+    // Static: command 1018 tells the host after this object is gone.
+    static void NotifyHost(HWND hHostWnd, WPARAM wParam);
     PERF_POLAR* CurrentPolar();
 
     HWND m_hHostWnd;

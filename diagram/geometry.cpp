@@ -134,13 +134,17 @@ int NearestVertex(const std::vector<CPoint>& aVertices, CPoint pt) {
     return nBest;
 }
 
-void AppendCurveVertices(const PERF_POLAR& polar, std::vector<CPoint>& aVertices) {
+void AppendCurveVertices(const PERF_POLAR& polar, std::vector<CPoint>& aVertices,
+                         std::vector<std::size_t>* pSegmentStarts) {
     const auto& points = polar.m_aVectors;
     for (std::size_t j = 0; j + 1 < points.size(); ++j) {
         const float a0 = points[j]->m_fAngle;
         const float s0 = points[j]->m_fSpeed;
         const float a1 = points[j + 1]->m_fAngle;
         const float s1 = points[j + 1]->m_fSpeed;
+        if (pSegmentStarts != nullptr) {
+            pSegmentStarts->push_back(aVertices.size());
+        }
         aVertices.push_back(PolarToPoint(a0, s0));
         // One vertex per whole degree strictly inside the segment. The count is bounded, so a
         // segment spanning an absurd angle cannot run for ever.

@@ -50,5 +50,7 @@ int NearestVertex(const std::vector<CPoint>& aVertices, CPoint pt);
 
 // The vertices of a polar's curve in drawing order: each segment between two consecutive
 // points goes in one-degree steps of linearly interpolated speed, so that it follows the polar
-// coordinates; the joint between two segments appears twice.
-void AppendCurveVertices(const PERF_POLAR& polar, std::vector<CPoint>& aVertices);
+// coordinates; the joint between two segments appears twice. pSegmentStarts, when given,
+// receives the index of each segment's first vertex.
+void AppendCurveVertices(const PERF_POLAR& polar, std::vector<CPoint>& aVertices,
+                         std::vector<std::size_t>* pSegmentStarts = nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "data/sailplan.h"
@@ -9,7 +10,8 @@
 #include "framework/wnd.h"
 
 // The polar diagram: a child window of the dialog's frame control 1006 that shows the current
-// polar of the current sail plan. It holds plain pointers into the dialog's data; the dialog
+// polar of the current sail plan, lets the user drag its points, reads angle and speed under
+// the mouse and tracks the curve. It holds plain pointers into the dialog's data; the dialog
 // hands it new ones (ShowPolar) whenever they change, before the old ones are freed.
 class CGraph : public CWnd {
     DECLARE_MESSAGE_MAP()
@@ -25,27 +27,59 @@ class CGraph : public CWnd {
     void ShowPolar(SAILPLAN* pSailPlan, PERF_POLAR* pPolar);
     void SelectPoint(int nIndex);
 
+    // Sets the diagram's mapping on a context: isotropic, (2R, 2R) logical units, the pole at
+    // a fifth of the width and half the height, y pointing up.
+    void PrepareDC(CDC* pDC);
+    void ComputeScale();
+
+    // Read by tests, the renderer and the benchmarks.
     PERF_POLAR* GetPolar() const { return m_pPolar; }
     SAILPLAN* GetSailPlan() const { return m_pSailPlan; }
     int GetRadius() const { return m_nRadius; }
     int GetSelected() const { return m_nSelected; }
+    int GetTrackIndex() const { return m_nTrackIndex; }
+    CPoint GetCross() const { return m_ptCross; }
     const std::vector<CRect>& PointRects() const { return m_aPointRects; }
-
-    // Sets the diagram's mapping on a context (Part of every drawing and mouse conversion).
-    void PrepareDC(CDC* pDC);
-    void ComputeScale();
+    const std::vector<CPoint>& CurvePoints() const { return m_aCurvePoints; }
+    const CBitmap& BackgroundImage() const { return m_bmpBackground; }
+    // One drag step's drawing on the window's context, as a drag does it.
+    void RedrawForegroundNow();
 
   protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnPaint();
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
 
+    void DrawTackingSector(CDC* pDC);
+    void DrawSpeedRings(CDC* pDC);
+    void DrawAngleRays(CDC* pDC);
+    void DrawOtherPolars(CDC* pDC);
     void DrawCurve(CDC* pDC);
     void DrawPoints(CDC* pDC);
+    void DrawCross(CDC* pDC);
+    // The line from the pole to the track cross, inverted (drawn twice, it is gone).
+    void DrawBearingLine(CDC* pDC);
+    void CopyBackground(CBitmap* pDest, CBitmap* pSource);
+    void RedrawForeground(CDC* pDC);
+
+    void HitTestPoints(CPoint point);
+    void DragPoint(CPoint point);
+    void TrackCurve(CPoint point);
+    void ShowReadout(float fAngle, float fSpeed);
+
+  private:
+    CPoint ToLogical(CPoint point);
+    bool TrackMode();
+    void DrawPolarCurve(CDC* pDC, const PERF_POLAR& polar, std::vector<CPoint>* pRecord);
+    void MoveCross(CDC* pDC, CPoint ptNew);
 
     CRect m_rcClient;
-    int m_nRadius = kMinRadiusUnits;
-    CSize m_sizeWindowExt{2 * kMinRadiusUnits, 2 * kMinRadiusUnits};
+    int m_nRadius = 200;
+    CSize m_sizeWindowExt{400, 400};
     COLORREF m_crGrid;
     COLORREF m_crBackground;
     COLORREF m_crCurve;
@@ -62,11 +96,16 @@ class CGraph : public CWnd {
     std::vector<CRect> m_aPointRects;
     int m_nTrackIndex = 0;
     int m_nSelected = 0;
+    CBitmap m_bmpBackground;
+    CBitmap m_bmpWork;
+    std::unique_ptr<CDC> m_pDcMem;
+    bool m_bDragging = false;
+    bool m_bModified = false;
+    bool m_bBearingShown = false;
     CSize m_sizeLogical;
     CPoint m_ptLogTopLeft;
     CPoint m_ptLogBottomRight;
     CTarnToolTipCtrl m_toolTip;
-
-  private:
-    static constexpr int kMinRadiusUnits = 200;
+    std::vector<unsigned char> m_pBits;
+    int m_nBitsSize = 0;
 };

@@ -2,6 +2,14 @@
 
 #include "data/invalid_argument.h"
 
+int OrderedIndexForAngle(const VectorArray& aVectors, float fAngle) {
+    std::size_t nIndex = 0;
+    while (nIndex < aVectors.size() && !(aVectors[nIndex]->m_fAngle >= fAngle)) {
+        ++nIndex;
+    }
+    return static_cast<int>(nIndex);
+}
+
 PERF_POLAR::PERF_POLAR(float fWindSpeed, float fTackingAngle)
     : m_fWindSpeed(fWindSpeed), m_fTackingAngle(fTackingAngle) {}
 

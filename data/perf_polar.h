@@ -10,6 +10,10 @@ class PolarTextScanner;
 
 using VectorArray = std::vector<std::unique_ptr<PERF_VECTOR>>;
 
+// The index at which a point of this angle goes to keep the order: before the first point
+// whose angle is greater than or equal to it, or at the end.
+int OrderedIndexForAngle(const VectorArray& aVectors, float fAngle);
+
 // The polar of one true wind speed: the wind speed, the tacking angle and the points, kept in
 // ascending order of angle by callers that insert at the index the ordering rule gives.
 class PERF_POLAR {

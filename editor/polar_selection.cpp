@@ -88,12 +88,7 @@ void Cpolar::InsertVectorAt(float fAngle, float fSpeed) {
     if (pPolar == nullptr) {
         return;
     }
-    int nIndex = 0;
-    while (nIndex < pPolar->GetVectorCount() &&
-           !(pPolar->m_aVectors[static_cast<std::size_t>(nIndex)]->m_fAngle >= fAngle)) {
-        ++nIndex;
-    }
-    pPolar->InsertVector(nIndex, fAngle, fSpeed);
+    pPolar->InsertVector(OrderedIndexForAngle(pPolar->m_aVectors, fAngle), fAngle, fSpeed);
     FillVectorList(*pPolar, m_listVectors);
     m_btnDeleteVector.EnableWindow(TRUE);
     m_pGraph->ShowPolar(m_aSailPlans[static_cast<std::size_t>(m_nCurSailPlan)].get(), pPolar);

@@ -47,6 +47,11 @@ void CustomWindowWidget::resizeEvent(QResizeEvent* /*pEvent*/) {
 
 void CustomWindowWidget::SendMouse(unsigned nMessage, QMouseEvent* pEvent) {
     const QPoint p = pEvent->position().toPoint();
+    // Qt keeps sending the mouse to the widget that got the press; the platform sends it only
+    // while the pointer is over the window, unless the window has captured the mouse.
+    if (!rect().contains(p) && CWnd::GetCapture() != CWnd::FromHandle(this)) {
+        return;
+    }
     ::SendMessage(this, nMessage, KeyFlags(pEvent->buttons(), pEvent->modifiers()),
                   MAKELPARAM(p.x(), p.y()));
 }

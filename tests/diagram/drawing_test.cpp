@@ -1,0 +1,119 @@
+#include "tests/support/diagram_fixture.h"
+
+namespace {
+
+using Drawing = DiagramFixture;
+
+TEST_F(Drawing, TheTackingSectorFillsOnlyTheTackingAngle) {
+    AddPolar(m_plan, 10, 45, {{90, 10}});  // R = 1000
+    Host().Show(&m_plan, 0, true, false);
+    ASSERT_EQ(Host().Graph().GetRadius(), 1000);
+    EXPECT_EQ(Device({0, 0}), QPoint(120, 200));
+    EXPECT_EQ(Pixel(DeviceAt(25, 500).x(), DeviceAt(25, 500).y()), Rgb(kSector));
+    EXPECT_EQ(Pixel(DeviceAt(35, 900).x(), DeviceAt(35, 900).y()), Rgb(kSector));
+    EXPECT_NE(Pixel(DeviceAt(55, 500).x(), DeviceAt(55, 500).y()), Rgb(kSector));
+    EXPECT_NE(Pixel(DeviceAt(25, 1100).x(), DeviceAt(25, 1100).y()), Rgb(kSector));  // beyond R
+    // A tacking angle of 0 draws no sector at all.
+    m_plan.m_aPolars[0]->m_fTackingAngle = 0;
+    Host().Show(&m_plan, 0, true, false);
+    EXPECT_NE(Pixel(DeviceAt(5, 500).x(), DeviceAt(5, 500).y()), Rgb(kSector));
+}
+
+// Whether a dotted ring of this logical radius crosses the sector of angles 72 to 78 degrees.
+bool RingAt(Drawing& t, DiagramHost& host, int nRadius) {
+    for (double a = 72; a <= 78; a += 0.25) {
+        for (double d = -1.5; d <= 1.5; d += 0.5) {
+            const double r = nRadius + d * 2.0 * host.Graph().GetRadius() / 400.0;
+            const QPoint p = t.DeviceAt(a, r);
+            if (host.Image().valid(p) && host.Image().pixel(p) == qRgb(0, 128, 0)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(Drawing, SpeedRingsFollowTheScale) {
+    const struct {
+        float fSpeed;
+        int nRadius;
+        int nSpacing;
+    } cases[] = {{1.5f, 200, 100}, {10.0f, 1000, 200}, {60.0f, 6000, 1000}, {60.011f, 6001, 2000}};
+    for (const auto& c : cases) {
+        m_plan.RemoveAllPolars();
+        AddPolar(m_plan, 10, 0, {{150, c.fSpeed}});
+        Host().Show(&m_plan, 0, true, false);
+        ASSERT_EQ(Host().Graph().GetRadius(), c.nRadius);
+        for (int r = c.nSpacing; r < 2 * c.nRadius; r += c.nSpacing) {
+            EXPECT_TRUE(RingAt(*this, Host(), r)) << "R " << c.nRadius << " ring " << r;
+        }
+        // Nothing between the rings, and no ring at 2R.
+        EXPECT_FALSE(RingAt(*this, Host(), c.nSpacing * 3 / 2)) << c.nRadius;
+        if (c.nRadius == 200) {
+            EXPECT_FALSE(RingAt(*this, Host(), 400));
+        }
+    }
+}
+
+TEST_F(Drawing, CurveVerticesAndSquaresSitWhereThePointsAre) {
+    PERF_POLAR& polar = AddPolar(m_plan, 10, 40, {{30, 5}, {32, 5}, {34, 5}, {90, 6}});
+    Host().Show(&m_plan, 0, true, false);
+    std::vector<CPoint> expected;
+    AppendCurveVertices(polar, expected);
+    EXPECT_EQ(Host().Graph().CurvePoints(), expected);
+    ASSERT_EQ(Host().Graph().PointRects().size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const CRect& rc = Host().Graph().PointRects()[i];
+        const CPoint p = PolarToPoint(polar.m_aVectors[i]->m_fAngle, polar.m_aVectors[i]->m_fSpeed);
+        EXPECT_EQ((rc.left + rc.right) / 2, p.x);
+        EXPECT_EQ((rc.top + rc.bottom) / 2, p.y);
+        // Filled with the curve's colour on screen.
+        const QPoint centre = Device(p);
+        EXPECT_EQ(Pixel(centre.x(), centre.y()), Rgb(kCurve)) << i;
+    }
+}
+
+TEST_F(Drawing, TheOtherPolarsAreDrawnInTheirColour) {
+    AddPolar(m_plan, 6, 40, {{40, 3}, {90, 4}});
+    AddPolar(m_plan, 12, 40, {{40, 6}, {90, 7}});
+    Host().Show(&m_plan, 0, false, false);
+    const QPoint p = Device(PolarToPoint(65, 6.5f));
+    bool bFound = false;
+    for (int dy = -2; dy <= 2 && !bFound; ++dy) {
+        for (int dx = -2; dx <= 2 && !bFound; ++dx) {
+            bFound = Pixel(p.x() + dx, p.y() + dy) == Rgb(kOthers);
+        }
+    }
+    EXPECT_TRUE(bFound);
+}
+
+TEST_F(Drawing, TheTrackCrossInvertsAndRestoresEveryPixel) {
+    AddPolar(m_plan, 10, 40, {{40, 5}, {60, 6}, {90, 6.5f}});
+    Host().Show(&m_plan, 0, true, true);
+    const QImage before = Host().Image().copy();
+    // Reselecting the same point removes the cross, redraws the square and draws the cross.
+    Host().Graph().SelectPoint(0);
+    EXPECT_EQ(Host().Image(), before);
+}
+
+TEST_F(Drawing, ADragRedrawLeavesTheStaticPartAlone) {
+    PERF_POLAR& polar = AddPolar(m_plan, 10, 40, {{40, 5}, {60, 6}, {90, 6.5f}});
+    AddPolar(m_plan, 14, 40, {{40, 6}, {90, 7}});
+    Host().Show(&m_plan, 0, false, false);
+    const QImage background = Host().Graph().BackgroundImage().Image().copy();
+    polar.m_aVectors[1]->m_fSpeed = 5.5f;
+    Host().Graph().RedrawForegroundNow();
+    EXPECT_EQ(Host().Graph().BackgroundImage().Image(), background);
+    // Every pixel that differs from the static picture belongs to the curve or a square.
+    const QImage& now = Host().Image();
+    for (int y = 0; y < now.height(); ++y) {
+        for (int x = 0; x < now.width(); ++x) {
+            if (now.pixel(x, y) != background.pixel(x, y)) {
+                ASSERT_TRUE(now.pixel(x, y) == Rgb(kCurve) || now.pixel(x, y) == Rgb(kGrid))
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
+}  // namespace

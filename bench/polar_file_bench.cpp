@@ -5,10 +5,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <random>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "bench/stdio_polar_file.h"
 #include "data/polar_file.h"
 
@@ -119,36 +119,6 @@ BENCHMARK(BM_Write_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Write_Fprintf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save_OursAtomicWithSync)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's time so that the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatios() const {
-        std::printf("\nfile size: %.1f MB\n", static_cast<double>(Data().text.size()) / 1e6);
-        Ratio("read", "BM_Read_Fscanf", "BM_Read_Ours", 3.0);
-        Ratio("write", "BM_Write_Fprintf", "BM_Write_Ours", 2.0);
-    }
-
-  private:
-    void Ratio(const char* pszWhat, const char* pszBaseline, const char* pszOurs,
-               double dGoal) const {
-        const auto base = m_times.find(pszBaseline);
-        const auto ours = m_times.find(pszOurs);
-        if (base == m_times.end() || ours == m_times.end() || ours->second <= 0) {
-            return;
-        }
-        const double dRatio = base->second / ours->second;
-        std::printf("%s: ours is %.2f times the baseline (goal %.0f): %s\n", pszWhat, dRatio, dGoal,
-                    dRatio >= dGoal ? "met" : "NOT met");
-    }
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +126,9 @@ int main(int argc, char** argv) {
     Data();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    std::printf("\nfile size: %.1f MB\n", static_cast<double>(Data().text.size()) / 1e6);
+    reporter.PrintSpeedup("read", "BM_Read_Fscanf", "BM_Read_Ours", 3.0);
+    reporter.PrintSpeedup("write", "BM_Write_Fprintf", "BM_Write_Ours", 2.0);
     benchmark::Shutdown();
     return 0;
 }

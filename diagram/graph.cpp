@@ -345,8 +345,12 @@ void CGraph::DrawBearingLine(CDC* pDC) {
 }
 
 void CGraph::CopyBackground(CBitmap* pDest, CBitmap* pSource) {
-    pSource->GetBitmapBits(static_cast<DWORD>(m_nBitsSize), m_pBits.data());
-    pDest->SetBitmapBits(static_cast<DWORD>(m_nBitsSize), m_pBits.data());
+    // Both images have the same size and format: one direct copy. The raw buffer serves when
+    // they do not (it never happens between two paints).
+    if (!pDest->CopyPixelsFrom(*pSource)) {
+        pSource->GetBitmapBits(static_cast<DWORD>(m_nBitsSize), m_pBits.data());
+        pDest->SetBitmapBits(static_cast<DWORD>(m_nBitsSize), m_pBits.data());
+    }
 }
 
 void CGraph::RedrawForeground(CDC* pDC) {

@@ -70,6 +70,15 @@ DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* pBits) {
     return n;
 }
 
+bool CBitmap::CopyPixelsFrom(const CBitmap& source) {
+    if (m_image.size() != source.m_image.size() || m_image.format() != source.m_image.format()) {
+        return false;
+    }
+    std::memcpy(m_image.bits(), source.m_image.constBits(),
+                static_cast<std::size_t>(m_image.sizeInBytes()));
+    return true;
+}
+
 void CDC::AttachWindow(CWnd* pWnd) {
     m_pTarget = pWnd != nullptr ? pWnd->GetBackingImage() : nullptr;
     m_pWidget = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
@@ -364,10 +373,30 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     };
     const QRect dest = deviceRect(m_map, x, y, nWidth, nHeight);
     const QRect src = deviceRect(pSrcDC->m_map, xSrc, ySrc, nWidth, nHeight);
-    QPainter painter(m_pTarget);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(dest.topLeft(), *pSrcDC->m_pTarget,
-                      QRect(src.topLeft(), dest.size().boundedTo(src.size())));
+    QImage& target = *m_pTarget;
+    const QImage& source = *pSrcDC->m_pTarget;
+    // Clip both rectangles to their images, keeping them aligned.
+    QRect from = src.intersected(source.rect());
+    QRect to(dest.topLeft() + (from.topLeft() - src.topLeft()), from.size());
+    to = to.intersected(target.rect()).intersected(QRect(dest.topLeft(), src.size()));
+    from = QRect(src.topLeft() + (to.topLeft() - dest.topLeft()), to.size());
+    if (to.isEmpty()) {
+        return TRUE;
+    }
+    if (target.format() == source.format() && target.depth() == 32) {
+        // Same pixel format: a row-by-row copy, the cheapest block transfer there is.
+        const auto nBytes = static_cast<std::size_t>(to.width()) * 4;
+        for (int row = 0; row < to.height(); ++row) {
+            std::memcpy(
+                target.scanLine(to.y() + row) + static_cast<std::ptrdiff_t>(to.x()) * 4,
+                source.constScanLine(from.y() + row) + static_cast<std::ptrdiff_t>(from.x()) * 4,
+                nBytes);
+        }
+    } else {
+        QPainter painter(&target);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(to.topLeft(), source, from);
+    }
     Changed();
     return TRUE;
 }

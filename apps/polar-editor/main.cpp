@@ -12,6 +12,7 @@
 #include "apps/polar-editor/data_folder.h"
 #include "apps/polar-editor/host_window.h"
 #include "apps/polar-editor/options.h"
+#include "diagram/palette.h"
 
 namespace {
 
@@ -67,10 +68,10 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     EditorOptions options;
-    options.colors = DefaultColors();
+    options.colors = DefaultPalette();
     options.bVerbose = parser.isSet(verboseOption);
     if (parser.isSet(colorsOption)) {
-        const auto colors = ParseColors(parser.value(colorsOption));
+        const auto colors = ParsePalette(parser.value(colorsOption).toStdString());
         if (!colors) {
             return Fail("--colors needs five colours RRGGBB separated by commas");
         }

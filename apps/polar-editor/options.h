@@ -17,13 +17,6 @@ struct EditorOptions {
     bool bVerbose = false;
 };
 
-// The palette when none is given: a light grey grid on white, a deep blue curve, a pale green
-// tacking sector, the other polars in a soft orange.
-std::array<polar_api::COLORREF, 5> DefaultColors();
-
-// Parses "RRGGBB,RRGGBB,..." (five colours, '#' optional) into the platform's 0x00BBGGRR.
-std::optional<std::array<polar_api::COLORREF, 5>> ParseColors(const QString& strText);
-
 // The language number for a locale name such as "de_DE": de 49, fr 33, es 34, nb/nn/no 47,
 // sv 46, anything else 44.
 int LanguageForLocale(const QString& strLocale);

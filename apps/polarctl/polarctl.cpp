@@ -20,6 +20,9 @@ constexpr const char* kUsage =
     "  smooth FILE --sail-plan I --polar J [-o OUT]\n"
     "                             smooth polar J of sail plan I (indexes from 0) by a\n"
     "                             least-squares polynomial and write the file\n"
+    "  render FILE --sail-plan I --polar J -o OUT.png [--size WxH] [--lang N]\n"
+    "         [--show-all on|off] [--colors GRID,BACKGROUND,CURVE,SECTOR,OTHERS]\n"
+    "                             draw the editor's diagram of that polar into a PNG file\n"
     "  lgx dump FILE.lgx          the pairs of a language file: key, tab, value per line\n"
     "  lgx build TSV -o FILE.lgx  a language file from key<TAB>value lines\n"
     "\n"
@@ -58,6 +61,9 @@ int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (strCommand == "smooth") {
         return RunSmooth(rest, out, err);
+    }
+    if (strCommand == "render") {
+        return RunRender(rest, out, err);
     }
     if (strCommand == "lgx") {
         return RunLanguageFile(rest, out, err);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <sstream>
 
 #include "tests/support/polar_builders.h"
@@ -141,6 +142,33 @@ TEST_F(PolarctlTest, LanguageFilesBuildAndDumpBackToTheSamePairs) {
     TempDir::Write(strTsv, "no tab here\n");
     EXPECT_EQ(Polarctl({"lgx", "build", strTsv, "-o", strLgx}).nExit, 1);
     EXPECT_EQ(Polarctl({"lgx", "build", strTsv}).nExit, 2);
+}
+
+TEST_F(PolarctlTest, RenderDrawsTheDiagramIntoAPng) {
+    const std::string strPng = m_dir.File("main.png");
+    const CliRun run =
+        Polarctl({"render", m_strFile, "--sail-plan", "0", "--polar", "1", "-o", strPng, "--size",
+                  "300x200", "--colors", "000000,FFFFFF,FF0000,00FF00,0000FF"});
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    const QImage image(QString::fromStdString(strPng));
+    ASSERT_EQ(image.size(), QSize(300, 200));
+    int nCurve = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            nCurve += image.pixel(x, y) == qRgb(0xFF, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nCurve, 20);
+    EXPECT_EQ(
+        Polarctl({"render", m_strFile, "--sail-plan", "0", "--polar", "9", "-o", strPng}).nExit, 2);
+    EXPECT_EQ(Polarctl({"render", m_strFile, "--sail-plan", "0", "--polar", "0", "-o", strPng,
+                        "--size", "9x9"})
+                  .nExit,
+              2);
+    EXPECT_EQ(Polarctl({"render", m_strFile, "--sail-plan", "0", "--polar", "0", "-o", strPng,
+                        "--colors", "red"})
+                  .nExit,
+              2);
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+// polarctl render: the editor's diagram of one polar, drawn by the editor's own code into a
+// PNG file, without a display.
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+
+#include "apps/polarctl/command_line.h"
+#include "apps/polarctl/polarctl.h"
+#include "data/polar_file.h"
+#include "diagram/diagram_host.h"
+#include "diagram/palette.h"
+#include "translation/string_translator.h"
+
+namespace {
+
+bool ParseSize(const std::string& strText, int& nWidth, int& nHeight) {
+    const std::size_t nX = strText.find('x');
+    if (nX == std::string::npos) {
+        return false;
+    }
+    const auto w = ParseIndex(strText.substr(0, nX));
+    const auto h = ParseIndex(strText.substr(nX + 1));
+    if (!w || !h || *w < 50 || *h < 50 || *w > 10000 || *h > 10000) {
+        return false;
+    }
+    nWidth = *w;
+    nHeight = *h;
+    return true;
+}
+
+// The language file of a number: in the current folder's Translations/, else among the files
+// installed (or built) for the editor.
+std::string FindLanguageFile(int nLanguage) {
+    char szName[64];
+    std::snprintf(szName, sizeof szName, "Translations/Lang_%03d", nLanguage);
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList folders = {".", qEnvironmentVariable("POLAR_SHARE_DIR"),
+                                 appDir + "/../share/polar-editor",
+                                 QStringLiteral(POLAR_BUILD_SHARE_DIR)};
+    for (const QString& folder : folders) {
+        const QString path = folder + "/" + szName;
+        if (!folder.isEmpty() && QFileInfo::exists(path + ".lgx")) {
+            return path.toStdString();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    std::string strError;
+    if (!ParseArgs(args,
+                   {"-o", "--sail-plan", "--polar", "--size", "--lang", "--show-all", "--colors"},
+                   {}, parsed, strError) ||
+        parsed.aPositional.size() != 1) {
+        err << "polarctl: " << (strError.empty() ? "render needs one FILE" : strError)
+            << " (see polarctl --help)\n";
+        return kExitUsage;
+    }
+    const auto nSailPlan = ParseIndex(parsed.Option("--sail-plan").value_or(""));
+    const auto nPolar = ParseIndex(parsed.Option("--polar").value_or(""));
+    const auto strOut = parsed.Option("-o");
+    if (!nSailPlan || !nPolar || !strOut) {
+        err << "polarctl: render needs --sail-plan INDEX, --polar INDEX and -o OUT.png\n";
+        return kExitUsage;
+    }
+    int nWidth = 800;
+    int nHeight = 600;
+    if (const auto size = parsed.Option("--size"); size && !ParseSize(*size, nWidth, nHeight)) {
+        err << "polarctl: --size takes WIDTHxHEIGHT in pixels, 50 to 10000 each\n";
+        return kExitUsage;
+    }
+    const std::string strShowAll = parsed.Option("--show-all").value_or("on");
+    if (strShowAll != "on" && strShowAll != "off") {
+        err << "polarctl: --show-all takes on or off\n";
+        return kExitUsage;
+    }
+    DiagramPalette palette = DefaultPalette();
+    if (const auto colors = parsed.Option("--colors")) {
+        const auto parsedPalette = ParsePalette(*colors);
+        if (!parsedPalette) {
+            err << "polarctl: --colors takes five colours RRGGBB: grid, background, curve, sector, "
+                   "others\n";
+            return kExitUsage;
+        }
+        palette = *parsedPalette;
+    }
+    std::optional<int> nLanguage;
+    if (const auto lang = parsed.Option("--lang")) {
+        nLanguage = ParseIndex(*lang);
+        if (!nLanguage) {
+            err << "polarctl: --lang takes a language number such as 49\n";
+            return kExitUsage;
+        }
+    }
+
+    const std::string& strFile = parsed.aPositional[0];
+    PolarFileContents contents;
+    if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    if (static_cast<std::size_t>(*nSailPlan) >= contents.aSailPlans.size() ||
+        *nPolar >= contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)]->GetPolarCount()) {
+        err << "polarctl: there is no polar " << *nPolar << " in sail plan " << *nSailPlan << "\n";
+        return kExitUsage;
+    }
+
+    // Drawing needs a GUI application; without a display it draws offscreen.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::unique_ptr<QApplication> pApp;
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char szName[] = "polarctl";
+        static char* argv[] = {szName, nullptr};
+        pApp = std::make_unique<QApplication>(argc, argv);
+    }
+    std::unique_ptr<STRING_TRANSLATOR> pTranslator;
+    if (nLanguage) {
+        pTranslator = std::make_unique<STRING_TRANSLATOR>(300);
+        const std::string strLanguageFile = FindLanguageFile(*nLanguage);
+        if (!strLanguageFile.empty()) {
+            pTranslator->LoadLanguageFile(strLanguageFile);
+        }
+        g_pTranslator = pTranslator.get();
+    }
+    bool bSaved = false;
+    {
+        DiagramHost host(nWidth, nHeight, palette[0], palette[1], palette[2], palette[3],
+                         palette[4]);
+        host.Show(contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)].get(), *nPolar,
+                  strShowAll == "on", false);
+        bSaved = host.Image().save(QString::fromStdString(*strOut), "PNG");
+    }
+    g_pTranslator = nullptr;
+    if (!bSaved) {
+        err << "polarctl: cannot write " << *strOut << "\n";
+        return kExitInputProblem;
+    }
+    out << "wrote " << *strOut << " (" << nWidth << "x" << nHeight << ")\n";
+    return kExitOk;
+}

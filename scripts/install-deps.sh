@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang-format locales
   qt6-base-dev libgl-dev
   # The dialog font: metric-compatible with the templates' font, so dialog units come out at

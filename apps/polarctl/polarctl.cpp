@@ -20,14 +20,24 @@ constexpr const char* kUsage =
     "  smooth FILE --sail-plan I --polar J [-o OUT]\n"
     "                             smooth polar J of sail plan I (indexes from 0) by a\n"
     "                             least-squares polynomial and write the file\n"
+    "  import IN -o POLAR.PPD [--format grid|lines|json] [--sail-plan NAME] [--append]\n"
+    "                             a sail plan from another program's polar file\n"
+    "  export POLAR.PPD --sail-plan INDEX|NAME -o OUT [--format grid|lines|json]\n"
+    "                             a sail plan as a TWA/TWS grid (.pol tab, .csv ';'), a line per\n"
+    "                             wind speed, or rating JSON\n"
+    "  vmg POLAR.PPD [--sail-plan INDEX|NAME] [--json] [--apply]\n"
+    "                             best upwind and downwind angles and VMG of every polar;\n"
+    "                             --apply stores the upwind angles as tacking angles\n"
     "  render FILE --sail-plan I --polar J -o OUT.png [--size WxH] [--lang N]\n"
     "         [--show-all on|off] [--colors GRID,BACKGROUND,CURVE,SECTOR,OTHERS]\n"
     "                             draw the editor's diagram of that polar into a PNG file\n"
     "  lgx dump FILE.lgx          the pairs of a language file: key, tab, value per line\n"
     "  lgx build TSV -o FILE.lgx  a language file from key<TAB>value lines\n"
     "\n"
-    "normalize and smooth refuse to write when the reading stopped early (the records after\n"
-    "the stop would be lost); --force writes what was read.\n"
+    "normalize, smooth, import --append and vmg --apply refuse to write when the reading\n"
+    "stopped early (the records after the stop would be lost); --force writes what was read.\n"
+    "import writes nothing when its input has an error (--force imports what could be read)\n"
+    "and does not replace an existing file without --force.\n"
     "\n"
     "Exit codes: 0 fine, 1 the input has a problem, 2 bad usage.\n";
 
@@ -61,6 +71,15 @@ int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (strCommand == "smooth") {
         return RunSmooth(rest, out, err);
+    }
+    if (strCommand == "import") {
+        return RunImport(rest, out, err);
+    }
+    if (strCommand == "export") {
+        return RunExport(rest, out, err);
+    }
+    if (strCommand == "vmg") {
+        return RunVmg(rest, out, err);
     }
     if (strCommand == "render") {
         return RunRender(rest, out, err);

@@ -12,5 +12,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunLanguageFile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

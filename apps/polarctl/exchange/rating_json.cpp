@@ -1,0 +1,166 @@
+// The JSON of published rating data: "vpp" holds "angles", "speeds" (the wind speeds), one array
+// of boat speeds per angle (keyed by the angle), and "beat_angle"/"run_angle" per wind speed.
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "apps/polarctl/exchange/exchange.h"
+#include "apps/polarctl/exchange/polar_curve.h"
+#include "data/number_text.h"
+#include "data/text_encoding.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Line and column of a byte offset.
+PolarFileProblem ProblemAtOffset(std::string_view text, std::size_t nOffset,
+                                 std::string strMessage) {
+    int nLine = 1;
+    std::size_t nLineStart = 0;
+    for (std::size_t i = 0; i < nOffset && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++nLine;
+            nLineStart = i + 1;
+        }
+    }
+    return ProblemAt(nLine, static_cast<int>(nOffset - nLineStart) + 1, std::move(strMessage));
+}
+
+// The key under which an angle's speeds stand: "52", "52.0" or "52.5".
+const Json* SpeedsOfAngle(const Json& vpp, float fAngle) {
+    const std::string candidates[] = {
+        FormatExchangeNumber(fAngle),
+        FormatFixed2(fAngle).substr(0, FormatFixed2(fAngle).size() - 1), FormatFixed2(fAngle)};
+    for (const std::string& key : candidates) {
+        const auto it = vpp.find(key);
+        if (it != vpp.end()) {
+            return &*it;
+        }
+    }
+    return nullptr;
+}
+
+bool NumberArray(const Json& vpp, const char* pszKey, std::vector<std::optional<float>>& values) {
+    const auto it = vpp.find(pszKey);
+    if (it == vpp.end() || !it->is_array()) {
+        return false;
+    }
+    for (const Json& v : *it) {
+        values.push_back(v.is_number() ? std::optional<float>(v.get<float>()) : std::nullopt);
+    }
+    return true;
+}
+
+Json Number(float f) {
+    return Json::parse(FormatExchangeNumber(f));
+}
+
+}  // namespace
+
+ImportResult ImportRatingJson(std::string_view text, const std::string& strName) {
+    ImportResult result;
+    result.pSailPlan = std::make_unique<SAILPLAN>(strName);
+    Json root;
+    try {
+        root = Json::parse(text.begin(), text.end());
+    } catch (const Json::parse_error& e) {
+        result.error = ProblemAtOffset(text, e.byte > 0 ? e.byte - 1 : 0, "this is not valid JSON");
+        return result;
+    }
+    const auto vppIt = root.is_object() ? root.find("vpp") : root.end();
+    if (!root.is_object() || vppIt == root.end() || !vppIt->is_object()) {
+        result.error = ProblemAt(1, 1, "expected an object with a \"vpp\" object");
+        return result;
+    }
+    const Json& vpp = *vppIt;
+    if (root.contains("name") && root["name"].is_string() && strName.empty()) {
+        result.pSailPlan->SetName(root["name"].get<std::string>());
+    }
+    std::vector<std::optional<float>> angles;
+    std::vector<std::optional<float>> speeds;
+    if (!NumberArray(vpp, "angles", angles) || !NumberArray(vpp, "speeds", speeds)) {
+        result.error = ProblemAt(1, 1, "\"vpp\" needs the arrays \"angles\" and \"speeds\"");
+        return result;
+    }
+    SAILPLAN& plan = *result.pSailPlan;
+    for (const auto& ws : speeds) {
+        if (!ws || *ws < 0) {
+            result.error = ProblemAt(1, 1, "\"vpp.speeds\" holds something that is no wind speed");
+            plan.RemoveAllPolars();
+            return result;
+        }
+        plan.InsertPolar(plan.GetPolarCount(), *ws, kUnknownTackingAngle);
+    }
+    for (const auto& angle : angles) {
+        if (!angle || *angle < 0 || *angle > 180) {
+            result.error =
+                ProblemAt(1, 1, "\"vpp.angles\" holds something that is no angle from 0 to 180");
+            break;
+        }
+        const Json* pRow = SpeedsOfAngle(vpp, *angle);
+        if (pRow == nullptr || !pRow->is_array() || pRow->size() != speeds.size()) {
+            result.error = ProblemAt(1, 1,
+                                     "\"vpp\" needs an array of " + std::to_string(speeds.size()) +
+                                         " speeds under \"" + FormatExchangeNumber(*angle) + "\"");
+            break;
+        }
+        for (std::size_t i = 0; i < speeds.size(); ++i) {
+            const Json& v = (*pRow)[i];
+            if (v.is_number() && v.get<float>() >= 0) {
+                PERF_POLAR& polar = plan.Polar(static_cast<int>(i));
+                polar.InsertVector(polar.GetVectorCount(), *angle, v.get<float>());
+            }
+        }
+    }
+    std::vector<std::optional<float>> beat;
+    if (NumberArray(vpp, "beat_angle", beat)) {
+        for (std::size_t i = 0; i < beat.size() && i < speeds.size(); ++i) {
+            if (beat[i] && *beat[i] >= 0 && *beat[i] <= 180) {
+                plan.Polar(static_cast<int>(i)).m_fTackingAngle = *beat[i];
+            }
+        }
+    }
+    SortSailPlan(plan);
+    SetMissingTackingAngles(plan);
+    return result;
+}
+
+std::string ExportRatingJson(const SAILPLAN& sailPlan) {
+    Json vpp = Json::object();
+    const std::vector<float> angles = UnionOfAngles(sailPlan);
+    Json jsonAngles = Json::array();
+    for (const float a : angles) {
+        jsonAngles.push_back(Number(a));
+    }
+    Json jsonSpeeds = Json::array();
+    Json beatAngle = Json::array();
+    Json beatVmg = Json::array();
+    Json runAngle = Json::array();
+    Json runVmg = Json::array();
+    for (const auto& pPolar : sailPlan.m_aPolars) {
+        jsonSpeeds.push_back(Number(pPolar->m_fWindSpeed));
+        beatAngle.push_back(Number(pPolar->m_fTackingAngle));
+        const std::optional<BestVmg> best = FindBestVmg(*pPolar);
+        beatVmg.push_back(best ? Number(best->fUpwindVmg) : Json());
+        runAngle.push_back(best ? Number(best->fDownwindAngle) : Json());
+        runVmg.push_back(best ? Number(best->fDownwindVmg) : Json());
+    }
+    vpp["angles"] = jsonAngles;
+    vpp["speeds"] = jsonSpeeds;
+    for (const float a : angles) {
+        Json row = Json::array();
+        for (const auto& pPolar : sailPlan.m_aPolars) {
+            const std::optional<float> speed = SpeedOnCurve(*pPolar, a);
+            row.push_back(speed ? Number(*speed) : Json());
+        }
+        vpp[FormatExchangeNumber(a)] = row;
+    }
+    vpp["beat_angle"] = beatAngle;
+    vpp["beat_vmg"] = beatVmg;
+    vpp["run_angle"] = runAngle;
+    vpp["run_vmg"] = runVmg;
+    Json root;
+    root["name"] = DecodeForDisplay(sailPlan.m_strName);
+    root["vpp"] = vpp;
+    return root.dump(2) + "\n";
+}

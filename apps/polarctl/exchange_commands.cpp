@@ -1,0 +1,312 @@
+// polarctl import, export and vmg: polars to and from the formats of other sailing software,
+// and the best angles to sail.
+#include <filesystem>
+#include <ostream>
+
+#include "apps/polarctl/command_line.h"
+#include "apps/polarctl/exchange/exchange.h"
+#include "apps/polarctl/exchange/polar_curve.h"
+#include "apps/polarctl/json_text.h"
+#include "apps/polarctl/polarctl.h"
+#include "data/number_text.h"
+#include "data/polar_file.h"
+#include "data/text_encoding.h"
+
+namespace {
+
+bool Parse(const std::vector<std::string>& args, const std::set<std::string>& values,
+           const std::set<std::string>& flags, ParsedArgs& parsed, std::ostream& err) {
+    std::string strError;
+    if (!ParseArgs(args, values, flags, parsed, strError)) {
+        err << "polarctl: " << strError << " (see polarctl --help)\n";
+        return false;
+    }
+    if (parsed.aPositional.size() != 1) {
+        err << "polarctl: expected one file (see polarctl --help)\n";
+        return false;
+    }
+    return true;
+}
+
+void PrintProblem(std::ostream& err, const std::string& strFile, const PolarFileProblem& p) {
+    err << strFile << ":" << p.nLine << ":" << p.nColumn << ": error: " << p.strMessage << "\n";
+}
+
+// A sail plan by index ("2") or by name; -1 when there is none.
+int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich) {
+    if (const auto n = ParseIndex(strWhich)) {
+        return static_cast<std::size_t>(*n) < aSailPlans.size() ? *n : -1;
+    }
+    for (std::size_t i = 0; i < aSailPlans.size(); ++i) {
+        if (aSailPlans[i]->m_strName == strWhich ||
+            DecodeForDisplay(aSailPlans[i]->m_strName) == strWhich) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// Loads a data file for a command that will write it: false (with the message) when it cannot
+// be read, or when its reading stopped early and --force was not given.
+bool LoadForWriting(const std::string& strFile, PolarFileContents& contents, bool bForce,
+                    std::ostream& err) {
+    if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return false;
+    }
+    if (contents.stop) {
+        PrintProblem(err, strFile, *contents.stop);
+        if (!bForce) {
+            err << "polarctl: " << strFile
+                << " not written: what follows the stop would be lost (--force writes anyway)\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!Parse(args, {"-o", "--format", "--sail-plan"}, {"--append", "--force"}, parsed, err)) {
+        return kExitUsage;
+    }
+    const std::string& strIn = parsed.aPositional[0];
+    const auto strOut = parsed.Option("-o");
+    if (!strOut) {
+        err << "polarctl: import needs -o POLAR.PPD\n";
+        return kExitUsage;
+    }
+    std::string text;
+    if (const IoStatus status = ReadWholeFile(strIn, text); !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    std::optional<ExchangeFormat> format;
+    if (const auto name = parsed.Option("--format")) {
+        format = FormatByName(*name);
+        if (!format) {
+            err << "polarctl: --format takes grid, lines or json\n";
+            return kExitUsage;
+        }
+    } else {
+        format = GuessFormat(text, strIn);
+        if (!format) {
+            err << "polarctl: cannot tell the format of " << strIn
+                << "; give --format grid, lines or json\n";
+            return kExitUsage;
+        }
+    }
+    const bool bForce = parsed.Flag("--force");
+    std::string strName = parsed.Option("--sail-plan").value_or("");
+    ImportResult result;
+    switch (*format) {
+        case ExchangeFormat::Grid:
+            result = ImportGrid(text, strName);
+            break;
+        case ExchangeFormat::Lines:
+            result = ImportLines(text, strName);
+            break;
+        case ExchangeFormat::Json:
+            result = ImportRatingJson(text, strName);
+            break;
+    }
+    if (result.pSailPlan->m_strName.empty()) {
+        result.pSailPlan->SetName(std::filesystem::path(strIn).stem().string());
+    }
+    // A comma would end the name in the data file.
+    std::string strCleanName = result.pSailPlan->m_strName;
+    std::erase(strCleanName, ',');
+    result.pSailPlan->SetName(strCleanName.substr(0, CutLength(strCleanName, 99)));
+    if (result.error) {
+        PrintProblem(err, strIn, *result.error);
+        if (!bForce) {
+            err << "polarctl: nothing written (--force imports what could be read)\n";
+            return kExitInputProblem;
+        }
+    }
+    if (result.pSailPlan->m_aPolars.empty()) {
+        err << "polarctl: " << strIn << " holds no polar; nothing written\n";
+        return kExitInputProblem;
+    }
+
+    PolarFileContents contents;
+    const bool bExists = std::filesystem::exists(*strOut);
+    if (parsed.Flag("--append")) {
+        if (bExists && !LoadForWriting(*strOut, contents, bForce, err)) {
+            return kExitInputProblem;
+        }
+    } else if (bExists && !bForce) {
+        err << "polarctl: " << *strOut
+            << " exists; --append adds the sail plan to it, --force replaces it\n";
+        return kExitUsage;
+    }
+    std::size_t nPoints = 0;
+    for (const auto& pPolar : result.pSailPlan->m_aPolars) {
+        nPoints += pPolar->m_aVectors.size();
+    }
+    const std::string strShownName = DecodeForDisplay(result.pSailPlan->m_strName);
+    const std::size_t nPolars = result.pSailPlan->m_aPolars.size();
+    contents.aSailPlans.push_back(std::move(result.pSailPlan));
+    if (const IoStatus status = WriteFileAtomically(*strOut, FormatPolarFile(contents.aSailPlans));
+        !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    out << "imported \"" << strShownName << "\" (" << FormatName(*format) << "): " << nPolars
+        << " polars, " << nPoints << " points into " << *strOut << "\n";
+    return result.error ? kExitInputProblem : kExitOk;
+}
+
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!Parse(args, {"-o", "--format", "--sail-plan"}, {}, parsed, err)) {
+        return kExitUsage;
+    }
+    const auto strOut = parsed.Option("-o");
+    const auto strWhich = parsed.Option("--sail-plan");
+    if (!strOut || !strWhich) {
+        err << "polarctl: export needs --sail-plan INDEX|NAME and -o OUT\n";
+        return kExitUsage;
+    }
+    const std::string strExt = std::filesystem::path(*strOut).extension().string();
+    std::optional<ExchangeFormat> format;
+    if (const auto name = parsed.Option("--format")) {
+        format = FormatByName(*name);
+    } else if (strExt == ".json") {
+        format = ExchangeFormat::Json;
+    } else if (strExt == ".csv" || strExt == ".pol" || strExt == ".txt") {
+        format = ExchangeFormat::Grid;
+    }
+    if (!format) {
+        err << "polarctl: give --format grid, lines or json (or an OUT ending in .pol, .csv or "
+               ".json)\n";
+        return kExitUsage;
+    }
+    const std::string& strFile = parsed.aPositional[0];
+    PolarFileContents contents;
+    if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    if (contents.stop) {
+        PrintProblem(err, strFile, *contents.stop);
+    }
+    const int nSailPlan = FindSailPlan(contents.aSailPlans, *strWhich);
+    if (nSailPlan < 0) {
+        err << "polarctl: " << strFile << " has no sail plan " << *strWhich << "\n";
+        return kExitUsage;
+    }
+    const SAILPLAN& plan = *contents.aSailPlans[static_cast<std::size_t>(nSailPlan)];
+    std::string text;
+    switch (*format) {
+        case ExchangeFormat::Grid:
+            text = ExportGrid(plan, strExt == ".csv" ? ';' : '\t');
+            break;
+        case ExchangeFormat::Lines:
+            text = ExportLines(plan);
+            break;
+        case ExchangeFormat::Json:
+            text = ExportRatingJson(plan);
+            break;
+    }
+    if (const IoStatus status = WriteFileAtomically(*strOut, text); !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    }
+    out << "exported \"" << DecodeForDisplay(plan.m_strName) << "\" (" << FormatName(*format)
+        << ") to " << *strOut << "\n";
+    return contents.stop ? kExitInputProblem : kExitOk;
+}
+
+int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParsedArgs parsed;
+    if (!Parse(args, {"--sail-plan"}, {"--json", "--apply", "--force"}, parsed, err)) {
+        return kExitUsage;
+    }
+    const std::string& strFile = parsed.aPositional[0];
+    const bool bApply = parsed.Flag("--apply");
+    PolarFileContents contents;
+    if (bApply) {
+        if (!LoadForWriting(strFile, contents, parsed.Flag("--force"), err)) {
+            return kExitInputProblem;
+        }
+    } else if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
+        err << "polarctl: " << status.strError << "\n";
+        return kExitInputProblem;
+    } else if (contents.stop) {
+        PrintProblem(err, strFile, *contents.stop);
+    }
+    std::vector<std::size_t> aChosen;
+    if (const auto which = parsed.Option("--sail-plan")) {
+        const int n = FindSailPlan(contents.aSailPlans, *which);
+        if (n < 0) {
+            err << "polarctl: " << strFile << " has no sail plan " << *which << "\n";
+            return kExitUsage;
+        }
+        aChosen.push_back(static_cast<std::size_t>(n));
+    } else {
+        for (std::size_t i = 0; i < contents.aSailPlans.size(); ++i) {
+            aChosen.push_back(i);
+        }
+    }
+    const bool bJson = parsed.Flag("--json");
+    std::string json = "{\"sail_plans\": [";
+    for (std::size_t k = 0; k < aChosen.size(); ++k) {
+        SAILPLAN& plan = *contents.aSailPlans[aChosen[k]];
+        const std::string strName = DecodeForDisplay(plan.m_strName);
+        json += k == 0 ? "\n  {\"name\": " : ",\n  {\"name\": ";
+        AppendJsonString(json, strName);
+        json += ", \"polars\": [";
+        bool bFirst = true;
+        for (auto& pPolar : plan.m_aPolars) {
+            const std::optional<BestVmg> best = FindBestVmg(*pPolar);
+            if (!bJson) {
+                out << strName << "  " << FormatFixed2(pPolar->m_fWindSpeed) << " kn: ";
+                if (best) {
+                    out << "upwind " << FormatFixed2(best->fUpwindAngle) << " deg, VMG "
+                        << FormatFixed2(best->fUpwindVmg) << " kn; downwind "
+                        << FormatFixed2(best->fDownwindAngle) << " deg, VMG "
+                        << FormatFixed2(best->fDownwindVmg) << " kn\n";
+                } else {
+                    out << "no points\n";
+                }
+            }
+            json += bFirst ? "\n    {\"wind_speed\": " : ",\n    {\"wind_speed\": ";
+            bFirst = false;
+            AppendJsonFloat(json, pPolar->m_fWindSpeed);
+            if (best) {
+                json += ", \"upwind_angle\": ";
+                AppendJsonFloat(json, best->fUpwindAngle);
+                json += ", \"upwind_vmg\": ";
+                AppendJsonFloat(json, best->fUpwindVmg);
+                json += ", \"downwind_angle\": ";
+                AppendJsonFloat(json, best->fDownwindAngle);
+                json += ", \"downwind_vmg\": ";
+                AppendJsonFloat(json, best->fDownwindVmg);
+                if (bApply) {
+                    pPolar->m_fTackingAngle = best->fUpwindAngle;
+                }
+            }
+            json += "}";
+        }
+        json += bFirst ? "]}" : "\n  ]}";
+    }
+    json += aChosen.empty() ? "]}\n" : "\n]}\n";
+    if (bJson) {
+        out << json;
+    }
+    if (bApply) {
+        if (const IoStatus status =
+                WriteFileAtomically(strFile, FormatPolarFile(contents.aSailPlans));
+            !status.Ok()) {
+            err << "polarctl: " << status.strError << "\n";
+            return kExitInputProblem;
+        }
+        if (!bJson) {
+            out << "wrote the best upwind angles as tacking angles to " << strFile << "\n";
+        }
+    }
+    return contents.stop ? kExitInputProblem : kExitOk;
+}

@@ -23,8 +23,15 @@ const char* Tr(const char* pszText) {
 
 BEGIN_MESSAGE_MAP(Cpolar, CDialog)
 ON_NOTIFY(NM_CLICK, 1004, OnClickVectorList)
+ON_BN_CLICKED(1011, OnAddVector)
+ON_BN_CLICKED(1015, OnDeleteVector)
+ON_NOTIFY(NM_DBLCLK, 1004, OnDblclkVectorList)
 ON_CBN_SELCHANGE(1012, OnSelchangeSailPlan)
 ON_CBN_SELCHANGE(1013, OnSelchangeWindSpeed)
+ON_BN_CLICKED(1009, OnAddWindSpeed)
+ON_BN_CLICKED(1010, OnDeleteWindSpeed)
+ON_BN_CLICKED(1008, OnDeleteSailPlan)
+ON_BN_CLICKED(1007, OnAddSailPlan)
 ON_BN_CLICKED(1016, OnSave)
 ON_BN_CLICKED(1024, OnTrackCurve)
 ON_NOTIFY(LVN_ITEMCHANGED, 1004, OnItemchangedVectorList)
@@ -33,6 +40,9 @@ ON_WM_HELPINFO()
 ON_BN_CLICKED(3, OnHelp)
 ON_WM_MOUSEWHEEL()
 ON_BN_CLICKED(ID_SAVE_AND_CLOSE, OnSaveAndClose)
+ON_CBN_KILLFOCUS(1012, OnEditKillFocus)
+ON_EN_KILLFOCUS(1014, OnEditKillFocus)
+ON_CBN_KILLFOCUS(1013, OnEditKillFocus)
 END_MESSAGE_MAP()
 
 Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF crBackground,
@@ -137,6 +147,8 @@ BOOL Cpolar::OnInitDialog() {
     if (m_pHostDialogHandle != nullptr) {
         *m_pHostDialogHandle = m_hWnd;
     }
+    // The data file cannot hold a name of more than 99 characters.
+    m_comboSailPlan.LimitText(99);
     m_listVectors.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     m_listVectors.InsertColumn(0, Tr("True Wind Angle"), LVCFMT_LEFT, 95);
     m_listVectors.InsertColumn(1, Tr("Boat Speed Kt"), LVCFMT_LEFT, 95);
@@ -209,10 +221,6 @@ BOOL Cpolar::RefreshAll() {
 
 void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
     ::SendMessage(hHostWnd, WM_POLAR_NOTIFY, wParam, 0);
-}
-
-void Cpolar::OnOK() {
-    // Enter commits what was typed (the editing commands); the window stays open.
 }
 
 void Cpolar::OnCancel() {

@@ -39,10 +39,15 @@ class Cpolar : public CDialog, public IGraphOwner {
     CButton& GraphShowAllCheck() override { return m_chkShowAll; }
     void InsertVectorAt(float fAngle, float fSpeed) override;
 
+    void AddWindSpeedPolar(float fWindSpeed, float fTackingAngle);
+    void ResortWindSpeedEntry(int nEntry, float fWindSpeed);
+    int ResortVectorRow(int nRow, float fAngle);
+    void ResortSailPlanEntry(int nIndex);
+
     // Read by the tests and the host.
     const SailPlanArray& SailPlans() const { return m_aSailPlans; }
     CGraph* Graph() const { return m_pGraph.get(); }
-    int CurrentSailPlan() const { return m_nCurSailPlan; }
+    int CurrentSailPlanIndex() const { return m_nCurSailPlan; }
     int CurrentWindSpeed() const { return m_nCurWindSpeed; }
 
   protected:
@@ -62,6 +67,18 @@ class Cpolar : public CDialog, public IGraphOwner {
     void OnSave();
     void OnSaveAndClose();
     void OnHelp();
+    // Sail plans
+    void OnAddSailPlan();
+    void OnDeleteSailPlan();
+    // Wind speeds
+    void OnAddWindSpeed();
+    void OnDeleteWindSpeed();
+    // Points
+    void OnAddVector();
+    void OnDeleteVector();
+    void OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult);
+    // Typed edits
+    void OnEditKillFocus();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 
@@ -72,6 +89,12 @@ class Cpolar : public CDialog, public IGraphOwner {
     // Static: command 1018 tells the host after this object is gone.
     static void NotifyHost(HWND hHostWnd, WPARAM wParam);
     PERF_POLAR* CurrentPolar();
+    SAILPLAN& CurrentSailPlan();
+    // Shows the current sail plan after a change of selection: its polars, polar 0's points and
+    // tacking angle, and the enabled states that follow.
+    void ShowSailPlan(int nSailPlan);
+    // The value of a list row's angle cell, as typed.
+    float RowAngle(int nRow);
 
     HWND m_hHostWnd;
     std::string m_strDataFile;
@@ -89,6 +112,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     float m_fTackingAngle = 0.0f;
     std::unique_ptr<CGraph> m_pGraph;
     bool m_bSaveOnClose = false;
+    // A commit's own message box takes the focus away, which would start another commit.
+    bool m_bCommitting = false;
     CTarnToolTipCtrl m_toolTip;
 
     CEdit m_editUnused1028;

@@ -1,6 +1,9 @@
 // Choosing the sail plan, the polar and the point on show, and the display check boxes.
+#include "data/invalid_argument.h"
+#include "data/number_text.h"
 #include "editor/fill_helpers.h"
 #include "editor/polar_dialog.h"
+#include "editor/text_values.h"
 
 PERF_POLAR* Cpolar::CurrentPolar() {
     if (m_nCurSailPlan < 0 || m_nCurSailPlan >= static_cast<int>(m_aSailPlans.size())) {
@@ -13,33 +16,40 @@ PERF_POLAR* Cpolar::CurrentPolar() {
     return sailPlan.m_aPolars[static_cast<std::size_t>(m_nCurWindSpeed)].get();
 }
 
-void Cpolar::OnSelchangeSailPlan() {
-    const int nSel = m_comboSailPlan.GetCurSel();
-    if (nSel < 0 || nSel >= static_cast<int>(m_aSailPlans.size())) {
-        return;
-    }
-    SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSel)];
+SAILPLAN& Cpolar::CurrentSailPlan() {
+    CheckIndex(m_nCurSailPlan, m_aSailPlans.size(), "sail plan");
+    return *m_aSailPlans[static_cast<std::size_t>(m_nCurSailPlan)];
+}
+
+void Cpolar::ShowSailPlan(int nSailPlan) {
+    CheckIndex(nSailPlan, m_aSailPlans.size(), "sail plan");
+    SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSailPlan)];
     FillWindSpeedCombo(sailPlan, m_comboWindSpeed);
     m_nCurWindSpeed = 0;
     FillVectorList(sailPlan, 0, m_listVectors);
     m_fTackingAngle = sailPlan.GetTackingAngle(0);
     UpdateData(FALSE);
-    m_nCurSailPlan = nSel;
+    m_nCurSailPlan = nSailPlan;
     m_btnDeleteVector.EnableWindow(m_listVectors.GetItemCount() > 0);
-    if (m_comboWindSpeed.GetCount() > 0) {
-        m_btnAddVector.EnableWindow(TRUE);
-        m_btnDeleteWindSpeed.EnableWindow(TRUE);
-        m_editTackingAngle.EnableWindow(TRUE);
-        m_comboWindSpeed.EnableWindow(TRUE);
-        m_pGraph->ShowPolar(&sailPlan, sailPlan.m_aPolars.front().get());
-    } else {
-        m_btnDeleteWindSpeed.EnableWindow(FALSE);
-        m_btnAddVector.EnableWindow(FALSE);
+    const BOOL bPolars = m_comboWindSpeed.GetCount() > 0;
+    if (!bPolars) {
         m_editTackingAngle.SetWindowText("");
-        m_editTackingAngle.EnableWindow(FALSE);
-        m_comboWindSpeed.EnableWindow(FALSE);
-        m_pGraph->ShowPolar(&sailPlan, nullptr);
     }
+    m_btnAddVector.EnableWindow(bPolars);
+    m_btnDeleteWindSpeed.EnableWindow(bPolars);
+    m_editTackingAngle.EnableWindow(bPolars);
+    m_comboWindSpeed.EnableWindow(bPolars);
+}
+
+void Cpolar::OnSelchangeSailPlan() {
+    const int nSel = m_comboSailPlan.GetCurSel();
+    if (nSel < 0 || nSel >= static_cast<int>(m_aSailPlans.size())) {
+        return;
+    }
+    ShowSailPlan(nSel);
+    SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSel)];
+    m_pGraph->ShowPolar(&sailPlan,
+                        sailPlan.m_aPolars.empty() ? nullptr : sailPlan.m_aPolars.front().get());
 }
 
 void Cpolar::OnSelchangeWindSpeed() {
@@ -88,8 +98,17 @@ void Cpolar::InsertVectorAt(float fAngle, float fSpeed) {
     if (pPolar == nullptr) {
         return;
     }
-    pPolar->InsertVector(OrderedIndexForAngle(pPolar->m_aVectors, fAngle), fAngle, fSpeed);
-    FillVectorList(*pPolar, m_listVectors);
+    int nRow = 0;
+    while (nRow < m_listVectors.GetItemCount() && !(RowAngle(nRow) >= fAngle)) {
+        ++nRow;
+    }
+    m_listVectors.InsertItem(nRow, FormatFixed2(fAngle));
+    m_listVectors.SetItemText(nRow, 1, FormatFixed2(fSpeed));
+    CurrentSailPlan().InsertVector(m_nCurWindSpeed, nRow, fAngle, fSpeed);
+    m_pGraph->ShowPolar(&CurrentSailPlan(), pPolar);
     m_btnDeleteVector.EnableWindow(TRUE);
-    m_pGraph->ShowPolar(m_aSailPlans[static_cast<std::size_t>(m_nCurSailPlan)].get(), pPolar);
+}
+
+float Cpolar::RowAngle(int nRow) {
+    return Atof(m_listVectors.GetItemText(nRow, 0));
 }

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWheelEvent>
 #include <charconv>
@@ -73,6 +74,14 @@ class DialogWidget : public QWidget {
             return true;
         }
         return QWidget::event(pEvent);
+    }
+
+    // A dialog that holds the mouse (the cell editor) hears every press, inside or outside.
+    void mousePressEvent(QMouseEvent* pEvent) override {
+        if (pEvent->button() == Qt::LeftButton) {
+            const QPoint p = pEvent->position().toPoint();
+            ::SendMessage(this, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x(), p.y()));
+        }
     }
 
     void wheelEvent(QWheelEvent* pEvent) override {

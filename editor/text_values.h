@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Numbers typed into the editor's fields, read and written the way the editor always has, but
+// independent of the user's locale.
+
+// atof: the number at the start of the text after blanks; 0 when there is none.
+float Atof(const std::string& strText);
+// printf "%2.1f" and "%2.2f" of the value.
+std::string FormatOneDecimal(double dValue);
+std::string FormatTwoDecimals(float fValue);
+// The name with every comma removed (the data file ends a name at a comma).
+std::string WithoutCommas(std::string strName);

@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <deque>
+#include <functional>
+
+#include "data/number_text.h"
+#include "data/polar_file.h"
+#include "diagram/geometry.h"
+#include "editor/polar_dialog.h"
+#include "tests/support/gui_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// The editor on a data file, driven through its controls; modal dialogs are answered by the
+// queued steps, one per dialog, in order.
+class Editing : public testing::Test {
+  protected:
+    void Open(const std::string& text) {
+        TempDir::Write(m_strFile, text);
+        m_pInteraction = &ScriptedInteraction::Install();
+        m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
+                               0x0000C0, 44, &m_nFlag, &m_hDialog);
+        m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
+        m_pEditor->ShowWindow(SW_SHOW);
+        Driver().Activate();
+        CDialog::SetModalHook([this](CDialog* pDialog) {
+            ASSERT_FALSE(m_steps.empty()) << "a dialog nobody expected";
+            auto step = std::move(m_steps.front());
+            m_steps.pop_front();
+            GuiDriver driver(pDialog->GetSafeHwnd());
+            driver.Activate();
+            step(pDialog, driver);
+        });
+    }
+    void TearDown() override {
+        CDialog::SetModalHook(nullptr);
+        delete m_pEditor;
+        ScriptedInteraction::Uninstall();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    GuiDriver Driver() { return GuiDriver(m_hDialog); }
+    QComboBox* Combo(int nId) { return qobject_cast<QComboBox*>(Driver().Control(nId)); }
+    QTableWidget* List() { return qobject_cast<QTableWidget*>(Driver().Control(1004)); }
+    std::vector<std::string> Entries(int nId) {
+        std::vector<std::string> v;
+        for (int i = 0; i < Combo(nId)->count(); ++i) {
+            v.push_back(Combo(nId)->itemText(i).toStdString());
+        }
+        return v;
+    }
+    std::vector<float> WindSpeeds(int nSailPlan) {
+        std::vector<float> v;
+        for (const auto& p :
+             m_pEditor->SailPlans()[static_cast<std::size_t>(nSailPlan)]->m_aPolars) {
+            v.push_back(p->m_fWindSpeed);
+        }
+        return v;
+    }
+    std::vector<std::string> Column(int nColumn) {
+        std::vector<std::string> v;
+        for (int r = 0; r < List()->rowCount(); ++r) {
+            v.push_back(List()->item(r, nColumn)->text().toStdString());
+        }
+        return v;
+    }
+    static void SetText(GuiDriver& d, int nId, const char* pszText) {
+        auto* pEdit = qobject_cast<QLineEdit*>(d.Control(nId));
+        pEdit->clear();
+        d.Type(nId, pszText);
+    }
+
+    TempDir m_dir;
+    std::string m_strFile = m_dir.File("POLAR.PPD");
+    QWidget m_host;
+    int m_nFlag = 0;
+    HWND m_hDialog = nullptr;
+    Cpolar* m_pEditor = nullptr;
+    ScriptedInteraction* m_pInteraction = nullptr;
+    std::deque<std::function<void(CDialog*, GuiDriver&)>> m_steps;
+};
+
+constexpr const char* kFourWinds =
+    "Main,\r\n5,45,\r\n30,4,60,5,90,6,120,5.5,-1\r\n10,42,\r\n40,6,-1\r\n15,40,\r\n40,7,-1\r\n20,"
+    "40,\r\n40,7.5,-2";
+
+TEST_F(Editing, AddingASailPlanWithTheDefaultBand) {
+    Open(kFourWinds);
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        EXPECT_FALSE(d.Control(IDOK)->isEnabled());  // no name yet
+        EXPECT_EQ(qobject_cast<QLineEdit*>(d.Control(1033))->text(), "35.0");
+        d.Type(1031, "Zulu, light");
+        EXPECT_TRUE(d.Control(IDOK)->isEnabled());
+        d.Click(IDOK);
+    });
+    ASSERT_TRUE(Driver().Click(1007));
+    EXPECT_EQ(Entries(1012), (std::vector<std::string>{"Zulu light", "Main"}));  // at the top
+    EXPECT_EQ(Entries(1013), (std::vector<std::string>{"5.00", "10.00", "15.00", "20.00", "25.00",
+                                                       "30.00", "35.00"}));
+    EXPECT_EQ(Combo(1013)->currentIndex(), 6);
+    EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 6);
+    EXPECT_EQ(List()->rowCount(), 0);
+    EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[3]->m_fTackingAngle, 45.0f);
+    EXPECT_EQ(m_hDialog->windowTitle(), "Polar diagram");
+}
+
+TEST_F(Editing, AnEmptyBandMakesASailPlanWithoutPolarsAndABadIntervalIsRefused) {
+    Open(kFourWinds);
+    m_steps.push_back([this](CDialog*, GuiDriver& d) {
+        d.Type(1031, "Storm");
+        SetText(d, 1034, "0");
+        m_pInteraction->AnswerNextBox(IDOK);
+        d.Click(IDOK);  // refused: the dialog stays
+        EXPECT_TRUE(d.Control(IDOK)->isVisible());
+        SetText(d, 1032, "40");
+        d.Click(IDOK);  // minimum above maximum: no loop at all
+    });
+    ASSERT_TRUE(Driver().Click(1007));
+    EXPECT_NE(m_pInteraction->Boxes().front().strText.find("interval"), std::string::npos);
+    EXPECT_EQ(Combo(1013)->count(), 0);
+    EXPECT_FALSE(Driver().Control(1014)->isEnabled());
+    EXPECT_FALSE(Driver().Control(1010)->isEnabled());
+    ASSERT_EQ(m_pEditor->SailPlans()[0]->m_strName, "Storm");
+    EXPECT_EQ(m_pEditor->SailPlans()[0]->GetPolarCount(), 0);
+    // A point cannot be added without a wind speed.
+    m_pInteraction->AnswerNextBox(IDOK);
+    ASSERT_TRUE(Driver().Click(1011));
+    EXPECT_EQ(m_pInteraction->Boxes().back().strText, "Enter a wind speed");
+}
+
+TEST_F(Editing, WindSpeedsGoToTheirPlace) {
+    Open(kFourWinds);
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        d.Type(1030, "12");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().Click(1009));
+    EXPECT_EQ(Entries(1013),
+              (std::vector<std::string>{"5.00", "10.00", "12.00", "15.00", "20.00"}));
+    EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 2);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "45.00");
+    EXPECT_EQ(List()->rowCount(), 0);
+    EXPECT_EQ(WindSpeeds(0), (std::vector<float>{5, 10, 12, 15, 20}));
+
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        d.Type(1030, "10");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().Click(1009));
+    EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 1);  // before the existing 10.00
+
+    ASSERT_TRUE(Driver().Click(1010));  // delete it: the one above becomes current
+    EXPECT_EQ(Entries(1013),
+              (std::vector<std::string>{"5.00", "10.00", "12.00", "15.00", "20.00"}));
+    EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 0);
+}
+
+TEST_F(Editing, TypedWindSpeedsAndNamesAreCommittedAndResorted) {
+    Open(
+        "B,\r\n5,45,\r\n40,4,-1\r\n10,42,\r\n40,6,-1\r\n15,40,\r\n40,7,-1\r\n20,40,\r\n40,7.5,-"
+        "2\r\nA,\r\n8,40,-2");
+    ASSERT_EQ(Combo(1013)->currentText(), "5.00");
+    auto* pEdit = Combo(1013)->lineEdit();
+    pEdit->clear();
+    Driver().Type(1013, "12");
+    Driver().PressKey(Qt::Key_Return);
+    EXPECT_EQ(Entries(1013), (std::vector<std::string>{"10.00", "12", "15.00", "20.00"}));
+    EXPECT_EQ(Combo(1013)->currentIndex(), 1);
+    EXPECT_EQ(WindSpeeds(m_pEditor->CurrentSailPlanIndex()), (std::vector<float>{10, 12, 15, 20}));
+    // The Enter above also committed the sail plan's name: B moved after A.
+    EXPECT_EQ(Entries(1012), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(m_pEditor->CurrentSailPlanIndex(), 1);
+    Combo(1012)->lineEdit()->clear();
+    Driver().Type(1012, "C,D");
+    Driver().FocusTo(1014);  // leaving the field commits
+    EXPECT_EQ(m_pEditor->SailPlans()[1]->m_strName, "CD");
+}
+
+TEST_F(Editing, CellsAreEditedInPlaceAndRowsKeepTheirOrder) {
+    Open(kFourWinds);
+    ASSERT_EQ(Column(0), (std::vector<std::string>{"30.00", "60.00", "90.00", "120.00"}));
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        SetText(d, 1015, "95");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 1, 0));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"30.00", "90.00", "95.00", "120.00"}));
+    const auto& points = m_pEditor->SailPlans()[0]->m_aPolars[0]->m_aVectors;
+    EXPECT_EQ(points[2]->m_fAngle, 95.0f);
+    EXPECT_EQ(points[2]->m_fSpeed, 5.0f);
+
+    // Out of range: Enter is refused with the range message; a click outside stores the limit.
+    m_steps.push_back([this](CDialog* pDialog, GuiDriver& d) {
+        SetText(d, 1015, "150");
+        m_pInteraction->AnswerNextBox(IDOK);
+        d.PressKey(Qt::Key_Return);
+        EXPECT_TRUE(pDialog->GetSafeHwnd()->isVisible());
+        m_pInteraction->AnswerNextBox(IDOK);  // the click validates too
+        QTest::mouseClick(pDialog->GetSafeHwnd(), Qt::LeftButton, Qt::NoModifier, QPoint(-40, 300));
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 1));
+    EXPECT_EQ(Column(1)[0], "100.00");
+    EXPECT_NE(m_pInteraction->Boxes().front().strText.find("between 0 and 100"), std::string::npos);
+
+    // 200 for an angle: Enter shows the range message, a click elsewhere stores 180.00.
+    m_steps.push_back([this](CDialog* pDialog, GuiDriver& d) {
+        SetText(d, 1015, "200");
+        m_pInteraction->AnswerNextBox(IDOK);
+        d.PressKey(Qt::Key_Return);
+        EXPECT_TRUE(pDialog->GetSafeHwnd()->isVisible());
+        m_pInteraction->AnswerNextBox(IDOK);
+        QTest::mouseClick(pDialog->GetSafeHwnd(), Qt::LeftButton, Qt::NoModifier, QPoint(-40, 300));
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 3, 0));
+    EXPECT_EQ(Column(0)[3], "180.00");
+    EXPECT_EQ(points[3]->m_fAngle, 180.0f);
+
+    // The same value again changes nothing.
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        SetText(d, 1015, "30");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"30.00", "90.00", "95.00", "180.00"}));
+
+    // Escape leaves the cell as it was.
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        SetText(d, 1015, "12");
+        d.PressKey(Qt::Key_Escape);
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 3, 0));
+    EXPECT_EQ(Column(0)[3], "180.00");
+}
+
+TEST_F(Editing, ASessionLeavesAFileThatReadsBackToWhatTheDialogShows) {
+    Open(kFourWinds);
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        d.Type(1030, "25");
+        SetText(d, 1031, "38");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().Click(1009));                  // a 25 kn polar, current
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));  // the empty list: a point "0.0"
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        SetText(d, 1015, "52");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        SetText(d, 1015, "7.25");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 1));
+    // Drag that point in the diagram a little further out.
+    QWidget* pGraph = m_hDialog->findChild<QWidget*>("1234");
+    CGraph* pGraphWnd = m_pEditor->Graph();
+    CClientDC dc(pGraphWnd);
+    pGraphWnd->PrepareDC(&dc);
+    CPoint square = PolarToPoint(52, 7.25f);
+    dc.LPtoDP(&square);
+    GuiDriver::Press(pGraph, QPoint(square.x, square.y));
+    GuiDriver::Move(pGraph, QPoint(square.x + 6, square.y - 3), true);
+    GuiDriver::Release(pGraph, QPoint(square.x + 6, square.y - 3));
+    // Delete the first point of the 5 kn polar.
+    ASSERT_TRUE(Driver().PickEntry(1013, 0));
+    ASSERT_TRUE(Driver().ClickCell(1004, 0, 0));
+    ASSERT_TRUE(Driver().Click(1015));
+    ASSERT_TRUE(Driver().Click(1016));  // Save
+
+    const std::vector<std::string> shown = Column(0);
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(m_strFile, contents).Ok());
+    ASSERT_FALSE(contents.stop);
+    ASSERT_EQ(contents.aSailPlans.size(), 1u);
+    const SAILPLAN& read = *contents.aSailPlans[0];
+    ASSERT_EQ(read.GetPolarCount(), 5);
+    EXPECT_EQ(read.m_aPolars[4]->m_fWindSpeed, 25.0f);
+    EXPECT_EQ(read.m_aPolars[4]->m_fTackingAngle, 38.0f);
+    ASSERT_EQ(read.m_aPolars[4]->GetVectorCount(), 1);
+    const auto& dragged = *m_pEditor->SailPlans()[0]->m_aPolars[4]->m_aVectors[0];
+    EXPECT_NE(dragged.m_fSpeed, 7.25f);  // the drag moved it
+    EXPECT_EQ(FormatFixed2(read.m_aPolars[4]->m_aVectors[0]->m_fSpeed),
+              FormatFixed2(dragged.m_fSpeed));
+    ASSERT_EQ(read.m_aPolars[0]->GetVectorCount(), 3);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(FormatFixed2(read.m_aPolars[0]->m_aVectors[i]->m_fAngle), shown[i]);
+    }
+    // A reload shows the same.
+    SendMessage(m_hDialog, WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
+    EXPECT_EQ(Entries(1013),
+              (std::vector<std::string>{"5.00", "10.00", "15.00", "20.00", "25.00"}));
+    EXPECT_EQ(Column(0), shown);
+}
+
+TEST_F(Editing, PointsAreAddedAndDeleted) {
+    Open(kFourWinds);
+    ASSERT_TRUE(Driver().Click(1011));
+    EXPECT_EQ(Column(0).front(), "0.0");
+    EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[0]->GetVectorCount(), 5);
+    Combo(1013)->showPopup();
+    ASSERT_TRUE(Driver().PickEntry(1013, 1));  // the 10 kn polar has one point
+    ASSERT_EQ(List()->rowCount(), 1);
+    ASSERT_TRUE(Driver().ClickCell(1004, 0, 0));
+    ASSERT_TRUE(Driver().Click(1015));
+    EXPECT_EQ(List()->rowCount(), 0);
+    EXPECT_FALSE(Driver().Control(1015)->isEnabled());
+    // Double-clicking the empty list adds a point at the top.
+    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));
+    EXPECT_EQ(List()->rowCount(), 1);
+    EXPECT_TRUE(Driver().Control(1015)->isEnabled());
+}
+
+}  // namespace

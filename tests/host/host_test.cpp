@@ -226,7 +226,10 @@ TEST_F(HostTest, SaveWritesAndTellsTheHostAndReportsAFailure) {
     ASSERT_TRUE(Driver().Click(1016));
     ASSERT_EQ(m_host.notices.size(), 1u);
     EXPECT_EQ(m_host.notices[0].wParam, 2u);
-    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    // Save commits first, which puts the current sail plan at its place by name.
+    EXPECT_EQ(TempDir::Read(m_strFile),
+              "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2\r\nMain,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-1\r\n"
+              "12.00,40.00,\r\n40.00,6.20,-2");
 
     // The folder goes away: the save fails, the user is told, the host is not.
     std::filesystem::remove_all(m_dir.Path());

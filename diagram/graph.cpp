@@ -137,17 +137,22 @@ void CGraph::SelectPoint(int nIndex) {
     if (TrackMode()) {
         DrawCross(&dc);
     }
-    dc.FillSolidRect(m_aPointRects[static_cast<std::size_t>(m_nSelected)], m_crCurve);
-    CPen pen(PS_SOLID, 1, m_crGrid);
-    CBrush brush(m_crCurve);
-    {
-        SelectedTools tools(&dc, &pen, &brush);
-        dc.Rectangle(m_aPointRects[static_cast<std::size_t>(nIndex)]);
-    }
-    m_nSelected = nIndex;
+    MoveSelection(&dc, nIndex);
     if (TrackMode()) {
         DrawCross(&dc);
     }
+}
+
+void CGraph::MoveSelection(CDC* pDC, int nIndex) {
+    // The old square loses its outline; the new one gets it.
+    if (m_nSelected >= 0 && m_nSelected < static_cast<int>(m_aPointRects.size())) {
+        pDC->FillSolidRect(m_aPointRects[static_cast<std::size_t>(m_nSelected)], m_crCurve);
+    }
+    CPen pen(PS_SOLID, 1, m_crGrid);
+    CBrush brush(m_crCurve);
+    SelectedTools tools(pDC, &pen, &brush);
+    pDC->Rectangle(m_aPointRects[static_cast<std::size_t>(nIndex)]);
+    m_nSelected = nIndex;
 }
 
 // ---- Painting ----
@@ -389,16 +394,7 @@ void CGraph::HitTestPoints(CPoint point) {
     if (nHit < 0) {
         return;
     }
-    if (m_nSelected >= 0 && m_nSelected < static_cast<int>(m_aPointRects.size())) {
-        dc.FillSolidRect(m_aPointRects[static_cast<std::size_t>(m_nSelected)], m_crCurve);
-    }
-    CPen pen(PS_SOLID, 1, m_crGrid);
-    CBrush brush(m_crCurve);
-    {
-        SelectedTools tools(&dc, &pen, &brush);
-        dc.Rectangle(m_aPointRects[static_cast<std::size_t>(nHit)]);
-    }
-    m_nSelected = nHit;
+    MoveSelection(&dc, nHit);
     if (m_pOwner != nullptr) {
         m_pOwner->GraphPointList().SetItemState(nHit, LVIS_SELECTED, LVIS_SELECTED);
     }

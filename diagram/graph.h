@@ -76,6 +76,7 @@ class CGraph : public CWnd {
     bool TrackMode();
     void DrawPolarCurve(CDC* pDC, const PERF_POLAR& polar, std::vector<CPoint>* pRecord);
     void MoveCross(CDC* pDC, CPoint ptNew);
+    void MoveSelection(CDC* pDC, int nIndex);
 
     CRect m_rcClient;
     int m_nRadius = 200;

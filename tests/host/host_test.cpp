@@ -228,7 +228,8 @@ TEST_F(HostTest, SaveWritesAndTellsTheHostAndReportsAFailure) {
     EXPECT_EQ(m_host.notices[0].wParam, 2u);
     // Save commits first, which puts the current sail plan at its place by name.
     EXPECT_EQ(TempDir::Read(m_strFile),
-              "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2\r\nMain,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-1\r\n"
+              "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2\r\nMain,\r\n6.00,45.00,\r\n40.00,4.10,90.00,"
+              "5.40,-1\r\n"
               "12.00,40.00,\r\n40.00,6.20,-2");
 
     // The folder goes away: the save fails, the user is told, the host is not.

@@ -10,6 +10,7 @@
 #include "data/number_text.h"
 #include "data/polar_file.h"
 #include "tests/support/polar_builders.h"
+#include "tests/support/polarctl_runner.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -137,19 +138,6 @@ TEST(Vmg, KnownOptima) {
     EXPECT_NEAR(r.fUpwindVmg, 49.29 / 9.0 * std::cos(49.29 * M_PI / 180), 0.01);
     EXPECT_NEAR(r.fDownwindVmg, 0, 1e-5);  // nothing downwind of the beam on 0..90
     EXPECT_FALSE(FindBestVmg(AddPolar(plan, 14, 0, {})));
-}
-
-struct CliRun {
-    int nExit;
-    std::string out;
-    std::string err;
-};
-
-CliRun Polarctl(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int nExit = RunPolarctl(args, out, err);
-    return {nExit, out.str(), err.str()};
 }
 
 TEST(ExchangeCommands, ImportWritesNothingOnErrorsAndNeverReplacesUnasked) {

@@ -6,22 +6,10 @@
 #include <sstream>
 
 #include "tests/support/polar_builders.h"
+#include "tests/support/polarctl_runner.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-
-struct CliRun {
-    int nExit;
-    std::string out;
-    std::string err;
-};
-
-CliRun Polarctl(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int nExit = RunPolarctl(args, out, err);
-    return {nExit, out.str(), err.str()};
-}
 
 class PolarctlTest : public testing::Test {
   protected:

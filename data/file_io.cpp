@@ -120,3 +120,12 @@ IoStatus WriteFileAtomically(const std::string& strPath, std::string_view conten
     }
     return {};
 }
+
+IoStatus CopyFileAtomically(const std::string& strFrom, const std::string& strTo) {
+    std::string content;
+    IoStatus status = ReadWholeFile(strFrom, content);
+    if (!status.Ok()) {
+        return status;
+    }
+    return WriteFileAtomically(strTo, content);
+}

@@ -16,3 +16,7 @@ IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent);
 // which is flushed to disk and renamed over the target. The target's permissions are kept (a
 // new file gets the usual ones). A failure leaves the old file whole.
 IoStatus WriteFileAtomically(const std::string& strPath, std::string_view content);
+
+// Copies a whole file over another (replacing it, atomically as above). A missing source is a
+// failure with its reason.
+IoStatus CopyFileAtomically(const std::string& strFrom, const std::string& strTo);

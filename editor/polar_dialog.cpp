@@ -43,6 +43,9 @@ ON_BN_CLICKED(ID_SAVE_AND_CLOSE, OnSaveAndClose)
 ON_CBN_KILLFOCUS(1012, OnEditKillFocus)
 ON_EN_KILLFOCUS(1014, OnEditKillFocus)
 ON_CBN_KILLFOCUS(1013, OnEditKillFocus)
+ON_BN_CLICKED(1036, OnSmooth)
+ON_BN_CLICKED(1037, OnBackup)
+ON_BN_CLICKED(1038, OnRestore)
 END_MESSAGE_MAP()
 
 Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF crBackground,
@@ -249,16 +252,22 @@ BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CDialog::OnCommand(wParam, lParam);
 }
 
-void Cpolar::OnSave() {
-    OnOK();
+bool Cpolar::WriteDataFileOrTell() {
     const IoStatus status = WriteDataFile();
     if (!status.Ok()) {
-        // The host must not believe the data saved.
         GetInteraction().MessageBox(m_hWnd, "The polars could not be saved: " + status.strError,
                                     "Polar Diagram", MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
-    NotifyHost(m_hHostWnd, 2);
+    return true;
+}
+
+void Cpolar::OnSave() {
+    OnOK();
+    // The host must not believe the data saved when it was not.
+    if (WriteDataFileOrTell()) {
+        NotifyHost(m_hHostWnd, 2);
+    }
 }
 
 void Cpolar::OnHelp() {

@@ -79,6 +79,10 @@ class Cpolar : public CDialog, public IGraphOwner {
     void OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult);
     // Typed edits
     void OnEditKillFocus();
+    // Smoothing, backup and restore
+    void OnSmooth();
+    void OnBackup();
+    void OnRestore();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 
@@ -95,6 +99,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     void ShowSailPlan(int nSailPlan);
     // The value of a list row's angle cell, as typed.
     float RowAngle(int nRow);
+    // Writes the data file; a failure is told in a message box. True when written.
+    bool WriteDataFileOrTell();
 
     HWND m_hHostWnd;
     std::string m_strDataFile;

@@ -13,78 +13,11 @@
 #include "data/polar_file.h"
 #include "diagram/geometry.h"
 #include "editor/polar_dialog.h"
-#include "tests/support/gui_driver.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/editor_fixture.h"
 
 namespace {
 
-// The editor on a data file, driven through its controls; modal dialogs are answered by the
-// queued steps, one per dialog, in order.
-class Editing : public testing::Test {
-  protected:
-    void Open(const std::string& text) {
-        TempDir::Write(m_strFile, text);
-        m_pInteraction = &ScriptedInteraction::Install();
-        m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
-                               0x0000C0, 44, &m_nFlag, &m_hDialog);
-        m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
-        m_pEditor->ShowWindow(SW_SHOW);
-        Driver().Activate();
-        CDialog::SetModalHook([this](CDialog* pDialog) {
-            ASSERT_FALSE(m_steps.empty()) << "a dialog nobody expected";
-            auto step = std::move(m_steps.front());
-            m_steps.pop_front();
-            GuiDriver driver(pDialog->GetSafeHwnd());
-            driver.Activate();
-            step(pDialog, driver);
-        });
-    }
-    void TearDown() override {
-        CDialog::SetModalHook(nullptr);
-        delete m_pEditor;
-        ScriptedInteraction::Uninstall();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    GuiDriver Driver() { return GuiDriver(m_hDialog); }
-    QComboBox* Combo(int nId) { return qobject_cast<QComboBox*>(Driver().Control(nId)); }
-    QTableWidget* List() { return qobject_cast<QTableWidget*>(Driver().Control(1004)); }
-    std::vector<std::string> Entries(int nId) {
-        std::vector<std::string> v;
-        for (int i = 0; i < Combo(nId)->count(); ++i) {
-            v.push_back(Combo(nId)->itemText(i).toStdString());
-        }
-        return v;
-    }
-    std::vector<float> WindSpeeds(int nSailPlan) {
-        std::vector<float> v;
-        for (const auto& p :
-             m_pEditor->SailPlans()[static_cast<std::size_t>(nSailPlan)]->m_aPolars) {
-            v.push_back(p->m_fWindSpeed);
-        }
-        return v;
-    }
-    std::vector<std::string> Column(int nColumn) {
-        std::vector<std::string> v;
-        for (int r = 0; r < List()->rowCount(); ++r) {
-            v.push_back(List()->item(r, nColumn)->text().toStdString());
-        }
-        return v;
-    }
-    static void SetText(GuiDriver& d, int nId, const char* pszText) {
-        auto* pEdit = qobject_cast<QLineEdit*>(d.Control(nId));
-        pEdit->clear();
-        d.Type(nId, pszText);
-    }
-
-    TempDir m_dir;
-    std::string m_strFile = m_dir.File("POLAR.PPD");
-    QWidget m_host;
-    int m_nFlag = 0;
-    HWND m_hDialog = nullptr;
-    Cpolar* m_pEditor = nullptr;
-    ScriptedInteraction* m_pInteraction = nullptr;
-    std::deque<std::function<void(CDialog*, GuiDriver&)>> m_steps;
-};
+using Editing = EditorFixture;
 
 constexpr const char* kFourWinds =
     "Main,\r\n5,45,\r\n30,4,60,5,90,6,120,5.5,-1\r\n10,42,\r\n40,6,-1\r\n15,40,\r\n40,7,-1\r\n20,"

@@ -1,0 +1,65 @@
+// "Backup" and "Restore": whole copies of the editor's data file.
+#include <filesystem>
+
+#include "data/file_io.h"
+#include "editor/polar_dialog.h"
+#include "framework/interaction.h"
+
+namespace {
+
+constexpr const char* kFilter = "Polar Files (*.ppd)|*.ppd||";
+
+// The current folder as it was when the command started, back at its end whatever happens.
+class KeepCurrentFolder {
+  public:
+    KeepCurrentFolder() { m_path = std::filesystem::current_path(m_error); }
+    ~KeepCurrentFolder() {
+        if (!m_error) {
+            std::error_code ec;
+            std::filesystem::current_path(m_path, ec);
+        }
+    }
+    KeepCurrentFolder(const KeepCurrentFolder&) = delete;
+    KeepCurrentFolder& operator=(const KeepCurrentFolder&) = delete;
+
+  private:
+    std::filesystem::path m_path;
+    std::error_code m_error;
+};
+
+// Asks for a polar file; new names are allowed. Empty when the user cancels.
+std::string ChoosePolarFile(CWnd* pParent) {
+    CFileDialog dialog(true, "ppd", nullptr, 0, kFilter, pParent);
+    return dialog.DoModal() == IDOK ? dialog.GetPathName() : std::string();
+}
+
+}  // namespace
+
+void Cpolar::OnBackup() {
+    KeepCurrentFolder keep;
+    const std::string strTarget = ChoosePolarFile(this);
+    if (strTarget.empty()) {
+        return;
+    }
+    // The editor's own data file, as last saved.
+    const IoStatus status = CopyFileAtomically(m_strDataFile, strTarget);
+    if (!status.Ok()) {
+        GetInteraction().MessageBox(m_hWnd, "The backup failed: " + status.strError, "Backup",
+                                    MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void Cpolar::OnRestore() {
+    KeepCurrentFolder keep;
+    const std::string strSource = ChoosePolarFile(this);
+    if (strSource.empty()) {
+        return;  // nothing restored: the unsaved edits stay
+    }
+    const IoStatus status = CopyFileAtomically(strSource, m_strDataFile);
+    if (!status.Ok()) {
+        GetInteraction().MessageBox(m_hWnd, "The restore failed: " + status.strError, "Restore",
+                                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    RefreshAll();
+}

@@ -174,15 +174,9 @@ void CGraph::OnPaint() {
     const int W = m_rcClient.right;
     const int H = m_rcClient.bottom;
     m_bmpBackground.DeleteObject();
-    m_bmpWork.DeleteObject();
     m_bmpBackground.CreateCompatibleBitmap(&dc, W, H);
-    m_bmpWork.CreateCompatibleBitmap(&dc, W, H);
     m_pDcMem = std::make_unique<CDC>();
     m_pDcMem->CreateCompatibleDC(&dc);
-    BITMAP info{};
-    m_bmpBackground.GetObject(sizeof info, &info);
-    m_nBitsSize = info.bmHeight * info.bmWidthBytes;
-    m_pBits.assign(static_cast<std::size_t>(m_nBitsSize), 0);
 
     CBitmap* pOldBitmap = m_pDcMem->SelectObject(&m_bmpBackground);
     m_pDcMem->FillSolidRect(0, 0, W, H, m_crBackground);
@@ -349,26 +343,19 @@ void CGraph::DrawBearingLine(CDC* pDC) {
     pDC->SetROP2(nOldRop);
 }
 
-void CGraph::CopyBackground(CBitmap* pDest, CBitmap* pSource) {
-    // Both images have the same size and format: one direct copy. The raw buffer serves when
-    // they do not (it never happens between two paints).
-    if (!pDest->CopyPixelsFrom(*pSource)) {
-        pSource->GetBitmapBits(static_cast<DWORD>(m_nBitsSize), m_pBits.data());
-        pDest->SetBitmapBits(static_cast<DWORD>(m_nBitsSize), m_pBits.data());
-    }
-}
-
 void CGraph::RedrawForeground(CDC* pDC) {
     if (m_pDcMem == nullptr || m_pPolar == nullptr) {
         return;
     }
-    CopyBackground(&m_bmpWork, &m_bmpBackground);
-    CBitmap* pOld = m_pDcMem->SelectObject(&m_bmpWork);
-    DrawCurve(m_pDcMem.get());
-    DrawPoints(m_pDcMem.get());
+    // The static part goes to the window in one block transfer and the curve and its squares
+    // are drawn over it: the picture a separate work image would give, with one copy of the
+    // frame's pixels less, which is most of a drag step's cost.
+    CBitmap* pOld = m_pDcMem->SelectObject(&m_bmpBackground);
     pDC->BitBlt(m_ptLogTopLeft.x, m_ptLogBottomRight.y, m_sizeLogical.cx, m_sizeLogical.cy,
                 m_pDcMem.get(), m_ptLogTopLeft.x, m_ptLogBottomRight.y, SRCCOPY);
     m_pDcMem->SelectObject(pOld);
+    DrawCurve(pDC);
+    DrawPoints(pDC);
     m_bBearingShown = false;
 }
 

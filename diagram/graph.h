@@ -63,7 +63,6 @@ class CGraph : public CWnd {
     void DrawCross(CDC* pDC);
     // The line from the pole to the track cross, inverted (drawn twice, it is gone).
     void DrawBearingLine(CDC* pDC);
-    void CopyBackground(CBitmap* pDest, CBitmap* pSource);
     void RedrawForeground(CDC* pDC);
 
     void HitTestPoints(CPoint point);
@@ -98,7 +97,6 @@ class CGraph : public CWnd {
     int m_nTrackIndex = 0;
     int m_nSelected = 0;
     CBitmap m_bmpBackground;
-    CBitmap m_bmpWork;
     std::unique_ptr<CDC> m_pDcMem;
     bool m_bDragging = false;
     bool m_bModified = false;
@@ -107,6 +105,4 @@ class CGraph : public CWnd {
     CPoint m_ptLogTopLeft;
     CPoint m_ptLogBottomRight;
     CTarnToolTipCtrl m_toolTip;
-    std::vector<unsigned char> m_pBits;
-    int m_nBitsSize = 0;
 };

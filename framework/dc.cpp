@@ -19,6 +19,30 @@ constexpr int kDotRun = 3;
 
 }  // namespace
 
+QColor ToQColor(COLORREF cr);
+
+namespace {
+
+// Fills a device rectangle of an image, clipped to it; 32-bit images row by row.
+void FillDeviceRect(QImage& image, QRect rect, COLORREF cr) {
+    rect = rect.intersected(image.rect());
+    if (rect.isEmpty()) {
+        return;
+    }
+    if (image.depth() != 32) {
+        QPainter painter(&image);
+        painter.fillRect(rect, ToQColor(cr));
+        return;
+    }
+    const QRgb rgb = ToRgb(cr);
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(pLine + rect.left(), pLine + rect.right() + 1, rgb);
+    }
+}
+
+}  // namespace
+
 QColor ToQColor(COLORREF cr) {
     return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
 }
@@ -68,15 +92,6 @@ DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* pBits) {
     const DWORD n = std::min(dwCount, nSize);
     std::memcpy(m_image.bits(), pBits, n);
     return n;
-}
-
-bool CBitmap::CopyPixelsFrom(const CBitmap& source) {
-    if (m_image.size() != source.m_image.size() || m_image.format() != source.m_image.format()) {
-        return false;
-    }
-    std::memcpy(m_image.bits(), source.m_image.constBits(),
-                static_cast<std::size_t>(m_image.sizeInBytes()));
-    return true;
 }
 
 void CDC::AttachWindow(CWnd* pWnd) {
@@ -299,8 +314,7 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
     if (right - left < 1 || bottom - top < 1) {
         return TRUE;
     }
-    QPainter painter(m_pTarget);
-    painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(m_pBrush->m_cr));
+    FillDeviceRect(*m_pTarget, QRect(left, top, right - left, bottom - top), m_pBrush->m_cr);
     // The outline runs on the outermost pixels of the rectangle, right and bottom edges
     // excluded, as the platform draws it with a one-pixel pen.
     const CPoint corners[] = {
@@ -320,8 +334,7 @@ void CDC::FillSolidRect(const CRect& rc, COLORREF cr) {
     const CPoint b = m_map.LPtoDP(CPoint{rc.right, rc.bottom});
     const QRect rect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
                      QSize(std::abs(b.x - a.x), std::abs(b.y - a.y)));
-    QPainter painter(m_pTarget);
-    painter.fillRect(rect, ToQColor(cr));
+    FillDeviceRect(*m_pTarget, rect, cr);
     m_crBk = cr;  // as the platform, filling leaves the background colour set
     Changed();
 }

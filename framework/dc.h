@@ -65,8 +65,6 @@ class CBitmap {
     int GetObject(int nCount, BITMAP* pBitmap) const;
     DWORD GetBitmapBits(DWORD dwCount, void* pBits) const;
     DWORD SetBitmapBits(DWORD dwCount, const void* pBits);
-    // Copies the pixels of a bitmap of the same size, in one pass.
-    bool CopyPixelsFrom(const CBitmap& source);
     QImage& Image() { return m_image; }
     const QImage& Image() const { return m_image; }
 

@@ -25,9 +25,9 @@ CustomWindowWidget::CustomWindowWidget(QWidget* pParent) : QWidget(pParent) {
 }
 
 void CustomWindowWidget::ResizeImage() {
-    const qreal dpr = devicePixelRatioF();
-    QImage image(size() * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
+    // One image pixel per client unit, the units the window's messages and drawing use; on a
+    // high-density screen Qt scales the image up when it shows it.
+    QImage image(size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     m_image = image;
 }

@@ -9,7 +9,7 @@ class CustomWindowWidget : public QWidget {
   public:
     explicit CustomWindowWidget(QWidget* pParent);
     QImage& Image() { return m_image; }
-    // Makes the image as large as the widget (in device pixels), white.
+    // Makes the image as large as the widget's client area, white.
     void ResizeImage();
 
   protected:

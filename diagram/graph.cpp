@@ -62,7 +62,6 @@ CGraph::CGraph(CWnd* pFrame, IGraphOwner* pOwner, CRect rc, SAILPLAN* pSailPlan,
       m_crOtherPolars(crOtherPolars),
       m_pPolar(pPolar),
       m_pSailPlan(pSailPlan),
-      m_pFrameWnd(pFrame),
       m_pCaptionWnd(pFrame != nullptr ? pFrame->GetParent() : nullptr),
       m_pOwner(pOwner) {
     ComputeScale();

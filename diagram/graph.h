@@ -87,7 +87,6 @@ class CGraph : public CWnd {
     COLORREF m_crOtherPolars;
     PERF_POLAR* m_pPolar;
     SAILPLAN* m_pSailPlan;
-    CWnd* m_pFrameWnd;
     CWnd* m_pCaptionWnd;
     IGraphOwner* m_pOwner;
     CPoint m_ptCross;

@@ -78,6 +78,10 @@ TEST(LinesFormat, ReadsCommentsTitleAndTheTackingAngle) {
     const ImportResult odd = ImportLines("6\t40\t4.6\t90\n", "x");
     ASSERT_TRUE(odd.error);
     EXPECT_EQ(odd.error->nLine, 1);
+    // An angle beyond 180 is refused, as in a grid (an export could not be read back).
+    const ImportResult wide = ImportLines("6\t40\t4.6\t900\t4\n", "x");
+    ASSERT_TRUE(wide.error);
+    EXPECT_EQ(wide.error->nColumn, 9);
 }
 
 TEST(RatingJson, ReadsAnglesSpeedsAndBeatAngles) {

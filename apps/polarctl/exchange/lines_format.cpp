@@ -42,12 +42,17 @@ ImportResult ImportLines(std::string_view text, const std::string& strName) {
         bFirst = false;
         const std::vector<Cell> cells = SplitCells(line.text, ' ');
         std::vector<float> values;
-        for (const Cell& cell : cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const Cell& cell = cells[i];
             const std::optional<float> value = ParseExchangeNumber(cell.text, false);
-            if (!value || *value < 0) {
-                result.error = ProblemAt(
-                    line.nNumber, cell.nColumn,
-                    "expected a number, found '" + std::string(cell.text.substr(0, 20)) + "'");
+            // Cells 1, 3, 5 ... are angles, from 0 to 180.
+            const bool bAngle = i % 2 == 1;
+            if (!value || *value < 0 || (bAngle && *value > 180)) {
+                result.error =
+                    ProblemAt(line.nNumber, cell.nColumn,
+                              std::string(bAngle ? "expected a true wind angle from 0 to 180"
+                                                 : "expected a number") +
+                                  ", found '" + std::string(cell.text.substr(0, 20)) + "'");
                 break;
             }
             values.push_back(*value);

@@ -66,6 +66,10 @@ ImportResult ImportRatingJson(std::string_view text, const std::string& strName)
     } catch (const Json::parse_error& e) {
         result.error = ProblemAtOffset(text, e.byte > 0 ? e.byte - 1 : 0, "this is not valid JSON");
         return result;
+    } catch (const Json::exception&) {
+        // For instance a number too large for any floating-point type.
+        result.error = ProblemAt(1, 1, "this JSON holds a value that cannot be read");
+        return result;
     }
     const auto vppIt = root.is_object() ? root.find("vpp") : root.end();
     if (!root.is_object() || vppIt == root.end() || !vppIt->is_object()) {

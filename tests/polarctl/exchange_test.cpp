@@ -81,7 +81,7 @@ TEST(LinesFormat, ReadsCommentsTitleAndTheTackingAngle) {
     // An angle beyond 180 is refused, as in a grid (an export could not be read back).
     const ImportResult wide = ImportLines("6\t40\t4.6\t900\t4\n", "x");
     ASSERT_TRUE(wide.error);
-    EXPECT_EQ(wide.error->nColumn, 9);
+    EXPECT_EQ(wide.error->nColumn, 10);
 }
 
 TEST(RatingJson, ReadsAnglesSpeedsAndBeatAngles) {

@@ -46,7 +46,9 @@ bool NumberArray(const Json& vpp, const char* pszKey, std::vector<std::optional<
         return false;
     }
     for (const Json& v : *it) {
-        values.push_back(v.is_number() ? std::optional<float>(v.get<float>()) : std::nullopt);
+        // Numbers that no float holds count as no value.
+        const bool bUsable = v.is_number() && std::isfinite(v.get<float>());
+        values.push_back(bUsable ? std::optional<float>(v.get<float>()) : std::nullopt);
     }
     return true;
 }
@@ -110,7 +112,7 @@ ImportResult ImportRatingJson(std::string_view text, const std::string& strName)
         }
         for (std::size_t i = 0; i < speeds.size(); ++i) {
             const Json& v = (*pRow)[i];
-            if (v.is_number() && v.get<float>() >= 0) {
+            if (v.is_number() && v.get<float>() >= 0 && std::isfinite(v.get<float>())) {
                 PERF_POLAR& polar = plan.Polar(static_cast<int>(i));
                 polar.InsertVector(polar.GetVectorCount(), *angle, v.get<float>());
             }

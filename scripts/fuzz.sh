@@ -15,9 +15,9 @@ done
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPOLAR_FUZZ=ON -DPOLAR_SANITIZE=ON -DPOLAR_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target polar_file_fuzzer language_file_fuzzer
+cmake --build build-fuzz --target polar_file_fuzzer language_file_fuzzer exchange_fuzzer
 
-for target in polar_file language_file; do
+for target in polar_file language_file exchange; do
   mkdir -p "fuzz-out/$target" fuzz-out/artifacts
   "build-fuzz/fuzz/${target}_fuzzer" "fuzz-out/$target" "fuzz/corpus/$target" \
     -max_total_time="$seconds" -artifact_prefix=fuzz-out/artifacts/ -print_final_stats=1 &

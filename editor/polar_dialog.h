@@ -8,11 +8,13 @@
 #include "diagram/graph.h"
 #include "diagram/graph_owner.h"
 #include "framework/dialog.h"
+#include "polar/polar.h"
 
-// WM_POLAR_NOTIFY and the host's commands.
-constexpr UINT WM_POLAR_NOTIFY = WM_USER + 0x100;
-constexpr int ID_POLAR_RELOAD = 99;
-constexpr int ID_SAVE_AND_CLOSE = 1018;
+// WM_POLAR_NOTIFY and the host's commands, as the public host interface defines them.
+constexpr UINT WM_POLAR_NOTIFY = polar_api::WM_POLAR_NOTIFY;
+constexpr int ID_POLAR_RELOAD = static_cast<int>(polar_api::ID_POLAR_RELOAD);
+constexpr int ID_SAVE_AND_CLOSE = static_cast<int>(polar_api::ID_SAVE_AND_CLOSE);
+static_assert(WM_POLAR_NOTIFY == WM_USER + 0x100);
 
 // The editor: the modeless dialog that owns all sail plans while it is open.
 class Cpolar : public CDialog, public IGraphOwner {

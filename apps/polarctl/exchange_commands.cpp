@@ -6,6 +6,7 @@
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/exchange/exchange.h"
 #include "apps/polarctl/exchange/polar_curve.h"
+#include "apps/polarctl/file_support.h"
 #include "apps/polarctl/json_text.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/number_text.h"
@@ -28,10 +29,6 @@ bool Parse(const std::vector<std::string>& args, const std::set<std::string>& va
     return true;
 }
 
-void PrintProblem(std::ostream& err, const std::string& strFile, const PolarFileProblem& p) {
-    err << strFile << ":" << p.nLine << ":" << p.nColumn << ": error: " << p.strMessage << "\n";
-}
-
 // A sail plan by index ("2") or by name; -1 when there is none.
 int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich) {
     if (const auto n = ParseIndex(strWhich)) {
@@ -50,19 +47,13 @@ int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich) {
 // be read, or when its reading stopped early and --force was not given.
 bool LoadForWriting(const std::string& strFile, PolarFileContents& contents, bool bForce,
                     std::ostream& err) {
-    if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    if (!LoadOrComplain(strFile, contents, err)) {
         return false;
     }
     if (contents.stop) {
         PrintProblem(err, strFile, *contents.stop);
-        if (!bForce) {
-            err << "polarctl: " << strFile
-                << " not written: what follows the stop would be lost (--force writes anyway)\n";
-            return false;
-        }
     }
-    return true;
+    return !RefuseLossyWrite(strFile, contents, bForce, err);
 }
 
 }  // namespace
@@ -186,8 +177,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
-    if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     if (contents.stop) {
@@ -232,8 +222,7 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!LoadForWriting(strFile, contents, parsed.Flag("--force"), err)) {
             return kExitInputProblem;
         }
-    } else if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    } else if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     } else if (contents.stop) {
         PrintProblem(err, strFile, *contents.stop);

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
+#include "apps/polarctl/file_support.h"
 #include "apps/polarctl/json_text.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/number_text.h"
@@ -33,35 +34,6 @@ std::string Plural(std::size_t n, const char* pszOne, const char* pszMany) {
 
 std::string Quoted(const std::string& strName) {
     return "\"" + DecodeForDisplay(strName) + "\"";
-}
-
-void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileProblem& problem,
-                  const char* pszKind) {
-    os << strFile << ":" << problem.nLine << ":" << problem.nColumn << ": " << pszKind << ": "
-       << problem.strMessage << "\n";
-}
-
-// Warnings first, then the stop; returns whether there was any.
-bool PrintProblems(std::ostream& os, const std::string& strFile,
-                   const PolarFileContents& contents) {
-    for (const auto& warning : contents.aWarnings) {
-        PrintProblem(os, strFile, warning, "warning");
-    }
-    if (contents.stop) {
-        PrintProblem(os, strFile, *contents.stop, "error");
-        os << strFile << ": the reading stopped here; the complete records before it are kept\n";
-    }
-    return !contents.aWarnings.empty() || contents.stop.has_value();
-}
-
-// Loads FILE for a command; false (with the message written) when it cannot be read.
-bool Load(const std::string& strFile, PolarFileContents& contents, std::ostream& err) {
-    const IoStatus status = LoadPolarFile(strFile, contents);
-    if (!status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
-        return false;
-    }
-    return true;
 }
 
 bool ParseOrComplain(const std::vector<std::string>& args, const std::set<std::string>& values,
@@ -180,18 +152,6 @@ std::string DumpJson(const PolarFileContents& contents) {
     return out;
 }
 
-// The records after an early stop would be lost by a write; only --force writes anyway.
-bool RefuseLossyWrite(const std::string& strFile, const PolarFileContents& contents, bool bForce,
-                      std::ostream& err) {
-    if (!contents.stop || bForce) {
-        return false;
-    }
-    err << "polarctl: " << strFile
-        << ": not written, since what follows the stop would be lost (--force writes the records "
-           "read so far)\n";
-    return true;
-}
-
 IoStatus WriteResult(const std::string& strTarget, const SailPlanArray& aSailPlans) {
     return WriteFileAtomically(strTarget, FormatPolarFile(aSailPlans));
 }
@@ -205,7 +165,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
-    if (!Load(strFile, contents, err)) {
+    if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     const Counts counts = CountRecords(contents.aSailPlans);
@@ -224,7 +184,7 @@ int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
-    if (!Load(strFile, contents, err)) {
+    if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     if (parsed.Flag("--json")) {
@@ -242,7 +202,7 @@ int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
-    if (!Load(strFile, contents, err)) {
+    if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     const bool bProblems = PrintProblems(err, strFile, contents);
@@ -273,7 +233,7 @@ int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
-    if (!Load(strFile, contents, err)) {
+    if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     PrintProblems(err, strFile, contents);

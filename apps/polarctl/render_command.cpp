@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
+#include "apps/polarctl/file_support.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/polar_file.h"
 #include "diagram/diagram_host.h"
@@ -101,8 +102,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
-    if (const IoStatus status = LoadPolarFile(strFile, contents); !status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     if (static_cast<std::size_t>(*nSailPlan) >= contents.aSailPlans.size() ||

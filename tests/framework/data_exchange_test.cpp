@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "framework/dialog.h"
+#include "tests/support/angle_dialog.h"
 #include "tests/support/gui_driver.h"
 
 namespace {
@@ -38,16 +39,6 @@ DialogTemplate ValueTemplate() {
     return t;
 }
 
-class AngleDialog : public CDialog {
-  public:
-    using CDialog::CDialog;
-    float m_fAngle = 45.0f;
-    void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, 20, m_fAngle);
-        DDV_MinMaxFloat(pDX, m_fAngle, 0.0f, 180.0f);
-    }
-};
-
 class DataExchange : public testing::Test {
   protected:
     void SetUp() override {
@@ -61,7 +52,7 @@ class DataExchange : public testing::Test {
     }
 
     DialogTemplate m_template = ValueTemplate();
-    AngleDialog m_dialog{&m_template};
+    AngleDialog m_dialog{&m_template, 20};
     ScriptedInteraction* m_pInteraction = nullptr;
 };
 

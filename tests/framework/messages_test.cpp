@@ -9,6 +9,7 @@
 
 #include "data/invalid_argument.h"
 #include "framework/dialog.h"
+#include "tests/support/angle_dialog.h"
 #include "tests/support/gui_driver.h"
 
 namespace {
@@ -193,19 +194,9 @@ TEST_F(FrameworkMessages, AnInvalidArgumentAbandonsTheHandlerAndIsReported) {
     EXPECT_EQ(Events().back(), "clicked 10");
 }
 
-class ModalDialog : public CDialog {
-  public:
-    using CDialog::CDialog;
-    float m_fValue = 45.0f;
-    void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, 13, m_fValue);
-        DDV_MinMaxFloat(pDX, m_fValue, 0.0f, 180.0f);
-    }
-};
-
 TEST_F(FrameworkMessages, AModalDialogIsAnsweredThroughTheHook) {
     DialogTemplate t = TestTemplate();
-    ModalDialog modal(&t, &m_dialog);
+    AngleDialog modal(&t, 13, &m_dialog);
     CDialog::SetModalHook([](CDialog* pDialog) {
         GuiDriver driver(pDialog->GetSafeHwnd());
         driver.Activate();
@@ -217,9 +208,9 @@ TEST_F(FrameworkMessages, AModalDialogIsAnsweredThroughTheHook) {
     });
     EXPECT_EQ(modal.DoModal(), IDOK);
     CDialog::SetModalHook(nullptr);
-    EXPECT_EQ(modal.m_fValue, 37.5f);
+    EXPECT_EQ(modal.m_fAngle, 37.5f);
 
-    ModalDialog cancelled(&t, &m_dialog);
+    AngleDialog cancelled(&t, 13, &m_dialog);
     CDialog::SetModalHook([](CDialog* pDialog) { pDialog->EndDialog(IDCANCEL); });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
     CDialog::SetModalHook(nullptr);

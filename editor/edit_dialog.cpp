@@ -6,8 +6,8 @@ BEGIN_MESSAGE_MAP(CEditDialog, CDialog)
 ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
-CEditDialog::CEditDialog(std::string strText, CPoint ptCell, int nWidth, float fMax)
-    : CDialog(LoadDialogTemplate(IDD_EDIT_CELL), nullptr),
+CEditDialog::CEditDialog(std::string strText, CPoint ptCell, int nWidth, float fMax, CWnd* pOwner)
+    : CDialog(LoadDialogTemplate(IDD_EDIT_CELL), pOwner),
       m_ptCell(ptCell),
       m_nWidth(nWidth),
       m_fMax(fMax),

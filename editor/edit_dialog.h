@@ -13,7 +13,8 @@ class CEditDialog : public CDialog {
     DECLARE_MESSAGE_MAP()
 
   public:
-    CEditDialog(std::string strText, CPoint ptCell, int nWidth, float fMax);
+    // The owner is the window of the list; the editor is laid into it over the cell.
+    CEditDialog(std::string strText, CPoint ptCell, int nWidth, float fMax, CWnd* pOwner = nullptr);
     ~CEditDialog() override;
 
     CEditCell m_edit;

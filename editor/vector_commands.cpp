@@ -90,7 +90,7 @@ void Cpolar::OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult) {
         m_listVectors.ClientToScreen(&ptCell);
         const std::string strText = m_listVectors.GetItemText(nRow, nColumn);
 
-        CEditDialog editor(strText, ptCell, nWidth, fLimit);
+        CEditDialog editor(strText, ptCell, nWidth, fLimit, this);
         const int nResult = editor.DoModal();
         if (nResult != IDOK) {
             break;  // Escape: nothing changes

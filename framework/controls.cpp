@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -206,6 +207,35 @@ QWidget* CreateListView(const DialogItemTemplate& /*item*/, QWidget* pParent) {
     return pTable;
 }
 
+// What an up-down control tells its dialog when one of its arrows is used.
+void NotifyDeltaPos(QWidget* pUpDown, int nDelta) {
+    NMUPDOWN info{};
+    info.hdr.code = UDN_DELTAPOS;
+    info.iDelta = nDelta;
+    NotifyParent(pUpDown, &info.hdr);
+}
+
+// Up and Down in the buddy of an up-down control that takes the arrow keys.
+class ArrowKeys : public QObject {
+  public:
+    explicit ArrowKeys(QWidget* pUpDown) : QObject(pUpDown), m_pUpDown(pUpDown) {}
+
+  protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::KeyPress && m_pUpDown->isEnabled()) {
+            const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+            if (nKey == Qt::Key_Up || nKey == Qt::Key_Down) {
+                NotifyDeltaPos(m_pUpDown, nKey == Qt::Key_Up ? -1 : 1);
+                return true;
+            }
+        }
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+
+  private:
+    QWidget* m_pUpDown;
+};
+
 QWidget* CreateUpDown(const DialogItemTemplate& /*item*/, QWidget* pParent) {
     auto* pUpDown = new QWidget(pParent);
     auto* pLayout = new QVBoxLayout(pUpDown);
@@ -219,12 +249,8 @@ QWidget* CreateUpDown(const DialogItemTemplate& /*item*/, QWidget* pParent) {
         pButton->setFocusPolicy(Qt::NoFocus);
         pButton->setAutoRepeat(true);
         pLayout->addWidget(pButton);
-        QObject::connect(pButton, &QToolButton::clicked, [pUpDown, nDelta] {
-            NMUPDOWN info{};
-            info.hdr.code = UDN_DELTAPOS;
-            info.iDelta = nDelta;
-            NotifyParent(pUpDown, &info.hdr);
-        });
+        QObject::connect(pButton, &QToolButton::clicked,
+                         [pUpDown, nDelta] { NotifyDeltaPos(pUpDown, nDelta); });
     };
     addArrow(Qt::UpArrow, -1, "up");
     addArrow(Qt::DownArrow, 1, "down");
@@ -262,6 +288,10 @@ QWidget* CreateControlWidget(const DialogItemTemplate& item, QWidget* pParent) {
                                 ? Qt::StrongFocus
                                 : Qt::NoFocus);
     return pWidget;
+}
+
+void AttachArrowKeys(QWidget* pUpDown, QWidget* pBuddy) {
+    pBuddy->installEventFilter(new ArrowKeys(pUpDown));
 }
 
 QString ControlText(const QWidget* pWidget) {

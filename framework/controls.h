@@ -14,6 +14,8 @@ class QTableWidget;
 QWidget* CreateControlWidget(const DialogItemTemplate& item, QWidget* pParent);
 
 // The text of a control as the platform's GetWindowText/SetWindowText see it.
+// The Up and Down keys in the buddy step it as the up-down control's arrows do.
+void AttachArrowKeys(QWidget* pUpDown, QWidget* pBuddy);
 QString ControlText(const QWidget* pWidget);
 void SetControlText(QWidget* pWidget, const QString& text);
 

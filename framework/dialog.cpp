@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWheelEvent>
 #include <charconv>
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "framework/input_routing.h"
 #include "framework/interaction.h"
 
 namespace {
@@ -37,16 +39,19 @@ int MulDiv(int a, int b, int c) {
 }  // namespace
 
 // The top-level widget of a dialog: Enter, Esc and the close box become the dialog's
-// commands, wherever the focus is.
+// commands, wherever the focus is inside the dialog. A modal pop-up laid into its owner's window
+// keeps its keys and its Tab cycle to itself.
 class DialogWidget : public QWidget {
   public:
-    explicit DialogWidget(QWidget* pParent, Qt::WindowFlags flags) : QWidget(pParent, flags) {}
+    DialogWidget(QWidget* pParent, Qt::WindowFlags flags, bool bEmbedded)
+        : QWidget(pParent, flags), m_bEmbedded(bEmbedded) {}
 
     void WatchKeys(QWidget* pWidget) { pWidget->installEventFilter(this); }
 
   protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
-        if (pEvent->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(pEvent))) {
+        if (pEvent->type() == QEvent::KeyPress && Owns(pWatched) &&
+            HandleKey(static_cast<QKeyEvent*>(pEvent))) {
             return true;
         }
         return QWidget::eventFilter(pWatched, pEvent);
@@ -56,6 +61,29 @@ class DialogWidget : public QWidget {
         if (!HandleKey(pEvent)) {
             QWidget::keyPressEvent(pEvent);
         }
+        if (m_bEmbedded) {
+            pEvent->accept();  // the owner's dialog never hears the pop-up's keys
+        }
+    }
+
+    bool focusNextPrevChild(bool bNext) override {
+        if (!m_bEmbedded) {
+            return QWidget::focusNextPrevChild(bNext);
+        }
+        QWidget* pStart = QApplication::focusWidget();
+        if (pStart == nullptr || !isAncestorOf(pStart)) {
+            pStart = this;
+        }
+        QWidget* pWidget = pStart;
+        do {
+            pWidget = bNext ? pWidget->nextInFocusChain() : pWidget->previousInFocusChain();
+            if (isAncestorOf(pWidget) && pWidget->isVisible() && pWidget->isEnabled() &&
+                (pWidget->focusPolicy() & Qt::TabFocus) != 0) {
+                pWidget->setFocus(bNext ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        } while (pWidget != pStart && pWidget != nullptr);
+        return true;
     }
 
     void closeEvent(QCloseEvent* pEvent) override {
@@ -93,10 +121,29 @@ class DialogWidget : public QWidget {
     }
 
   private:
+    // Keys typed into this dialog's own controls are the dialog's; a drop-down list, a menu
+    // or another dialog above it (a window of its own, or a pop-up laid into this one) takes
+    // its own keys.
+    bool Owns(QObject* pWatched) const {
+        for (auto* pWidget = qobject_cast<QWidget*>(pWatched); pWidget != nullptr;
+             pWidget = pWidget->parentWidget()) {
+            if (pWidget == this) {
+                return true;
+            }
+            if (pWidget->isWindow() || IsEmbeddedPopup(pWidget)) {
+                return false;
+            }
+        }
+        return false;
+    }
+
     bool HandleKey(QKeyEvent* pEvent) {
         const int nKey = pEvent->key();
         if (pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
             return false;
+        }
+        if (QApplication::activePopupWidget() != nullptr) {
+            return false;  // an open drop-down list or menu takes every key
         }
         if (nKey == Qt::Key_F1) {
             HELPINFO info{};
@@ -125,6 +172,8 @@ class DialogWidget : public QWidget {
             ::SendMessage(this, WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(nId), BN_CLICKED), 0);
         }
     }
+
+    bool m_bEmbedded;
 };
 
 QFont DialogFont(const DialogTemplate& dialogTemplate) {
@@ -169,16 +218,22 @@ void CDialog::SetModalHook(std::function<void(CDialog*)> hook) {
     ModalHook() = std::move(hook);
 }
 
-void CDialog::Build(QWidget* pParent) {
+void CDialog::Build(QWidget* pParent, bool bEmbedded) {
     const DialogTemplate& t = *m_pTemplate;
     Qt::WindowFlags flags = Qt::Dialog;
-    if ((t.dwStyle & WS_CAPTION) == 0) {
+    if (bEmbedded) {
+        flags = Qt::Widget;
+    } else if ((t.dwStyle & WS_CAPTION) == 0) {
         flags = Qt::Tool | Qt::FramelessWindowHint;
     } else {
         flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     }
-    auto* pDialog = new DialogWidget(pParent, flags);
+    auto* pDialog = new DialogWidget(pParent, flags, bEmbedded);
     pDialog->setObjectName(QString("dialog-%1").arg(t.nId));
+    if (bEmbedded) {
+        MarkEmbeddedPopup(pDialog);
+        pDialog->setAutoFillBackground(true);
+    }
     const QFont font = DialogFont(t);
     pDialog->setFont(font);
     // Group box titles stand on the frame's top line, as on the platform.
@@ -210,6 +265,9 @@ void CDialog::Build(QWidget* pParent) {
             QWidget* pBuddy = widgets.back();
             const QRect buddy = pBuddy->geometry();
             const int nWidth = std::max(right - left, 14);
+            if (item.dwStyle & UDS_ARROWKEYS) {
+                AttachArrowKeys(pWidget, pBuddy);
+            }
             if (item.dwStyle & UDS_ALIGNRIGHT) {
                 pBuddy->setGeometry(buddy.x(), buddy.y(), buddy.width() - nWidth + 2,
                                     buddy.height());
@@ -250,7 +308,7 @@ BOOL CDialog::CreateIndirect(const DialogTemplate* pTemplate, CWnd* pParentWnd) 
     }
     m_pParentWnd = pParentWnd;
     m_bModal = false;
-    Build(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
+    Build(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr, false);
     SendMessage(WM_INITDIALOG, 0, 0);
     if (m_hWnd != nullptr && (m_pTemplate->dwStyle & WS_VISIBLE) != 0) {
         m_hWnd->show();
@@ -267,13 +325,36 @@ int CDialog::DoModal() {
     m_nModalResult = IDCANCEL;
     QWidget* pOwner =
         m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : QApplication::activeWindow();
-    Build(pOwner);
-    m_hWnd->setWindowModality(Qt::ApplicationModal);
+    // A pop-up without a caption (the cell editor) must sit exactly where the program puts it;
+    // only a window system may place a top-level window (Wayland never lets a program do it,
+    // X11 window managers may move it), so it is laid into its owner's window instead.
+    const bool bEmbedded = (m_pTemplate->dwStyle & WS_CAPTION) == 0 && pOwner != nullptr;
+    if (bEmbedded) {
+        pOwner = pOwner->window();
+    }
+    const QPointer<QWidget> pFocusBefore = QApplication::focusWidget();
+    Build(pOwner, bEmbedded);
+    if (!bEmbedded) {
+        m_hWnd->setWindowModality(Qt::ApplicationModal);
+    }
+    // As on the platform, a dialog that its initialisation did not place is centred.
+    const QRect created = m_hWnd->geometry();
     SendMessage(WM_INITDIALOG, 0, 0);
     if (!m_bEnded && m_hWnd != nullptr) {
-        CenterWindow();
-        m_hWnd->show();
-        m_hWnd->activateWindow();
+        if (m_hWnd->geometry().topLeft() == created.topLeft()) {
+            CenterWindow();
+        }
+        QPointer<QWidget> pPopup = m_hWnd;
+        if (bEmbedded) {
+            input_routing::PushEmbeddedModal(m_hWnd);
+            m_hWnd->raise();
+            m_hWnd->show();
+            QWidget* pFocus = m_hWnd->focusWidget();
+            (pFocus != nullptr ? pFocus : m_hWnd)->setFocus(Qt::OtherFocusReason);
+        } else {
+            m_hWnd->show();
+            m_hWnd->activateWindow();
+        }
         QEventLoop loop;
         m_pLoop = &loop;
         if (ModalHook()) {
@@ -286,8 +367,20 @@ int CDialog::DoModal() {
         }
         loop.exec();
         m_pLoop = nullptr;
+        if (bEmbedded) {
+            input_routing::PopEmbeddedModal(pPopup);
+        }
+    }
+    // The focus goes back where it was, as when the platform re-enables the owner; before the
+    // pop-up goes, so that it does not wander through the owner's controls on the way.
+    if (bEmbedded && pFocusBefore) {
+        pFocusBefore->setFocus(Qt::OtherFocusReason);
     }
     if (m_hWnd != nullptr) {
+        // A window that goes takes its mouse capture with it.
+        if (input_routing::CaptureWidget() == m_hWnd) {
+            ReleaseCapture();
+        }
         HWND hWnd = Detach();
         hWnd->hide();
         hWnd->deleteLater();

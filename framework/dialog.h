@@ -60,7 +60,7 @@ class CDialog : public CWnd {
     CWnd* m_pParentWnd;
 
   private:
-    void Build(QWidget* pParent);
+    void Build(QWidget* pParent, bool bEmbedded);
 
     bool m_bModal = false;
     bool m_bEnded = false;

@@ -7,12 +7,13 @@
 #include "framework/controls.h"
 #include "framework/custom_window.h"
 #include "framework/dc.h"
+#include "framework/input_routing.h"
 #include "framework/interaction.h"
 
 namespace {
 
 constexpr const char* kCWndProperty = "polar_cwnd";
-QPointer<QWidget> g_pCapture;
+constexpr const char* kEmbeddedPopupProperty = "polar_embedded_popup";
 
 QString ToQString(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -278,10 +279,34 @@ void CWnd::GetWindowRect(CRect* pRect) const {
                    topLeft.y() + m_hWnd->height()};
 }
 
+bool IsEmbeddedPopup(const QWidget* pWidget) {
+    return pWidget != nullptr && !pWidget->isWindow() &&
+           pWidget->property(kEmbeddedPopupProperty).toBool();
+}
+
+void MarkEmbeddedPopup(QWidget* pWidget) {
+    pWidget->setProperty(kEmbeddedPopupProperty, true);
+}
+
+namespace {
+
+// A pop-up window's position is in screen coordinates, also where it is laid into its owner.
+void MoveToScreenPoint(QWidget* pWidget, QPoint screen) {
+    pWidget->move(IsEmbeddedPopup(pWidget) ? pWidget->parentWidget()->mapFromGlobal(screen)
+                                           : screen);
+}
+
+}  // namespace
+
 void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL /*bRepaint*/) {
-    if (m_hWnd != nullptr) {
-        m_hWnd->setGeometry(x, y, cx, cy);
+    if (m_hWnd == nullptr) {
+        return;
     }
+    QPoint topLeft(x, y);
+    if (IsEmbeddedPopup(m_hWnd)) {
+        topLeft = m_hWnd->parentWidget()->mapFromGlobal(topLeft);
+    }
+    m_hWnd->setGeometry(topLeft.x(), topLeft.y(), cx, cy);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
@@ -290,13 +315,16 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     }
     QWidget* pOwner = pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : m_hWnd->parentWidget();
     QRect area;
+    if (IsEmbeddedPopup(m_hWnd) && pAlternateOwner == nullptr) {
+        pOwner = m_hWnd->parentWidget();
+    }
     if (pOwner != nullptr && pOwner->isVisible()) {
         area = QRect(pOwner->mapToGlobal(QPoint(0, 0)), pOwner->size());
     } else if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
         area = pScreen->availableGeometry();
     }
     const QSize size = m_hWnd->frameSize();
-    m_hWnd->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    MoveToScreenPoint(m_hWnd, area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 void CWnd::ClientToScreen(CPoint* pPoint) const {
@@ -338,29 +366,25 @@ void CWnd::UpdateWindow() {
 CWnd* CWnd::SetCapture() {
     CWnd* pOld = GetCapture();
     if (m_hWnd != nullptr) {
-        m_hWnd->grabMouse();
-        g_pCapture = m_hWnd;
+        input_routing::SetCaptureWidget(m_hWnd);
     }
     return pOld;
 }
 
 BOOL CWnd::ReleaseCapture() {
-    if (g_pCapture) {
-        g_pCapture->releaseMouse();
-    }
-    g_pCapture = nullptr;
+    input_routing::SetCaptureWidget(nullptr);
     return TRUE;
 }
 
 CWnd* CWnd::GetCapture() {
-    return FromHandle(g_pCapture.data());
+    return FromHandle(input_routing::CaptureWidget());
 }
 
 BOOL CWnd::DestroyWindow() {
     if (m_hWnd == nullptr) {
         return FALSE;
     }
-    if (g_pCapture == m_hWnd) {
+    if (input_routing::CaptureWidget() == m_hWnd) {
         ReleaseCapture();
     }
     SendMessage(WM_DESTROY, 0, 0);

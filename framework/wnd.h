@@ -115,3 +115,7 @@ void NotifyParent(QWidget* pControl, NMHDR* pHeader);
 // The control id a widget of a dialog carries.
 int ControlId(const QWidget* pWidget);
 void SetControlId(QWidget* pWidget, int nId);
+// A pop-up dialog laid into its owner's window as a child widget (where a program may not place
+// a window of its own); its positions still read as screen coordinates.
+bool IsEmbeddedPopup(const QWidget* pWidget);
+void MarkEmbeddedPopup(QWidget* pWidget);

@@ -12,6 +12,8 @@ packages=(
   # Windows proportions. Installing another font package could change what "Liberation Sans"
   # resolves to, so this one is named explicitly.
   fonts-liberation2 fontconfig
+  # The real-display tests: a virtual X server, a window manager, real input through XTEST.
+  xvfb openbox x11-utils libx11-dev libxtst-dev
 )
 
 missing=()

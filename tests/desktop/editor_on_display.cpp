@@ -1,0 +1,144 @@
+#include "tests/desktop/editor_on_display.h"
+
+#include <QTest>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "diagram/geometry.h"
+#include "framework/dc.h"
+
+bool RecordingHost::event(QEvent* pEvent) {
+    if (pEvent->type() == polar_api::kMessageEventType) {
+        auto* pMessage = static_cast<polar_api::MessageEvent*>(pEvent);
+        if (pMessage->message == WM_POLAR_NOTIFY) {
+            notices.push_back(pMessage->wParam);
+        }
+        return true;
+    }
+    return QWidget::event(pEvent);
+}
+
+void EditorOnDisplay::Open(const std::string& strContent) {
+    TempDir::Write(m_strFile, strContent);
+    m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
+                           0x0000C0, 44, &m_nFlag, &m_hDialog);
+    m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
+    m_pEditor->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_hDialog, 10000))
+        << "the window manager did not activate the editor";
+}
+
+void EditorOnDisplay::OpenSample() {
+    std::ifstream in(POLAR_SAMPLE_FILE, std::ios::binary);
+    Open(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+void EditorOnDisplay::TearDown() {
+    if (m_nFlag != 0) {
+        delete m_pEditor;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void EditorOnDisplay::RunAsUser(const std::function<void(XUser&)>& steps) {
+    ::RunAsUser(steps, [this] {
+        // Whatever a failed step left open is closed, innermost first.
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            pModal->close();
+        }
+        if (QWidget* pPopup = QApplication::activePopupWidget()) {
+            pPopup->close();
+        }
+        if (QWidget* pEditor = CellEditor()) {
+            ::SendMessage(pEditor, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+}
+
+QWidget* EditorOnDisplay::Control(int nId) const {
+    return m_hDialog != nullptr
+               ? m_hDialog->findChild<QWidget*>(QString::number(nId), Qt::FindDirectChildrenOnly)
+               : nullptr;
+}
+
+QTableWidget* EditorOnDisplay::List() const {
+    return qobject_cast<QTableWidget*>(Control(1004));
+}
+
+QComboBox* EditorOnDisplay::Combo(int nId) const {
+    return qobject_cast<QComboBox*>(Control(nId));
+}
+
+QRect EditorOnDisplay::OnScreen(const QWidget* pWidget) const {
+    return QRect(pWidget->mapToGlobal(QPoint(0, 0)), pWidget->size());
+}
+
+QRect EditorOnDisplay::CellOnScreen(int nRow, int nColumn) const {
+    QTableWidget* pList = List();
+    const QRect cell = pList->visualRect(pList->model()->index(nRow, nColumn));
+    return QRect(pList->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+}
+
+QWidget* EditorOnDisplay::CellEditor() const {
+    if (m_hDialog == nullptr) {
+        return nullptr;
+    }
+    // Editors that ended go when the editing loop returns to the event loop; the open one is
+    // the one shown.
+    for (QWidget* pEditor : m_hDialog->window()->findChildren<QWidget*>("dialog-1002")) {
+        if (pEditor->isVisible() && CWnd::FromHandle(pEditor) != nullptr) {
+            return pEditor;
+        }
+    }
+    return nullptr;
+}
+
+std::string EditorOnDisplay::Cell(int nRow, int nColumn) const {
+    const QTableWidgetItem* pItem = List()->item(nRow, nColumn);
+    return pItem != nullptr ? pItem->text().toStdString() : std::string();
+}
+
+QPoint EditorOnDisplay::DiagramPoint(float fAngle, float fSpeed) const {
+    CGraph* pGraph = m_pEditor->Graph();
+    CClientDC dc(pGraph);
+    pGraph->PrepareDC(&dc);
+    CPoint point = PolarToPoint(fAngle, fSpeed);
+    dc.LPtoDP(&point);
+    return pGraph->GetSafeHwnd()->mapToGlobal(QPoint(point.x, point.y));
+}
+
+QPoint EditorOnDisplay::EmptySpot() const {
+    const QRect list = OnScreen(List());
+    const QRect graph = OnScreen(m_pEditor->Graph()->GetSafeHwnd());
+    return QPoint((list.right() + graph.left()) / 2, list.center().y());
+}
+
+std::string EditorOnDisplay::MessageBoxText() const {
+    auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    return pBox != nullptr && pBox->isVisible() ? pBox->text().toStdString() : std::string();
+}
+
+std::string EditorOnDisplay::FileBytes() const {
+    std::ifstream in(m_strFile, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+QPoint EditorOnDisplay::CellCentre(int nRow, int nColumn) {
+    return OnGui([&] { return CellOnScreen(nRow, nColumn).center(); });
+}
+
+void EditorOnDisplay::OpenCellEditor(XUser& user, int nRow, int nColumn) {
+    user.DoubleClick(CellCentre(nRow, nColumn));
+    ASSERT_TRUE(WaitUntil([this] { return CellEditor() != nullptr; }))
+        << "no cell editor after a double click on row " << nRow << ", column " << nColumn;
+}
+
+void EditorOnDisplay::ExpectEditorOverCell(int nRow, int nColumn) {
+    const auto [editor, cell, columnWidth] = OnGui([&] {
+        return std::tuple(CellEditor() != nullptr ? OnScreen(CellEditor()) : QRect(),
+                          CellOnScreen(nRow, nColumn), List()->columnWidth(nColumn));
+    });
+    EXPECT_EQ(editor, QRect(cell.left() - 2, cell.top() - 7, columnWidth, 25))
+        << "row " << nRow << ", column " << nColumn;
+}

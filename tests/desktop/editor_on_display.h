@@ -1,0 +1,71 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTableWidget>
+#include <string>
+#include <vector>
+
+#include "editor/polar_dialog.h"
+#include "tests/desktop/user_session.h"
+#include "tests/support/temp_dir.h"
+
+// The host of the editor on the display: records every notification.
+class RecordingHost : public QWidget {
+  public:
+    bool event(QEvent* pEvent) override;
+    std::vector<WPARAM> notices;
+};
+
+// The editor on a real display (xcb), opened as a host opens it. Everything the steps read is
+// read on the application's thread; positions are screen coordinates.
+class EditorOnDisplay : public testing::Test {
+  protected:
+    void Open(const std::string& strContent);
+    void OpenSample();
+    void TearDown() override;
+    void RunAsUser(const std::function<void(XUser&)>& steps);
+
+    // Read on the application's thread (call through OnGui).
+    QWidget* Control(int nId) const;
+    QTableWidget* List() const;
+    QComboBox* Combo(int nId) const;
+    QRect OnScreen(const QWidget* pWidget) const;
+    QRect CellOnScreen(int nRow, int nColumn) const;
+    // The cell editor when it is open.
+    QWidget* CellEditor() const;
+    std::string Cell(int nRow, int nColumn) const;
+    // Where the square of a point of the current polar is, and the screen point of an angle
+    // and speed in the diagram.
+    QPoint DiagramPoint(float fAngle, float fSpeed) const;
+    // A spot of the dialog with no control: the gap between the list and the diagram.
+    QPoint EmptySpot() const;
+    bool EditorOpen() const { return m_nFlag != 0 && m_hDialog != nullptr; }
+    std::string MessageBoxText() const;
+    std::vector<WPARAM> Notices() const { return m_host.notices; }
+    std::string FileBytes() const;
+    const PERF_POLAR& CurrentPolar() const {
+        return m_pEditor->SailPlans()[static_cast<std::size_t>(m_pEditor->CurrentSailPlanIndex())]
+            ->Polar(m_pEditor->CurrentWindSpeed());
+    }
+
+    // Steps (user thread).
+    QPoint CellCentre(int nRow, int nColumn);
+    void OpenCellEditor(XUser& user, int nRow, int nColumn);
+    // The cell editor's place is that of the cell: 2 pixels left, 7 up, the column's width and
+    // 25 pixels high.
+    void ExpectEditorOverCell(int nRow, int nColumn);
+
+    TempDir m_dir;
+    std::string m_strFile = m_dir.File("POLAR.PPD");
+    RecordingHost m_host;
+    int m_nFlag = 0;
+    HWND m_hDialog = nullptr;
+    Cpolar* m_pEditor = nullptr;
+};

@@ -1,0 +1,61 @@
+#include "tests/desktop/user_session.h"
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <thread>
+
+bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+    for (;;) {
+        if (OnGui(condition)) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void RunAsUser(const std::function<void(XUser&)>& steps, const std::function<void()>& cleanUp) {
+    std::atomic<bool> bDone{false};
+    std::thread user([&] {
+        try {
+            XUser x;
+            steps(x);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "the user's steps failed: " << e.what();
+        }
+        bDone = true;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(20);
+    // Runs inside whatever loop is innermost: a step that failed may have left a dialog open,
+    // and the clean-up closes it so that the loops unwind.
+    std::chrono::steady_clock::time_point done;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!bDone) {
+            return;
+        }
+        if (done == std::chrono::steady_clock::time_point()) {
+            done = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - done > std::chrono::seconds(20)) {
+            // Better a clear end than a run that hangs until its time is up.
+            std::fprintf(stderr, "a dialog left open by the steps could not be closed\n");
+            std::_Exit(3);
+        }
+        cleanUp();
+        loop.quit();
+    });
+    poll.start();
+    loop.exec();
+    user.join();
+}

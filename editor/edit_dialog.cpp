@@ -30,7 +30,6 @@ BOOL CEditDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SetCapture();
     MoveWindow(m_ptCell.x - 2, m_ptCell.y - 7, m_nWidth, kHeight);
-    m_hWnd->setFixedSize(m_nWidth, kHeight);
     m_edit.MoveWindow(0, 0, m_nWidth, kHeight);
     // The cell's own text, as it reads in the list.
     m_edit.SetWindowText(m_strText);

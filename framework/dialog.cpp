@@ -349,7 +349,17 @@ int CDialog::DoModal() {
             input_routing::PushEmbeddedModal(m_hWnd);
             m_hWnd->raise();
             m_hWnd->show();
+            // The control its initialisation chose, else the first that takes Tab.
             QWidget* pFocus = m_hWnd->focusWidget();
+            for (QWidget* pChild : m_hWnd->findChildren<QWidget*>()) {
+                if (pFocus != nullptr) {
+                    break;
+                }
+                if ((pChild->focusPolicy() & Qt::TabFocus) != 0 && pChild->isEnabled() &&
+                    pChild->isVisibleTo(m_hWnd)) {
+                    pFocus = pChild;
+                }
+            }
             (pFocus != nullptr ? pFocus : m_hWnd)->setFocus(Qt::OtherFocusReason);
         } else {
             m_hWnd->show();

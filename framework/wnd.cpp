@@ -306,6 +306,9 @@ void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL /*bRepaint*/) {
     if (IsEmbeddedPopup(m_hWnd)) {
         topLeft = m_hWnd->parentWidget()->mapFromGlobal(topLeft);
     }
+    if (m_hWnd->minimumSize() == m_hWnd->maximumSize()) {
+        m_hWnd->setFixedSize(cx, cy);  // a dialog the user may not resize; the program may
+    }
     m_hWnd->setGeometry(topLeft.x(), topLeft.y(), cx, cy);
 }
 

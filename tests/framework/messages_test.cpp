@@ -1,11 +1,13 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "data/invalid_argument.h"
 #include "framework/dialog.h"
@@ -24,8 +26,9 @@ DialogTemplate TestTemplate() {
         {11, ControlClass::Button, kChild | BS_PUSHBUTTON, 60, 5, 50, 14, "Thrower"},
         {12, ControlClass::ComboBox, kChild | CBS_DROPDOWN, 5, 25, 80, 60, ""},
         {13, ControlClass::Edit, kChild | WS_BORDER | ES_AUTOHSCROLL, 95, 25, 50, 12, ""},
-        {14, ControlClass::UpDown, WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT, 145, 25,
-         11, 12, ""},
+        {14, ControlClass::UpDown,
+         WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 145, 25, 11, 12,
+         ""},
         {15, ControlClass::ListView, kChild | LVS_REPORT | LVS_SINGLESEL | WS_BORDER, 5, 45, 150,
          80, ""},
         {16, ControlClass::Edit, kChild | WS_BORDER, 160, 5, 30, 12, ""},
@@ -171,6 +174,136 @@ TEST_F(FrameworkMessages, UpDownArrowsGiveNegativeDeltaUpPositiveDown) {
     ASSERT_TRUE(Driver().ClickArrow(14, true));
     ASSERT_TRUE(Driver().ClickArrow(14, false));
     EXPECT_EQ(Events(), (std::vector<std::string>{"delta -1", "delta 1"}));
+}
+
+TEST_F(FrameworkMessages, UpAndDownInTheBuddyStepLikeTheArrows) {
+    ASSERT_TRUE(Driver().FocusTo(13));
+    Driver().PressKey(Qt::Key_Up);
+    Driver().PressKey(Qt::Key_Down);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"delta -1", "delta 1"}));
+    // An edit without an up-down that takes the arrow keys ignores them.
+    ASSERT_TRUE(Driver().FocusTo(16));
+    Events().clear();
+    Driver().PressKey(Qt::Key_Up);
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(FrameworkMessages, KeysOfAnOpenDropDownListAreTheListsOwn) {
+    auto* pCombo = qobject_cast<QComboBox*>(Driver().Control(12));
+    pCombo->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pCombo->view()->window()));
+    QTest::keyClick(pCombo->view(), Qt::Key_Escape);
+    EXPECT_FALSE(pCombo->view()->isVisible());
+    pCombo->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pCombo->view()->window()));
+    QTest::keyClick(pCombo->view(), Qt::Key_Down);
+    QTest::keyClick(pCombo->view(), Qt::Key_Return);
+    EXPECT_FALSE(pCombo->view()->isVisible());
+    // Neither key reached the dialog: no Cancel, no OK; Return picked the entry.
+    EXPECT_EQ(Events(), (std::vector<std::string>{"selchange 1"}));
+}
+
+// A caption-less pop-up that holds the mouse while it runs, as the cell editor does, and
+// reports every press it hears in its own client coordinates.
+class CapturingPopup : public CDialog {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    CapturingPopup(const DialogTemplate* pTemplate, CWnd* pOwner, CPoint ptScreen)
+        : CDialog(pTemplate, pOwner), m_ptScreen(ptScreen) {}
+    std::vector<CPoint> presses;
+    std::function<void(CapturingPopup&)> onPress;
+
+  protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        SetCapture();
+        MoveWindow(m_ptScreen.x, m_ptScreen.y, 80, 25);
+        return TRUE;
+    }
+    void OnLButtonDown(UINT, CPoint point) {
+        presses.push_back(point);
+        if (onPress) {
+            onPress(*this);
+        }
+    }
+
+  private:
+    CPoint m_ptScreen;
+};
+
+BEGIN_MESSAGE_MAP(CapturingPopup, CDialog)
+ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+DialogTemplate PopupTemplate() {
+    DialogTemplate t{501, 0x0409, WS_POPUP, 60, 15, "", "MS Sans Serif", 8, {}};
+    t.items = {{1, ControlClass::Edit, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 60, 15, ""}};
+    return t;
+}
+
+TEST_F(FrameworkMessages, APopUpWithoutCaptionSitsInItsOwnersWindowWhereItIsPut) {
+    const DialogTemplate t = PopupTemplate();
+    QWidget* pOwner = m_dialog.GetSafeHwnd();
+    const QPoint at = pOwner->mapToGlobal(QPoint(30, 40));
+    CapturingPopup popup(&t, &m_dialog, CPoint{at.x(), at.y()});
+    QRect placed;
+    bool bChild = false;
+    CDialog::SetModalHook([&](CDialog* pDialog) {
+        QWidget* pPopup = pDialog->GetSafeHwnd();
+        bChild = !pPopup->isWindow() && pPopup->window() == pOwner;
+        placed = QRect(pPopup->mapToGlobal(QPoint(0, 0)), pPopup->size());
+        pDialog->EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(popup.DoModal(), IDCANCEL);
+    CDialog::SetModalHook(nullptr);
+    EXPECT_TRUE(bChild);
+    EXPECT_EQ(placed, QRect(at, QSize(80, 25)));
+}
+
+TEST_F(FrameworkMessages, APopUpThatHoldsTheMouseHearsEveryPressAndPressesNothingBeneath) {
+    const DialogTemplate t = PopupTemplate();
+    const QPoint at = m_dialog.GetSafeHwnd()->mapToGlobal(QPoint(100, 100));
+    CapturingPopup popup(&t, &m_dialog, CPoint{at.x(), at.y()});
+    popup.onPress = [](CapturingPopup& p) { p.EndDialog(IDOK); };
+    QWidget* pButton = Driver().Control(10);
+    CDialog::SetModalHook([&](CDialog*) {
+        // A click on the owner's button: the press goes to the pop-up, the release with it.
+        QTest::mouseClick(pButton, Qt::LeftButton, Qt::NoModifier, QPoint(4, 5));
+    });
+    EXPECT_EQ(popup.DoModal(), IDOK);
+    CDialog::SetModalHook(nullptr);
+    ASSERT_EQ(popup.presses.size(), 1u);
+    const QPoint expected = pButton->mapToGlobal(QPoint(4, 5)) - at;
+    EXPECT_EQ(popup.presses[0].x, expected.x());
+    EXPECT_EQ(popup.presses[0].y, expected.y());
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);  // the window took its capture with it
+    // Afterwards the button works as before.
+    EXPECT_TRUE(Driver().Click(10));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"clicked 10"}));
+}
+
+TEST_F(FrameworkMessages, WhileAPopUpRunsItsOwnersControlsAndCloseBoxAreItsOwn) {
+    const DialogTemplate t = PopupTemplate();
+    const QPoint at = m_dialog.GetSafeHwnd()->mapToGlobal(QPoint(10, 10));
+    CapturingPopup popup(&t, &m_dialog, CPoint{at.x(), at.y()});
+    CDialog::SetModalHook([this](CDialog* pDialog) {
+        GuiDriver driver(pDialog->GetSafeHwnd());
+        auto* pEdit = driver.Control(1);
+        EXPECT_TRUE(pEdit->hasFocus());
+        // Tab stays in the pop-up; keys sent to the owner's controls are dropped.
+        QTest::keyClick(pEdit, Qt::Key_Tab);
+        EXPECT_TRUE(pEdit->hasFocus());
+        QTest::keyClick(Driver().Control(13), Qt::Key_Escape);
+        EXPECT_TRUE(pDialog->GetSafeHwnd()->isVisible());
+        // The owner's close box cancels the pop-up, not the owner.
+        m_dialog.GetSafeHwnd()->close();
+    });
+    EXPECT_EQ(popup.DoModal(), IDCANCEL);
+    CDialog::SetModalHook(nullptr);
+    EXPECT_TRUE(Events().empty());
+    EXPECT_TRUE(m_dialog.GetSafeHwnd()->isVisible());
 }
 
 TEST_F(FrameworkMessages, DoubleClickInTheListReportsRowAndColumn) {

@@ -34,6 +34,7 @@ TEST_F(EditorDesktop, TheCellEditorSitsOverTheDoubleClickedCell) {
                 const std::string strBefore = OnGui([&] { return Cell(nRow, nColumn); });
                 OpenCellEditor(user, nRow, nColumn);
                 ExpectEditorOverCell(nRow, nColumn);
+                Shot("editor-row" + std::to_string(nRow) + "-column" + std::to_string(nColumn));
                 // It is really there: a click into it keeps it open.
                 user.Click(OnGui([this] { return OnScreen(CellEditor()).center(); }));
                 EXPECT_TRUE(OnGui([this] { return CellEditor() != nullptr; }));
@@ -58,10 +59,13 @@ TEST_F(EditorDesktop, TheCellEditorFollowsTheScrolledList) {
             return std::pair(pList->rowAt(2) + 1, pList->rowAt(nHeight - 3) - 1);
         });
         ASSERT_GT(nFirst, 1);
+        Shot("scrolled");
         for (int nRow : {nFirst, nLast}) {
             for (int nColumn : {0, 1}) {
                 OpenCellEditor(user, nRow, nColumn);
                 ExpectEditorOverCell(nRow, nColumn);
+                Shot("scrolled-editor-row" + std::to_string(nRow) + "-column" +
+                     std::to_string(nColumn));
                 user.Key("Escape");
                 ASSERT_TRUE(WaitUntil([this] { return CellEditor() == nullptr; }));
             }
@@ -74,11 +78,13 @@ TEST_F(EditorDesktop, AClickOutsideCommitsWhatWasTypedClamped) {
     RunAsUser([this](XUser& user) {
         OpenCellEditor(user, 2, 1);
         user.Type("150");
+        Shot("typed-150");
         user.Click(OnGui([this] { return EmptySpot(); }));
         // The value is out of range: the validation message, then the limit is stored.
         ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
         EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("between 0 and 100"),
                   std::string::npos);
+        Shot("range-message");
         user.Key("Return");
         ASSERT_TRUE(WaitUntil([this] { return CellEditor() == nullptr && Cell(2, 1) == "100.00"; }))
             << OnGui([this] { return Cell(2, 1); });
@@ -90,6 +96,7 @@ TEST_F(EditorDesktop, AClickOutsideCommitsWhatWasTypedClamped) {
         user.Type("7");
         user.Click(OnGui([this] { return OnScreen(Control(IDCANCEL)).center(); }));
         ASSERT_TRUE(WaitUntil([this] { return CellEditor() == nullptr && Cell(3, 1) == "7.00"; }));
+        Shot("committed-close-not-pressed");
         EXPECT_TRUE(OnGui([this] { return EditorOpen(); }));
 
         user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));  // Save
@@ -113,6 +120,7 @@ TEST_F(EditorDesktop, AClickOnAnotherCellMovesTheEditorThere) {
         ASSERT_TRUE(WaitUntil([this] { return Cell(1, 1) == "4.80"; }));
         ASSERT_TRUE(WaitUntil([this] { return CellEditor() != nullptr; }));
         ExpectEditorOverCell(4, 0);
+        Shot("moved-to-row4-column0");
 
         // 75 becomes 100: the row moves after 90; the click on the speed of row 0 opens the
         // next editor on the moved row, in the clicked column.
@@ -122,6 +130,7 @@ TEST_F(EditorDesktop, AClickOnAnotherCellMovesTheEditorThere) {
             << OnGui([this] { return Cell(5, 0); });
         ASSERT_TRUE(WaitUntil([this] { return CellEditor() != nullptr; }));
         ExpectEditorOverCell(5, 1);
+        Shot("followed-moved-row5-column1");
         user.Key("Escape");
         ASSERT_TRUE(WaitUntil([this] { return CellEditor() == nullptr; }));
     });
@@ -141,6 +150,7 @@ TEST_F(EditorDesktop, EscapeInADropDownClosesOnlyTheList) {
             });
             user.Click(arrow);
             ASSERT_TRUE(WaitUntil([&] { return Combo(nId)->view()->isVisible(); }));
+            Shot("drop-down-" + std::to_string(nId));
             user.Key("Escape");
             ASSERT_TRUE(WaitUntil([&] { return !Combo(nId)->view()->isVisible(); }));
             EXPECT_TRUE(OnGui([this] { return EditorOpen() && m_hDialog->isVisible(); }));
@@ -156,6 +166,7 @@ TEST_F(EditorDesktop, EscapeInADropDownClosesOnlyTheList) {
         user.Key("Return");
         ASSERT_TRUE(WaitUntil([&] { return !Combo(1013)->view()->isVisible(); }));
         ASSERT_TRUE(WaitUntil([&] { return Combo(1013)->currentText() == "8.00"; }));
+        Shot("picked-8-knots");
         EXPECT_TRUE(OnGui([this] { return EditorOpen() && Cell(0, 1) == "4.90"; }));
         EXPECT_TRUE(Notices().empty());
 
@@ -201,6 +212,7 @@ TEST_F(EditorDesktop, ADragInTheDiagramChangesThePointInTheSavedFile) {
         const QPoint square = OnGui([this] { return DiagramPoint(90.0f, 6.0f); });
         user.Drag(square, square + QPoint(20, -12));
         ASSERT_TRUE(WaitUntil([this] { return Cell(5, 1) != "6.00"; }));
+        Shot("dragged");
         user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));  // Save
         ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
     });
@@ -220,6 +232,7 @@ TEST_F(EditorDesktop, ADoubleClickInTheDiagramAddsAPoint) {
     RunAsUser([this](XUser& user) {
         user.DoubleClick(OnGui([this] { return DiagramPoint(100.0f, 3.0f); }));
         ASSERT_TRUE(WaitUntil([this] { return List()->rowCount() == 13; }));
+        Shot("added");
     });
     const auto& points = CurrentPolar().m_aVectors;
     ASSERT_EQ(points.size(), 13u);
@@ -250,6 +263,7 @@ TEST_F(EditorDesktop, UpAndDownInTheSailPlanBandStepTheValue) {
         ASSERT_TRUE(WaitUntil([&] { return edit(1032)->hasFocus(); }));
         user.Key("Up");
         EXPECT_TRUE(WaitUntil([&] { return edit(1032)->text().toDouble() == dMinimum + 5; }));
+        Shot("up-key");
         user.Key("Down");
         user.Key("Down");
         EXPECT_TRUE(WaitUntil([&] { return edit(1032)->text().toDouble() == dMinimum - 5; }));

@@ -1,6 +1,10 @@
 #include "tests/desktop/editor_on_display.h"
 
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QTest>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -122,6 +126,19 @@ std::string EditorOnDisplay::MessageBoxText() const {
 std::string EditorOnDisplay::FileBytes() const {
     std::ifstream in(m_strFile, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void EditorOnDisplay::Shot(const std::string& strWhat) {
+    const char* pszFolder = std::getenv("POLAR_DESKTOP_SHOTS");
+    if (pszFolder == nullptr || *pszFolder == '\0') {
+        return;
+    }
+    const std::string strTest = testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string strPath = std::string(pszFolder) + "/" + strTest + "-" +
+                                std::to_string(++m_nShot) + "-" + strWhat + ".png";
+    OnGui([&] {
+        QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(strPath));
+    });
 }
 
 QPoint EditorOnDisplay::CellCentre(int nRow, int nColumn) {

@@ -56,6 +56,9 @@ class EditorOnDisplay : public testing::Test {
     }
 
     // Steps (user thread).
+    // With POLAR_DESKTOP_SHOTS set to a folder, the screen as the X server shows it goes there
+    // as <test>-<n>-<what>.png, for a person to look at.
+    void Shot(const std::string& strWhat);
     QPoint CellCentre(int nRow, int nColumn);
     void OpenCellEditor(XUser& user, int nRow, int nColumn);
     // The cell editor's place is that of the cell: 2 pixels left, 7 up, the column's width and
@@ -68,4 +71,5 @@ class EditorOnDisplay : public testing::Test {
     int m_nFlag = 0;
     HWND m_hDialog = nullptr;
     Cpolar* m_pEditor = nullptr;
+    int m_nShot = 0;
 };

@@ -309,7 +309,7 @@ BOOL CDialog::CreateIndirect(const DialogTemplate* pTemplate, CWnd* pParentWnd) 
     m_pParentWnd = pParentWnd;
     m_bModal = false;
     Build(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr, false);
-    SendMessage(WM_INITDIALOG, 0, 0);
+    InitDialog();
     if (m_hWnd != nullptr && (m_pTemplate->dwStyle & WS_VISIBLE) != 0) {
         m_hWnd->show();
     }
@@ -339,7 +339,7 @@ int CDialog::DoModal() {
     }
     // As on the platform, a dialog that its initialisation did not place is centred.
     const QRect created = m_hWnd->geometry();
-    SendMessage(WM_INITDIALOG, 0, 0);
+    InitDialog();
     if (!m_bEnded && m_hWnd != nullptr) {
         if (m_hWnd->geometry().topLeft() == created.topLeft()) {
             CenterWindow();
@@ -349,18 +349,10 @@ int CDialog::DoModal() {
             input_routing::PushEmbeddedModal(m_hWnd);
             m_hWnd->raise();
             m_hWnd->show();
-            // The control its initialisation chose, else the first that takes Tab.
-            QWidget* pFocus = m_hWnd->focusWidget();
-            for (QWidget* pChild : m_hWnd->findChildren<QWidget*>()) {
-                if (pFocus != nullptr) {
-                    break;
-                }
-                if ((pChild->focusPolicy() & Qt::TabFocus) != 0 && pChild->isEnabled() &&
-                    pChild->isVisibleTo(m_hWnd)) {
-                    pFocus = pChild;
-                }
+            // A child widget shown in an active window does not take the focus by itself.
+            if (QWidget* pFocus = m_hWnd->focusWidget()) {
+                pFocus->setFocus(Qt::OtherFocusReason);
             }
-            (pFocus != nullptr ? pFocus : m_hWnd)->setFocus(Qt::OtherFocusReason);
         } else {
             m_hWnd->show();
             m_hWnd->activateWindow();
@@ -396,6 +388,20 @@ int CDialog::DoModal() {
         hWnd->deleteLater();
     }
     return m_nModalResult;
+}
+
+void CDialog::InitDialog() {
+    // A dialog whose initialisation answers TRUE gets the focus on its first tab stop.
+    if (SendMessage(WM_INITDIALOG, 0, 0) == 0 || m_hWnd == nullptr || m_bEnded) {
+        return;
+    }
+    for (QWidget* pChild : m_hWnd->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if ((pChild->focusPolicy() & Qt::TabFocus) != 0 && pChild->isEnabled() &&
+            pChild->isVisibleTo(m_hWnd)) {
+            pChild->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void CDialog::EndDialog(int nResult) {

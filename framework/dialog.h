@@ -61,6 +61,8 @@ class CDialog : public CWnd {
 
   private:
     void Build(QWidget* pParent, bool bEmbedded);
+    // Sends WM_INITDIALOG and sets the initial focus as its answer asks.
+    void InitDialog();
 
     bool m_bModal = false;
     bool m_bEnded = false;

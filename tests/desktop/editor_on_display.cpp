@@ -61,7 +61,7 @@ void EditorOnDisplay::RunAsUser(const std::function<void(XUser&)>& steps) {
 }
 
 QWidget* EditorOnDisplay::Control(int nId) const {
-    return m_hDialog != nullptr
+    return EditorOpen()
                ? m_hDialog->findChild<QWidget*>(QString::number(nId), Qt::FindDirectChildrenOnly)
                : nullptr;
 }
@@ -85,7 +85,7 @@ QRect EditorOnDisplay::CellOnScreen(int nRow, int nColumn) const {
 }
 
 QWidget* EditorOnDisplay::CellEditor() const {
-    if (m_hDialog == nullptr) {
+    if (!EditorOpen()) {  // the handle outlives the window it named
         return nullptr;
     }
     // Editors that ended go when the editing loop returns to the event loop; the open one is

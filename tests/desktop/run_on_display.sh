@@ -38,4 +38,6 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
   { echo "run_on_display: openbox did not start" >&2; cat "$work/openbox.log" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
+# On X11, Qt talks to the session bus through libdbus, which keeps a buffer to the end.
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$@"

@@ -6,19 +6,6 @@
 
 #include "framework/wnd.h"
 
-namespace {
-
-UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-    UINT n = 0;
-    n |= (buttons & Qt::LeftButton) ? MK_LBUTTON : 0;
-    n |= (buttons & Qt::RightButton) ? MK_RBUTTON : 0;
-    n |= (modifiers & Qt::ShiftModifier) ? MK_SHIFT : 0;
-    n |= (modifiers & Qt::ControlModifier) ? MK_CONTROL : 0;
-    return n;
-}
-
-}  // namespace
-
 CustomWindowWidget::CustomWindowWidget(QWidget* pParent) : QWidget(pParent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -52,7 +39,7 @@ void CustomWindowWidget::SendMouse(unsigned nMessage, QMouseEvent* pEvent) {
     if (!rect().contains(p) && CWnd::GetCapture() != CWnd::FromHandle(this)) {
         return;
     }
-    ::SendMessage(this, nMessage, KeyFlags(pEvent->buttons(), pEvent->modifiers()),
+    ::SendMessage(this, nMessage, MouseKeyFlags(pEvent->buttons(), pEvent->modifiers()),
                   MAKELPARAM(p.x(), p.y()));
 }
 
@@ -83,7 +70,7 @@ void CustomWindowWidget::wheelEvent(QWheelEvent* pEvent) {
     const QPoint global = pEvent->globalPosition().toPoint();
     const int nDelta = pEvent->angleDelta().y();
     ::SendMessage(this, WM_MOUSEWHEEL,
-                  MAKEWPARAM(KeyFlags(pEvent->buttons(), pEvent->modifiers()),
+                  MAKEWPARAM(MouseKeyFlags(pEvent->buttons(), pEvent->modifiers()),
                              static_cast<unsigned>(static_cast<short>(nDelta))),
                   MAKELPARAM(global.x(), global.y()));
 }

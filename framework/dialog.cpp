@@ -1,9 +1,7 @@
 #include "framework/dialog.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -77,8 +75,7 @@ class DialogWidget : public QWidget {
         QWidget* pWidget = pStart;
         do {
             pWidget = bNext ? pWidget->nextInFocusChain() : pWidget->previousInFocusChain();
-            if (isAncestorOf(pWidget) && pWidget->isVisible() && pWidget->isEnabled() &&
-                (pWidget->focusPolicy() & Qt::TabFocus) != 0) {
+            if (isAncestorOf(pWidget) && TakesTab(pWidget, this)) {
                 pWidget->setFocus(bNext ? Qt::TabFocusReason : Qt::BacktabFocusReason);
                 return true;
             }
@@ -156,11 +153,6 @@ class DialogWidget : public QWidget {
             return true;
         }
         if (nKey == Qt::Key_Escape) {
-            // An open drop-down list takes its own Esc.
-            auto* pCombo = qobject_cast<QComboBox*>(QApplication::focusWidget());
-            if (pCombo != nullptr && pCombo->view()->isVisible()) {
-                return false;
-            }
             Command(IDCANCEL);
             return true;
         }
@@ -396,8 +388,7 @@ void CDialog::InitDialog() {
         return;
     }
     for (QWidget* pChild : m_hWnd->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if ((pChild->focusPolicy() & Qt::TabFocus) != 0 && pChild->isEnabled() &&
-            pChild->isVisibleTo(m_hWnd)) {
+        if (TakesTab(pChild, m_hWnd)) {
             pChild->setFocus(Qt::TabFocusReason);
             return;
         }

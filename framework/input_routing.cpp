@@ -21,15 +21,6 @@ bool IsAboveEverything(const QWidget* pWidget) {
            pWindow == QApplication::activePopupWidget();
 }
 
-UINT MouseKeyFlags(const QMouseEvent* pEvent) {
-    UINT n = 0;
-    n |= (pEvent->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
-    n |= (pEvent->buttons() & Qt::RightButton) ? MK_RBUTTON : 0;
-    n |= (pEvent->modifiers() & Qt::ShiftModifier) ? MK_SHIFT : 0;
-    n |= (pEvent->modifiers() & Qt::ControlModifier) ? MK_CONTROL : 0;
-    return n;
-}
-
 class InputRouter : public QObject {
   public:
     static InputRouter& Instance() {
@@ -136,7 +127,9 @@ class InputRouter : public QObject {
         }
         QPointer<QWidget> pCapture = m_pCapture;
         const QPoint p = pCapture->mapFromGlobal(pEvent->globalPosition().toPoint());
-        ::SendMessage(pCapture.data(), nMessage, MouseKeyFlags(pEvent), MAKELPARAM(p.x(), p.y()));
+        ::SendMessage(pCapture.data(), nMessage,
+                      MouseKeyFlags(pEvent->buttons(), pEvent->modifiers()),
+                      MAKELPARAM(p.x(), p.y()));
         return true;
     }
 };

@@ -284,16 +284,29 @@ bool IsEmbeddedPopup(const QWidget* pWidget) {
            pWidget->property(kEmbeddedPopupProperty).toBool();
 }
 
+UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    UINT n = 0;
+    n |= (buttons & Qt::LeftButton) ? MK_LBUTTON : 0;
+    n |= (buttons & Qt::RightButton) ? MK_RBUTTON : 0;
+    n |= (modifiers & Qt::ShiftModifier) ? MK_SHIFT : 0;
+    n |= (modifiers & Qt::ControlModifier) ? MK_CONTROL : 0;
+    return n;
+}
+
+bool TakesTab(const QWidget* pWidget, const QWidget* pDialog) {
+    return (pWidget->focusPolicy() & Qt::TabFocus) != 0 && pWidget->isEnabled() &&
+           pWidget->isVisibleTo(pDialog);
+}
+
 void MarkEmbeddedPopup(QWidget* pWidget) {
     pWidget->setProperty(kEmbeddedPopupProperty, true);
 }
 
 namespace {
 
-// A pop-up window's position is in screen coordinates, also where it is laid into its owner.
-void MoveToScreenPoint(QWidget* pWidget, QPoint screen) {
-    pWidget->move(IsEmbeddedPopup(pWidget) ? pWidget->parentWidget()->mapFromGlobal(screen)
-                                           : screen);
+// A pop-up's position is in screen coordinates, also where it is laid into its owner.
+QPoint PopupPosition(const QWidget* pWidget, QPoint screen) {
+    return IsEmbeddedPopup(pWidget) ? pWidget->parentWidget()->mapFromGlobal(screen) : screen;
 }
 
 }  // namespace
@@ -302,13 +315,10 @@ void CWnd::MoveWindow(int x, int y, int cx, int cy, BOOL /*bRepaint*/) {
     if (m_hWnd == nullptr) {
         return;
     }
-    QPoint topLeft(x, y);
-    if (IsEmbeddedPopup(m_hWnd)) {
-        topLeft = m_hWnd->parentWidget()->mapFromGlobal(topLeft);
-    }
     if (m_hWnd->minimumSize() == m_hWnd->maximumSize()) {
         m_hWnd->setFixedSize(cx, cy);  // a dialog the user may not resize; the program may
     }
+    const QPoint topLeft = PopupPosition(m_hWnd, QPoint(x, y));
     m_hWnd->setGeometry(topLeft.x(), topLeft.y(), cx, cy);
 }
 
@@ -327,7 +337,8 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
         area = pScreen->availableGeometry();
     }
     const QSize size = m_hWnd->frameSize();
-    MoveToScreenPoint(m_hWnd, area.center() - QPoint(size.width() / 2, size.height() / 2));
+    m_hWnd->move(
+        PopupPosition(m_hWnd, area.center() - QPoint(size.width() / 2, size.height() / 2)));
 }
 
 void CWnd::ClientToScreen(CPoint* pPoint) const {

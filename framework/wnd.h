@@ -119,3 +119,7 @@ void SetControlId(QWidget* pWidget, int nId);
 // a window of its own); its positions still read as screen coordinates.
 bool IsEmbeddedPopup(const QWidget* pWidget);
 void MarkEmbeddedPopup(QWidget* pWidget);
+// The key-state flags of a mouse message (MK_...).
+UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+// A control of a dialog that the Tab key (and a dialog's initial focus) can land on.
+bool TakesTab(const QWidget* pWidget, const QWidget* pDialog);

@@ -12,8 +12,17 @@
 
 namespace {
 
-std::string Describe(const std::string& strWhat, const std::string& strPath, int nErrno) {
-    return strWhat + " " + strPath + ": " + std::strerror(nErrno);
+FileFaultHook& FaultHook() {
+    static FileFaultHook hook;
+    return hook;
+}
+
+int InjectedFault(FileOperation op, const std::string& strPath) {
+    return FaultHook() ? FaultHook()(op, strPath) : 0;
+}
+
+IoStatus Describe(const std::string& strWhat, const std::string& strPath, int nErrno) {
+    return {strWhat + " " + strPath + ": " + std::strerror(nErrno), nErrno};
 }
 
 mode_t DefaultFileMode() {
@@ -51,11 +60,18 @@ bool WriteAll(int fd, std::string_view content) {
 
 }  // namespace
 
+void SetFileFaultHook(FileFaultHook hook) {
+    FaultHook() = std::move(hook);
+}
+
 IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent) {
     strContent.clear();
+    if (const int nFault = InjectedFault(FileOperation::Read, strPath); nFault != 0) {
+        return Describe("cannot read", strPath, nFault);
+    }
     const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return {Describe("cannot open", strPath, errno)};
+        return Describe("cannot open", strPath, errno);
     }
     struct stat st {};
     std::size_t nExpected = 0;
@@ -80,7 +96,7 @@ IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent) {
             const int nErr = errno;
             ::close(fd);
             strContent.clear();
-            return {Describe("cannot read", strPath, nErr)};
+            return Describe("cannot read", strPath, nErr);
         }
         nSize += static_cast<std::size_t>(n);
     }
@@ -89,12 +105,36 @@ IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent) {
     return {};
 }
 
-IoStatus WriteFileAtomically(const std::string& strPath, std::string_view content) {
+IoStatus CheckMayReplace(const std::string& strPath) {
+    struct stat st {};
+    if (::stat(strPath.c_str(), &st) != 0) {
+        return {};  // nothing there to lose; the write itself reports what stands in its way
+    }
+    if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+        return {strPath + " is read-only: nothing was written", EACCES};
+    }
+    if (::access(strPath.c_str(), W_OK) != 0) {
+        const int nErr = errno;
+        if (nErr == EACCES || nErr == EPERM || nErr == EROFS) {
+            return {strPath + " is read-only (" + std::strerror(nErr) + "): nothing was written",
+                    nErr};
+        }
+    }
+    return {};
+}
+
+IoStatus WriteFileAtomically(const std::string& strPath, std::string_view content,
+                             ReadOnlyFiles readOnly) {
     const std::string strTarget = ResolveTarget(strPath);
+    if (readOnly == ReadOnlyFiles::Refuse) {
+        if (IoStatus status = CheckMayReplace(strTarget); !status.Ok()) {
+            return status;
+        }
+    }
     std::string strTemp = strTarget + ".tmp-XXXXXX";
     const int fd = ::mkostemp(strTemp.data(), O_CLOEXEC);
     if (fd < 0) {
-        return {Describe("cannot create a temporary file beside", strPath, errno)};
+        return Describe("cannot create a temporary file beside", strPath, errno);
     }
     struct stat st {};
     const mode_t mode = ::stat(strTarget.c_str(), &st) == 0
@@ -111,12 +151,15 @@ IoStatus WriteFileAtomically(const std::string& strPath, std::string_view conten
     if (::close(fd) != 0 && nErr == 0) {
         nErr = errno;
     }
+    if (nErr == 0) {
+        nErr = InjectedFault(FileOperation::Write, strPath);
+    }
     if (nErr == 0 && ::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
         nErr = errno;
     }
     if (nErr != 0) {
         ::unlink(strTemp.c_str());
-        return {Describe("cannot write", strPath, nErr)};
+        return Describe("cannot write", strPath, nErr);
     }
     return {};
 }
@@ -128,4 +171,45 @@ IoStatus CopyFileAtomically(const std::string& strFrom, const std::string& strTo
         return status;
     }
     return WriteFileAtomically(strTo, content);
+}
+
+std::string FreeCopyName(const std::string& strPath) {
+    std::string strName = strPath + ".bak";
+    struct stat st {};
+    for (int n = 1; ::lstat(strName.c_str(), &st) == 0; ++n) {
+        strName = strPath + ".bak." + std::to_string(n);
+    }
+    return strName;
+}
+
+IoStatus KeepCopyBeside(const std::string& strPath, std::string& strCopy) {
+    std::string content;
+    if (IoStatus status = ReadWholeFile(strPath, content); !status.Ok()) {
+        return status;
+    }
+    // O_EXCL: a copy that appeared meanwhile is skipped, never replaced.
+    for (int nTry = 0; nTry < 1000; ++nTry) {
+        strCopy = FreeCopyName(strPath);
+        const int fd =
+            ::open(strCopy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, DefaultFileMode());
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return Describe("cannot create the copy", strCopy, errno);
+        }
+        int nErr = 0;
+        if (!WriteAll(fd, content) || ::fsync(fd) != 0) {
+            nErr = errno;
+        }
+        if (::close(fd) != 0 && nErr == 0) {
+            nErr = errno;
+        }
+        if (nErr != 0) {
+            ::unlink(strCopy.c_str());
+            return Describe("cannot write the copy", strCopy, nErr);
+        }
+        return {};
+    }
+    return {"no free name for a copy of " + strPath, EEXIST};
 }

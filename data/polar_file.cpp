@@ -1,5 +1,10 @@
 #include "data/polar_file.h"
 
+#include <algorithm>
+
+#include "data/number_text.h"
+#include "data/text_encoding.h"
+
 PolarFileContents ParsePolarFile(std::string_view text) {
     PolarFileContents contents;
     PolarTextScanner in(text);
@@ -22,14 +27,43 @@ PolarFileContents ParsePolarFile(std::string_view text) {
     return contents;
 }
 
-std::string FormatPolarFile(const SailPlanArray& aSailPlans) {
+std::string DescribeOmissions(const PolarFileOmissions& omitted) {
+    std::string strText;
+    for (const auto& strName : omitted.aEmptySailPlans) {
+        strText += "Sail plan \"" + DecodeForDisplay(strName) +
+                   "\" has no wind speeds and is not saved.\n";
+    }
+    for (const auto& strPoint : omitted.aUnwritablePoints) {
+        strText += "The point of " + strPoint +
+                   " is not saved: it would read back as the end of its polar.\n";
+    }
+    return strText;
+}
+
+std::string FormatPolarFile(const SailPlanArray& aSailPlans, PolarFileOmissions* pOmitted) {
     std::vector<const SAILPLAN*> aWritten;
     std::size_t nPoints = 0;
     for (const auto& pSailPlan : aSailPlans) {
-        if (!pSailPlan->m_aPolars.empty()) {
-            aWritten.push_back(pSailPlan.get());
-            for (const auto& pPolar : pSailPlan->m_aPolars) {
-                nPoints += pPolar->m_aVectors.size() + 2;
+        if (pSailPlan->m_aPolars.empty()) {
+            if (pOmitted != nullptr) {
+                pOmitted->aEmptySailPlans.push_back(pSailPlan->m_strName);
+            }
+            continue;
+        }
+        aWritten.push_back(pSailPlan.get());
+        for (const auto& pPolar : pSailPlan->m_aPolars) {
+            nPoints += pPolar->m_aVectors.size() + 2;
+            if (pOmitted == nullptr) {
+                continue;
+            }
+            for (const auto& pVector : pPolar->m_aVectors) {
+                if (!pVector->IsWritable()) {
+                    pOmitted->aUnwritablePoints.push_back(
+                        "sail plan " + DecodeForDisplay(pSailPlan->m_strName) + ", wind speed " +
+                        FormatFixed2(pPolar->m_fWindSpeed) + ": angle " +
+                        FormatFixed2(pVector->m_fAngle) + ", speed " +
+                        FormatFixed2(pVector->m_fSpeed));
+                }
             }
         }
     }
@@ -37,6 +71,34 @@ std::string FormatPolarFile(const SailPlanArray& aSailPlans) {
     out.reserve(nPoints * 14 + aWritten.size() * 32);
     for (std::size_t i = 0; i < aWritten.size(); ++i) {
         aWritten[i]->Write(out, i + 1 == aWritten.size());
+    }
+    return out;
+}
+
+std::string ContentOfSailPlans(const SailPlanArray& aSailPlans) {
+    std::vector<std::string> aPlans;
+    aPlans.reserve(aSailPlans.size());
+    for (const auto& pSailPlan : aSailPlans) {
+        std::vector<std::string> aPolars;
+        aPolars.reserve(pSailPlan->m_aPolars.size());
+        for (const auto& pPolar : pSailPlan->m_aPolars) {
+            std::string strPolar;
+            pPolar->Write(strPolar, false, false);
+            aPolars.push_back(std::move(strPolar));
+        }
+        std::sort(aPolars.begin(), aPolars.end());
+        std::string strPlan = pSailPlan->m_strName;
+        strPlan.push_back('\0');
+        for (const auto& strPolar : aPolars) {
+            strPlan += strPolar;
+        }
+        aPlans.push_back(std::move(strPlan));
+    }
+    std::sort(aPlans.begin(), aPlans.end());
+    std::string out;
+    for (const auto& strPlan : aPlans) {
+        out += strPlan;
+        out.push_back('\0');
     }
     return out;
 }
@@ -52,9 +114,10 @@ IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents) 
     return status;
 }
 
-IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans) {
+IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans,
+                       PolarFileOmissions* pOmitted, ReadOnlyFiles readOnly) {
     if (aSailPlans.empty()) {
         return {};
     }
-    return WriteFileAtomically(strPath, FormatPolarFile(aSailPlans));
+    return WriteFileAtomically(strPath, FormatPolarFile(aSailPlans, pOmitted), readOnly);
 }

@@ -21,13 +21,33 @@ struct PolarFileContents {
 
 PolarFileContents ParsePolarFile(std::string_view text);
 
+// What a writing of the data file leaves out because the format cannot hold it: sail plans
+// without polars (their names, as stored), and points that would not read back as points.
+struct PolarFileOmissions {
+    std::vector<std::string> aEmptySailPlans;
+    std::vector<std::string> aUnwritablePoints;  // "sail plan NAME, wind speed W: angle A"
+    bool Empty() const { return aEmptySailPlans.empty() && aUnwritablePoints.empty(); }
+};
+
+// What was left out, one sentence a line, names shown as text.
+std::string DescribeOmissions(const PolarFileOmissions& omitted);
+
 // The text of the data file for these sail plans: CR LF line ends, two decimals, no line end
-// after the final "-2". A sail plan without polars has no representation and is left out.
-std::string FormatPolarFile(const SailPlanArray& aSailPlans);
+// after the final "-2". A sail plan without polars has no representation and is left out, as
+// is a point that would not read back (see PERF_VECTOR::IsWritable); pOmitted lists them.
+std::string FormatPolarFile(const SailPlanArray& aSailPlans,
+                            PolarFileOmissions* pOmitted = nullptr);
+
+// What the sail plans hold, in a form that does not depend on their order or that of their
+// polars (which the editor sorts on its own): two sets with equal content have the same names,
+// polars and points, those without polars included.
+std::string ContentOfSailPlans(const SailPlanArray& aSailPlans);
 
 // Reads and parses the file; the status reports only a file that cannot be read.
 IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents);
 
 // Writes the sail plans atomically. With no sail plans at all nothing is written and the file
 // keeps its content.
-IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans);
+IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans,
+                       PolarFileOmissions* pOmitted = nullptr,
+                       ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);

@@ -1,4 +1,5 @@
 // Reading and writing of the three records in the text layout of the data file.
+#include <cmath>
 #include <vector>
 
 #include "data/number_text.h"
@@ -22,6 +23,11 @@ void PERF_VECTOR::Write(std::string& out) const {
     out.push_back(',');
 }
 
+bool PERF_VECTOR::IsWritable() const {
+    return std::isfinite(m_fAngle) && std::isfinite(m_fSpeed) &&
+           std::nearbyint(static_cast<double>(m_fAngle) * 100.0) > -50.0;
+}
+
 void PERF_POLAR::Write(std::string& out, bool bLastSailPlan, bool bLastPolar) const {
     AppendFixed2(out, m_fWindSpeed);
     out.push_back(',');
@@ -29,7 +35,9 @@ void PERF_POLAR::Write(std::string& out, bool bLastSailPlan, bool bLastPolar) co
     out.push_back(',');
     out += kLineEnd;
     for (const auto& pVector : m_aVectors) {
-        pVector->Write(out);
+        if (pVector->IsWritable()) {
+            pVector->Write(out);
+        }
     }
     if (!bLastPolar) {
         out += "-1";

@@ -55,6 +55,14 @@ void Cpolar::OnRestore() {
     if (strSource.empty()) {
         return;  // nothing restored: the unsaved edits stay
     }
+    if (m_strUnreadable) {
+        GetInteraction().MessageBox(m_hWnd,
+                                    "Nothing was restored: the data file " + m_strDataFile +
+                                        " could not be read when it was opened (" +
+                                        *m_strUnreadable + "), and restoring would replace it.",
+                                    "Restore", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     const IoStatus status = CopyFileAtomically(strSource, m_strDataFile);
     if (!status.Ok()) {
         GetInteraction().MessageBox(m_hWnd, "The restore failed: " + status.strError, "Restore",

@@ -24,8 +24,18 @@ std::string ResolveHelpFile(const std::string& strHelpFile) {
 bool OpenHelpFile(CWnd* pWnd, const std::string& strHelpFile) {
     const std::string strFound = ResolveHelpFile(strHelpFile);
     QWidget* pParent = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
-    if (strFound.empty() || !GetInteraction().OpenDocument(strFound)) {
+    if (strFound.empty()) {
         GetInteraction().MessageBox(pParent, "The help file " + strHelpFile + " cannot be found.",
+                                    "Help", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!GetInteraction().OpenDocument(strFound)) {
+        std::error_code ec;
+        const std::filesystem::path page = std::filesystem::absolute(strFound, ec);
+        GetInteraction().MessageBox(pParent,
+                                    "No program could open the help page. It is " +
+                                        (ec ? strFound : page.string()) +
+                                        "; open it in a web browser.",
                                     "Help", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

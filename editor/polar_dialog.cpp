@@ -5,6 +5,7 @@
 
 #include "editor/fill_helpers.h"
 #include "editor/help.h"
+#include "framework/handler_scope.h"
 #include "framework/interaction.h"
 #include "host/module_globals.h"
 #include "resources/dialog_resources.h"
@@ -59,38 +60,63 @@ Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF
       m_crCurve(crCurve),
       m_crTackingSector(crTackingSector),
       m_crOtherPolars(crOtherPolars),
-      m_pHostDialogHandle(pDialogHandle) {
+      m_pHostDialogHandle(pDialogHandle),
+      m_pOpenFlag(pOpenFlag) {
+    // Known to the module before anything can run a message loop (the reading's messages),
+    // so that a close_polar meanwhile finds this editor and no earlier one.
+    g_pPolarDlg = this;
     g_pHostOpenFlag = pOpenFlag;
     if (g_pHostOpenFlag != nullptr) {
         *g_pHostOpenFlag = 1;
     }
-    g_pTranslator = new STRING_TRANSLATOR(kTranslatorCapacity);
-    SetLanguage(nLanguage);
-    char szLanguageFile[64];
-    std::snprintf(szLanguageFile, sizeof szLanguageFile, "Translations\\Lang_%03d", nLanguage);
-    g_pTranslator->LoadLanguageFile(szLanguageFile);
-    m_pDialogTemplate = LoadDialogTemplate(IDD_POLAR);
-    m_pTemplate = m_pDialogTemplate;
-    m_fTackingAngle = 0.0f;
-    ReadDataFile();
+    try {
+        m_pTranslator = new STRING_TRANSLATOR(kTranslatorCapacity);
+        g_pTranslator = m_pTranslator;
+        SetLanguage(nLanguage);
+        char szLanguageFile[64];
+        std::snprintf(szLanguageFile, sizeof szLanguageFile, "Translations\\Lang_%03d", nLanguage);
+        g_pTranslator->LoadLanguageFile(szLanguageFile);
+        m_pDialogTemplate = LoadDialogTemplate(IDD_POLAR);
+        m_pTemplate = m_pDialogTemplate;
+        m_fTackingAngle = 0.0f;
+        ReadDataFile();
+    } catch (...) {
+        // No editor after all: the host must not believe one open.
+        ReleaseHost();
+        delete m_pTranslator;
+        throw;
+    }
 }
 
 Cpolar::~Cpolar() {
-    if (g_pHostOpenFlag != nullptr) {
-        *g_pHostOpenFlag = 0;
-    }
-    if (m_bSaveOnClose) {
-        const IoStatus status = WriteDataFile();
-        if (!status.Ok()) {
-            GetInteraction().MessageBox(nullptr,
-                                        "The polars could not be saved: " + status.strError,
-                                        "Polar Diagram", MB_OK | MB_ICONEXCLAMATION);
-        }
-    }
+    ReleaseHost();
     m_aSailPlans.clear();
     m_pGraph.reset();
-    delete g_pTranslator;
-    g_pTranslator = nullptr;
+    delete m_pTranslator;
+}
+
+void Cpolar::ReleaseHost() {
+    if (m_bHostReleased) {
+        return;
+    }
+    m_bHostReleased = true;
+    // A newer editor may already own the module's globals; only this one's are given back.
+    if (m_pOpenFlag != nullptr && g_pHostOpenFlag == m_pOpenFlag) {
+        *m_pOpenFlag = 0;
+    }
+    if (g_pPolarDlg == this) {
+        g_pPolarDlg = nullptr;
+    }
+    if (g_pTranslator == m_pTranslator) {
+        g_pTranslator = nullptr;
+    }
+}
+
+int Cpolar::Tell(const std::string& strText, UINT nType) {
+    if (m_bClosing) {
+        return (nType & 0xF) == MB_YESNO ? IDNO : IDOK;
+    }
+    return GetInteraction().MessageBox(m_hWnd, strText, "Polar Diagram", nType);
 }
 
 void Cpolar::DoDataExchange(CDataExchange* pDX) {
@@ -203,6 +229,11 @@ BOOL Cpolar::RefreshAll() {
     const int nSailPlan = m_comboSailPlan.GetCurSel();
     const int nWindSpeed = m_comboWindSpeed.GetCurSel();
     ReadDataFile();
+    ShowAllData(nSailPlan, nWindSpeed);
+    return TRUE;
+}
+
+void Cpolar::ShowAllData(int nSailPlan, int nWindSpeed) {
     m_comboSailPlan.ResetContent();
     for (int i = 0; i < m_nSailPlanCount && i < static_cast<int>(m_aSailPlans.size()); ++i) {
         m_comboSailPlan.AddString(DisplayName(*m_aSailPlans[static_cast<std::size_t>(i)]));
@@ -219,7 +250,29 @@ BOOL Cpolar::RefreshAll() {
     OnSelchangeSailPlan();
     m_comboWindSpeed.SetCurSel(nWindSpeed);
     OnSelchangeWindSpeed();
-    return TRUE;
+}
+
+void Cpolar::UpdateEnabledStates() {
+    const bool bSailPlan = !m_aSailPlans.empty();
+    const bool bPolars = bSailPlan && m_comboWindSpeed.GetCount() > 0;
+    m_btnDeleteSailPlan.EnableWindow(bSailPlan);
+    m_btnAddWindSpeed.EnableWindow(bSailPlan);
+    m_comboWindSpeed.EnableWindow(bPolars);
+    m_editTackingAngle.EnableWindow(bPolars);
+    m_btnDeleteWindSpeed.EnableWindow(bPolars);
+    m_btnAddVector.EnableWindow(bPolars);
+    m_btnDeleteVector.EnableWindow(bPolars && m_listVectors.GetItemCount() > 0);
+    if (!bPolars) {
+        m_editTackingAngle.SetWindowText("");
+    }
+}
+
+BOOL Cpolar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const BOOL bHandled = CDialog::OnNotify(wParam, lParam, pResult);
+    if (!m_bClosing && m_hWnd != nullptr) {
+        UpdateEnabledStates();
+    }
+    return bHandled;
 }
 
 void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
@@ -227,45 +280,69 @@ void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
 }
 
 void Cpolar::OnCancel() {
+    if (IsModified() &&
+        Tell("The polars have changes that are not saved.\nClose the editor and discard them?",
+             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
     NotifyHost(m_hHostWnd, 0);
-    DestroyWindow();
+    if (!m_bClosing) {
+        DestroyWindow();
+    }
 }
 
 void Cpolar::OnSaveAndClose() {
+    // A file that was not written closes nothing: the edits stay, the host hears nothing.
+    if (!SaveDataFile()) {
+        return;
+    }
     const HWND hHostWnd = m_hHostWnd;
-    m_bSaveOnClose = true;
-    // The window's end deletes this object, whose destructor writes the file.
     DestroyWindow();
     NotifyHost(hHostWnd, 1);
 }
 
 void Cpolar::PostNcDestroy() {
     CDialog::PostNcDestroy();
-    delete this;
+    m_bClosing = true;
+    ReleaseHost();
+    // Deleted once none of its handlers is on the stack any more.
+    handler_scope::WhenIdle([this] { delete this; }, true);
+}
+
+void Cpolar::CloseFromHost() {
+    if (!handler_scope::Active()) {
+        delete this;
+        return;
+    }
+    if (m_bClosing) {
+        return;
+    }
+    m_bClosing = true;
+    ReleaseHost();
+    if (m_hWnd != nullptr) {
+        handler_scope::CancelModalLoopsOf(m_hWnd);
+        m_hWnd->hide();
+    }
+    handler_scope::WhenIdle([this] { delete this; });
 }
 
 BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
+    BOOL bHandled = TRUE;
     if (wParam == ID_POLAR_RELOAD && lParam == ID_POLAR_RELOAD) {
         RefreshAll();
-        return TRUE;
+    } else {
+        bHandled = CDialog::OnCommand(wParam, lParam);
     }
-    return CDialog::OnCommand(wParam, lParam);
-}
-
-bool Cpolar::WriteDataFileOrTell() {
-    const IoStatus status = WriteDataFile();
-    if (!status.Ok()) {
-        GetInteraction().MessageBox(m_hWnd, "The polars could not be saved: " + status.strError,
-                                    "Polar Diagram", MB_OK | MB_ICONEXCLAMATION);
-        return false;
+    if (!m_bClosing && m_hWnd != nullptr) {
+        UpdateEnabledStates();
     }
-    return true;
+    return bHandled;
 }
 
 void Cpolar::OnSave() {
     OnOK();
     // The host must not believe the data saved when it was not.
-    if (WriteDataFileOrTell()) {
+    if (SaveDataFile()) {
         NotifyHost(m_hHostWnd, 2);
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/file_io.h"
+#include "data/polar_file.h"
 #include "data/sailplan.h"
 #include "diagram/graph.h"
 #include "diagram/graph_owner.h"
@@ -15,6 +17,8 @@ constexpr UINT WM_POLAR_NOTIFY = polar_api::WM_POLAR_NOTIFY;
 constexpr int ID_POLAR_RELOAD = static_cast<int>(polar_api::ID_POLAR_RELOAD);
 constexpr int ID_SAVE_AND_CLOSE = static_cast<int>(polar_api::ID_SAVE_AND_CLOSE);
 static_assert(WM_POLAR_NOTIFY == WM_USER + 0x100);
+
+class STRING_TRANSLATOR;
 
 // The editor: the modeless dialog that owns all sail plans while it is open.
 class Cpolar : public CDialog, public IGraphOwner {
@@ -29,10 +33,26 @@ class Cpolar : public CDialog, public IGraphOwner {
     const DialogTemplate* m_pDialogTemplate = nullptr;
 
     // Reads the data file into the sail plans; a file that does not exist is created empty.
+    // A file that exists but cannot be read is reported and then never replaced, until a
+    // later reading succeeds.
     void ReadDataFile();
     // Writes the sail plans; with none, nothing is written.
     IoStatus WriteDataFile();
+    // Saves as the user's commands do: refuses a file that could not be read or may not be
+    // written, asks before replacing a file read only in part (keeping a copy of it), tells
+    // what the file cannot hold, and reports a failure. True when the file was written.
+    bool SaveDataFile();
+    // Whether the data differ from what was last read or saved, including text typed into
+    // the fields and not yet committed.
+    bool IsModified();
     BOOL RefreshAll();
+
+    // The host's close_polar: the editor goes without saving or notifying. Inside one of the
+    // editor's own handlers (a notification the host answers, a modal dialog's loop) it
+    // closes at once and is deleted when control is back in the event loop.
+    void CloseFromHost();
+    // True once the editor has ended (its window gone or going); it then does nothing more.
+    bool IsClosing() const { return m_bClosing; }
 
     // IGraphOwner
     CListCtrl& GraphPointList() override { return m_listVectors; }
@@ -58,6 +78,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     void OnOK() override;
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void PostNcDestroy() override;
 
     void OnClickVectorList(NMHDR* pHeader, LRESULT* pResult);
@@ -89,6 +110,17 @@ class Cpolar : public CDialog, public IGraphOwner {
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 
   private:
+    // The message boxes of the editor, owned by its window; once it has ended, none appears
+    // (a question is answered No).
+    int Tell(const std::string& strText, UINT nType = MB_OK | MB_ICONEXCLAMATION);
+    // Gives the host's open flag and module handle back, once.
+    void ReleaseHost();
+    // Rebuilds every control from the sail plans in memory, selecting the sail plan and wind
+    // speed entries given (as RefreshAll does after reading).
+    void ShowAllData(int nSailPlan, int nWindSpeed);
+    // After each command: every button and field is enabled as the data allow.
+    void UpdateEnabledStates();
+    bool HasUncommittedText();
     void CreateGraph();
     void ShowCurrentSailPlan();
     void ApplyEnabledStates();
@@ -101,8 +133,6 @@ class Cpolar : public CDialog, public IGraphOwner {
     void ShowSailPlan(int nSailPlan);
     // The value of a list row's angle cell, as typed.
     float RowAngle(int nRow);
-    // Writes the data file; a failure is told in a message box. True when written.
-    bool WriteDataFileOrTell();
 
     HWND m_hHostWnd;
     std::string m_strDataFile;
@@ -119,7 +149,16 @@ class Cpolar : public CDialog, public IGraphOwner {
     int m_nCurWindSpeed = 0;
     float m_fTackingAngle = 0.0f;
     std::unique_ptr<CGraph> m_pGraph;
-    bool m_bSaveOnClose = false;
+    int* m_pOpenFlag;
+    STRING_TRANSLATOR* m_pTranslator = nullptr;
+    bool m_bClosing = false;
+    bool m_bHostReleased = false;
+    // What the last reading of the data file left: a file that exists but could not be read
+    // (the reason), or where a partial reading stopped. Both guard the file against a save.
+    std::optional<std::string> m_strUnreadable;
+    std::optional<PolarFileProblem> m_readStop;
+    // The sail plans as last read or saved, to tell whether anything would be lost.
+    std::string m_strSavedSnapshot;
     // A commit's own message box takes the focus away, which would start another commit.
     bool m_bCommitting = false;
     CTarnToolTipCtrl m_toolTip;

@@ -12,13 +12,30 @@ void Cpolar::OnSmooth() {
     } catch (const std::bad_alloc&) {
         AfxMessageBox("Error in polynomial regression function!", MB_OK);
     }
-    // The smoothed polar is saved and shown before the user decides.
-    WriteDataFileOrTell();
-    RefreshAll();
+    const int nSailPlan = m_comboSailPlan.GetCurSel();
+    const int nWindSpeed = m_comboWindSpeed.GetCurSel();
+    // The smoothed polar is saved and shown before the user decides. When it could not be
+    // saved, the file does not hold it, so the editor shows it from memory instead of
+    // reading back a file that would take every edit away.
+    const bool bSaved = SaveDataFile();
+    if (m_bClosing) {
+        return;
+    }
+    if (bSaved) {
+        RefreshAll();
+    } else {
+        ShowAllData(nSailPlan, nWindSpeed);
+    }
     const bool bKeep = AfxMessageBox("Keep smoothed data?", MB_YESNO) == IDYES;
+    if (m_bClosing) {
+        return;
+    }
     CurrentSailPlan().EndSmooth(m_nCurWindSpeed, !bKeep);
     if (!bKeep) {
-        WriteDataFileOrTell();
-        RefreshAll();
+        if (bSaved && SaveDataFile()) {
+            RefreshAll();
+        } else {
+            ShowAllData(m_comboSailPlan.GetCurSel(), m_comboWindSpeed.GetCurSel());
+        }
     }
 }

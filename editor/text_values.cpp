@@ -5,17 +5,19 @@
 
 #include "data/number_text.h"
 
-float Atof(const std::string& strText) {
+bool ReadLeadingNumber(const std::string& strText, float& fValue) {
     std::size_t i = 0;
     while (i < strText.size() && (strText[i] == ' ' || strText[i] == '\t' || strText[i] == '\n' ||
                                   strText[i] == '\r' || strText[i] == '\v' || strText[i] == '\f')) {
         ++i;
     }
+    fValue = 0.0f;
+    return ParseFloatPrefix(strText.data() + i, strText.data() + strText.size(), fValue) != 0;
+}
+
+float Atof(const std::string& strText) {
     float f = 0.0f;
-    if (ParseFloatPrefix(strText.data() + i, strText.data() + strText.size(), f) == 0) {
-        return 0.0f;
-    }
-    return f;
+    return ReadLeadingNumber(strText, f) ? f : 0.0f;
 }
 
 std::string FormatOneDecimal(double dValue) {

@@ -1,8 +1,10 @@
 // Committing what was typed into the sail plan box, the wind speed box and the tacking angle.
 #include "data/invalid_argument.h"
 #include "data/text_encoding.h"
+#include "editor/fill_helpers.h"
 #include "editor/polar_dialog.h"
 #include "editor/text_values.h"
+#include "framework/interaction.h"
 
 void Cpolar::OnEditKillFocus() {
     OnOK();
@@ -18,14 +20,23 @@ void Cpolar::OnOK() {
         ~Guard() { b = false; }
     } guard(m_bCommitting);
     if (m_comboWindSpeed.IsWindowEnabled()) {
+        // A wind speed that is no number would be stored as 0: refused like a tacking angle
+        // that is none, with the entry's text put back; it blocks the whole commit.
+        const std::string strTyped = m_comboWindSpeed.GetWindowText();
+        float v = 0.0f;
+        if (!ReadLeadingNumber(strTyped, v)) {
+            GetInteraction().MessageBox(m_hWnd, "Please enter a number.", "Invalid entry",
+                                        MB_OK | MB_ICONEXCLAMATION);
+            m_comboWindSpeed.SetWindowText(m_comboWindSpeed.GetLBText(m_nCurWindSpeed));
+            m_comboWindSpeed.SetFocus();
+            return;
+        }
         if (!UpdateData(TRUE)) {
             return;  // an invalid tacking angle blocks the whole commit
         }
         SAILPLAN& sailPlan = CurrentSailPlan();
         sailPlan.SetTackingAngle(m_nCurWindSpeed, m_fTackingAngle);
         m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
-        const std::string strTyped = m_comboWindSpeed.GetWindowText();
-        const float v = Atof(strTyped);
         sailPlan.SetWindSpeed(m_nCurWindSpeed, v);
         m_comboWindSpeed.DeleteString(m_nCurWindSpeed);
         m_comboWindSpeed.InsertString(m_nCurWindSpeed, strTyped);
@@ -34,10 +45,14 @@ void Cpolar::OnOK() {
         ResortWindSpeedEntry(o, v);
         sailPlan.MovePolar(o, v);
     }
-    const std::string strName = WithoutCommas(m_comboSailPlan.GetWindowText());
-    CurrentSailPlan().SetName(strName);
+    // The stored name changes only when the user typed another one: a name read in another
+    // encoding keeps its bytes, though the box shows it converted.
+    const std::string strShown = WithoutCommas(m_comboSailPlan.GetWindowText());
+    if (strShown != DisplayName(CurrentSailPlan())) {
+        CurrentSailPlan().SetName(strShown);
+    }
     m_comboSailPlan.DeleteString(m_nCurSailPlan);
-    m_comboSailPlan.InsertString(m_nCurSailPlan, strName);
+    m_comboSailPlan.InsertString(m_nCurSailPlan, strShown);
     m_comboSailPlan.SetCurSel(m_nCurSailPlan);
     if (m_comboWindSpeed.IsWindowEnabled()) {
         ResortSailPlanEntry(m_nCurSailPlan);

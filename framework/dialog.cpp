@@ -15,11 +15,19 @@
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "framework/input_routing.h"
 #include "framework/interaction.h"
 
 namespace {
+
+// The modal dialogs whose loops run, innermost last, with their owners.
+std::vector<std::pair<CDialog*, QPointer<QWidget>>>& RunningModals() {
+    static std::vector<std::pair<CDialog*, QPointer<QWidget>>> aRunning;
+    return aRunning;
+}
 
 std::function<void(CDialog*)>& ModalHook() {
     static std::function<void(CDialog*)> hook;
@@ -351,6 +359,7 @@ int CDialog::DoModal() {
         }
         QEventLoop loop;
         m_pLoop = &loop;
+        RunningModals().emplace_back(this, QPointer<QWidget>(pOwner));
         if (ModalHook()) {
             // Deferred: the dialog must be running before anybody answers it.
             QTimer::singleShot(0, &loop, [this] {
@@ -361,6 +370,7 @@ int CDialog::DoModal() {
         }
         loop.exec();
         m_pLoop = nullptr;
+        std::erase_if(RunningModals(), [this](const auto& entry) { return entry.first == this; });
         if (bEmbedded) {
             input_routing::PopEmbeddedModal(pPopup);
         }
@@ -391,6 +401,15 @@ void CDialog::InitDialog() {
         if (TakesTab(pChild, m_hWnd)) {
             pChild->setFocus(Qt::TabFocusReason);
             return;
+        }
+    }
+}
+
+void CDialog::CancelModalDialogsOf(QWidget* pWindow) {
+    const auto aRunning = RunningModals();
+    for (const auto& [pDialog, pOwner] : aRunning) {
+        if (pOwner != nullptr && (pOwner == pWindow || pWindow->isAncestorOf(pOwner))) {
+            pDialog->EndDialog(IDCANCEL);
         }
     }
 }

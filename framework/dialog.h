@@ -46,6 +46,8 @@ class CDialog : public CWnd {
     // Tests answer modal dialogs through this hook: it is called, deferred, once a modal
     // dialog runs.
     static void SetModalHook(std::function<void(CDialog*)> hook);
+    // Ends with IDCANCEL every modal dialog running whose owner is the window or lies in it.
+    static void CancelModalDialogsOf(QWidget* pWindow);
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();

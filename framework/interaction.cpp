@@ -23,22 +23,25 @@ class DesktopInteraction : public Interaction {
         QMessageBox box(pParent);
         box.setText(ToQString(strText));
         box.setWindowTitle(ToQString(strCaption));
-        if ((nType & 0xF) == MB_YESNO) {
+        const bool bYesNo = (nType & 0xF) == MB_YESNO;
+        if (bYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton((nType & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
         } else {
             box.setStandardButtons(QMessageBox::Ok);
         }
         if ((nType & 0xF0) == MB_ICONEXCLAMATION) {
             box.setIcon(QMessageBox::Warning);
+        } else if ((nType & 0xF0) == MB_ICONQUESTION) {
+            box.setIcon(QMessageBox::Question);
         }
         const int nResult = box.exec();
-        if (nResult == QMessageBox::Yes) {
-            return IDYES;
+        if (!bYesNo) {
+            return IDOK;
         }
-        if (nResult == QMessageBox::No) {
-            return IDNO;
-        }
-        return IDOK;
+        // A question closed any other way (its owner going) is answered No.
+        return nResult == QMessageBox::Yes ? IDYES : IDNO;
     }
 
     bool ChooseFile(QWidget* pParent, const FileDialogRequest& request,

@@ -113,3 +113,5 @@ constexpr DWORD UDS_ARROWKEYS = 0x0020;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_YESNO = 0x4;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
+constexpr UINT MB_ICONQUESTION = 0x20;
+constexpr UINT MB_DEFBUTTON2 = 0x100;

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <exception>
+#include <new>
 
 #include "data/invalid_argument.h"
 #include "framework/controls.h"
 #include "framework/custom_window.h"
 #include "framework/dc.h"
+#include "framework/handler_scope.h"
 #include "framework/input_routing.h"
 #include "framework/interaction.h"
 
@@ -71,7 +74,7 @@ const MessageMap* CWnd::GetMessageMap() const {
 }
 
 CWnd::~CWnd() {
-    if (m_hWnd != nullptr) {
+    if (m_hWnd != nullptr && m_pWidgetAlive != nullptr) {
         m_hWnd->setProperty(kCWndProperty, QVariant());
         if (m_bOwnsWidget) {
             delete m_hWnd;
@@ -88,6 +91,7 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 
 void CWnd::Attach(HWND hWnd, bool bOwnsWidget) {
     m_hWnd = hWnd;
+    m_pWidgetAlive = hWnd;
     m_bOwnsWidget = bOwnsWidget;
     hWnd->setProperty(kCWndProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
 }
@@ -98,6 +102,7 @@ HWND CWnd::Detach() {
         hWnd->setProperty(kCWndProperty, QVariant());
     }
     m_hWnd = nullptr;
+    m_pWidgetAlive = nullptr;
     m_bOwnsWidget = false;
     return hWnd;
 }
@@ -138,6 +143,12 @@ LRESULT CWnd::SendMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    const handler_scope::Scope scope;
+    // A handler that throws is abandoned and the user told; no exception leaves a handler,
+    // since it would unwind through the toolkit's event delivery.
+    const auto tell = [this](const std::string& strText) {
+        GetInteraction().MessageBox(m_hWnd, strText, "Error", MB_OK | MB_ICONEXCLAMATION);
+    };
     try {
         if (nMessage == WM_COMMAND) {
             return OnCommand(wParam, lParam) ? 0 : DefWindowProc(nMessage, wParam, lParam);
@@ -156,11 +167,15 @@ LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) {
         return DefWindowProc(nMessage, wParam, lParam);
     } catch (const InvalidArgumentException& e) {
         // As the platform does: the handler is abandoned and the user is told.
-        GetInteraction().MessageBox(m_hWnd,
-                                    std::string("An invalid argument was given: ") + e.what(),
-                                    "Error", MB_OK | MB_ICONEXCLAMATION);
-        return 0;
+        tell(std::string("An invalid argument was given: ") + e.what());
+    } catch (const std::bad_alloc&) {
+        tell("There was not enough memory to finish the command; it was abandoned.");
+    } catch (const std::exception& e) {
+        tell(std::string("The command was abandoned after an internal error: ") + e.what());
+    } catch (...) {
+        tell("The command was abandoned after an internal error.");
     }
+    return 0;
 }
 
 bool CWnd::DispatchMap(UINT nMessage, UINT nCode, int nId, WPARAM wParam, LPARAM lParam,

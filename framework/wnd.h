@@ -97,6 +97,9 @@ class CWnd {
                      LRESULT* pResult);
 
     HWND m_hWnd = nullptr;
+    // Null once the widget is gone: a child control's widget goes with its dialog's, which may
+    // be deleted before the object that wraps it.
+    QPointer<QWidget> m_pWidgetAlive;
     bool m_bOwnsWidget = false;
     bool m_bNeedsPaint = false;
     bool m_bNeedsErase = false;

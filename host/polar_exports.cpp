@@ -1,10 +1,22 @@
-// The three functions a host calls; the library exports nothing else.
+// The three functions a host calls; the library exports nothing else. No exception leaves
+// them: a host written in C cannot catch one.
 #include <QApplication>
+#include <cstdio>
+#include <exception>
 #include <new>
 
 #include "editor/polar_dialog.h"
+#include "framework/handler_scope.h"
 #include "host/module_globals.h"
 #include "polar/polar.h"
+
+namespace {
+
+void Report(const char* pszWhere, const char* pszWhat) {
+    std::fprintf(stderr, "libpolar: %s failed: %s\n", pszWhere, pszWhat);
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -18,28 +30,55 @@ __attribute__((visibility("default"))) bool polar(HWND hHostWnd, const char* psz
         pszDataFile == nullptr) {
         return false;
     }
-    Cpolar* pEditor = new (std::nothrow)
-        Cpolar(hHostWnd, pszDataFile, crGrid, crBackground, crCurve, crTackingSector, crOtherPolars,
-               nLanguage, pOpenFlag, pDialogHandle);
-    g_pPolarDlg = pEditor;
-    if (pEditor == nullptr) {
-        return false;
+    // The editor's code runs from here on: a close_polar from inside it waits for its end.
+    const handler_scope::Scope scope;
+    try {
+        Cpolar* pEditor = new (std::nothrow)
+            Cpolar(hHostWnd, pszDataFile, crGrid, crBackground, crCurve, crTackingSector,
+                   crOtherPolars, nLanguage, pOpenFlag, pDialogHandle);
+        if (pEditor == nullptr) {
+            g_pPolarDlg = nullptr;
+            return false;
+        }
+        // The host may have closed it while a message of its reading was shown.
+        if (pEditor->IsClosing()) {
+            return false;
+        }
+        pEditor->CreateIndirect(pEditor->m_pDialogTemplate, nullptr);
+        pEditor->ShowWindow(SW_SHOW);
+        return true;
+    } catch (const std::exception& e) {
+        Report("polar", e.what());
+    } catch (...) {
+        Report("polar", "unknown error");
     }
-    pEditor->CreateIndirect(pEditor->m_pDialogTemplate, nullptr);
-    pEditor->ShowWindow(SW_SHOW);
-    return true;
+    return false;
 }
 
 __attribute__((visibility("default"))) void reload_polar() {
     if (g_pPolarDlg != nullptr && g_pHostOpenFlag != nullptr && *g_pHostOpenFlag != 0) {
-        g_pPolarDlg->ReadDataFile();
+        const handler_scope::Scope scope;
+        try {
+            g_pPolarDlg->ReadDataFile();
+        } catch (const std::exception& e) {
+            Report("reload_polar", e.what());
+        } catch (...) {
+            Report("reload_polar", "unknown error");
+        }
     }
 }
 
 __attribute__((visibility("default"))) bool close_polar() {
-    if (g_pHostOpenFlag != nullptr && *g_pHostOpenFlag == 1) {
-        delete g_pPolarDlg;
-        g_pPolarDlg = nullptr;
+    if (g_pHostOpenFlag != nullptr && *g_pHostOpenFlag == 1 && g_pPolarDlg != nullptr) {
+        try {
+            Cpolar* pEditor = g_pPolarDlg;
+            g_pPolarDlg = nullptr;
+            pEditor->CloseFromHost();
+        } catch (const std::exception& e) {
+            Report("close_polar", e.what());
+        } catch (...) {
+            Report("close_polar", "unknown error");
+        }
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "smoothing/polar_smoothing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -28,13 +29,15 @@ std::vector<int> SmoothingSamples(float fFirstAngle, float fLastAngle) {
         fFirstAngle < kLowestSampledAngle) {
         return aSamples;
     }
-    // The quotients are single precision before floor and ceil.
-    const int lo = 10 * static_cast<int>(std::floor(fFirstAngle / 10.0f));
-    const float fHi = 10.0f * std::ceil(fLastAngle / 10.0f);
-    const int hi = fHi >= 180.0f ? 180 : static_cast<int>(fHi);
-    if (lo > hi) {
-        return aSamples;
+    // The quotients are single precision before floor and ceil; the bounds are compared
+    // before any conversion to int, so that no angle, however large, overflows one.
+    const double dLo = 10.0 * std::floor(fFirstAngle / 10.0f);
+    const double dHi = std::min(10.0 * std::ceil(fLastAngle / 10.0f), 180.0);
+    if (dLo > dHi) {
+        return aSamples;  // a first angle above 180, or a last one before the first
     }
+    const int lo = static_cast<int>(dLo);
+    const int hi = static_cast<int>(dHi);
     const int step = hi - lo <= 60 ? 5 : 10;
     const int first = static_cast<int>(fFirstAngle);  // truncation toward zero
     aSamples.push_back(first);

@@ -123,7 +123,12 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     PolarFileContents contents;
-    const bool bExists = std::filesystem::exists(*strOut);
+    std::error_code ec;
+    const bool bExists = std::filesystem::exists(*strOut, ec);
+    if (ec) {
+        err << "polarctl: " << *strOut << ": " << ec.message() << "\n";
+        return kExitInputProblem;
+    }
     if (parsed.Flag("--append")) {
         if (bExists && !LoadForWriting(*strOut, contents, bForce, err)) {
             return kExitInputProblem;
@@ -140,9 +145,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string strShownName = DecodeForDisplay(result.pSailPlan->m_strName);
     const std::size_t nPolars = result.pSailPlan->m_aPolars.size();
     contents.aSailPlans.push_back(std::move(result.pSailPlan));
-    if (const IoStatus status = WriteFileAtomically(*strOut, FormatPolarFile(contents.aSailPlans));
-        !status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    if (!WriteOutput(*strOut, FormatPolarFile(contents.aSailPlans), bForce, err)) {
         return kExitInputProblem;
     }
     out << "imported \"" << strShownName << "\" (" << FormatName(*format) << "): " << nPolars
@@ -152,7 +155,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
-    if (!Parse(args, {"-o", "--format", "--sail-plan"}, {}, parsed, err)) {
+    if (!Parse(args, {"-o", "--format", "--sail-plan"}, {"--force"}, parsed, err)) {
         return kExitUsage;
     }
     const auto strOut = parsed.Option("-o");
@@ -201,8 +204,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             text = ExportRatingJson(plan);
             break;
     }
-    if (const IoStatus status = WriteFileAtomically(*strOut, text); !status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    if (!WriteOutput(*strOut, text, parsed.Flag("--force"), err)) {
         return kExitInputProblem;
     }
     out << "exported \"" << DecodeForDisplay(plan.m_strName) << "\" (" << FormatName(*format)
@@ -287,10 +289,8 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << json;
     }
     if (bApply) {
-        if (const IoStatus status =
-                WriteFileAtomically(strFile, FormatPolarFile(contents.aSailPlans));
-            !status.Ok()) {
-            err << "polarctl: " << status.strError << "\n";
+        if (!WriteOutput(strFile, FormatPolarFile(contents.aSailPlans), parsed.Flag("--force"),
+                         err)) {
             return kExitInputProblem;
         }
         if (!bJson) {

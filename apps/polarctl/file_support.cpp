@@ -39,3 +39,18 @@ bool RefuseLossyWrite(const std::string& strFile, const PolarFileContents& conte
            "read so far)\n";
     return true;
 }
+
+bool WriteOutput(const std::string& strTarget, std::string_view content, bool bForce,
+                 std::ostream& err) {
+    const IoStatus status = WriteFileAtomically(
+        strTarget, content, bForce ? ReadOnlyFiles::Replace : ReadOnlyFiles::Refuse);
+    if (status.Ok()) {
+        return true;
+    }
+    err << "polarctl: " << status.strError;
+    if (!bForce && !CheckMayReplace(strTarget).Ok()) {
+        err << " (--force writes it all the same)";
+    }
+    err << "\n";
+    return false;
+}

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "data/polar_file.h"
 
@@ -14,6 +15,10 @@ void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileP
 bool PrintProblems(std::ostream& os, const std::string& strFile, const PolarFileContents& contents);
 // Loads a data file; false (with the reason written) when it cannot be read.
 bool LoadOrComplain(const std::string& strFile, PolarFileContents& contents, std::ostream& err);
+// Writes a command's output atomically; a read-only target is refused unless bForce. False
+// (with the reason written) when nothing was written.
+bool WriteOutput(const std::string& strTarget, std::string_view content, bool bForce,
+                 std::ostream& err);
 // True (with the reason written) when writing would lose what follows an early stop and
 // --force was not given.
 bool RefuseLossyWrite(const std::string& strFile, const PolarFileContents& contents, bool bForce,

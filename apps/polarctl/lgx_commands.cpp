@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
+#include "apps/polarctl/file_support.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/file_io.h"
 #include "data/text_encoding.h"
@@ -86,9 +87,7 @@ int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream&
         err << strTsv << ": " << strError << "\n";
         return kExitInputProblem;
     }
-    const IoStatus written = WriteFileAtomically(*strTarget, bytes);
-    if (!written.Ok()) {
-        err << "polarctl: " << written.strError << "\n";
+    if (!WriteOutput(*strTarget, bytes, parsed.Flag("--force"), err)) {
         return kExitInputProblem;
     }
     out << "wrote " << aPairs.size() << " pairs to " << *strTarget << "\n";
@@ -100,7 +99,7 @@ int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream&
 int RunLanguageFile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
     std::string strError;
-    if (!ParseArgs(args, {"-o"}, {}, parsed, strError)) {
+    if (!ParseArgs(args, {"-o"}, {"--force"}, parsed, strError)) {
         err << "polarctl: " << strError << " (see polarctl --help)\n";
         return kExitUsage;
     }

@@ -152,8 +152,21 @@ std::string DumpJson(const PolarFileContents& contents) {
     return out;
 }
 
-IoStatus WriteResult(const std::string& strTarget, const SailPlanArray& aSailPlans) {
-    return WriteFileAtomically(strTarget, FormatPolarFile(aSailPlans));
+// Writes the sail plans, telling what the format cannot hold. A file that held sail plans is
+// not turned into an empty one unless bForce.
+bool WriteResult(const std::string& strTarget, const SailPlanArray& aSailPlans, bool bForce,
+                 bool& bOmitted, std::ostream& err) {
+    PolarFileOmissions omitted;
+    const std::string strText = FormatPolarFile(aSailPlans, &omitted);
+    err << DescribeOmissions(omitted);
+    bOmitted = !omitted.Empty();
+    if (strText.empty() && !aSailPlans.empty() && !bForce) {
+        err << "polarctl: " << strTarget
+            << ": not written, since no sail plan has a polar and the file would be empty "
+               "(--force writes it)\n";
+        return false;
+    }
+    return WriteOutput(strTarget, strText, bForce, err);
 }
 
 }  // namespace
@@ -210,13 +223,12 @@ int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::o
         return kExitInputProblem;
     }
     const std::string strTarget = parsed.Option("-o").value_or(strFile);
-    const IoStatus status = WriteResult(strTarget, contents.aSailPlans);
-    if (!status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    bool bOmitted = false;
+    if (!WriteResult(strTarget, contents.aSailPlans, parsed.Flag("--force"), bOmitted, err)) {
         return kExitInputProblem;
     }
     out << "wrote " << strTarget << "\n";
-    return bProblems ? kExitInputProblem : kExitOk;
+    return bProblems || bOmitted ? kExitInputProblem : kExitOk;
 }
 
 int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -280,11 +292,10 @@ int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << FormatFixed2(pVector->m_fAngle) << " " << FormatFixed2(pVector->m_fSpeed) << "\n";
     }
     const std::string strTarget = parsed.Option("-o").value_or(strFile);
-    const IoStatus status = WriteResult(strTarget, aSailPlans);
-    if (!status.Ok()) {
-        err << "polarctl: " << status.strError << "\n";
+    bool bOmitted = false;
+    if (!WriteResult(strTarget, aSailPlans, parsed.Flag("--force"), bOmitted, err)) {
         return kExitInputProblem;
     }
     out << "wrote " << strTarget << "\n";
-    return kExitOk;
+    return bOmitted ? kExitInputProblem : kExitOk;
 }

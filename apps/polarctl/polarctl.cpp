@@ -1,5 +1,8 @@
 #include "apps/polarctl/polarctl.h"
 
+#include <exception>
+#include <filesystem>
+#include <new>
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
@@ -38,12 +41,17 @@ constexpr const char* kUsage =
     "stopped early (the records after the stop would be lost); --force writes what was read.\n"
     "import writes nothing when its input has an error (--force imports what could be read)\n"
     "and does not replace an existing file without --force.\n"
+    "No command writes over a read-only file unless --force is given. normalize and smooth\n"
+    "name what the file cannot hold (a sail plan without polars, a point whose angle would\n"
+    "read back as the end of its polar), exit 1, and do not empty a file without --force.\n"
     "\n"
     "Exit codes: 0 fine, 1 the input has a problem, 2 bad usage.\n";
 
 }  // namespace
 
-int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         err << kUsage;
         return kExitUsage;
@@ -89,4 +97,22 @@ int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     err << "polarctl: unknown command '" << strCommand << "'\n\n" << kUsage;
     return kExitUsage;
+}
+
+}  // namespace
+
+int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // A path the system refuses in a way no command foresaw (a loop of links, a name too long,
+    // a folder that may not be searched) is reported like any other unusable input.
+    try {
+        return RunCommand(args, out, err);
+    } catch (const std::filesystem::filesystem_error& e) {
+        err << "polarctl: " << (e.path1().empty() ? std::string() : e.path1().string() + ": ")
+            << e.code().message() << "\n";
+    } catch (const std::bad_alloc&) {
+        err << "polarctl: not enough memory\n";
+    } catch (const std::exception& e) {
+        err << "polarctl: " << e.what() << "\n";
+    }
+    return kExitInputProblem;
 }

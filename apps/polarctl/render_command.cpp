@@ -1,6 +1,7 @@
 // polarctl render: the editor's diagram of one polar, drawn by the editor's own code into a
 // PNG file, without a display.
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
@@ -57,7 +58,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::string strError;
     if (!ParseArgs(args,
                    {"-o", "--sail-plan", "--polar", "--size", "--lang", "--show-all", "--colors"},
-                   {}, parsed, strError) ||
+                   {"--force"}, parsed, strError) ||
         parsed.aPositional.size() != 1) {
         err << "polarctl: " << (strError.empty() ? "render needs one FILE" : strError)
             << " (see polarctl --help)\n";
@@ -129,17 +130,25 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
         g_pTranslator = pTranslator.get();
     }
-    bool bSaved = false;
+    // Encoded in memory, then written atomically: a failed write leaves the old image whole.
+    QByteArray png;
+    bool bEncoded = false;
     {
         DiagramHost host(nWidth, nHeight, palette[0], palette[1], palette[2], palette[3],
                          palette[4]);
         host.Show(contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)].get(), *nPolar,
                   strShowAll == "on", false);
-        bSaved = host.Image().save(QString::fromStdString(*strOut), "PNG");
+        QBuffer buffer(&png);
+        bEncoded = buffer.open(QIODevice::WriteOnly) && host.Image().save(&buffer, "PNG");
     }
     g_pTranslator = nullptr;
-    if (!bSaved) {
-        err << "polarctl: cannot write " << *strOut << "\n";
+    if (!bEncoded) {
+        err << "polarctl: the image could not be encoded as PNG; nothing written\n";
+        return kExitInputProblem;
+    }
+    if (!WriteOutput(*strOut,
+                     std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+                     parsed.Flag("--force"), err)) {
         return kExitInputProblem;
     }
     out << "wrote " << *strOut << " (" << nWidth << "x" << nHeight << ")\n";

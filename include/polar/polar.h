@@ -56,20 +56,28 @@ inline LRESULT SendMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lPara
 
 extern "C" {
 
+// All three are called on the thread of the host's QApplication, and never throw.
+//
 // Opens the editor on the data file (the host keeps the path alive while the editor is open).
 // The colours are those of the diagram's grid, background, current curve, tacking sector and
 // other polars; nLanguage a telephone country code (49 German, 33 French, 34 Spanish, 47
 // Norwegian, 46 Swedish, others English). The library writes 1 into *pOpenFlag while an editor
 // is open and 0 when it ends, and the editor window's handle into *pDialogHandle. Needs the
-// host's QApplication; returns false when no editor could be made.
+// host's QApplication; returns false when no editor could be made. Call it only while the
+// open flag is 0; one editor exists at a time. It may show a message (a data file that could
+// not be read) before it returns.
 using PolarFunction = bool (*)(polar_api::HWND hHostWnd, const char* pszDataFile,
                                polar_api::COLORREF crGrid, polar_api::COLORREF crBackground,
                                polar_api::COLORREF crCurve, polar_api::COLORREF crTackingSector,
                                polar_api::COLORREF crOtherPolars, int nLanguage, int* pOpenFlag,
                                polar_api::HWND* pDialogHandle);
-// Makes an open editor re-read its data file.
+// Makes an open editor re-read its data file; does nothing while the open flag is 0.
 using ReloadPolarFunction = void (*)();
-// Closes an open editor without saving or notifying; always returns false.
+// Closes an open editor without saving or notifying; always returns false. It may be called
+// at any time while the open flag is 1, also from the host's WM_POLAR_NOTIFY handler or while
+// one of the editor's dialogs or messages is open: the editor then ends at once (its window
+// and dialogs close, the open flag becomes 0, nothing more is saved or notified) and its
+// memory is released once control is back in the event loop.
 using ClosePolarFunction = bool (*)();
 
 bool polar(polar_api::HWND hHostWnd, const char* pszDataFile, polar_api::COLORREF crGrid,

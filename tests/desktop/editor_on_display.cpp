@@ -42,6 +42,8 @@ void EditorOnDisplay::TearDown() {
     if (m_nFlag != 0) {
         delete m_pEditor;
     }
+    // An editor that ended is deleted from the event loop.
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -61,10 +61,10 @@ TEST_F(Editing, AnEmptyBandMakesASailPlanWithoutPolarsAndABadIntervalIsRefused) 
     EXPECT_FALSE(Driver().Control(1010)->isEnabled());
     ASSERT_EQ(m_pEditor->SailPlans()[0]->m_strName, "Storm");
     EXPECT_EQ(m_pEditor->SailPlans()[0]->GetPolarCount(), 0);
-    // A point cannot be added without a wind speed.
-    m_pInteraction->AnswerNextBox(IDOK);
-    ASSERT_TRUE(Driver().Click(1011));
-    EXPECT_EQ(m_pInteraction->Boxes().back().strText, "Enter a wind speed");
+    // A point cannot be added without a wind speed: its button follows the data, and a
+    // wind speed can still be added.
+    EXPECT_FALSE(Driver().Control(1011)->isEnabled());
+    EXPECT_TRUE(Driver().Control(1009)->isEnabled());
 }
 
 TEST_F(Editing, WindSpeedsGoToTheirPlace) {

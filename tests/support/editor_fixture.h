@@ -36,7 +36,11 @@ class EditorFixture : public testing::Test {
     }
     void TearDown() override {
         CDialog::SetModalHook(nullptr);
-        delete m_pEditor;
+        // An editor that ended (its flag 0) is deleted from the event loop.
+        if (m_nFlag == 1) {
+            delete m_pEditor;
+        }
+        QCoreApplication::processEvents();
         ScriptedInteraction::Uninstall();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -47,4 +47,18 @@ TEST_F(Help, AMissingHelpFileIsReported) {
     EXPECT_TRUE(m_pInteraction->Documents().empty());
 }
 
+TEST_F(Help, APageNoProgramCouldOpenIsNamedWithWhereItIs) {
+    std::filesystem::create_directories("Help/English");
+    TempDir::Write("Help/English/polar.html", "<html></html>");
+    m_pInteraction->FailDocuments();
+    m_pInteraction->AnswerNextBox(IDOK);
+    EXPECT_FALSE(OpenHelpFile(nullptr, "Help\\English\\polar.hlp"));
+    ASSERT_EQ(m_pInteraction->Boxes().size(), 1u);
+    const std::string& strText = m_pInteraction->Boxes()[0].strText;
+    EXPECT_NE(strText.find("No program could open the help page"), std::string::npos);
+    EXPECT_NE(strText.find((m_dir.Path() / "Help/English/polar.html").string()), std::string::npos)
+        << strText;
+    EXPECT_EQ(strText.find("cannot be found"), std::string::npos);
+}
+
 }  // namespace

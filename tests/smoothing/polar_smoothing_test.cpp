@@ -90,6 +90,21 @@ TEST_F(PolarSmoothing, RangeEndsAndStepSizes) {
     EXPECT_TRUE(SmoothingSamples(NAN, 40).empty());
 }
 
+TEST_F(PolarSmoothing, HugeAnglesGiveAnEmptyRangeWithoutOverflow) {
+    // First angles beyond any int: once a point at -2147483648 or a hundred million samples.
+    EXPECT_TRUE(SmoothingSamples(1e20f, 1e20f).empty());
+    EXPECT_TRUE(SmoothingSamples(3e9f, 3e9f).empty());
+    EXPECT_TRUE(SmoothingSamples(190.0f, 1e30f).empty());
+    EXPECT_TRUE(SmoothingSamples(40.0f, -1e20f).empty());
+    EXPECT_EQ(SmoothingSamples(40.0f, 1e20f).back(), 180);
+
+    PERF_POLAR& polar = AddPolar(m_plan, 6, 45, {{1e20f, 4}, {2e20f, 5}, {3e20f, 6}});
+    EXPECT_EQ(m_plan.SmoothPolar(0), 1);
+    EXPECT_EQ(polar.GetVectorCount(), 0);  // the range is empty: no points
+    m_plan.EndSmooth(0, true);
+    EXPECT_EQ(polar.GetVectorCount(), 3);
+}
+
 TEST_F(PolarSmoothing, SamplesAtOrBelowZeroAreDropped) {
     // The line through these points is below zero under 65 degrees.
     PERF_POLAR& polar = AddPolar(m_plan, 6, 45, {{40, -1.0f}, {90, 1.0f}, {140, 3.0f}});

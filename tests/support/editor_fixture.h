@@ -13,13 +13,36 @@
 #include "tests/support/gui_driver.h"
 #include "tests/support/temp_dir.h"
 
+// The host window: records the editor's notifications.
+class NoticeRecorder : public QWidget {
+  public:
+    bool event(QEvent* pEvent) override {
+        if (pEvent->type() == polar_api::kMessageEventType) {
+            auto* p = static_cast<polar_api::MessageEvent*>(pEvent);
+            if (p->message == polar_api::WM_POLAR_NOTIFY) {
+                notices.push_back(p->wParam);
+            }
+            return true;
+        }
+        return QWidget::event(pEvent);
+    }
+    std::vector<polar_api::WPARAM> notices;
+};
+
 // The editor on a data file, driven through its controls; modal dialogs are answered by the
-// queued steps, one per dialog, in order.
+// queued steps, one per dialog, in order. Messages shown while the file is read at opening
+// are answered with OK (nOpeningBoxes of them).
 class EditorFixture : public testing::Test {
   protected:
-    void Open(const std::string& text) {
+    void Open(const std::string& text, int nOpeningBoxes = 0) {
         TempDir::Write(m_strFile, text);
+        OpenExisting(nOpeningBoxes);
+    }
+    void OpenExisting(int nOpeningBoxes = 0) {
         m_pInteraction = &ScriptedInteraction::Install();
+        for (int i = 0; i < nOpeningBoxes; ++i) {
+            m_pInteraction->AnswerNextBox(IDOK);
+        }
         m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
                                0x0000C0, 44, &m_nFlag, &m_hDialog);
         m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
@@ -77,7 +100,7 @@ class EditorFixture : public testing::Test {
 
     TempDir m_dir;
     std::string m_strFile = m_dir.File("POLAR.PPD");
-    QWidget m_host;
+    NoticeRecorder m_host;
     int m_nFlag = 0;
     HWND m_hDialog = nullptr;
     Cpolar* m_pEditor = nullptr;

@@ -67,11 +67,13 @@ class ScriptedInteraction : public Interaction {
                    UINT nType) override;
     bool ChooseFile(QWidget* pParent, const FileDialogRequest& request,
                     std::string& strPath) override;
-    // Documents are recorded, not opened.
+    // Documents are recorded, not opened; with FailDocuments, as on a desktop without a
+    // program for them.
     bool OpenDocument(const std::string& strPath) override {
         m_documents.push_back(strPath);
-        return true;
+        return !m_bFailDocuments;
     }
+    void FailDocuments() { m_bFailDocuments = true; }
     const std::deque<std::string>& Documents() const { return m_documents; }
 
   private:
@@ -80,4 +82,5 @@ class ScriptedInteraction : public Interaction {
     std::deque<Box> m_boxes;
     std::deque<FileDialogRequest> m_fileRequests;
     std::deque<std::string> m_documents;
+    bool m_bFailDocuments = false;
 };

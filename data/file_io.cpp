@@ -126,6 +126,12 @@ IoStatus CheckMayReplace(const std::string& strPath) {
 IoStatus WriteFileAtomically(const std::string& strPath, std::string_view content,
                              ReadOnlyFiles readOnly) {
     const std::string strTarget = ResolveTarget(strPath);
+    // A loop of links names no file; renaming over it would only replace the link.
+    struct stat st {};
+    const bool bExists = ::stat(strTarget.c_str(), &st) == 0;
+    if (!bExists && errno == ELOOP) {
+        return Describe("cannot write", strPath, ELOOP);
+    }
     if (readOnly == ReadOnlyFiles::Refuse) {
         if (IoStatus status = CheckMayReplace(strTarget); !status.Ok()) {
             return status;
@@ -136,10 +142,7 @@ IoStatus WriteFileAtomically(const std::string& strPath, std::string_view conten
     if (fd < 0) {
         return Describe("cannot create a temporary file beside", strPath, errno);
     }
-    struct stat st {};
-    const mode_t mode = ::stat(strTarget.c_str(), &st) == 0
-                            ? static_cast<mode_t>(st.st_mode & 07777)
-                            : DefaultFileMode();
+    const mode_t mode = bExists ? static_cast<mode_t>(st.st_mode & 07777) : DefaultFileMode();
     int nErr = 0;
     if (!WriteAll(fd, content)) {
         nErr = errno;

@@ -55,7 +55,8 @@ void Cpolar::ReadDataFile() {
         // A save would drop what could not be read: the user has to know before.
         Tell("The data file " + m_strDataFile + " could not be read completely: " +
              Place(*contents.stop) + ": " + contents.stop->strMessage +
-             ".\nOnly what comes before it was loaded; saving will write only that.");
+             ".\nOnly what comes before it was loaded. Saving would drop the rest; the editor "
+             "asks before it does.");
     }
     if (m_pGraph != nullptr) {
         SAILPLAN* pSailPlan = nullptr;

@@ -1,13 +1,17 @@
 #include "tests/desktop/editor_on_display.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <thread>
 
 #include "diagram/geometry.h"
 #include "framework/dc.h"
@@ -31,6 +35,16 @@ void EditorOnDisplay::Open(const std::string& strContent) {
     m_pEditor->ShowWindow(SW_SHOW);
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_hDialog, 10000))
         << "the window manager did not activate the editor";
+}
+
+void EditorOnDisplay::OpenWhenRunning(const std::string& strContent) {
+    TempDir::Write(m_strFile, strContent);
+    QTimer::singleShot(0, qApp, [this] {
+        m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
+                               0x0000C0, 44, &m_nFlag, &m_hDialog);
+        m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
+        m_pEditor->ShowWindow(SW_SHOW);
+    });
 }
 
 void EditorOnDisplay::OpenSample() {
@@ -125,6 +139,12 @@ std::string EditorOnDisplay::MessageBoxText() const {
     return pBox != nullptr && pBox->isVisible() ? pBox->text().toStdString() : std::string();
 }
 
+QPoint EditorOnDisplay::MessageBoxButton(QMessageBox::StandardButton button) const {
+    auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QAbstractButton* pButton = pBox != nullptr ? pBox->button(button) : nullptr;
+    return pButton != nullptr ? OnScreen(pButton).center() : QPoint(-1, -1);
+}
+
 std::string EditorOnDisplay::FileBytes() const {
     std::ifstream in(m_strFile, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -138,6 +158,8 @@ void EditorOnDisplay::Shot(const std::string& strWhat) {
     const std::string strTest = testing::UnitTest::GetInstance()->current_test_info()->name();
     const std::string strPath = std::string(pszFolder) + "/" + strTest + "-" +
                                 std::to_string(++m_nShot) + "-" + strWhat + ".png";
+    // A window just mapped is painted a moment later.
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
     OnGui([&] {
         QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(strPath));
     });

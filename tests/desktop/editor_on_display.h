@@ -29,6 +29,9 @@ class EditorOnDisplay : public testing::Test {
   protected:
     void Open(const std::string& strContent);
     void OpenSample();
+    // Opens the editor once the event loop runs, so that a message shown while it reads its
+    // file can be answered by the user's steps.
+    void OpenWhenRunning(const std::string& strContent);
     void TearDown() override;
     void RunAsUser(const std::function<void(XUser&)>& steps);
 
@@ -48,6 +51,8 @@ class EditorOnDisplay : public testing::Test {
     QPoint EmptySpot() const;
     bool EditorOpen() const { return m_nFlag != 0 && m_hDialog != nullptr; }
     std::string MessageBoxText() const;
+    // The centre of a button of the open message box, on the screen.
+    QPoint MessageBoxButton(QMessageBox::StandardButton button) const;
     std::vector<WPARAM> Notices() const { return m_host.notices; }
     std::string FileBytes() const;
     const PERF_POLAR& CurrentPolar() const {

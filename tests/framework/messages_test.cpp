@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "data/invalid_argument.h"
 #include "framework/dialog.h"
@@ -66,8 +68,12 @@ class RecordingDialog : public CDialog {
     void OnButton() { events.push_back("clicked 10"); }
     void OnThrower() {
         events.push_back("thrower");
+        if (throwOther) {
+            throwOther();
+        }
         throw InvalidArgumentException("index 7 is outside 0..2");
     }
+    std::function<void()> throwOther;
     void OnSelChange() { events.push_back("selchange " + std::to_string(m_combo.GetCurSel())); }
     void OnComboKill() { events.push_back("combo killfocus"); }
     void OnEditKill() { events.push_back("edit killfocus"); }
@@ -323,6 +329,23 @@ TEST_F(FrameworkMessages, AnInvalidArgumentAbandonsTheHandlerAndIsReported) {
     EXPECT_NE(m_pInteraction->Boxes()[0].strText.find("index 7 is outside 0..2"),
               std::string::npos);
     // The dialog still works afterwards.
+    EXPECT_TRUE(Driver().Click(10));
+    EXPECT_EQ(Events().back(), "clicked 10");
+}
+
+TEST_F(FrameworkMessages, AnyOtherExceptionAlsoStopsAtTheDispatch) {
+    const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+        {[] { throw std::logic_error("vector index out of range"); }, "vector index out of range"},
+        {[] { throw std::bad_alloc(); }, "not enough memory"},
+        {[] { throw 42; }, "internal error"},
+    };
+    for (const auto& [thrower, strExpected] : cases) {
+        m_dialog.throwOther = thrower;
+        m_pInteraction->AnswerNextBox(IDOK);
+        EXPECT_TRUE(Driver().Click(11));
+        EXPECT_NE(m_pInteraction->Boxes().back().strText.find(strExpected), std::string::npos)
+            << m_pInteraction->Boxes().back().strText;
+    }
     EXPECT_TRUE(Driver().Click(10));
     EXPECT_EQ(Events().back(), "clicked 10");
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "polar/polar.h"
 #include "tests/support/gui_driver.h"
@@ -52,12 +54,17 @@ class HostWindow : public QWidget {
             if (p->message == WM_POLAR_NOTIFY) {
                 notices.push_back(
                     {p->wParam, *pFlag, *pDialog != nullptr && (*pDialog)->isVisible()});
+                if (onNotice) {
+                    onNotice(p->wParam);
+                }
             }
             return true;
         }
         return QWidget::event(pEvent);
     }
     std::vector<Notice> notices;
+    // What the host does in its handler.
+    std::function<void(WPARAM)> onNotice;
     int* pFlag = nullptr;
     HWND* pDialog = nullptr;
 };
@@ -344,6 +351,74 @@ TEST_F(HostTest, OpeningAndClosingTwoHundredTimes) {
         nLeft += pWidget->objectName().startsWith("dialog-") ? 1 : 0;
     }
     EXPECT_EQ(nLeft, 0);
+}
+
+// The host may close the editor from its own notification handler: the editor is still in
+// its handler then, and goes once control is back in the event loop.
+TEST_F(HostTest, ClosePolarInsideTheNotificationHandlerIsSafe) {
+    m_host.onNotice = [](WPARAM) { Lib().close(); };
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Driver().Click(1016));  // Save: notification 2
+    EXPECT_EQ(m_nFlag, 0);
+    Settle();
+    ASSERT_TRUE(Open());
+    QPointer<QWidget> pWindow = m_hDialog;
+    ASSERT_TRUE(Driver().Click(2));  // Close: notification 0
+    EXPECT_EQ(m_nFlag, 0);
+    Settle();
+    EXPECT_TRUE(pWindow.isNull());
+    ASSERT_EQ(m_host.notices.size(), 2u);
+    EXPECT_EQ(m_host.notices[1].wParam, 0u);
+}
+
+TEST_F(HostTest, ClosePolarWhileADialogOrQuestionOfTheEditorRuns) {
+    ASSERT_TRUE(Open());
+    // The "Sailplan" dialog's loop runs inside the editor's handler.
+    QTimer::singleShot(50, [] { Lib().close(); });
+    ASSERT_TRUE(Driver().Click(1007));
+    EXPECT_EQ(m_nFlag, 0);
+    Settle();
+    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(pWidget->isVisible() && pWidget->objectName().startsWith("dialog-"))
+            << pWidget->objectName().toStdString();
+    }
+
+    // The question about unsaved changes is open when the host closes the editor.
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Driver().Click(1011));  // an unsaved point
+    QTimer::singleShot(0, [] { Lib().close(); });
+    ASSERT_TRUE(Driver().Click(2));
+    EXPECT_EQ(m_nFlag, 0);
+    EXPECT_TRUE(m_host.notices.empty());  // closed by the host: nothing notified
+    Settle();
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
+TEST_F(HostTest, AReadOnlyFileIsNotSavedAndTheHostNotTold) {
+    ::chmod(m_strFile.c_str(), 0444);
+    ASSERT_TRUE(Open());
+    m_boxes.Expect(QMessageBox::Ok);
+    ASSERT_TRUE(Driver().Click(1016));
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_NE(m_boxes.texts[0].find("read-only"), std::string::npos) << m_boxes.texts[0];
+    EXPECT_TRUE(m_host.notices.empty());
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
+TEST_F(HostTest, ASaveAndCloseThatCannotWriteKeepsTheEditorOpen) {
+    // A name the folder holds, but whose temporary file beside it would be too long.
+    m_strFile = m_dir.File(std::string(246, 'P') + ".PPD");
+    m_strPath = m_strFile;
+    TempDir::Write(m_strFile, kTwoPlans);
+    ASSERT_TRUE(Open());
+    m_boxes.Expect(QMessageBox::Ok);
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_SAVE_AND_CLOSE, 0);
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_NE(m_boxes.texts[0].find("File name too long"), std::string::npos) << m_boxes.texts[0];
+    EXPECT_EQ(m_nFlag, 1);
+    EXPECT_TRUE(m_host.notices.empty());
+    EXPECT_TRUE(m_hDialog->isVisible());
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
 }
 
 }  // namespace

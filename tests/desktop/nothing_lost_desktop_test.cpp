@@ -1,0 +1,78 @@
+// The questions that keep a user's data, as they meet them on a desktop: a file read only in
+// part, and edits that a close would throw away.
+#include <QTableWidget>
+#include <filesystem>
+
+#include "tests/desktop/editor_on_display.h"
+
+namespace {
+
+using NothingLostOnDesktop = EditorOnDisplay;
+
+// Read up to the "x" of line 5: the second polar of "Main" and all of "Light" are not shown.
+constexpr const char* kBrokenNumber =
+    "Main,\r\n6,45,\r\n40,4.1,90,5.4,-1\r\n12,40,\r\n40,6.2,x90,7.2,-2\r\nLight,\r\n4,48,\r\n"
+    "45,3,-2";
+
+TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
+    OpenWhenRunning(kBrokenNumber);
+    RunAsUser([this](XUser& user) {
+        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
+        EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("line 5, column 8"),
+                  std::string::npos);
+        Shot("read-in-part");
+        user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Ok); }));
+        ASSERT_TRUE(WaitUntil(
+            [this] { return EditorOpen() && QApplication::activeWindow() == m_hDialog; }));
+
+        // Save asks; Return takes the default answer, No.
+        user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));
+        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
+        EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("from line 5, column 8 on"),
+                  std::string::npos);
+        Shot("replace-question");
+        user.Key("Return");
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
+        EXPECT_EQ(FileBytes(), kBrokenNumber);
+        EXPECT_TRUE(Notices().empty());
+
+        // Asked again, the user clicks "Yes": a copy first, then the save.
+        user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));
+        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
+        user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Yes); }));
+        ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
+        Shot("saved");
+    });
+    EXPECT_EQ(Notices(), std::vector<WPARAM>{2});
+    EXPECT_EQ(TempDir::Read(m_strFile + ".bak"), kBrokenNumber);
+    EXPECT_EQ(FileBytes(), "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2");
+}
+
+TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
+    OpenSample();
+    const std::string strBefore = FileBytes();
+    RunAsUser([this](XUser& user) {
+        user.Click(OnGui([this] { return CellOnScreen(0, 0).center(); }));
+        user.Click(OnGui([this] { return OnScreen(Control(1015)).center(); }));  // Delete
+        ASSERT_TRUE(WaitUntil([this] { return List()->rowCount() == 11; }));
+
+        // The close box asks; Escape answers No and the editor stays with the edit.
+        user.CloseBox(OnGui([this] { return m_hDialog->winId(); }));
+        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
+        Shot("discard-question");
+        user.Key("Escape");
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
+        EXPECT_TRUE(OnGui([this] { return EditorOpen() && List()->rowCount() == 11; }));
+        EXPECT_TRUE(Notices().empty());
+
+        // Alt+F4 asks as well; "Yes" discards the edit and closes.
+        user.Key("alt+F4");
+        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
+        user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Yes); }));
+        ASSERT_TRUE(WaitUntil([this] { return !EditorOpen(); }));
+    });
+    EXPECT_EQ(Notices(), std::vector<WPARAM>{0});
+    EXPECT_EQ(FileBytes(), strBefore);
+}
+
+}  // namespace

@@ -4,18 +4,14 @@
 #include <filesystem>
 
 #include "tests/desktop/editor_on_display.h"
+#include "tests/support/polar_builders.h"
 
 namespace {
 
 using NothingLostOnDesktop = EditorOnDisplay;
 
-// Read up to the "x" of line 5: the second polar of "Main" and all of "Light" are not shown.
-constexpr const char* kBrokenNumber =
-    "Main,\r\n6,45,\r\n40,4.1,90,5.4,-1\r\n12,40,\r\n40,6.2,x90,7.2,-2\r\nLight,\r\n4,48,\r\n"
-    "45,3,-2";
-
 TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
-    OpenWhenRunning(kBrokenNumber);
+    OpenWhenRunning(kPartlyReadableFileText);
     RunAsUser([this](XUser& user) {
         ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
         EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("line 5, column 8"),
@@ -33,7 +29,7 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
         Shot("replace-question");
         user.Key("Return");
         ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
-        EXPECT_EQ(FileBytes(), kBrokenNumber);
+        EXPECT_EQ(FileBytes(), kPartlyReadableFileText);
         EXPECT_TRUE(Notices().empty());
 
         // Asked again, the user clicks "Yes": a copy first, then the save.
@@ -44,7 +40,7 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
         Shot("saved");
     });
     EXPECT_EQ(Notices(), std::vector<WPARAM>{2});
-    EXPECT_EQ(TempDir::Read(m_strFile + ".bak"), kBrokenNumber);
+    EXPECT_EQ(TempDir::Read(m_strFile + ".bak"), kPartlyReadableFileText);
     EXPECT_EQ(FileBytes(), "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2");
 }
 

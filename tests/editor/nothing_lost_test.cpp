@@ -3,23 +3,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QTest>
 #include <cerrno>
 #include <filesystem>
 
 #include "data/file_io.h"
-#include <QTest>
-
 #include "tests/support/editor_fixture.h"
+#include "tests/support/polar_builders.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr const char* kFivePoints = "Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,150,4.3,-2";
-// Read up to the "x" of line 5 (column 8): the second polar of "Main" and "Light" are lost.
-constexpr const char* kBrokenNumber =
-    "Main,\r\n6,45,\r\n40,4.1,90,5.4,-1\r\n12,40,\r\n40,6.2,x90,7.2,-2\r\nLight,\r\n4,48,\r\n"
-    "45,3,-2";
 
 class NothingLost : public EditorFixture {
   protected:
@@ -119,7 +115,7 @@ TEST_F(NothingLost, AReadOnlyFileIsNotWrittenAndSmoothingKeepsTheEdits) {
 }
 
 TEST_F(NothingLost, APartlyReadFileIsReplacedOnlyOnYesAndACopyIsKept) {
-    Open(kBrokenNumber, 1);
+    Open(kPartlyReadableFileText, 1);
     EXPECT_NE(LastBox().find("line 5, column 8"), std::string::npos) << LastBox();
 
     Save(1, IDNO);
@@ -129,14 +125,14 @@ TEST_F(NothingLost, APartlyReadFileIsReplacedOnlyOnYesAndACopyIsKept) {
     EXPECT_NE(question.strText.find("from line 5, column 8 on is dropped"), std::string::npos)
         << question.strText;
     EXPECT_NE(question.strText.find(m_strFile + ".bak."), std::string::npos);
-    EXPECT_EQ(TempDir::Read(m_strFile), kBrokenNumber);
+    EXPECT_EQ(TempDir::Read(m_strFile), kPartlyReadableFileText);
     EXPECT_TRUE(m_host.notices.empty());
 
     // An older copy stays as it is; this one gets the next free name.
     TempDir::Write(m_strFile + ".bak", "an older copy");
     Save(1, IDYES);
     EXPECT_EQ(TempDir::Read(m_strFile + ".bak"), "an older copy");
-    EXPECT_EQ(TempDir::Read(m_strFile + ".bak.1"), kBrokenNumber);
+    EXPECT_EQ(TempDir::Read(m_strFile + ".bak.1"), kPartlyReadableFileText);
     EXPECT_EQ(TempDir::Read(m_strFile), "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2");
     EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{2});
 
@@ -151,7 +147,8 @@ TEST_F(NothingLost, SmoothingAsksBeforeReplacingAPartlyReadFile) {
     m_pInteraction->AnswerNextBox(IDNO);   // replace the file?
     m_pInteraction->AnswerNextBox(IDYES);  // keep smoothed data?
     ASSERT_TRUE(Driver().Click(1036));
-    EXPECT_EQ(TempDir::Read(m_strFile), "Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,-2\r\nBroken");
+    EXPECT_EQ(TempDir::Read(m_strFile),
+              "Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,-2\r\nBroken");
     EXPECT_EQ(List()->rowCount(), 9);  // the smoothed polar, shown from memory
 }
 

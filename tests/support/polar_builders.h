@@ -55,3 +55,9 @@ inline const char* const kExampleFileText =
     "Light,\r\n"
     "4.00,48.00,\r\n"
     "45.00,3.00,90.00,3.90,-2";
+
+// A data file read only up to the "x" of line 5, column 8: the second polar of "Main" and the
+// whole of "Light" are lost to a save of what was read.
+inline const char* const kPartlyReadableFileText =
+    "Main,\r\n6,45,\r\n40,4.1,90,5.4,-1\r\n12,40,\r\n40,6.2,x90,7.2,-2\r\nLight,\r\n4,48,\r\n"
+    "45,3,-2";

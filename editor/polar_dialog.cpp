@@ -249,7 +249,7 @@ void Cpolar::ShowAllData(int nSailPlan, int nWindSpeed) {
     // An entry that no longer exists selects the first: with no entry selected the box
     // would show no wind speed, and the next commit would store what it shows.
     m_comboSailPlan.SetCurSel(nSailPlan >= 0 && nSailPlan < m_comboSailPlan.GetCount() ? nSailPlan
-                                                                                     : 0);
+                                                                                       : 0);
     OnSelchangeSailPlan();
     m_comboWindSpeed.SetCurSel(
         nWindSpeed >= 0 && nWindSpeed < m_comboWindSpeed.GetCount() ? nWindSpeed : 0);

@@ -16,17 +16,6 @@
 #include "diagram/geometry.h"
 #include "framework/dc.h"
 
-bool RecordingHost::event(QEvent* pEvent) {
-    if (pEvent->type() == polar_api::kMessageEventType) {
-        auto* pMessage = static_cast<polar_api::MessageEvent*>(pEvent);
-        if (pMessage->message == WM_POLAR_NOTIFY) {
-            notices.push_back(pMessage->wParam);
-        }
-        return true;
-    }
-    return QWidget::event(pEvent);
-}
-
 void EditorOnDisplay::Open(const std::string& strContent) {
     TempDir::Write(m_strFile, strContent);
     m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,

@@ -14,14 +14,8 @@
 
 #include "editor/polar_dialog.h"
 #include "tests/desktop/user_session.h"
+#include "tests/support/notice_recorder.h"
 #include "tests/support/temp_dir.h"
-
-// The host of the editor on the display: records every notification.
-class RecordingHost : public QWidget {
-  public:
-    bool event(QEvent* pEvent) override;
-    std::vector<WPARAM> notices;
-};
 
 // The editor on a real display (xcb), opened as a host opens it. Everything the steps read is
 // read on the application's thread; positions are screen coordinates.
@@ -72,7 +66,7 @@ class EditorOnDisplay : public testing::Test {
 
     TempDir m_dir;
     std::string m_strFile = m_dir.File("POLAR.PPD");
-    RecordingHost m_host;
+    NoticeRecorder m_host;
     int m_nFlag = 0;
     HWND m_hDialog = nullptr;
     Cpolar* m_pEditor = nullptr;

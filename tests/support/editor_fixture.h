@@ -11,23 +11,8 @@
 
 #include "editor/polar_dialog.h"
 #include "tests/support/gui_driver.h"
+#include "tests/support/notice_recorder.h"
 #include "tests/support/temp_dir.h"
-
-// The host window: records the editor's notifications.
-class NoticeRecorder : public QWidget {
-  public:
-    bool event(QEvent* pEvent) override {
-        if (pEvent->type() == polar_api::kMessageEventType) {
-            auto* p = static_cast<polar_api::MessageEvent*>(pEvent);
-            if (p->message == polar_api::WM_POLAR_NOTIFY) {
-                notices.push_back(p->wParam);
-            }
-            return true;
-        }
-        return QWidget::event(pEvent);
-    }
-    std::vector<polar_api::WPARAM> notices;
-};
 
 // The editor on a data file, driven through its controls; modal dialogs are answered by the
 // queued steps, one per dialog, in order. Messages shown while the file is read at opening

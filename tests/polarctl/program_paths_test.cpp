@@ -138,7 +138,7 @@ TEST_F(PolarctlProgram, RenderReplacesItsImageAtomicallyAndNamesAFailure) {
     EXPECT_EQ(TempDir::Read(strGood).substr(1, 3), "PNG");
 }
 
-TEST_F(PolarctlProgram, AFileTheUserMayNotReadIsReportedAndKept) {
+TEST_F(PolarctlProgram, FilesAndFoldersTheUserMayNotUseAreReported) {
     // Run as a user without the right to read it; the superuser reads every file, so the
     // test then drops to another user.
     const bool bAsNobody = ::geteuid() == 0;
@@ -156,6 +156,18 @@ TEST_F(PolarctlProgram, AFileTheUserMayNotReadIsReportedAndKept) {
     }
     ::chmod(m_strFile.c_str(), 0644);
     EXPECT_EQ(TempDir::Read(m_strFile), kExampleFileText);
+
+    // A folder the user may not search, as the place of an output.
+    const std::string strGrid = m_dir.File("boat.csv");
+    TempDir::Write(strGrid, "TWA;6;12\n52;5.1;6.8\n90;5.9;7.5\n");
+    fs::create_directory(m_dir.File("closed"));
+    ::chmod(m_dir.File("closed").c_str(), bAsNobody ? 0700 : 0);
+    const std::string strOut = m_dir.File("closed/POLAR.PPD");
+    const ProgramRun closed = RunProgram(m_dir, {"import", strGrid, "-o", strOut}, bAsNobody);
+    EXPECT_EQ(closed.nExit, 1);
+    EXPECT_NE(closed.err.find(strOut), std::string::npos) << closed.err;
+    EXPECT_NE(closed.err.find("Permission denied"), std::string::npos) << closed.err;
+    ::chmod(m_dir.File("closed").c_str(), 0700);
 }
 
 }  // namespace

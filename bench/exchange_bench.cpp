@@ -15,7 +15,8 @@ const std::string& Grid() {
     static const std::string text = [] {
         std::string s = "TWA\\TWS";
         for (int w = 0; w < 71; ++w) {
-            s += "\t" + std::to_string(4 + w * 0.5).substr(0, 4);
+            s += '\t';  // not `"\t" + string`, which trips GCC 12's -Wrestrict at -O3
+            s += std::to_string(4 + w * 0.5).substr(0, 4);
         }
         s += "\n";
         char cell[32];

@@ -1,5 +1,4 @@
-# What `cmake --install` puts where.
-include(GNUInstallDirs)
+# What `cmake --install` puts where (the folders come from Layout.cmake).
 install(TARGETS polar LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS polar-editor polarctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${POLAR_SHARE_BUILD_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/polar-editor)
@@ -7,3 +6,5 @@ install(FILES ${POLAR_ROOT}/include/polar/polar.h DESTINATION ${CMAKE_INSTALL_IN
 install(FILES ${POLAR_ROOT}/desktop/polar-editor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${POLAR_ROOT}/desktop/polar-editor.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${POLAR_ROOT}/desktop/org.polareditor.PolarEditor.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -1,7 +1,7 @@
 # The files the editor application seeds its data folder with, assembled in the build tree as
 # they are installed: the sample data file, the language files (built from their sources with
 # polarctl) and the help page.
-set(POLAR_SHARE_BUILD_DIR ${CMAKE_BINARY_DIR}/share/polar-editor)
+# POLAR_SHARE_BUILD_DIR comes from Layout.cmake.
 
 set(_share_outputs ${POLAR_SHARE_BUILD_DIR}/POLAR.PPD ${POLAR_SHARE_BUILD_DIR}/Help/English/polar.html)
 add_custom_command(OUTPUT ${POLAR_SHARE_BUILD_DIR}/POLAR.PPD

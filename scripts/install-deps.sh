@@ -13,7 +13,9 @@ packages=(
   # resolves to, so this one is named explicitly.
   fonts-liberation2 fontconfig
   # The real-display tests: a virtual X server, a window manager, real input through XTEST.
-  xvfb openbox x11-utils libx11-dev libxtst-dev
+  xvfb openbox x11-utils libx11-dev libxtst-dev qt6-qpa-plugins
+  # The Debian package (dependencies from the binaries) and the checks of what is installed.
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

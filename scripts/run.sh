@@ -12,4 +12,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   echo "There is no display. Run it under a virtual one: apt-get install xvfb; xvfb-run scripts/run.sh" >&2
   exit 1
 fi
-exec build/apps/polar-editor/polar-editor "$@"
+exec build/bin/polar-editor "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice: a normal build with warnings
-# as errors, and a build with AddressSanitizer and UndefinedBehaviorSanitizer. Headless.
+# Installs what is missing, checks the formatting, then builds and runs every test twice: a
+# release build with warnings as errors (which also builds and checks the Debian package), and
+# a build with AddressSanitizer and UndefinedBehaviorSanitizer. Headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,13 +13,19 @@ export QT_QPA_PLATFORM=offscreen
 run_build() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DPOLAR_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
-echo "== normal build"
-run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== formatting"
+scripts/check-format.sh
+
+echo "== release build"
+run_build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+
+echo "== Debian package"
+scripts/check-package.sh build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -37,14 +37,13 @@ bool CopyIfMissing(const QString& strFrom, const QString& strTo, QString* pError
 QString FindShareDir() {
     const QString appDir = QCoreApplication::applicationDirPath();
     return FirstExisting({qEnvironmentVariable("POLAR_SHARE_DIR"),
-                          appDir + "/../share/polar-editor",
-                          QStringLiteral(POLAR_BUILD_SHARE_DIR)});
+                          QDir::cleanPath(appDir + "/" + POLAR_SHAREDIR_FROM_BINDIR)});
 }
 
 QString FindLibrary() {
     const QString appDir = QCoreApplication::applicationDirPath();
-    return FirstExisting({qEnvironmentVariable("POLAR_LIBRARY"), appDir + "/../lib/libpolar.so",
-                          QStringLiteral(POLAR_BUILD_LIBRARY)});
+    return FirstExisting({qEnvironmentVariable("POLAR_LIBRARY"),
+                          QDir::cleanPath(appDir + "/" + POLAR_LIBRARY_FROM_BINDIR)});
 }
 
 QString DefaultDataDir() {

@@ -1,125 +1,86 @@
 // polar-editor: the host application that opens the polar editor on a data file.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QLocale>
 #include <QTimer>
 #include <cstdio>
-#include <memory>
 
 #include "apps/polar-editor/data_folder.h"
 #include "apps/polar-editor/host_window.h"
 #include "apps/polar-editor/options.h"
-#include "diagram/palette.h"
 
 namespace {
 
 int Fail(const QString& strMessage) {
     std::fprintf(stderr, "polar-editor: %s\n", strMessage.toLocal8Bit().constData());
-    return 1;
-}
-
-bool AsksForHelp(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
-            arg == "-v") {
-            return true;
-        }
-    }
-    return false;
+    return kEditorExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Help and version need no display.
-    std::unique_ptr<QCoreApplication> pApp;
-    if (AsksForHelp(argc, argv)) {
-        pApp = std::make_unique<QCoreApplication>(argc, argv);
-    } else {
-        pApp = std::make_unique<QApplication>(argc, argv);
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(QString::fromLocal8Bit(argv[i]));
     }
-    QCoreApplication& app = *pApp;
+    // Help, version and usage errors are answered before any display is opened.
+    const CommandLine commandLine = ParseCommandLine(WithoutToolkitOptions(args));
+    if (commandLine.nExitNow) {
+        std::fputs(commandLine.strText.toLocal8Bit().constData(),
+                   *commandLine.nExitNow == kEditorExitOk ? stdout : stderr);
+        return *commandLine.nExitNow;
+    }
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName("polar-editor");
-    QCoreApplication::setApplicationVersion("0.1");
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Edits the performance polars of a sailing boat (POLAR.PPD).");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(
-        "DATAFILE", "the POLAR.PPD to open (default: the data folder's Sail/POLAR.PPD)");
-    const QCommandLineOption langOption(
-        "lang",
-        "language number: 49 German, 33 French, 34 Spanish, 47 Norwegian, 46 Swedish, 44 English "
-        "(default: from the locale)",
-        "N");
-    const QCommandLineOption colorsOption(
-        "colors",
-        "diagram colours as hex RRGGBB: grid, background, curve, tacking sector, other polars",
-        "GRID,BACKGROUND,CURVE,SECTOR,OTHERS");
-    const QCommandLineOption dataDirOption(
-        "data-dir", "the data folder (default: polar-editor under the XDG data home)", "DIR");
-    const QCommandLineOption verboseOption("verbose", "print the editor's notifications");
-    parser.addOptions({langOption, colorsOption, dataDirOption, verboseOption});
-    parser.process(app);
-
-    EditorOptions options;
-    options.colors = DefaultPalette();
-    options.bVerbose = parser.isSet(verboseOption);
-    if (parser.isSet(colorsOption)) {
-        const auto colors = ParsePalette(parser.value(colorsOption).toStdString());
-        if (!colors) {
-            return Fail("--colors needs five colours RRGGBB separated by commas");
-        }
-        options.colors = *colors;
-    }
-    int nLanguage = LanguageForLocale(QLocale::system().name());
-    if (parser.isSet(langOption)) {
-        bool bOk = false;
-        nLanguage = parser.value(langOption).toInt(&bOk);
-        if (!bOk) {
-            return Fail("--lang needs a number such as 49");
-        }
-    }
-    if (parser.positionalArguments().size() > 1) {
-        return Fail("give at most one data file");
-    }
+    QCoreApplication::setApplicationVersion(POLAR_EDITOR_VERSION);
+    const EditorOptions& options = commandLine.options;
+    const int nLanguage = options.nLanguage.value_or(LanguageForLocale(QLocale::system().name()));
 
     const QString dataDir =
-        QDir(parser.isSet(dataDirOption) ? parser.value(dataDirOption) : DefaultDataDir())
-            .absolutePath();
+        QDir(options.strDataDir.isEmpty() ? DefaultDataDir() : options.strDataDir).absolutePath();
     QString error;
     if (!PrepareDataFolder(dataDir, FindShareDir(), &error)) {
         return Fail(error);
     }
-    const QString dataFile =
-        parser.positionalArguments().isEmpty()
-            ? dataDir + "/Sail/POLAR.PPD"
-            : QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
+    const QString dataFile = options.strDataFile.isEmpty()
+                                 ? dataDir + "/Sail/POLAR.PPD"
+                                 : QFileInfo(options.strDataFile).absoluteFilePath();
     // The editor finds its translations and help relative to the current folder.
     if (!QDir::setCurrent(dataDir)) {
         return Fail("cannot enter the data folder " + dataDir);
     }
 
-    QLibrary library(FindLibrary());
+    const QString libraryPath = FindLibrary();
+    if (libraryPath.isEmpty()) {
+        return Fail("cannot find libpolar.so beside the program (" +
+                    QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" +
+                                    POLAR_LIBRARY_FROM_BINDIR) +
+                    "); POLAR_LIBRARY may name it");
+    }
+    QLibrary library(libraryPath);
     const auto openEditor = reinterpret_cast<PolarFunction>(library.resolve("polar"));
     if (openEditor == nullptr) {
-        return Fail("cannot load libpolar.so: " + library.errorString());
+        return Fail("cannot load " + libraryPath + ": " + library.errorString());
     }
     HostWindow host(options.bVerbose);
     const QByteArray dataFileBytes = dataFile.toLocal8Bit();  // alive while the editor is open
     if (options.bVerbose) {
-        std::fprintf(stderr, "polar-editor: %s, language %d, data folder %s\n",
-                     dataFileBytes.constData(), nLanguage, dataDir.toLocal8Bit().constData());
+        std::fprintf(stderr, "polar-editor: %s, language %d, data folder %s, library %s\n",
+                     dataFileBytes.constData(), nLanguage, dataDir.toLocal8Bit().constData(),
+                     libraryPath.toLocal8Bit().constData());
     }
     const auto& c = options.colors;
     if (!openEditor(&host, dataFileBytes.constData(), c[0], c[1], c[2], c[3], c[4], nLanguage,
                     &host.m_nOpenFlag, &host.m_hEditor)) {
         return Fail("the editor could not be opened");
+    }
+    if (options.bCheck) {
+        // Closed as the user's "Close" would: the editor tells the host, which then quits.
+        QTimer::singleShot(0, &host, [&host] {
+            polar_api::SendMessage(host.m_hEditor, polar_api::WM_COMMAND, 2, 0);
+        });
     }
     // Should the editor end without telling (it always tells), the application ends too.
     QTimer watch;
@@ -129,5 +90,5 @@ int main(int argc, char** argv) {
         }
     });
     watch.start(500);
-    return app.exec();
+    return QCoreApplication::exec();
 }

@@ -1,5 +1,132 @@
 #include "apps/polar-editor/options.h"
 
+#include <QCommandLineParser>
+
+#include "diagram/palette.h"
+
+namespace {
+
+CommandLine UsageError(const QString& strMessage) {
+    CommandLine result;
+    result.nExitNow = kEditorExitUsage;
+    result.strText = "polar-editor: " + strMessage + "\n(see polar-editor --help)\n";
+    return result;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Edits the performance polars of a sailing boat (POLAR.PPD).");
+    const QCommandLineOption helpOption({"h", "help"}, "show this help");
+    const QCommandLineOption versionOption({"v", "version"}, "show the version");
+    parser.addPositionalArgument(
+        "DATAFILE", "the POLAR.PPD to open (default: the data folder's Sail/POLAR.PPD)");
+    const QCommandLineOption langOption(
+        "lang",
+        "language number: 49 German, 33 French, 34 Spanish, 47 Norwegian, 46 Swedish, 44 English "
+        "(default: from the locale)",
+        "N");
+    const QCommandLineOption colorsOption(
+        "colors",
+        "diagram colours as hex RRGGBB: grid, background, curve, tacking sector, other polars",
+        "GRID,BACKGROUND,CURVE,SECTOR,OTHERS");
+    const QCommandLineOption dataDirOption(
+        "data-dir", "the data folder (default: polar-editor under the XDG data home)", "DIR");
+    const QCommandLineOption verboseOption("verbose", "print the editor's notifications");
+    const QCommandLineOption checkOption(
+        "check", "open the editor and close it again at once; exit 0 when that worked");
+    parser.addOptions({helpOption, versionOption, langOption, colorsOption, dataDirOption,
+                       verboseOption, checkOption});
+
+    if (!parser.parse(QStringList{"polar-editor"} + args)) {
+        return UsageError(parser.errorText());
+    }
+    CommandLine result;
+    if (parser.isSet(helpOption)) {
+        result.nExitNow = kEditorExitOk;
+        // Without an application object the parser does not know the program's name.
+        result.strText = parser.helpText().replace("<executable_name>", "polar-editor");
+        return result;
+    }
+    if (parser.isSet(versionOption)) {
+        result.nExitNow = kEditorExitOk;
+        result.strText = "polar-editor " POLAR_EDITOR_VERSION "\n";
+        return result;
+    }
+    EditorOptions& options = result.options;
+    options.colors = DefaultPalette();
+    options.bVerbose = parser.isSet(verboseOption);
+    options.bCheck = parser.isSet(checkOption);
+    if (parser.isSet(colorsOption)) {
+        const auto colors = ParsePalette(parser.value(colorsOption).toStdString());
+        if (!colors) {
+            return UsageError("--colors needs five colours RRGGBB separated by commas, not '" +
+                              parser.value(colorsOption) + "'");
+        }
+        options.colors = *colors;
+    }
+    if (parser.isSet(langOption)) {
+        bool bOk = false;
+        const int nLanguage = parser.value(langOption).toInt(&bOk);
+        if (!bOk || nLanguage < 0) {
+            return UsageError("--lang needs a language number such as 49, not '" +
+                              parser.value(langOption) + "'");
+        }
+        options.nLanguage = nLanguage;
+    }
+    if (parser.isSet(dataDirOption)) {
+        if (parser.value(dataDirOption).isEmpty()) {
+            return UsageError("--data-dir needs a folder");
+        }
+        options.strDataDir = parser.value(dataDirOption);
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        return UsageError("give at most one data file, not " + QString::number(files.size()));
+    }
+    if (!files.isEmpty()) {
+        if (files.front().isEmpty()) {
+            return UsageError("the data file's name is empty");
+        }
+        options.strDataFile = files.front();
+    }
+    return result;
+}
+
+QStringList WithoutToolkitOptions(const QStringList& args) {
+    // The options every Qt application takes (QGuiApplication and QApplication), with whether
+    // a value follows.
+    static const QStringList kWithValue = {"-platform",
+                                           "-platformpluginpath",
+                                           "-platformtheme",
+                                           "-plugin",
+                                           "-qwindowgeometry",
+                                           "-qwindowicon",
+                                           "-qwindowtitle",
+                                           "-display",
+                                           "-geometry",
+                                           "-style",
+                                           "-stylesheet",
+                                           "-session",
+                                           "-qmljsdebugger",
+                                           "-title",
+                                           "-name"};
+    static const QStringList kAlone = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString option = args[i].startsWith("--") ? args[i].mid(1) : args[i];
+        if (kWithValue.contains(option.section('=', 0, 0))) {
+            if (!option.contains('=')) {
+                ++i;
+            }
+        } else if (!kAlone.contains(option)) {
+            rest.push_back(args[i]);
+        }
+    }
+    return rest;
+}
+
 int LanguageForLocale(const QString& strLocale) {
     const QString lang = strLocale.section('_', 0, 0).section('-', 0, 0).toLower();
     if (lang == "de") {

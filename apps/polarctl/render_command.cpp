@@ -33,15 +33,15 @@ bool ParseSize(const std::string& strText, int& nWidth, int& nHeight) {
     return true;
 }
 
-// The language file of a number: in the current folder's Translations/, else among the files
-// installed (or built) for the editor.
+// The language file of a number: in the current folder's Translations/, else in
+// $POLAR_SHARE_DIR, else among the files installed for the editor (or built: the build tree is
+// laid out the same way).
 std::string FindLanguageFile(int nLanguage) {
     char szName[64];
     std::snprintf(szName, sizeof szName, "Translations/Lang_%03d", nLanguage);
     const QString appDir = QCoreApplication::applicationDirPath();
     const QStringList folders = {".", qEnvironmentVariable("POLAR_SHARE_DIR"),
-                                 appDir + "/../share/polar-editor",
-                                 QStringLiteral(POLAR_BUILD_SHARE_DIR)};
+                                 appDir + "/" + POLAR_SHAREDIR_FROM_BINDIR};
     for (const QString& folder : folders) {
         const QString path = folder + "/" + szName;
         if (!folder.isEmpty() && QFileInfo::exists(path + ".lgx")) {

@@ -15,8 +15,10 @@ std::string Describe(const SailPlanArray& plans) {
     for (const auto& plan : plans) {
         s += plan->m_strName + ":";
         for (const auto& polar : plan->m_aPolars) {
-            s += " " + FormatFixed2(polar->m_fWindSpeed) + "/" +
-                 FormatFixed2(polar->m_fTackingAngle) + "[";
+            // Appended piece by piece: `" " + string` trips GCC 12's -Wrestrict at -O3.
+            s += ' ';
+            s += FormatFixed2(polar->m_fWindSpeed) + "/" + FormatFixed2(polar->m_fTackingAngle) +
+                 "[";
             for (const auto& v : polar->m_aVectors) {
                 s += FormatFixed2(v->m_fAngle) + ":" + FormatFixed2(v->m_fSpeed) + " ";
             }

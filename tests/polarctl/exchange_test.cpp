@@ -21,7 +21,8 @@ std::string Points(const SAILPLAN& plan) {
     for (const auto& p : plan.m_aPolars) {
         s += FormatExchangeNumber(p->m_fWindSpeed) + ":";
         for (const auto& v : p->m_aVectors) {
-            s += " " + FormatExchangeNumber(v->m_fAngle) + "/" + FormatExchangeNumber(v->m_fSpeed);
+            s += ' ';  // not `" " + string`, which trips GCC 12's -Wrestrict at -O3
+            s += FormatExchangeNumber(v->m_fAngle) + "/" + FormatExchangeNumber(v->m_fSpeed);
         }
         s += " | ";
     }

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder (configured with -DCMAKE_INSTALL_PREFIX=/usr)
+# and checks what it holds and what it depends on with dpkg-deb.
+# Usage: scripts/check-package.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+
+rm -f "$build"/polar-editor_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/polar-editor_*.deb)
+echo "package: $(basename "$deb")"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for path in ./usr/bin/polar-editor ./usr/bin/polarctl ./usr/include/polar/polar.h \
+  ./usr/share/applications/polar-editor.desktop \
+  ./usr/share/icons/hicolor/scalable/apps/polar-editor.svg \
+  ./usr/share/metainfo/org.polareditor.PolarEditor.metainfo.xml \
+  ./usr/share/polar-editor/POLAR.PPD ./usr/share/polar-editor/Help/English/polar.html \
+  ./usr/share/polar-editor/Translations/Lang_049.lgx; do
+  grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
+done
+grep -qE '^\./usr/lib/([a-z0-9_]+-linux-gnu/)?libpolar\.so$' <<<"$contents" ||
+  fail "libpolar.so is not in the package's library folder"
+if grep -q '^\./usr/local/' <<<"$contents"; then
+  fail "the package installs under /usr/local (configure with -DCMAKE_INSTALL_PREFIX=/usr)"
+fi
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "depends: $depends"
+for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2 \
+  qt6-qpa-plugins; do
+  grep -qE "(^|, )$dependency( |,|$)" <<<"$depends" || fail "no dependency on $dependency"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = polar-editor ] || fail "the package is not named polar-editor"
+
+# The packaged programs run from where the package puts them.
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+"$root/usr/bin/polar-editor" --help >/dev/null || fail "polar-editor --help failed"
+"$root/usr/bin/polarctl" --help >/dev/null || fail "polarctl --help failed"
+echo "package: contents, dependencies and programs as expected"

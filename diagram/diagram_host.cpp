@@ -1,6 +1,7 @@
 #include "diagram/diagram_host.h"
 
 #include "data/number_text.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -9,12 +10,13 @@ DialogTemplate HostTemplate() {
     DialogTemplate t{2000, 0x0409, WS_POPUP | WS_CAPTION, 100, 60, "Polar diagram", "MS Sans Serif",
                      8,    {}};
     t.items = {
-        {1004, ControlClass::ListView, kChild | LVS_REPORT | LVS_SINGLESEL | WS_BORDER, 0, 0, 10,
-         10, ""},
-        {1013, ControlClass::ComboBox, kChild | CBS_DROPDOWN, 0, 10, 10, 30, ""},
-        {1024, ControlClass::Button, kChild | BS_AUTOCHECKBOX, 0, 20, 10, 10, "Track curve"},
-        {1025, ControlClass::Button, kChild | BS_AUTOCHECKBOX, 0, 30, 10, 10, "Show All"},
-        {1006, ControlClass::Static, kChild | SS_BLACKFRAME, 12, 0, 80, 50, ""},
+        {IDC_VECTOR_LIST, ControlClass::ListView, kChild | LVS_REPORT | LVS_SINGLESEL | WS_BORDER,
+         0, 0, 10, 10, ""},
+        {IDC_WIND_SPEED_COMBO, ControlClass::ComboBox, kChild | CBS_DROPDOWN, 0, 10, 10, 30, ""},
+        {IDC_TRACK_CURVE, ControlClass::Button, kChild | BS_AUTOCHECKBOX, 0, 20, 10, 10,
+         "Track curve"},
+        {IDC_SHOW_ALL, ControlClass::Button, kChild | BS_AUTOCHECKBOX, 0, 30, 10, 10, "Show All"},
+        {IDC_DIAGRAM_FRAME, ControlClass::Static, kChild | SS_BLACKFRAME, 12, 0, 80, 50, ""},
     };
     return t;
 }
@@ -22,7 +24,7 @@ DialogTemplate HostTemplate() {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(DiagramHost, CDialog)
-ON_NOTIFY(LVN_ITEMCHANGED, 1004, OnItemchangedList)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_VECTOR_LIST, OnItemchangedList)
 END_MESSAGE_MAP()
 
 DiagramHost::DiagramHost(int nWidth, int nHeight, COLORREF crGrid, COLORREF crBackground,
@@ -32,14 +34,14 @@ DiagramHost::DiagramHost(int nWidth, int nHeight, COLORREF crGrid, COLORREF crBa
       m_nHeight(nHeight),
       m_colors{crGrid, crBackground, crCurve, crTackingSector, crOtherPolars} {
     CreateIndirect(&m_template);
-    m_list.Attach(GetDlgItem(1004)->GetSafeHwnd());
-    m_combo.Attach(GetDlgItem(1013)->GetSafeHwnd());
-    m_chkTrackCurve.Attach(GetDlgItem(1024)->GetSafeHwnd());
-    m_chkShowAll.Attach(GetDlgItem(1025)->GetSafeHwnd());
+    m_list.Attach(GetDlgItem(IDC_VECTOR_LIST)->GetSafeHwnd());
+    m_combo.Attach(GetDlgItem(IDC_WIND_SPEED_COMBO)->GetSafeHwnd());
+    m_chkTrackCurve.Attach(GetDlgItem(IDC_TRACK_CURVE)->GetSafeHwnd());
+    m_chkShowAll.Attach(GetDlgItem(IDC_SHOW_ALL)->GetSafeHwnd());
     m_list.InsertColumn(0, "True Wind Angle", LVCFMT_LEFT, 95);
     m_list.InsertColumn(1, "Boat Speed Kt", LVCFMT_LEFT, 95);
     // The diagram gets exactly the size asked for, beside the controls.
-    CWnd* pFrame = GetDlgItem(1006);
+    CWnd* pFrame = GetDlgItem(IDC_DIAGRAM_FRAME);
     const int nLeft = pFrame->GetSafeHwnd()->x();
     m_hWnd->setFixedSize(nLeft + nWidth, std::max(nHeight, 120));
     pFrame->MoveWindow(nLeft, 0, nWidth, nHeight);
@@ -74,8 +76,8 @@ void DiagramHost::Show(SAILPLAN* pSailPlan, int nPolar, bool bShowAll, bool bTra
     }
     if (m_pGraph == nullptr) {
         m_pGraph = std::make_unique<CGraph>(
-            GetDlgItem(1006), this, CRect{0, 0, m_nWidth, m_nHeight}, pSailPlan, pPolar,
-            m_colors[0], m_colors[1], m_colors[2], m_colors[3], m_colors[4]);
+            GetDlgItem(IDC_DIAGRAM_FRAME), this, CRect{0, 0, m_nWidth, m_nHeight}, pSailPlan,
+            pPolar, m_colors[0], m_colors[1], m_colors[2], m_colors[3], m_colors[4]);
     }
     m_pGraph->ShowPolar(pSailPlan, pPolar);
 }

@@ -8,6 +8,7 @@
 #include "framework/controls.h"
 #include "framework/dc.h"
 #include "framework/wnd.h"
+#include "resources/resource_ids.h"
 
 // The polar diagram: a child window of the dialog's frame control 1006 that shows the current
 // polar of the current sail plan, lets the user drag its points, reads angle and speed under
@@ -17,7 +18,7 @@ class CGraph : public CWnd {
     DECLARE_MESSAGE_MAP()
 
   public:
-    static constexpr int kWindowId = 1234;
+    static constexpr int kWindowId = IDC_DIAGRAM;
 
     CGraph(CWnd* pFrame, IGraphOwner* pOwner, CRect rc, SAILPLAN* pSailPlan, PERF_POLAR* pPolar,
            COLORREF crGrid, COLORREF crBackground, COLORREF crCurve, COLORREF crTackingSector,

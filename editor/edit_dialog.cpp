@@ -1,6 +1,7 @@
 #include "editor/edit_dialog.h"
 
 #include "resources/dialog_resources.h"
+#include "resources/resource_ids.h"
 
 BEGIN_MESSAGE_MAP(CEditDialog, CDialog)
 ON_WM_LBUTTONDOWN()
@@ -21,8 +22,8 @@ CEditDialog::~CEditDialog() {
 }
 
 void CEditDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, 1015, m_edit);
-    DDX_Text(pDX, 1015, m_fValue);
+    DDX_Control(pDX, IDC_CELL_EDIT, m_edit);
+    DDX_Text(pDX, IDC_CELL_EDIT, m_fValue);
     DDV_MinMaxFloat(pDX, m_fValue, 0.0f, m_fMax);
 }
 

@@ -5,6 +5,7 @@
 #include "editor/text_values.h"
 #include "framework/interaction.h"
 #include "resources/dialog_resources.h"
+#include "resources/resource_ids.h"
 
 namespace {
 // The data file cannot hold a longer name.
@@ -12,11 +13,11 @@ constexpr int kMaxNameLength = 99;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CNewSailplanDlg, CDialog)
-ON_EN_CHANGE(1031, OnChangeName)
-ON_NOTIFY(UDN_DELTAPOS, 1037, OnDeltaposMaximum)
-ON_NOTIFY(UDN_DELTAPOS, 1035, OnDeltaposMinimum)
-ON_NOTIFY(UDN_DELTAPOS, 1038, OnDeltaposInterval)
-ON_NOTIFY(UDN_DELTAPOS, 1039, OnDeltaposTackingAngle)
+ON_EN_CHANGE(IDC_SAIL_PLAN_NAME, OnChangeName)
+ON_NOTIFY(UDN_DELTAPOS, IDC_BAND_MAXIMUM_SPIN, OnDeltaposMaximum)
+ON_NOTIFY(UDN_DELTAPOS, IDC_BAND_MINIMUM_SPIN, OnDeltaposMinimum)
+ON_NOTIFY(UDN_DELTAPOS, IDC_BAND_INTERVAL_SPIN, OnDeltaposInterval)
+ON_NOTIFY(UDN_DELTAPOS, IDC_SAIL_PLAN_TACKING_SPIN, OnDeltaposTackingAngle)
 END_MESSAGE_MAP()
 
 CNewSailplanDlg::CNewSailplanDlg(CWnd* pParent)
@@ -25,11 +26,11 @@ CNewSailplanDlg::CNewSailplanDlg(CWnd* pParent)
 CNewSailplanDlg::~CNewSailplanDlg() = default;
 
 void CNewSailplanDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, 1034, m_editInterval);
-    DDX_Control(pDX, 1036, m_editTackingAngle);
-    DDX_Control(pDX, 1032, m_editMinimum);
-    DDX_Control(pDX, 1033, m_editMaximum);
-    DDX_Control(pDX, 1031, m_editName);
+    DDX_Control(pDX, IDC_BAND_INTERVAL, m_editInterval);
+    DDX_Control(pDX, IDC_SAIL_PLAN_TACKING_ANGLE, m_editTackingAngle);
+    DDX_Control(pDX, IDC_BAND_MINIMUM, m_editMinimum);
+    DDX_Control(pDX, IDC_BAND_MAXIMUM, m_editMaximum);
+    DDX_Control(pDX, IDC_SAIL_PLAN_NAME, m_editName);
     if (!pDX->m_bSaveAndValidate) {
         return;
     }

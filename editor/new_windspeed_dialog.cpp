@@ -2,6 +2,7 @@
 
 #include "editor/text_values.h"
 #include "resources/dialog_resources.h"
+#include "resources/resource_ids.h"
 
 CNewWindspeedDlg::CNewWindspeedDlg(CWnd* pParent)
     : CDialog(LoadDialogTemplate(IDD_NEW_WINDSPEED), pParent) {}
@@ -9,8 +10,8 @@ CNewWindspeedDlg::CNewWindspeedDlg(CWnd* pParent)
 CNewWindspeedDlg::~CNewWindspeedDlg() = default;
 
 void CNewWindspeedDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, 1030, m_editWindSpeed);
-    DDX_Control(pDX, 1031, m_editTackingAngle);
+    DDX_Control(pDX, IDC_NEW_WIND_SPEED, m_editWindSpeed);
+    DDX_Control(pDX, IDC_NEW_WIND_SPEED_TACKING_ANGLE, m_editTackingAngle);
     if (pDX->m_bSaveAndValidate) {
         // Nothing is validated: what is no number counts as 0.
         m_fWindSpeed = Atof(m_editWindSpeed.GetWindowText());

@@ -9,6 +9,7 @@
 #include "framework/interaction.h"
 #include "host/module_globals.h"
 #include "resources/dialog_resources.h"
+#include "resources/resource_ids.h"
 #include "translation/string_translator.h"
 
 namespace {
@@ -23,30 +24,30 @@ const char* Tr(const char* pszText) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(Cpolar, CDialog)
-ON_NOTIFY(NM_CLICK, 1004, OnClickVectorList)
-ON_BN_CLICKED(1011, OnAddVector)
-ON_BN_CLICKED(1015, OnDeleteVector)
-ON_NOTIFY(NM_DBLCLK, 1004, OnDblclkVectorList)
-ON_CBN_SELCHANGE(1012, OnSelchangeSailPlan)
-ON_CBN_SELCHANGE(1013, OnSelchangeWindSpeed)
-ON_BN_CLICKED(1009, OnAddWindSpeed)
-ON_BN_CLICKED(1010, OnDeleteWindSpeed)
-ON_BN_CLICKED(1008, OnDeleteSailPlan)
-ON_BN_CLICKED(1007, OnAddSailPlan)
-ON_BN_CLICKED(1016, OnSave)
-ON_BN_CLICKED(1024, OnTrackCurve)
-ON_NOTIFY(LVN_ITEMCHANGED, 1004, OnItemchangedVectorList)
-ON_BN_CLICKED(1025, OnShowAll)
+ON_NOTIFY(NM_CLICK, IDC_VECTOR_LIST, OnClickVectorList)
+ON_BN_CLICKED(IDC_ADD_VECTOR, OnAddVector)
+ON_BN_CLICKED(IDC_DELETE_VECTOR, OnDeleteVector)
+ON_NOTIFY(NM_DBLCLK, IDC_VECTOR_LIST, OnDblclkVectorList)
+ON_CBN_SELCHANGE(IDC_SAIL_PLAN_COMBO, OnSelchangeSailPlan)
+ON_CBN_SELCHANGE(IDC_WIND_SPEED_COMBO, OnSelchangeWindSpeed)
+ON_BN_CLICKED(IDC_ADD_WIND_SPEED, OnAddWindSpeed)
+ON_BN_CLICKED(IDC_DELETE_WIND_SPEED, OnDeleteWindSpeed)
+ON_BN_CLICKED(IDC_DELETE_SAIL_PLAN, OnDeleteSailPlan)
+ON_BN_CLICKED(IDC_ADD_SAIL_PLAN, OnAddSailPlan)
+ON_BN_CLICKED(IDC_SAVE, OnSave)
+ON_BN_CLICKED(IDC_TRACK_CURVE, OnTrackCurve)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_VECTOR_LIST, OnItemchangedVectorList)
+ON_BN_CLICKED(IDC_SHOW_ALL, OnShowAll)
 ON_WM_HELPINFO()
 ON_BN_CLICKED(3, OnHelp)
 ON_WM_MOUSEWHEEL()
 ON_BN_CLICKED(ID_SAVE_AND_CLOSE, OnSaveAndClose)
-ON_CBN_KILLFOCUS(1012, OnEditKillFocus)
-ON_EN_KILLFOCUS(1014, OnEditKillFocus)
-ON_CBN_KILLFOCUS(1013, OnEditKillFocus)
-ON_BN_CLICKED(1036, OnSmooth)
-ON_BN_CLICKED(1037, OnBackup)
-ON_BN_CLICKED(1038, OnRestore)
+ON_CBN_KILLFOCUS(IDC_SAIL_PLAN_COMBO, OnEditKillFocus)
+ON_EN_KILLFOCUS(IDC_TACKING_ANGLE, OnEditKillFocus)
+ON_CBN_KILLFOCUS(IDC_WIND_SPEED_COMBO, OnEditKillFocus)
+ON_BN_CLICKED(IDC_SMOOTH, OnSmooth)
+ON_BN_CLICKED(IDC_BACKUP, OnBackup)
+ON_BN_CLICKED(IDC_RESTORE, OnRestore)
 END_MESSAGE_MAP()
 
 Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF crBackground,
@@ -120,24 +121,24 @@ int Cpolar::Tell(const std::string& strText, UINT nType) {
 }
 
 void Cpolar::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, 1028, m_editUnused1028);
-    DDX_Control(pDX, 1027, m_editUnused1027);
-    DDX_Control(pDX, 1026, m_editUnused1026);
+    DDX_Control(pDX, IDC_UNUSED_EDIT_3, m_editUnused1028);
+    DDX_Control(pDX, IDC_UNUSED_EDIT_2, m_editUnused1027);
+    DDX_Control(pDX, IDC_UNUSED_EDIT_1, m_editUnused1026);
     DDX_Control(pDX, 3, m_btnHelp);
-    DDX_Control(pDX, 1016, m_btnSave);
-    DDX_Control(pDX, 1025, m_chkShowAll);
-    DDX_Control(pDX, 1024, m_chkTrackCurve);
-    DDX_Control(pDX, 1007, m_btnAddSailPlan);
-    DDX_Control(pDX, 1008, m_btnDeleteSailPlan);
-    DDX_Control(pDX, 1014, m_editTackingAngle);
-    DDX_Control(pDX, 1011, m_btnAddVector);
-    DDX_Control(pDX, 1009, m_btnAddWindSpeed);
-    DDX_Control(pDX, 1010, m_btnDeleteWindSpeed);
-    DDX_Control(pDX, 1015, m_btnDeleteVector);
-    DDX_Control(pDX, 1013, m_comboWindSpeed);
-    DDX_Control(pDX, 1012, m_comboSailPlan);
-    DDX_Control(pDX, 1004, m_listVectors);
-    DDX_Text(pDX, 1014, m_fTackingAngle);
+    DDX_Control(pDX, IDC_SAVE, m_btnSave);
+    DDX_Control(pDX, IDC_SHOW_ALL, m_chkShowAll);
+    DDX_Control(pDX, IDC_TRACK_CURVE, m_chkTrackCurve);
+    DDX_Control(pDX, IDC_ADD_SAIL_PLAN, m_btnAddSailPlan);
+    DDX_Control(pDX, IDC_DELETE_SAIL_PLAN, m_btnDeleteSailPlan);
+    DDX_Control(pDX, IDC_TACKING_ANGLE, m_editTackingAngle);
+    DDX_Control(pDX, IDC_ADD_VECTOR, m_btnAddVector);
+    DDX_Control(pDX, IDC_ADD_WIND_SPEED, m_btnAddWindSpeed);
+    DDX_Control(pDX, IDC_DELETE_WIND_SPEED, m_btnDeleteWindSpeed);
+    DDX_Control(pDX, IDC_DELETE_VECTOR, m_btnDeleteVector);
+    DDX_Control(pDX, IDC_WIND_SPEED_COMBO, m_comboWindSpeed);
+    DDX_Control(pDX, IDC_SAIL_PLAN_COMBO, m_comboSailPlan);
+    DDX_Control(pDX, IDC_VECTOR_LIST, m_listVectors);
+    DDX_Text(pDX, IDC_TACKING_ANGLE, m_fTackingAngle);
     DDV_MinMaxFloat(pDX, m_fTackingAngle, 0.0f, 180.0f);
 }
 
@@ -212,7 +213,7 @@ BOOL Cpolar::OnInitDialog() {
 }
 
 void Cpolar::CreateGraph() {
-    CWnd* pFrame = GetDlgItem(1006);
+    CWnd* pFrame = GetDlgItem(IDC_DIAGRAM_FRAME);
     CRect rc;
     pFrame->GetClientRect(&rc);
     m_pGraph.reset();

@@ -1,12 +1,7 @@
 #pragma once
 
 #include "framework/dialog_template.h"
-
-// Dialog template ids.
-constexpr int IDD_POLAR = 1000;
-constexpr int IDD_EDIT_CELL = 1002;
-constexpr int IDD_NEW_WINDSPEED = 1003;
-constexpr int IDD_NEW_SAILPLAN = 1004;
+#include "resources/resource_ids.h"
 
 // Language identifiers of the templates.
 constexpr WORD LANG_ENGLISH_US = 0x0409;

@@ -61,43 +61,46 @@ DialogTemplate EditorTemplate(const EditorTexts& t) {
     DialogTemplate d{IDD_POLAR, t.wLanguage, kDialogStyle, t.cx, t.cy, t.caption, "MS Sans Serif",
                      8,         {}};
     auto& items = d.items;
-    items.push_back(
-        Button(1018, WS_CHILD | WS_DISABLED | BS_PUSHBUTTON | WS_TABSTOP, 156, 314, 44, 14, t.ok));
+    items.push_back(Button(IDC_SAVE_AND_CLOSE, WS_CHILD | WS_DISABLED | BS_PUSHBUTTON | WS_TABSTOP,
+                           156, 314, 44, 14, t.ok));
     items.push_back(Button(IDCANCEL, kPush, 95, 314, 44, 14, t.close));
-    items.push_back({1004, ControlClass::ListView,
+    items.push_back({IDC_VECTOR_LIST, ControlClass::ListView,
                      kVisible | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOLABELWRAP |
                          LVS_AUTOARRANGE | LVS_ALIGNLEFT | LVS_NOSORTHEADER | WS_BORDER |
                          WS_TABSTOP,
                      12, 61, 140, 184, "List4"});
-    items.push_back(Static(1006, kVisible | SS_BLACKFRAME | WS_BORDER, 161, 61, 240, 250, ""));
-    items.push_back(Button(1007, kPush, 20, 35, 60, 14, t.addSailPlan));
-    items.push_back(Button(1008, kPush, 86, 35, 60, 14, t.deleteSailPlan));
-    items.push_back({1012, ControlClass::ComboBox, kCombo, 20, 18, 125, 41, ""});
-    items.push_back({1013, ControlClass::ComboBox, kCombo | WS_GROUP, 169, 18, 120, 56, ""});
-    items.push_back(Button(1009, kPush | WS_GROUP, 170, 35, 59, 14, t.add));
-    items.push_back(Button(1010, kPush | WS_GROUP, 234, 35, 56, 14, t.remove));
-    items.push_back(Edit(1014, kEdit, 306, 17, 83, 13));
+    items.push_back(
+        Static(IDC_DIAGRAM_FRAME, kVisible | SS_BLACKFRAME | WS_BORDER, 161, 61, 240, 250, ""));
+    items.push_back(Button(IDC_ADD_SAIL_PLAN, kPush, 20, 35, 60, 14, t.addSailPlan));
+    items.push_back(Button(IDC_DELETE_SAIL_PLAN, kPush, 86, 35, 60, 14, t.deleteSailPlan));
+    items.push_back({IDC_SAIL_PLAN_COMBO, ControlClass::ComboBox, kCombo, 20, 18, 125, 41, ""});
+    items.push_back(
+        {IDC_WIND_SPEED_COMBO, ControlClass::ComboBox, kCombo | WS_GROUP, 169, 18, 120, 56, ""});
+    items.push_back(Button(IDC_ADD_WIND_SPEED, kPush | WS_GROUP, 170, 35, 59, 14, t.add));
+    items.push_back(Button(IDC_DELETE_WIND_SPEED, kPush | WS_GROUP, 234, 35, 56, 14, t.remove));
+    items.push_back(Edit(IDC_TACKING_ANGLE, kEdit, 306, 17, 83, 13));
     items.push_back(Static(IDC_STATIC, kLabel | WS_GROUP, 317, 35, 64, 14, t.tackingAngle));
     items.push_back(Button(IDC_STATIC, kGroupBox, 162, 4, 239, 51, t.windSpeedFrame));
     items.push_back(Button(IDC_STATIC, kGroupBox, 12, 4, 140, 51, t.sailPlanFrame));
-    items.push_back(Button(1011, kPush | WS_GROUP, 11, 251, 68, 14, t.add));
-    items.push_back(Button(1015, kPush | WS_GROUP, 84, 251, 68, 14, t.remove));
-    items.push_back(Button(1016, kPush, 19, 314, 44, 14, t.save));
-    items.push_back(Button(1024, kCheck, 219, 318, 55, 10, t.trackCurve));
-    items.push_back(Button(1025, kCheck, 283, 318, 43, 10, t.showAll));
-    items.push_back(Button(3, WS_CHILD | BS_PUSHBUTTON | WS_TABSTOP, 357, 314, 44, 14, t.help));
-    items.push_back(Edit(1026, kHiddenEdit, 155, 313, 30, 15));
-    items.push_back(Edit(1027, kHiddenEdit, 166, 313, 30, 15));
+    items.push_back(Button(IDC_ADD_VECTOR, kPush | WS_GROUP, 11, 251, 68, 14, t.add));
+    items.push_back(Button(IDC_DELETE_VECTOR, kPush | WS_GROUP, 84, 251, 68, 14, t.remove));
+    items.push_back(Button(IDC_SAVE, kPush, 19, 314, 44, 14, t.save));
+    items.push_back(Button(IDC_TRACK_CURVE, kCheck, 219, 318, 55, 10, t.trackCurve));
+    items.push_back(Button(IDC_SHOW_ALL, kCheck, 283, 318, 43, 10, t.showAll));
+    items.push_back(
+        Button(IDC_HELP_BUTTON, WS_CHILD | BS_PUSHBUTTON | WS_TABSTOP, 357, 314, 44, 14, t.help));
+    items.push_back(Edit(IDC_UNUSED_EDIT_1, kHiddenEdit, 155, 313, 30, 15));
+    items.push_back(Edit(IDC_UNUSED_EDIT_2, kHiddenEdit, 166, 313, 30, 15));
     if (t.hiddenLabels[0] != nullptr) {
         for (int i = 0; i < 3; ++i) {
             items.push_back(Static(IDC_STATIC, WS_CHILD | SS_LEFT, 125 + 15 * i, 300, 30, 8,
                                    t.hiddenLabels[i]));
         }
     }
-    items.push_back(Edit(1028, kHiddenEdit, 169, 313, 25, 15));
-    items.push_back(Button(1036, kPush, 93, 279, 45, 13, t.smooth));
-    items.push_back(Button(1037, kPush, 18, 280, 47, 13, t.backup));
-    items.push_back(Button(1038, kPush, 17, 294, 47, 13, t.restore));
+    items.push_back(Edit(IDC_UNUSED_EDIT_3, kHiddenEdit, 169, 313, 25, 15));
+    items.push_back(Button(IDC_SMOOTH, kPush, 93, 279, 45, 13, t.smooth));
+    items.push_back(Button(IDC_BACKUP, kPush, 18, 280, 47, 13, t.backup));
+    items.push_back(Button(IDC_RESTORE, kPush, 17, 294, 47, 13, t.restore));
     items.push_back(Button(IDC_STATIC, kGroupBox, 7, 270, 68, 41, t.databaseFrame));
     return d;
 }
@@ -144,23 +147,23 @@ DialogTemplate SailplanTemplate(const SailplanTexts& t) {
         IDD_NEW_SAILPLAN, t.wLanguage, kDialogStyle, cx, 129, t.caption, "MS Sans Serif", 8, {}};
     auto& items = d.items;
     items.push_back(Static(IDC_STATIC, kLabel, 10, 15, 20 + n, 10, t.name));
-    items.push_back(Edit(1031, kEdit, 35 + n, 13, 90, 12));
+    items.push_back(Edit(IDC_SAIL_PLAN_NAME, kEdit, 35 + n, 13, 90, 12));
     items.push_back(Button(IDC_STATIC, kGroupBox, 7, 34, 91 + e, 62, t.bands));
     items.push_back(Static(IDC_STATIC, kLabel, 13, 49, 31 + e, 8, t.minimum));
-    items.push_back(Edit(1032, kEdit, 49 + e, 47, 40, 12));
-    items.push_back(UpDown(1035, 90 + e, 46, 6, 13));
+    items.push_back(Edit(IDC_BAND_MINIMUM, kEdit, 49 + e, 47, 40, 12));
+    items.push_back(UpDown(IDC_BAND_MINIMUM_SPIN, 90 + e, 46, 6, 13));
     items.push_back(Static(IDC_STATIC, kLabel, 13, 63, 30 + e, 8, t.maximum));
-    items.push_back(Edit(1033, kEdit, 49 + e, 61, 40, 12));
-    items.push_back(UpDown(1037, 89 + e, 60, 11, 13));
+    items.push_back(Edit(IDC_BAND_MAXIMUM, kEdit, 49 + e, 61, 40, 12));
+    items.push_back(UpDown(IDC_BAND_MAXIMUM_SPIN, 89 + e, 60, 11, 13));
     items.push_back(Static(IDC_STATIC, kLabel, 13, 76, 28 + e, 9, t.interval));
-    items.push_back(Edit(1034, kEdit, 49 + e, 75, 40, 12));
-    items.push_back(UpDown(1038, 88 + e, 76, 11, 13));
+    items.push_back(Edit(IDC_BAND_INTERVAL, kEdit, 49 + e, 75, 40, 12));
+    items.push_back(UpDown(IDC_BAND_INTERVAL_SPIN, 88 + e, 76, 11, 13));
     items.push_back(Button(IDC_STATIC, kGroupBox, 103 + e, 34, 102 + e, 62, t.tackingGroup));
     if (t.tackingLabel != nullptr) {
         items.push_back(Static(IDC_STATIC, kLabel, 117, 47, 34, 21, t.tackingLabel));
     }
-    items.push_back(Edit(1036, kEdit, 157 + 2 * e, 46, 40, 12));
-    items.push_back(UpDown(1039, 194 + 2 * e, 46, 11, 13));
+    items.push_back(Edit(IDC_SAIL_PLAN_TACKING_ANGLE, kEdit, 157 + 2 * e, 46, 40, 12));
+    items.push_back(UpDown(IDC_SAIL_PLAN_TACKING_SPIN, 194 + 2 * e, 46, 11, 13));
     items.push_back(Button(IDOK, kDefPush, 47 + e, 108, 50, 14, "OK"));
     items.push_back(Button(IDCANCEL, kPush, 107 + e, 108, 50, 14, t.cancel));
     return d;
@@ -191,10 +194,10 @@ DialogTemplate WindspeedTemplate(const WindspeedTexts& t) {
     auto& items = d.items;
     items.push_back(Button(IDOK, kDefPush, 15 + nExtra / 2, 45, 50, 14, "OK"));
     items.push_back(Button(IDCANCEL, kPush, 75 + nExtra / 2, 45, 50, 14, t.cancel));
-    items.push_back(Edit(1030, kEdit, 90 + nExtra, 5, 25, 12));
+    items.push_back(Edit(IDC_NEW_WIND_SPEED, kEdit, 90 + nExtra, 5, 25, 12));
     items.push_back(Static(IDC_STATIC, kLabel, 20, 8, 70 + nExtra, 10, t.windSpeed));
     items.push_back(Static(IDC_STATIC, kLabel, 20, 26, 70 + nExtra, 10, t.tackingAngle));
-    items.push_back(Edit(1031, kEdit, 90 + nExtra, 25, 25, 12));
+    items.push_back(Edit(IDC_NEW_WIND_SPEED_TACKING_ANGLE, kEdit, 90 + nExtra, 25, 25, 12));
     return d;
 }
 
@@ -203,7 +206,7 @@ DialogTemplate WindspeedTemplate(const WindspeedTexts& t) {
 DialogTemplate EditCellTemplate() {
     DialogTemplate d{
         IDD_EDIT_CELL, LANG_ENGLISH_US, WS_POPUP | DS_SETFONT, 65, 15, "", "MS Sans Serif", 8, {}};
-    d.items.push_back(Edit(1015, kVisible | WS_TABSTOP, 0, 0, 65, 15));
+    d.items.push_back(Edit(IDC_CELL_EDIT, kVisible | WS_TABSTOP, 0, 0, 65, 15));
     return d;
 }
 
@@ -317,7 +320,7 @@ std::vector<DialogTemplate> BuildTemplates() {
         for (auto& item : d.items) {
             if (item.nId == IDC_STATIC && item.x == 317) {
                 item.cy = 18;
-            } else if (item.nId == 1025) {
+            } else if (item.nId == IDC_SHOW_ALL) {
                 item.cx = 64;
             }
         }

@@ -99,7 +99,7 @@ TEST_F(EditorDesktop, AClickOutsideCommitsWhatWasTypedClamped) {
         Shot("committed-close-not-pressed");
         EXPECT_TRUE(OnGui([this] { return EditorOpen(); }));
 
-        user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));  // Save
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));  // Save
         ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
     });
     EXPECT_EQ(Notices(), std::vector<WPARAM>{2});
@@ -143,7 +143,7 @@ TEST_F(EditorDesktop, AClickOnAnotherCellMovesTheEditorThere) {
 TEST_F(EditorDesktop, EscapeInADropDownClosesOnlyTheList) {
     OpenSample();
     RunAsUser([this](XUser& user) {
-        for (int nId : {1012, 1013}) {
+        for (int nId : {IDC_SAIL_PLAN_COMBO, IDC_WIND_SPEED_COMBO}) {
             const QPoint arrow = OnGui([&] {
                 const QRect rect = OnScreen(Combo(nId));
                 return QPoint(rect.right() - 6, rect.center().y());
@@ -157,15 +157,16 @@ TEST_F(EditorDesktop, EscapeInADropDownClosesOnlyTheList) {
         }
         // Enter in the open list picks the entry and nothing else.
         const QPoint arrow = OnGui([&] {
-            const QRect rect = OnScreen(Combo(1013));
+            const QRect rect = OnScreen(Combo(IDC_WIND_SPEED_COMBO));
             return QPoint(rect.right() - 6, rect.center().y());
         });
         user.Click(arrow);
-        ASSERT_TRUE(WaitUntil([&] { return Combo(1013)->view()->isVisible(); }));
+        ASSERT_TRUE(WaitUntil([&] { return Combo(IDC_WIND_SPEED_COMBO)->view()->isVisible(); }));
         user.Key("Down");
         user.Key("Return");
-        ASSERT_TRUE(WaitUntil([&] { return !Combo(1013)->view()->isVisible(); }));
-        ASSERT_TRUE(WaitUntil([&] { return Combo(1013)->currentText() == "8.00"; }));
+        ASSERT_TRUE(WaitUntil([&] { return !Combo(IDC_WIND_SPEED_COMBO)->view()->isVisible(); }));
+        ASSERT_TRUE(
+            WaitUntil([&] { return Combo(IDC_WIND_SPEED_COMBO)->currentText() == "8.00"; }));
         Shot("picked-8-knots");
         EXPECT_TRUE(OnGui([this] { return EditorOpen() && Cell(0, 1) == "4.90"; }));
         EXPECT_TRUE(Notices().empty());
@@ -213,7 +214,7 @@ TEST_F(EditorDesktop, ADragInTheDiagramChangesThePointInTheSavedFile) {
         user.Drag(square, square + QPoint(20, -12));
         ASSERT_TRUE(WaitUntil([this] { return Cell(5, 1) != "6.00"; }));
         Shot("dragged");
-        user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));  // Save
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));  // Save
         ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
     });
     const auto& shown = *CurrentPolar().m_aVectors[5];
@@ -247,10 +248,11 @@ TEST_F(EditorDesktop, ADoubleClickInTheDiagramAddsAPoint) {
 TEST_F(EditorDesktop, UpAndDownInTheSailPlanBandStepTheValue) {
     OpenSample();
     RunAsUser([this](XUser& user) {
-        user.Click(OnGui([this] { return OnScreen(Control(1007)).center(); }));
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_ADD_SAIL_PLAN)).center(); }));
         auto dialog = [] {
             for (QWidget* pWidget : QApplication::topLevelWidgets()) {
-                if (pWidget->objectName() == "dialog-1004" && pWidget->isVisible()) {
+                if (pWidget->objectName() == QString("dialog-%1").arg(IDD_NEW_SAILPLAN) &&
+                    pWidget->isVisible()) {
                     return pWidget;
                 }
             }
@@ -258,15 +260,17 @@ TEST_F(EditorDesktop, UpAndDownInTheSailPlanBandStepTheValue) {
         };
         ASSERT_TRUE(WaitUntil([&] { return dialog() != nullptr && dialog()->isActiveWindow(); }));
         auto edit = [&](int nId) { return dialog()->findChild<QLineEdit*>(QString::number(nId)); };
-        const double dMinimum = OnGui([&] { return edit(1032)->text().toDouble(); });
-        user.Click(OnGui([&] { return OnScreen(edit(1032)).center(); }));
-        ASSERT_TRUE(WaitUntil([&] { return edit(1032)->hasFocus(); }));
+        const double dMinimum = OnGui([&] { return edit(IDC_BAND_MINIMUM)->text().toDouble(); });
+        user.Click(OnGui([&] { return OnScreen(edit(IDC_BAND_MINIMUM)).center(); }));
+        ASSERT_TRUE(WaitUntil([&] { return edit(IDC_BAND_MINIMUM)->hasFocus(); }));
         user.Key("Up");
-        EXPECT_TRUE(WaitUntil([&] { return edit(1032)->text().toDouble() == dMinimum + 5; }));
+        EXPECT_TRUE(
+            WaitUntil([&] { return edit(IDC_BAND_MINIMUM)->text().toDouble() == dMinimum + 5; }));
         Shot("up-key");
         user.Key("Down");
         user.Key("Down");
-        EXPECT_TRUE(WaitUntil([&] { return edit(1032)->text().toDouble() == dMinimum - 5; }));
+        EXPECT_TRUE(
+            WaitUntil([&] { return edit(IDC_BAND_MINIMUM)->text().toDouble() == dMinimum - 5; }));
         user.Key("Escape");
         ASSERT_TRUE(WaitUntil([&] { return dialog() == nullptr; }));
         EXPECT_TRUE(OnGui([this] { return EditorOpen(); }));

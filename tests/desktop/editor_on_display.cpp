@@ -72,7 +72,7 @@ QWidget* EditorOnDisplay::Control(int nId) const {
 }
 
 QTableWidget* EditorOnDisplay::List() const {
-    return qobject_cast<QTableWidget*>(Control(1004));
+    return qobject_cast<QTableWidget*>(Control(IDC_VECTOR_LIST));
 }
 
 QComboBox* EditorOnDisplay::Combo(int nId) const {
@@ -95,7 +95,8 @@ QWidget* EditorOnDisplay::CellEditor() const {
     }
     // Editors that ended go when the editing loop returns to the event loop; the open one is
     // the one shown.
-    for (QWidget* pEditor : m_hDialog->window()->findChildren<QWidget*>("dialog-1002")) {
+    for (QWidget* pEditor :
+         m_hDialog->window()->findChildren<QWidget*>(QString("dialog-%1").arg(IDD_EDIT_CELL))) {
         if (pEditor->isVisible() && CWnd::FromHandle(pEditor) != nullptr) {
             return pEditor;
         }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/polar_dialog.h"
+#include "resources/resource_ids.h"
 #include "tests/desktop/user_session.h"
 #include "tests/support/notice_recorder.h"
 #include "tests/support/temp_dir.h"

@@ -22,7 +22,7 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
             [this] { return EditorOpen() && QApplication::activeWindow() == m_hDialog; }));
 
         // Save asks; Return takes the default answer, No.
-        user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
         ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
         EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("from line 5, column 8 on"),
                   std::string::npos);
@@ -33,7 +33,7 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
         EXPECT_TRUE(Notices().empty());
 
         // Asked again, the user clicks "Yes": a copy first, then the save.
-        user.Click(OnGui([this] { return OnScreen(Control(1016)).center(); }));
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
         ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
         user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Yes); }));
         ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
@@ -49,7 +49,8 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
     const std::string strBefore = FileBytes();
     RunAsUser([this](XUser& user) {
         user.Click(OnGui([this] { return CellOnScreen(0, 0).center(); }));
-        user.Click(OnGui([this] { return OnScreen(Control(1015)).center(); }));  // Delete
+        user.Click(
+            OnGui([this] { return OnScreen(Control(IDC_DELETE_VECTOR)).center(); }));  // Delete
         ASSERT_TRUE(WaitUntil([this] { return List()->rowCount() == 11; }));
 
         // The close box asks; Escape answers No and the editor stays with the edit.

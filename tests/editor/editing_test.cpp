@@ -27,16 +27,18 @@ TEST_F(Editing, AddingASailPlanWithTheDefaultBand) {
     Open(kFourWinds);
     m_steps.push_back([](CDialog*, GuiDriver& d) {
         EXPECT_FALSE(d.Control(IDOK)->isEnabled());  // no name yet
-        EXPECT_EQ(qobject_cast<QLineEdit*>(d.Control(1033))->text(), "35.0");
-        d.Type(1031, "Zulu, light");
+        EXPECT_EQ(qobject_cast<QLineEdit*>(d.Control(IDC_BAND_MAXIMUM))->text(), "35.0");
+        d.Type(IDC_SAIL_PLAN_NAME, "Zulu, light");
         EXPECT_TRUE(d.Control(IDOK)->isEnabled());
         d.Click(IDOK);
     });
-    ASSERT_TRUE(Driver().Click(1007));
-    EXPECT_EQ(Entries(1012), (std::vector<std::string>{"Zulu light", "Main"}));  // at the top
-    EXPECT_EQ(Entries(1013), (std::vector<std::string>{"5.00", "10.00", "15.00", "20.00", "25.00",
-                                                       "30.00", "35.00"}));
-    EXPECT_EQ(Combo(1013)->currentIndex(), 6);
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
+    EXPECT_EQ(Entries(IDC_SAIL_PLAN_COMBO),
+              (std::vector<std::string>{"Zulu light", "Main"}));  // at the top
+    EXPECT_EQ(
+        Entries(IDC_WIND_SPEED_COMBO),
+        (std::vector<std::string>{"5.00", "10.00", "15.00", "20.00", "25.00", "30.00", "35.00"}));
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->currentIndex(), 6);
     EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 6);
     EXPECT_EQ(List()->rowCount(), 0);
     EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[3]->m_fTackingAngle, 45.0f);
@@ -46,50 +48,50 @@ TEST_F(Editing, AddingASailPlanWithTheDefaultBand) {
 TEST_F(Editing, AnEmptyBandMakesASailPlanWithoutPolarsAndABadIntervalIsRefused) {
     Open(kFourWinds);
     m_steps.push_back([this](CDialog*, GuiDriver& d) {
-        d.Type(1031, "Storm");
-        SetText(d, 1034, "0");
+        d.Type(IDC_SAIL_PLAN_NAME, "Storm");
+        SetText(d, IDC_BAND_INTERVAL, "0");
         m_pInteraction->AnswerNextBox(IDOK);
         d.Click(IDOK);  // refused: the dialog stays
         EXPECT_TRUE(d.Control(IDOK)->isVisible());
-        SetText(d, 1032, "40");
+        SetText(d, IDC_BAND_MINIMUM, "40");
         d.Click(IDOK);  // minimum above maximum: no loop at all
     });
-    ASSERT_TRUE(Driver().Click(1007));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
     EXPECT_NE(m_pInteraction->Boxes().front().strText.find("interval"), std::string::npos);
-    EXPECT_EQ(Combo(1013)->count(), 0);
-    EXPECT_FALSE(Driver().Control(1014)->isEnabled());
-    EXPECT_FALSE(Driver().Control(1010)->isEnabled());
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->count(), 0);
+    EXPECT_FALSE(Driver().Control(IDC_TACKING_ANGLE)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_DELETE_WIND_SPEED)->isEnabled());
     ASSERT_EQ(m_pEditor->SailPlans()[0]->m_strName, "Storm");
     EXPECT_EQ(m_pEditor->SailPlans()[0]->GetPolarCount(), 0);
     // A point cannot be added without a wind speed: its button follows the data, and a
     // wind speed can still be added.
-    EXPECT_FALSE(Driver().Control(1011)->isEnabled());
-    EXPECT_TRUE(Driver().Control(1009)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_ADD_VECTOR)->isEnabled());
+    EXPECT_TRUE(Driver().Control(IDC_ADD_WIND_SPEED)->isEnabled());
 }
 
 TEST_F(Editing, WindSpeedsGoToTheirPlace) {
     Open(kFourWinds);
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1030, "12");
+        d.Type(IDC_NEW_WIND_SPEED, "12");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().Click(1009));
-    EXPECT_EQ(Entries(1013),
+    ASSERT_TRUE(Driver().Click(IDC_ADD_WIND_SPEED));
+    EXPECT_EQ(Entries(IDC_WIND_SPEED_COMBO),
               (std::vector<std::string>{"5.00", "10.00", "12.00", "15.00", "20.00"}));
     EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 2);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "45.00");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(IDC_TACKING_ANGLE))->text(), "45.00");
     EXPECT_EQ(List()->rowCount(), 0);
     EXPECT_EQ(WindSpeeds(0), (std::vector<float>{5, 10, 12, 15, 20}));
 
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1030, "10");
+        d.Type(IDC_NEW_WIND_SPEED, "10");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().Click(1009));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_WIND_SPEED));
     EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 1);  // before the existing 10.00
 
-    ASSERT_TRUE(Driver().Click(1010));  // delete it: the one above becomes current
-    EXPECT_EQ(Entries(1013),
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_WIND_SPEED));  // delete it: the one above becomes current
+    EXPECT_EQ(Entries(IDC_WIND_SPEED_COMBO),
               (std::vector<std::string>{"5.00", "10.00", "12.00", "15.00", "20.00"}));
     EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 0);
 }
@@ -98,20 +100,21 @@ TEST_F(Editing, TypedWindSpeedsAndNamesAreCommittedAndResorted) {
     Open(
         "B,\r\n5,45,\r\n40,4,-1\r\n10,42,\r\n40,6,-1\r\n15,40,\r\n40,7,-1\r\n20,40,\r\n40,7.5,-"
         "2\r\nA,\r\n8,40,-2");
-    ASSERT_EQ(Combo(1013)->currentText(), "5.00");
-    auto* pEdit = Combo(1013)->lineEdit();
+    ASSERT_EQ(Combo(IDC_WIND_SPEED_COMBO)->currentText(), "5.00");
+    auto* pEdit = Combo(IDC_WIND_SPEED_COMBO)->lineEdit();
     pEdit->clear();
-    Driver().Type(1013, "12");
+    Driver().Type(IDC_WIND_SPEED_COMBO, "12");
     Driver().PressKey(Qt::Key_Return);
-    EXPECT_EQ(Entries(1013), (std::vector<std::string>{"10.00", "12", "15.00", "20.00"}));
-    EXPECT_EQ(Combo(1013)->currentIndex(), 1);
+    EXPECT_EQ(Entries(IDC_WIND_SPEED_COMBO),
+              (std::vector<std::string>{"10.00", "12", "15.00", "20.00"}));
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->currentIndex(), 1);
     EXPECT_EQ(WindSpeeds(m_pEditor->CurrentSailPlanIndex()), (std::vector<float>{10, 12, 15, 20}));
     // The Enter above also committed the sail plan's name: B moved after A.
-    EXPECT_EQ(Entries(1012), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(Entries(IDC_SAIL_PLAN_COMBO), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(m_pEditor->CurrentSailPlanIndex(), 1);
-    Combo(1012)->lineEdit()->clear();
-    Driver().Type(1012, "C,D");
-    Driver().FocusTo(1014);  // leaving the field commits
+    Combo(IDC_SAIL_PLAN_COMBO)->lineEdit()->clear();
+    Driver().Type(IDC_SAIL_PLAN_COMBO, "C,D");
+    Driver().FocusTo(IDC_TACKING_ANGLE);  // leaving the field commits
     EXPECT_EQ(m_pEditor->SailPlans()[1]->m_strName, "CD");
 }
 
@@ -119,10 +122,10 @@ TEST_F(Editing, CellsAreEditedInPlaceAndRowsKeepTheirOrder) {
     Open(kFourWinds);
     ASSERT_EQ(Column(0), (std::vector<std::string>{"30.00", "60.00", "90.00", "120.00"}));
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        SetText(d, 1015, "95");
+        SetText(d, IDC_CELL_EDIT, "95");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 1, 0));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 1, 0));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"30.00", "90.00", "95.00", "120.00"}));
     const auto& points = m_pEditor->SailPlans()[0]->m_aPolars[0]->m_aVectors;
     EXPECT_EQ(points[2]->m_fAngle, 95.0f);
@@ -130,68 +133,68 @@ TEST_F(Editing, CellsAreEditedInPlaceAndRowsKeepTheirOrder) {
 
     // Out of range: Enter is refused with the range message; a click outside stores the limit.
     m_steps.push_back([this](CDialog* pDialog, GuiDriver& d) {
-        SetText(d, 1015, "150");
+        SetText(d, IDC_CELL_EDIT, "150");
         m_pInteraction->AnswerNextBox(IDOK);
         d.PressKey(Qt::Key_Return);
         EXPECT_TRUE(pDialog->GetSafeHwnd()->isVisible());
         m_pInteraction->AnswerNextBox(IDOK);  // the click validates too
         QTest::mouseClick(pDialog->GetSafeHwnd(), Qt::LeftButton, Qt::NoModifier, QPoint(-40, 300));
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 1));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 1));
     EXPECT_EQ(Column(1)[0], "100.00");
     EXPECT_NE(m_pInteraction->Boxes().front().strText.find("between 0 and 100"), std::string::npos);
 
     // 200 for an angle: Enter shows the range message, a click elsewhere stores 180.00.
     m_steps.push_back([this](CDialog* pDialog, GuiDriver& d) {
-        SetText(d, 1015, "200");
+        SetText(d, IDC_CELL_EDIT, "200");
         m_pInteraction->AnswerNextBox(IDOK);
         d.PressKey(Qt::Key_Return);
         EXPECT_TRUE(pDialog->GetSafeHwnd()->isVisible());
         m_pInteraction->AnswerNextBox(IDOK);
         QTest::mouseClick(pDialog->GetSafeHwnd(), Qt::LeftButton, Qt::NoModifier, QPoint(-40, 300));
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 3, 0));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 3, 0));
     EXPECT_EQ(Column(0)[3], "180.00");
     EXPECT_EQ(points[3]->m_fAngle, 180.0f);
 
     // The same value again changes nothing.
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        SetText(d, 1015, "30");
+        SetText(d, IDC_CELL_EDIT, "30");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 0));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"30.00", "90.00", "95.00", "180.00"}));
 
     // Escape leaves the cell as it was.
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        SetText(d, 1015, "12");
+        SetText(d, IDC_CELL_EDIT, "12");
         d.PressKey(Qt::Key_Escape);
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 3, 0));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 3, 0));
     EXPECT_EQ(Column(0)[3], "180.00");
 }
 
 TEST_F(Editing, ASessionLeavesAFileThatReadsBackToWhatTheDialogShows) {
     Open(kFourWinds);
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1030, "25");
-        SetText(d, 1031, "38");
+        d.Type(IDC_NEW_WIND_SPEED, "25");
+        SetText(d, IDC_NEW_WIND_SPEED_TACKING_ANGLE, "38");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().Click(1009));                  // a 25 kn polar, current
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));  // the empty list: a point "0.0"
+    ASSERT_TRUE(Driver().Click(IDC_ADD_WIND_SPEED));               // a 25 kn polar, current
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 0));  // the empty list: a point "0.0"
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        SetText(d, 1015, "52");
+        SetText(d, IDC_CELL_EDIT, "52");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 0));
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        SetText(d, 1015, "7.25");
+        SetText(d, IDC_CELL_EDIT, "7.25");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 1));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 1));
     // Drag that point in the diagram a little further out.
-    QWidget* pGraph = m_hDialog->findChild<QWidget*>("1234");
+    QWidget* pGraph = m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM));
     CGraph* pGraphWnd = m_pEditor->Graph();
     CClientDC dc(pGraphWnd);
     pGraphWnd->PrepareDC(&dc);
@@ -201,10 +204,10 @@ TEST_F(Editing, ASessionLeavesAFileThatReadsBackToWhatTheDialogShows) {
     GuiDriver::Move(pGraph, QPoint(square.x + 6, square.y - 3), true);
     GuiDriver::Release(pGraph, QPoint(square.x + 6, square.y - 3));
     // Delete the first point of the 5 kn polar.
-    ASSERT_TRUE(Driver().PickEntry(1013, 0));
-    ASSERT_TRUE(Driver().ClickCell(1004, 0, 0));
-    ASSERT_TRUE(Driver().Click(1015));
-    ASSERT_TRUE(Driver().Click(1016));  // Save
+    ASSERT_TRUE(Driver().PickEntry(IDC_WIND_SPEED_COMBO, 0));
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));  // Save
 
     const std::vector<std::string> shown = Column(0);
     PolarFileContents contents;
@@ -226,27 +229,27 @@ TEST_F(Editing, ASessionLeavesAFileThatReadsBackToWhatTheDialogShows) {
     }
     // A reload shows the same.
     SendMessage(m_hDialog, WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
-    EXPECT_EQ(Entries(1013),
+    EXPECT_EQ(Entries(IDC_WIND_SPEED_COMBO),
               (std::vector<std::string>{"5.00", "10.00", "15.00", "20.00", "25.00"}));
     EXPECT_EQ(Column(0), shown);
 }
 
 TEST_F(Editing, PointsAreAddedAndDeleted) {
     Open(kFourWinds);
-    ASSERT_TRUE(Driver().Click(1011));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));
     EXPECT_EQ(Column(0).front(), "0.0");
     EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[0]->GetVectorCount(), 5);
-    Combo(1013)->showPopup();
-    ASSERT_TRUE(Driver().PickEntry(1013, 1));  // the 10 kn polar has one point
+    Combo(IDC_WIND_SPEED_COMBO)->showPopup();
+    ASSERT_TRUE(Driver().PickEntry(IDC_WIND_SPEED_COMBO, 1));  // the 10 kn polar has one point
     ASSERT_EQ(List()->rowCount(), 1);
-    ASSERT_TRUE(Driver().ClickCell(1004, 0, 0));
-    ASSERT_TRUE(Driver().Click(1015));
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
     EXPECT_EQ(List()->rowCount(), 0);
-    EXPECT_FALSE(Driver().Control(1015)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_DELETE_VECTOR)->isEnabled());
     // Double-clicking the empty list adds a point at the top.
-    ASSERT_TRUE(Driver().DoubleClickCell(1004, 0, 0));
+    ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 0));
     EXPECT_EQ(List()->rowCount(), 1);
-    EXPECT_TRUE(Driver().Control(1015)->isEnabled());
+    EXPECT_TRUE(Driver().Control(IDC_DELETE_VECTOR)->isEnabled());
 }
 
 }  // namespace

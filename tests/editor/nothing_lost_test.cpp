@@ -42,7 +42,7 @@ class NothingLost : public EditorFixture {
         for (int i = 0; i < nBoxes; ++i) {
             m_pInteraction->AnswerNextBox(nAnswer);
         }
-        ASSERT_TRUE(Driver().Click(1016));
+        ASSERT_TRUE(Driver().Click(IDC_SAVE));
     }
 };
 
@@ -59,14 +59,14 @@ TEST_F(NothingLost, AFileThatCannotBeReadIsNamedAndNeverReplaced) {
     ASSERT_EQ(BoxCount(), 1u);
     EXPECT_NE(LastBox().find(m_strFile), std::string::npos) << LastBox();
     EXPECT_NE(LastBox().find("Permission denied"), std::string::npos) << LastBox();
-    EXPECT_EQ(Combo(1012)->count(), 0);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 0);
 
     // A sail plan added and saved: refused, with the reason.
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1031, "New");
+        d.Type(IDC_SAIL_PLAN_NAME, "New");
         d.Click(IDOK);
     });
-    ASSERT_TRUE(Driver().Click(1007));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
     Save(1);
     EXPECT_NE(LastBox().find("could not be read when it was opened"), std::string::npos);
     // Restore would replace it as well.
@@ -74,7 +74,7 @@ TEST_F(NothingLost, AFileThatCannotBeReadIsNamedAndNeverReplaced) {
     TempDir::Write(strOther, "Other,\r\n8,40,\r\n45,5,-2");
     m_pInteraction->AnswerNextFileDialog(strOther);
     m_pInteraction->AnswerNextBox(IDOK);
-    ASSERT_TRUE(Driver().Click(1038));
+    ASSERT_TRUE(Driver().Click(IDC_RESTORE));
     EXPECT_NE(LastBox().find("Nothing was restored"), std::string::npos);
     // The host's save and close closes nothing.
     m_pInteraction->AnswerNextBox(IDOK);
@@ -88,7 +88,7 @@ TEST_F(NothingLost, AFileThatCannotBeReadIsNamedAndNeverReplaced) {
 
     // Once a reading succeeds, the file is the editor's again.
     ::SendMessage(m_hDialog, WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
-    EXPECT_EQ(Combo(1012)->currentText(), "Main");
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Main");
     Save();
     EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{2});
 }
@@ -96,8 +96,8 @@ TEST_F(NothingLost, AFileThatCannotBeReadIsNamedAndNeverReplaced) {
 TEST_F(NothingLost, AReadOnlyFileIsNotWrittenAndSmoothingKeepsTheEdits) {
     Open(kFivePoints);
     ::chmod(m_strFile.c_str(), 0444);
-    ASSERT_TRUE(Driver().ClickCell(1004, 0, 0));
-    ASSERT_TRUE(Driver().Click(1015));  // an unsaved deletion: four points left
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));  // an unsaved deletion: four points left
     Save(1);
     EXPECT_NE(LastBox().find("read-only"), std::string::npos) << LastBox();
     EXPECT_TRUE(m_host.notices.empty());
@@ -106,7 +106,7 @@ TEST_F(NothingLost, AReadOnlyFileIsNotWrittenAndSmoothingKeepsTheEdits) {
     // brings back the four points, not the five of the file.
     m_pInteraction->AnswerNextBox(IDOK);  // not saved
     m_pInteraction->AnswerNextBox(IDNO);  // keep smoothed data?
-    ASSERT_TRUE(Driver().Click(1036));
+    ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"60.00", "90.00", "120.00", "150.00"}));
     EXPECT_EQ(TempDir::Read(m_strFile), kFivePoints);
     struct stat st {};
@@ -146,7 +146,7 @@ TEST_F(NothingLost, SmoothingAsksBeforeReplacingAPartlyReadFile) {
     Open("Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,-2\r\nBroken", 1);
     m_pInteraction->AnswerNextBox(IDNO);   // replace the file?
     m_pInteraction->AnswerNextBox(IDYES);  // keep smoothed data?
-    ASSERT_TRUE(Driver().Click(1036));
+    ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
     EXPECT_EQ(TempDir::Read(m_strFile),
               "Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,-2\r\nBroken");
     EXPECT_EQ(List()->rowCount(), 9);  // the smoothed polar, shown from memory
@@ -154,7 +154,7 @@ TEST_F(NothingLost, SmoothingAsksBeforeReplacingAPartlyReadFile) {
 
 TEST_F(NothingLost, AFailedSaveAndCloseKeepsTheEditorAndTellsTheHostNothing) {
     Open(kFivePoints);
-    ASSERT_TRUE(Driver().Click(1011));  // an unsaved point
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));  // an unsaved point
     InjectFault(FileOperation::Write, ENOSPC);
     m_pInteraction->AnswerNextBox(IDOK);
     ::SendMessage(m_hDialog, WM_COMMAND, ID_SAVE_AND_CLOSE, 0);
@@ -175,7 +175,7 @@ TEST_F(NothingLost, AFailedSaveAndCloseKeepsTheEditorAndTellsTheHostNothing) {
 
 TEST_F(NothingLost, ClosingAsksOnlyWhenSomethingWouldBeLost) {
     Open(kFivePoints);
-    ASSERT_TRUE(Driver().Click(1011));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));
     m_pInteraction->AnswerNextBox(IDNO);
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     const auto& question = m_pInteraction->Boxes().back();
@@ -196,8 +196,8 @@ TEST_F(NothingLost, ClosingAsksOnlyWhenSomethingWouldBeLost) {
 TEST_F(NothingLost, TextTypedButNotCommittedCountsAndYesDiscardsIt) {
     Open(kFivePoints);
     // Looking around (picking entries) changes nothing.
-    ASSERT_TRUE(Driver().PickEntry(1013, 0));
-    Retype(1014, "38");
+    ASSERT_TRUE(Driver().PickEntry(IDC_WIND_SPEED_COMBO, 0));
+    Retype(IDC_TACKING_ANGLE, "38");
     m_pInteraction->AnswerNextBox(IDYES);
     Driver().PressKey(Qt::Key_Escape);
     EXPECT_EQ(BoxCount(), 1u);
@@ -209,11 +209,11 @@ TEST_F(NothingLost, TextTypedButNotCommittedCountsAndYesDiscardsIt) {
 TEST_F(NothingLost, ASailPlanWithoutWindSpeedsIsNamedOnEverySave) {
     Open(kFivePoints);
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1031, "Storm");
-        SetText(d, 1032, "40");  // minimum above maximum: no polar
+        d.Type(IDC_SAIL_PLAN_NAME, "Storm");
+        SetText(d, IDC_BAND_MINIMUM, "40");  // minimum above maximum: no polar
         d.Click(IDOK);
     });
-    ASSERT_TRUE(Driver().Click(1007));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
     Save(1);
     EXPECT_EQ(LastBox(), "Sail plan \"Storm\" has no wind speeds and is not saved.\n");
     EXPECT_EQ(TempDir::Read(m_strFile),
@@ -227,51 +227,51 @@ TEST_F(NothingLost, ASailPlanWithoutWindSpeedsIsNamedOnEverySave) {
 TEST_F(NothingLost, ANameReadInAnotherEncodingKeepsItsBytesUntilRetyped) {
     const std::string strFile = "Gro\xdfsegel,\r\n6.00,45.00,\r\n40.00,4.10,-2";
     Open(strFile);
-    EXPECT_EQ(Combo(1012)->currentText().toStdString(), "Gro\xc3\x9fsegel");
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText().toStdString(), "Gro\xc3\x9fsegel");
     Save();
     EXPECT_EQ(TempDir::Read(m_strFile), strFile);
 
-    Retype(1012, "Fock");
+    Retype(IDC_SAIL_PLAN_COMBO, "Fock");
     Save();
     EXPECT_EQ(TempDir::Read(m_strFile), "Fock,\r\n6.00,45.00,\r\n40.00,4.10,-2");
 }
 
 TEST_F(NothingLost, AWindSpeedThatIsNoNumberIsRefusedAndPutBack) {
     Open(kFivePoints);
-    Retype(1013, "abc");
+    Retype(IDC_WIND_SPEED_COMBO, "abc");
     Save(1);
     EXPECT_EQ(m_pInteraction->Boxes().front().strText, "Please enter a number.");
-    EXPECT_EQ(Combo(1013)->currentText(), "6.00");
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->currentText(), "6.00");
     EXPECT_EQ(WindSpeeds(0), std::vector<float>{6.0f});
     EXPECT_EQ(TempDir::Read(m_strFile).substr(0, 17), "Main,\r\n6.00,45.00");
 
-    Retype(1013, "12 kn");
+    Retype(IDC_WIND_SPEED_COMBO, "12 kn");
     Save();
     EXPECT_EQ(WindSpeeds(0), std::vector<float>{12.0f});
 }
 
 TEST_F(NothingLost, ButtonsFollowTheDataFromAnEmptyFile) {
     Open("");
-    EXPECT_FALSE(Driver().Control(1008)->isEnabled());
-    EXPECT_FALSE(Driver().Control(1009)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_DELETE_SAIL_PLAN)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_ADD_WIND_SPEED)->isEnabled());
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1031, "Main");
-        SetText(d, 1032, "6");
-        SetText(d, 1033, "8");
-        SetText(d, 1034, "2");
+        d.Type(IDC_SAIL_PLAN_NAME, "Main");
+        SetText(d, IDC_BAND_MINIMUM, "6");
+        SetText(d, IDC_BAND_MAXIMUM, "8");
+        SetText(d, IDC_BAND_INTERVAL, "2");
         d.Click(IDOK);
     });
-    ASSERT_TRUE(Driver().Click(1007));
-    EXPECT_EQ(Entries(1013), (std::vector<std::string>{"6.00", "8.00"}));
-    EXPECT_TRUE(Driver().Control(1008)->isEnabled());
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
+    EXPECT_EQ(Entries(IDC_WIND_SPEED_COMBO), (std::vector<std::string>{"6.00", "8.00"}));
+    EXPECT_TRUE(Driver().Control(IDC_DELETE_SAIL_PLAN)->isEnabled());
     m_steps.push_back([](CDialog*, GuiDriver& d) {
-        d.Type(1030, "12");
+        d.Type(IDC_NEW_WIND_SPEED, "12");
         d.PressKey(Qt::Key_Return);
     });
-    ASSERT_TRUE(Driver().Click(1009));  // once disabled for the rest of the session
-    EXPECT_EQ(Entries(1013), (std::vector<std::string>{"6.00", "8.00", "12.00"}));
-    EXPECT_TRUE(Driver().Control(1011)->isEnabled());
-    EXPECT_FALSE(Driver().Control(1015)->isEnabled());  // no points yet
+    ASSERT_TRUE(Driver().Click(IDC_ADD_WIND_SPEED));  // once disabled for the rest of the session
+    EXPECT_EQ(Entries(IDC_WIND_SPEED_COMBO), (std::vector<std::string>{"6.00", "8.00", "12.00"}));
+    EXPECT_TRUE(Driver().Control(IDC_ADD_VECTOR)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_DELETE_VECTOR)->isEnabled());  // no points yet
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "framework/dialog.h"
 #include "resources/dialog_resources.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -38,11 +39,11 @@ TEST(DialogTemplates, EditorTemplatesHoldTheirControls) {
     ASSERT_NE(pEnglish, nullptr);
     EXPECT_EQ(pEnglish->items.size(), 27u);
     EXPECT_EQ(pEnglish->strCaption, "Polar Diagram");
-    const DialogItemTemplate* pOk = pEnglish->FindItem(1018);
+    const DialogItemTemplate* pOk = pEnglish->FindItem(IDC_SAVE_AND_CLOSE);
     ASSERT_NE(pOk, nullptr);
     EXPECT_EQ(pOk->dwStyle & WS_VISIBLE, 0u);
     EXPECT_NE(pOk->dwStyle & WS_DISABLED, 0u);
-    const DialogItemTemplate* pList = pEnglish->FindItem(1004);
+    const DialogItemTemplate* pList = pEnglish->FindItem(IDC_VECTOR_LIST);
     EXPECT_EQ(pList->x, 12);
     EXPECT_EQ(pList->cy, 184);
     for (WORD wLang : {LANG_GERMAN, LANG_FRENCH, LANG_NORWEGIAN, LANG_SPANISH}) {
@@ -60,10 +61,12 @@ TEST(DialogTemplates, EditorTemplatesHoldTheirControls) {
 }
 
 TEST(DialogTemplates, DamagedWordsAreMended) {
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(1036)->strText, "Glätten");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(1038)->strText, "Öffnen");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_NORWEGIAN)->FindItem(1038)->strText, "Åpne");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(1036)->strText, "Atténuer");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_SMOOTH)->strText, "Glätten");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_RESTORE)->strText, "Öffnen");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_NORWEGIAN)->FindItem(IDC_RESTORE)->strText,
+              "Åpne");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SMOOTH)->strText,
+              "Atténuer");
 }
 
 TEST(DialogTemplates, DialogUnitsFollowTheFontsBaseUnits) {
@@ -80,9 +83,9 @@ TEST(DialogTemplates, DialogUnitsFollowTheFontsBaseUnits) {
     CDialog dialog(pTemplate);
     ASSERT_TRUE(dialog.CreateIndirect(pTemplate));
     QWidget* pWidget = dialog.GetSafeHwnd();
-    EXPECT_EQ(pWidget->objectName(), "dialog-1003");
+    EXPECT_EQ(pWidget->objectName(), QString("dialog-%1").arg(IDD_NEW_WINDSPEED));
     EXPECT_EQ(pWidget->width(), DialogUnitsToPixelsX(137, dialog.BaseUnits()));
-    QWidget* pEdit = pWidget->findChild<QWidget*>("1030");
+    QWidget* pEdit = pWidget->findChild<QWidget*>(QString::number(IDC_NEW_WIND_SPEED));
     ASSERT_NE(pEdit, nullptr);
     EXPECT_EQ(pEdit->x(), DialogUnitsToPixelsX(90, dialog.BaseUnits()));
     EXPECT_EQ(pEdit->width(), DialogUnitsToPixelsX(115, dialog.BaseUnits()) -

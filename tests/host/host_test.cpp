@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "polar/polar.h"
+#include "resources/resource_ids.h"
 #include "tests/support/gui_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -154,19 +155,20 @@ TEST_F(HostTest, OpeningShowsTheDataAndHandsOutTheWindowBeforeReturning) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(m_nFlag, 1);
     ASSERT_NE(m_hDialog, nullptr);
-    EXPECT_EQ(m_hDialog->objectName(), "dialog-1000");
+    EXPECT_EQ(m_hDialog->objectName(), QString("dialog-%1").arg(IDD_POLAR));
     EXPECT_TRUE(m_hDialog->isVisible());
-    EXPECT_EQ(Combo(1012)->count(), 2);
-    EXPECT_EQ(Combo(1012)->currentText(), "Main");
-    EXPECT_EQ(Combo(1013)->itemText(1), "12.00");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "45");
-    auto* pList = qobject_cast<QTableWidget*>(Driver().Control(1004));
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 2);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Main");
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->itemText(1), "12.00");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(IDC_TACKING_ANGLE))->text(), "45");
+    auto* pList = qobject_cast<QTableWidget*>(Driver().Control(IDC_VECTOR_LIST));
     ASSERT_EQ(pList->rowCount(), 2);
     EXPECT_EQ(pList->item(1, 0)->text(), "90.00");
     EXPECT_EQ(pList->item(1, 1)->text(), "5.40");
     EXPECT_EQ(pList->horizontalHeaderItem(0)->text(), "True Wind Angle");
-    EXPECT_TRUE(qobject_cast<QAbstractButton*>(Driver().Control(1025))->isChecked());
-    EXPECT_NE(m_hDialog->findChild<QWidget*>("1234"), nullptr);  // the diagram in its frame
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(Driver().Control(IDC_SHOW_ALL))->isChecked());
+    EXPECT_NE(m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM)),
+              nullptr);  // the diagram in its frame
 }
 
 TEST_F(HostTest, CloseTellsTheHostFirstThenEndsTheEditor) {
@@ -209,15 +211,15 @@ TEST_F(HostTest, ReloadByCommandOnlyWithBothParametersAndByTheExport) {
     ASSERT_TRUE(Open());
     TempDir::Write(m_strFile, std::string(kTwoPlans) + "\r\nThird,\r\n8,40,-2");
     polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, 0);
-    EXPECT_EQ(Combo(1012)->count(), 2);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 2);
     polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
-    EXPECT_EQ(Combo(1012)->count(), 3);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 3);
 
     TempDir::Write(m_strFile, "Only,\r\n8,40,-2");
     Lib().reload();
     polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
-    EXPECT_EQ(Combo(1012)->count(), 1);
-    EXPECT_EQ(Combo(1012)->currentText(), "Only");
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 1);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Only");
 }
 
 TEST_F(HostTest, AFlagOtherThanOneStillReloadsButDoesNotClose) {
@@ -230,7 +232,7 @@ TEST_F(HostTest, AFlagOtherThanOneStillReloadsButDoesNotClose) {
 
 TEST_F(HostTest, SaveWritesAndTellsTheHostAndReportsAFailure) {
     ASSERT_TRUE(Open());
-    ASSERT_TRUE(Driver().Click(1016));
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
     ASSERT_EQ(m_host.notices.size(), 1u);
     EXPECT_EQ(m_host.notices[0].wParam, 2u);
     // Save commits first, which puts the current sail plan at its place by name.
@@ -242,7 +244,7 @@ TEST_F(HostTest, SaveWritesAndTellsTheHostAndReportsAFailure) {
     // The folder goes away: the save fails, the user is told, the host is not.
     std::filesystem::remove_all(m_dir.Path());
     m_boxes.Expect(QMessageBox::Ok);
-    ASSERT_TRUE(Driver().Click(1016));
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
     EXPECT_EQ(m_host.notices.size(), 1u);
     ASSERT_EQ(m_boxes.texts.size(), 1u);
     EXPECT_NE(m_boxes.texts[0].find("could not be saved"), std::string::npos);
@@ -269,21 +271,21 @@ TEST_F(HostTest, LanguagesPickTheirTemplates) {
 TEST_F(HostTest, FirstSailPlanWithoutPointsOrWithoutPolars) {
     TempDir::Write(m_strFile, "Bare,\r\n5,42,\r\n-2");
     ASSERT_TRUE(Open());
-    EXPECT_EQ(qobject_cast<QTableWidget*>(Driver().Control(1004))->rowCount(), 0);
-    EXPECT_FALSE(Driver().Control(1015)->isEnabled());
-    EXPECT_TRUE(Driver().Control(1013)->isEnabled());
-    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "42");
-    EXPECT_EQ(Combo(1013)->itemText(0), "5.00");
+    EXPECT_EQ(qobject_cast<QTableWidget*>(Driver().Control(IDC_VECTOR_LIST))->rowCount(), 0);
+    EXPECT_FALSE(Driver().Control(IDC_DELETE_VECTOR)->isEnabled());
+    EXPECT_TRUE(Driver().Control(IDC_WIND_SPEED_COMBO)->isEnabled());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(IDC_TACKING_ANGLE))->text(), "42");
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->itemText(0), "5.00");
     Lib().close();
     Settle();
 
     TempDir::Write(m_strFile, "Empty,\r\nNext,\r\n5,42,\r\n-2");
     ASSERT_TRUE(Open());
-    EXPECT_EQ(Combo(1012)->currentText(), "Empty");
-    EXPECT_EQ(Combo(1013)->count(), 0);
-    EXPECT_FALSE(Driver().Control(1013)->isEnabled());
-    EXPECT_FALSE(Driver().Control(1014)->isEnabled());
-    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(1014))->text(), "");
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Empty");
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->count(), 0);
+    EXPECT_FALSE(Driver().Control(IDC_WIND_SPEED_COMBO)->isEnabled());
+    EXPECT_FALSE(Driver().Control(IDC_TACKING_ANGLE)->isEnabled());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Driver().Control(IDC_TACKING_ANGLE))->text(), "");
 }
 
 TEST_F(HostTest, AMissingFileIsCreatedEmptyAndADamagedOneIsReported) {
@@ -291,8 +293,8 @@ TEST_F(HostTest, AMissingFileIsCreatedEmptyAndADamagedOneIsReported) {
     std::filesystem::create_directories(m_dir.Path() / "new");
     ASSERT_TRUE(Open());
     EXPECT_TRUE(std::filesystem::exists(m_strPath));
-    EXPECT_EQ(Combo(1012)->count(), 0);
-    EXPECT_FALSE(Driver().Control(1008)->isEnabled());
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 0);
+    EXPECT_FALSE(Driver().Control(IDC_DELETE_SAIL_PLAN)->isEnabled());
     Lib().close();
     Settle();
 
@@ -308,9 +310,9 @@ TEST_F(HostTest, AMissingFileIsCreatedEmptyAndADamagedOneIsReported) {
 TEST_F(HostTest, TheDiagramShowsTheCurrentPolarInItsFrame) {
     TempDir::Write(m_strFile, TempDir::Read(POLAR_SAMPLE_FILE));
     ASSERT_TRUE(Open(49));
-    QWidget* pGraph = m_hDialog->findChild<QWidget*>("1234");
+    QWidget* pGraph = m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM));
     ASSERT_NE(pGraph, nullptr);
-    QWidget* pFrame = Driver().Control(1006);
+    QWidget* pFrame = Driver().Control(IDC_DIAGRAM_FRAME);
     EXPECT_EQ(pGraph->parentWidget(), pFrame);
     EXPECT_EQ(pGraph->size(), pFrame->size());
     const QImage image = pGraph->grab().toImage();
@@ -358,7 +360,7 @@ TEST_F(HostTest, OpeningAndClosingTwoHundredTimes) {
 TEST_F(HostTest, ClosePolarInsideTheNotificationHandlerIsSafe) {
     m_host.onNotice = [](WPARAM) { Lib().close(); };
     ASSERT_TRUE(Open());
-    ASSERT_TRUE(Driver().Click(1016));  // Save: notification 2
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));  // Save: notification 2
     EXPECT_EQ(m_nFlag, 0);
     Settle();
     ASSERT_TRUE(Open());
@@ -375,7 +377,7 @@ TEST_F(HostTest, ClosePolarWhileADialogOrQuestionOfTheEditorRuns) {
     ASSERT_TRUE(Open());
     // The "Sailplan" dialog's loop runs inside the editor's handler.
     QTimer::singleShot(50, [] { Lib().close(); });
-    ASSERT_TRUE(Driver().Click(1007));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
     EXPECT_EQ(m_nFlag, 0);
     Settle();
     for (QWidget* pWidget : QApplication::topLevelWidgets()) {
@@ -385,7 +387,7 @@ TEST_F(HostTest, ClosePolarWhileADialogOrQuestionOfTheEditorRuns) {
 
     // The question about unsaved changes is open when the host closes the editor.
     ASSERT_TRUE(Open());
-    ASSERT_TRUE(Driver().Click(1011));  // an unsaved point
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));  // an unsaved point
     QTimer::singleShot(0, [] { Lib().close(); });
     ASSERT_TRUE(Driver().Click(2));
     EXPECT_EQ(m_nFlag, 0);
@@ -398,7 +400,7 @@ TEST_F(HostTest, AReadOnlyFileIsNotSavedAndTheHostNotTold) {
     ::chmod(m_strFile.c_str(), 0444);
     ASSERT_TRUE(Open());
     m_boxes.Expect(QMessageBox::Ok);
-    ASSERT_TRUE(Driver().Click(1016));
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
     ASSERT_EQ(m_boxes.texts.size(), 1u);
     EXPECT_NE(m_boxes.texts[0].find("read-only"), std::string::npos) << m_boxes.texts[0];
     EXPECT_TRUE(m_host.notices.empty());

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "editor/polar_dialog.h"
+#include "resources/resource_ids.h"
 #include "tests/support/gui_driver.h"
 #include "tests/support/notice_recorder.h"
 #include "tests/support/temp_dir.h"
@@ -54,7 +55,7 @@ class EditorFixture : public testing::Test {
     }
     GuiDriver Driver() { return GuiDriver(m_hDialog); }
     QComboBox* Combo(int nId) { return qobject_cast<QComboBox*>(Driver().Control(nId)); }
-    QTableWidget* List() { return qobject_cast<QTableWidget*>(Driver().Control(1004)); }
+    QTableWidget* List() { return qobject_cast<QTableWidget*>(Driver().Control(IDC_VECTOR_LIST)); }
     std::vector<std::string> Entries(int nId) {
         std::vector<std::string> v;
         for (int i = 0; i < Combo(nId)->count(); ++i) {

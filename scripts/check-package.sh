@@ -34,7 +34,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2 \
   qt6-qpa-plugins; do
-  grep -qE "(^|, )$dependency( |,|$)" <<<"$depends" || fail "no dependency on $dependency"
+  tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF "$dependency" ||
+    fail "no dependency on $dependency"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = polar-editor ] || fail "the package is not named polar-editor"
 

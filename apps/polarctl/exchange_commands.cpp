@@ -8,6 +8,7 @@
 #include "apps/polarctl/exchange/polar_curve.h"
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/json_text.h"
+#include "apps/polarctl/plausibility.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/number_text.h"
 #include "data/polar_file.h"
@@ -78,14 +79,14 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (const auto name = parsed.Option("--format")) {
         format = FormatByName(*name);
         if (!format) {
-            err << "polarctl: --format takes grid, lines or json\n";
+            err << "polarctl: --format takes grid, lines, json or rating-csv\n";
             return kExitUsage;
         }
     } else {
         format = GuessFormat(text, strIn);
         if (!format) {
             err << "polarctl: cannot tell the format of " << strIn
-                << "; give --format grid, lines or json\n";
+                << "; give --format grid, lines, json or rating-csv\n";
             return kExitUsage;
         }
     }
@@ -102,6 +103,9 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         case ExchangeFormat::Json:
             result = ImportRatingJson(text, strName);
             break;
+        case ExchangeFormat::RatingCsv:
+            result = ImportRatingCsv(text, strName);
+            break;
     }
     if (result.pSailPlan->m_strName.empty()) {
         result.pSailPlan->SetName(std::filesystem::path(strIn).stem().string());
@@ -117,6 +121,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return kExitInputProblem;
         }
     }
+    WarnImplausible(err, strIn, {result.pSailPlan.get()});
     if (result.pSailPlan->m_aPolars.empty()) {
         err << "polarctl: " << strIn << " holds no polar; nothing written\n";
         return kExitInputProblem;
@@ -174,8 +179,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         format = ExchangeFormat::Grid;
     }
     if (!format) {
-        err << "polarctl: give --format grid, lines or json (or an OUT ending in .pol, .csv or "
-               ".json)\n";
+        err << "polarctl: give --format grid, lines, json or rating-csv (or an OUT ending in .pol, "
+               ".csv or .json)\n";
         return kExitUsage;
     }
     const std::string& strFile = parsed.aPositional[0];
@@ -202,6 +207,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             break;
         case ExchangeFormat::Json:
             text = ExportRatingJson(plan);
+            break;
+        case ExchangeFormat::RatingCsv:
+            text = ExportRatingCsv(plan);
             break;
     }
     if (!WriteOutput(*strOut, text, parsed.Flag("--force"), err)) {
@@ -242,6 +250,11 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
             aChosen.push_back(i);
         }
     }
+    std::vector<const SAILPLAN*> aWarned;
+    for (const std::size_t n : aChosen) {
+        aWarned.push_back(contents.aSailPlans[n].get());
+    }
+    WarnImplausible(err, strFile, aWarned);
     const bool bJson = parsed.Flag("--json");
     std::string json = "{\"sail_plans\": [";
     for (std::size_t k = 0; k < aChosen.size(); ++k) {

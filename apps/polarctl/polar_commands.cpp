@@ -4,6 +4,7 @@
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/json_text.h"
+#include "apps/polarctl/plausibility.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/number_text.h"
 #include "data/polar_file.h"
@@ -39,6 +40,14 @@ std::string Quoted(const std::string& strName) {
     strQuoted += DecodeForDisplay(strName);
     strQuoted += '"';
     return strQuoted;
+}
+
+std::vector<const SAILPLAN*> AllOf(const SailPlanArray& aSailPlans) {
+    std::vector<const SAILPLAN*> all;
+    for (const auto& p : aSailPlans) {
+        all.push_back(p.get());
+    }
+    return all;
 }
 
 bool ParseOrComplain(const std::vector<std::string>& args, const std::set<std::string>& values,
@@ -192,6 +201,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         << Plural(counts.nPoints, "point", "points") << "\n";
     const bool bProblems = PrintProblems(out, strFile, contents);
     NoteOrder(out, contents.aSailPlans);
+    WarnImplausible(out, strFile, AllOf(contents.aSailPlans));  // warnings only
     return bProblems ? kExitInputProblem : kExitOk;
 }
 

@@ -110,8 +110,16 @@ TEST(Exchange, ExportsAndImportsGiveBackTheSamePoints) {
         EXPECT_EQ(Points(*ImportGrid(text, "x").pSailPlan), Points(plan));
     }
     EXPECT_EQ(Points(*ImportLines(ExportLines(plan), "x").pSailPlan), Points(plan));
+    // Rating JSON states the best upwind and downwind angles: between two points they come
+    // back as points of their own, on the curve but for the rise that keeps them the best.
     const ImportResult json = ImportRatingJson(ExportRatingJson(plan), "");
-    EXPECT_EQ(Points(*json.pSailPlan), Points(plan));
+    EXPECT_EQ(Points(*json.pSailPlan),
+              "6: 40/4.1 46.37/4.65 52/5.12 90/6 157.74/4.05 180/3.4 | "
+              "12: 40/6.2 52/6.93 90/7.5 171.85/6.24 180/6.1 | ");
+    for (const auto& pVector : json.pSailPlan->m_aPolars[0]->m_aVectors) {
+        EXPECT_NEAR(pVector->m_fSpeed, *SpeedOnCurve(*plan.m_aPolars[0], pVector->m_fAngle), 0.016);
+    }
+    EXPECT_EQ(FindBestVmg(*json.pSailPlan->m_aPolars[0])->fUpwindAngle, 46.37f);
     EXPECT_EQ(json.pSailPlan->m_aPolars[1]->m_fTackingAngle, 40.0f);
 
     // A grid comes back with its own values.

@@ -6,6 +6,7 @@
 
 #include "apps/polarctl/exchange/polar_curve.h"
 #include "data/number_text.h"
+#include "data/text_encoding.h"
 
 std::optional<ExchangeFormat> FormatByName(const std::string& strName) {
     if (strName == "grid") {
@@ -16,6 +17,9 @@ std::optional<ExchangeFormat> FormatByName(const std::string& strName) {
     }
     if (strName == "json") {
         return ExchangeFormat::Json;
+    }
+    if (strName == "rating-csv") {
+        return ExchangeFormat::RatingCsv;
     }
     return std::nullopt;
 }
@@ -28,6 +32,8 @@ const char* FormatName(ExchangeFormat format) {
             return "lines";
         case ExchangeFormat::Json:
             return "json";
+        case ExchangeFormat::RatingCsv:
+            return "rating-csv";
     }
     return "?";
 }
@@ -71,6 +77,9 @@ std::optional<ExchangeFormat> GuessFormat(std::string_view text, const std::stri
         const std::string_view first = lines[0];
         if (first.front() == '{') {
             return ExchangeFormat::Json;
+        }
+        if (first.rfind("twa/tws;", 0) == 0) {
+            return ExchangeFormat::RatingCsv;  // the rating data's own spelling
         }
         if (StartsWithTwaHeader(first) || (lines.size() > 1 && StartsWithTwaHeader(lines[1]))) {
             return ExchangeFormat::Grid;
@@ -129,6 +138,41 @@ std::optional<float> ParseExchangeNumber(std::string_view cell, bool bDecimalCom
         return std::nullopt;
     }
     return f;
+}
+
+std::optional<float> ParseExchangeAngle(std::string_view cell, bool bDecimalComma) {
+    while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\t' || cell.back() == '\r')) {
+        cell.remove_suffix(1);
+    }
+    if (cell.size() >= 2 && cell.substr(cell.size() - 2) == "\xC2\xB0") {
+        cell.remove_suffix(2);
+    } else if (!cell.empty() && cell.back() == '\xB0') {
+        cell.remove_suffix(1);
+    }
+    return ParseExchangeNumber(cell, bDecimalComma);
+}
+
+std::string ShownCell(std::string_view cell) {
+    const std::string_view cut = cell.substr(0, 20);
+    std::string out = "'";
+    for (std::size_t i = 0; i < cut.size();) {
+        const auto c = static_cast<unsigned char>(cut[i]);
+        std::size_t nLength = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        if (nLength > 1 && i + nLength <= cut.size() && IsValidUtf8(cut.substr(i, nLength))) {
+            out.append(cut.substr(i, nLength));
+            i += nLength;
+        } else if (nLength == 1 && c >= 0x20 && c != 0x7F) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+        } else {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 0xF]);
+            ++i;
+        }
+    }
+    return out + (cell.size() > 20 ? "...'" : "'");
 }
 
 void SortSailPlan(SAILPLAN& sailPlan) {

@@ -14,6 +14,8 @@ enum class ExchangeFormat {
     Grid,   // TWA\TWS grid: a header row of wind speeds, a row per angle
     Lines,  // a line per wind speed: the wind speed, then angle/speed pairs
     Json,   // the JSON of published rating data ("vpp": angles, speeds, a speed array per angle)
+    RatingCsv,  // the CSV of the same data: a twa/tws grid with ';', 0 for no value, beat and
+                // run rows that hold one wind speed's best upwind or downwind point
 };
 
 std::optional<ExchangeFormat> FormatByName(const std::string& strName);
@@ -32,11 +34,13 @@ struct ImportResult {
 ImportResult ImportGrid(std::string_view text, const std::string& strName);
 ImportResult ImportLines(std::string_view text, const std::string& strName);
 ImportResult ImportRatingJson(std::string_view text, const std::string& strName);
+ImportResult ImportRatingCsv(std::string_view text, const std::string& strName);
 
 // cSeparator '\t' or ';'; LF line ends.
 std::string ExportGrid(const SAILPLAN& sailPlan, char cSeparator);
 std::string ExportLines(const SAILPLAN& sailPlan);
 std::string ExportRatingJson(const SAILPLAN& sailPlan);
+std::string ExportRatingCsv(const SAILPLAN& sailPlan);
 
 // ---- Shared by the formats ----
 
@@ -44,6 +48,11 @@ std::string ExportRatingJson(const SAILPLAN& sailPlan);
 std::string FormatExchangeNumber(float fValue);
 // A whole cell as a finite number ("." or, where allowed, "," as the decimal mark).
 std::optional<float> ParseExchangeNumber(std::string_view cell, bool bDecimalComma);
+// An angle cell: a number, a degree sign after it allowed ("50°", UTF-8 or Latin-1).
+std::optional<float> ParseExchangeAngle(std::string_view cell, bool bDecimalComma);
+// A cell's text for a message, quoted, cut to 20 bytes: bytes that are no UTF-8 (or control
+// characters) as \xNN, so that a terminal shows what the file holds.
+std::string ShownCell(std::string_view cell);
 // Sorts every polar's points by angle and the polars by wind speed.
 void SortSailPlan(SAILPLAN& sailPlan);
 // A polar whose tacking angle the file did not give carries this until the import ends.

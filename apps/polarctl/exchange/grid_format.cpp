@@ -1,8 +1,10 @@
 // The TWA/TWS grid: a header row "TWA\TWS" (or TWA/TWS, twa/tws, TWA) followed by the wind
 // speeds, then a row per true wind angle with the boat speeds; one free-text line may come
-// before the header.
+// before the header. The rating data's CSV is such a grid with 0 for no value and a beat and a
+// run row per wind speed.
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "apps/polarctl/exchange/exchange.h"
 #include "apps/polarctl/exchange/polar_curve.h"
@@ -34,13 +36,30 @@ char SeparatorOf(std::string_view header) {
 }
 
 std::string Shown(std::string_view cell) {
-    std::string s(cell.substr(0, 20));
-    return "'" + s + (cell.size() > 20 ? "...'" : "'");
+    return ShownCell(cell);
 }
 
-}  // namespace
+bool IsBlank(std::string_view cell) {
+    return cell.find_first_not_of(" \t\r") == std::string_view::npos;
+}
 
-ImportResult ImportGrid(std::string_view text, const std::string& strName) {
+// A row whose first cell is text and whose other cells are numbers: a header, though not one
+// this format reads (rather than a free-text title).
+bool LooksLikeHeader(const std::vector<Cell>& cells, bool bDecimalComma) {
+    if (cells.size() < 3 || ParseExchangeNumber(cells[0].text, bDecimalComma)) {
+        return false;
+    }
+    for (std::size_t c = 1; c < cells.size(); ++c) {
+        if (!IsBlank(cells[c].text) && !ParseExchangeNumber(cells[c].text, bDecimalComma)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// bZeroIsNoValue: the rating data's CSV writes 0 where it has no value, and rows that hold one
+// wind speed's beat or run point with zeros for the others.
+ImportResult ReadGrid(std::string_view text, const std::string& strName, bool bZeroIsNoValue) {
     ImportResult result;
     result.pSailPlan = std::make_unique<SAILPLAN>(strName);
     SAILPLAN& plan = *result.pSailPlan;
@@ -54,10 +73,18 @@ ImportResult ImportGrid(std::string_view text, const std::string& strName) {
             continue;
         }
         ++nSeen;
-        const std::vector<Cell> cells = SplitCells(lines[i].text, SeparatorOf(lines[i].text));
+        const char cSeparator = SeparatorOf(lines[i].text);
+        const std::vector<Cell> cells = SplitCells(lines[i].text, cSeparator);
         if (!cells.empty() && IsHeaderCell(cells[0].text)) {
             nHeader = i;
             break;
+        }
+        if (LooksLikeHeader(cells, cSeparator != ',')) {
+            result.error = ProblemAt(lines[i].nNumber, cells[0].nColumn,
+                                     "this looks like a header row, but " + Shown(cells[0].text) +
+                                         " is not one this format reads: it starts with "
+                                         "TWA\\TWS, TWA/TWS, twa/tws or TWA");
+            return result;
         }
     }
     if (nHeader == lines.size()) {
@@ -95,7 +122,7 @@ ImportResult ImportGrid(std::string_view text, const std::string& strName) {
             continue;
         }
         const std::vector<Cell> cells = SplitCells(line.text, cSeparator);
-        const std::optional<float> angle = ParseExchangeNumber(cells[0].text, bDecimalComma);
+        const std::optional<float> angle = ParseExchangeAngle(cells[0].text, bDecimalComma);
         if (!angle || *angle < 0 || *angle > 180) {
             result.error = ProblemAt(
                 line.nNumber, cells[0].nColumn,
@@ -119,6 +146,9 @@ ImportResult ImportGrid(std::string_view text, const std::string& strName) {
                                          "expected a boat speed, found " + Shown(cells[c].text));
                 break;
             }
+            if (bZeroIsNoValue && *speed == 0) {
+                continue;
+            }
             row.emplace_back(c - 1, *speed);
         }
         if (result.error) {
@@ -126,12 +156,33 @@ ImportResult ImportGrid(std::string_view text, const std::string& strName) {
         }
         for (const auto& [nPolar, fSpeed] : row) {
             PERF_POLAR& polar = plan.Polar(static_cast<int>(nPolar));
-            polar.InsertVector(polar.GetVectorCount(), *angle, fSpeed);
+            // A beat or run row may repeat an angle of the grid.
+            const bool bKnown =
+                bZeroIsNoValue && std::any_of(polar.m_aVectors.begin(), polar.m_aVectors.end(),
+                                              [&](const auto& p) { return p->m_fAngle == *angle; });
+            if (!bKnown) {
+                polar.InsertVector(polar.GetVectorCount(), *angle, fSpeed);
+            }
+            // A beat row states its wind speed's tacking angle.
+            if (bZeroIsNoValue && row.size() == 1 && *angle < 90 &&
+                polar.m_fTackingAngle == kUnknownTackingAngle) {
+                polar.m_fTackingAngle = *angle;
+            }
         }
     }
     SortSailPlan(plan);
     SetMissingTackingAngles(plan);
     return result;
+}
+
+}  // namespace
+
+ImportResult ImportGrid(std::string_view text, const std::string& strName) {
+    return ReadGrid(text, strName, false);
+}
+
+ImportResult ImportRatingCsv(std::string_view text, const std::string& strName) {
+    return ReadGrid(text, strName, true);
 }
 
 std::string ExportGrid(const SAILPLAN& sailPlan, char cSeparator) {
@@ -145,11 +196,56 @@ std::string ExportGrid(const SAILPLAN& sailPlan, char cSeparator) {
         out += FormatExchangeNumber(fAngle);
         for (const auto& pPolar : sailPlan.m_aPolars) {
             out += cSeparator;
-            if (const std::optional<float> speed = SpeedOnCurve(*pPolar, fAngle)) {
+            if (const std::optional<float> speed = WrittenSpeed(*pPolar, fAngle)) {
                 out += FormatExchangeNumber(*speed);
             }
         }
         out += '\n';
+    }
+    return out;
+}
+
+std::string ExportRatingCsv(const SAILPLAN& sailPlan) {
+    const std::size_t nPolars = sailPlan.m_aPolars.size();
+    std::string out = "twa/tws";
+    for (const auto& pPolar : sailPlan.m_aPolars) {
+        out += ';';
+        out += FormatExchangeNumber(pPolar->m_fWindSpeed);
+    }
+    out += '\n';
+    // One wind speed's best point, zeros for the others.
+    const auto singleRow = [&](std::size_t nPolar, float fBestAngle) {
+        const float fAngle = std::round(fBestAngle * 100.0f) / 100.0f;
+        const std::optional<float> speed = StatedBestSpeed(*sailPlan.m_aPolars[nPolar], fAngle);
+        out += FormatExchangeNumber(fAngle);
+        for (std::size_t i = 0; i < nPolars; ++i) {
+            out += ';';
+            out += i == nPolar && speed ? FormatExchangeNumber(*speed) : std::string("0");
+        }
+        out += '\n';
+    };
+    std::vector<std::optional<BestVmg>> best;
+    for (const auto& pPolar : sailPlan.m_aPolars) {
+        best.push_back(FindBestVmg(*pPolar));
+    }
+    for (std::size_t i = 0; i < nPolars; ++i) {
+        if (best[i]) {
+            singleRow(i, best[i]->fUpwindAngle);
+        }
+    }
+    for (const float fAngle : UnionOfAngles(sailPlan)) {
+        out += FormatExchangeNumber(fAngle);
+        for (const auto& pPolar : sailPlan.m_aPolars) {
+            const std::optional<float> speed = WrittenSpeed(*pPolar, fAngle);
+            out += ';';
+            out += speed ? FormatExchangeNumber(*speed) : std::string("0");
+        }
+        out += '\n';
+    }
+    for (std::size_t i = 0; i < nPolars; ++i) {
+        if (best[i]) {
+            singleRow(i, best[i]->fDownwindAngle);
+        }
     }
     return out;
 }

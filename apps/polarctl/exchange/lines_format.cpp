@@ -1,15 +1,16 @@
 // A line per wind speed: the wind speed, then angle/speed pairs, tab-separated. Lines starting
 // with ';' or '!' are comments; a first line starting with "pol" is a title.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "apps/polarctl/exchange/exchange.h"
 #include "apps/polarctl/exchange/polar_curve.h"
 #include "apps/polarctl/exchange/text_lines.h"
 
 namespace {
-
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
 bool IsCommentOrBlank(std::string_view line) {
     const std::size_t n = line.find_first_not_of(" \t");
@@ -22,6 +23,29 @@ bool IsTitle(std::string_view line) {
            std::tolower(static_cast<unsigned char>(line[n])) == 'p' &&
            std::tolower(static_cast<unsigned char>(line[n + 1])) == 'o' &&
            std::tolower(static_cast<unsigned char>(line[n + 2])) == 'l';
+}
+
+// An import takes the best upwind angle on the curve as the tacking angle, and a point's own
+// angle where a point is best. A tacking angle between two points gets a point of its own, on
+// the curve but for a rise of at most 0.015 kn: so the best upwind angle is exactly there, and
+// the import gives back the same tacking angle.
+void AddTackingPoint(const PERF_POLAR& polar, std::vector<std::pair<float, float>>& pairs) {
+    const std::optional<BestVmg> best = FindBestVmg(polar);
+    if (!best || std::fabs(best->fUpwindAngle - polar.m_fTackingAngle) > 0.005f) {
+        return;  // not the best upwind angle: no file of this format can state it
+    }
+    // The angle as the file writes it.
+    const float fAngle = std::round(polar.m_fTackingAngle * 100.0f) / 100.0f;
+    const std::optional<float> speed = StatedBestSpeed(polar, fAngle);
+    if (!speed) {
+        return;
+    }
+    const auto it = std::lower_bound(pairs.begin(), pairs.end(), fAngle,
+                                     [](const auto& p, float a) { return p.first < a; });
+    if (it != pairs.end() && std::fabs(it->first - fAngle) < 0.005f) {
+        return;  // a point of the polar already
+    }
+    pairs.insert(it, {fAngle, *speed});
 }
 
 }  // namespace
@@ -44,15 +68,16 @@ ImportResult ImportLines(std::string_view text, const std::string& strName) {
         std::vector<float> values;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const Cell& cell = cells[i];
-            const std::optional<float> value = ParseExchangeNumber(cell.text, false);
             // Cells 1, 3, 5 ... are angles, from 0 to 180.
             const bool bAngle = i % 2 == 1;
+            const std::optional<float> value = bAngle ? ParseExchangeAngle(cell.text, false)
+                                                      : ParseExchangeNumber(cell.text, false);
             if (!value || *value < 0 || (bAngle && *value > 180)) {
                 result.error =
                     ProblemAt(line.nNumber, cell.nColumn,
                               std::string(bAngle ? "expected a true wind angle from 0 to 180"
                                                  : "expected a number") +
-                                  ", found '" + std::string(cell.text.substr(0, 20)) + "'");
+                                  ", found " + ShownCell(cell.text));
                 break;
             }
             values.push_back(*value);
@@ -66,21 +91,12 @@ ImportResult ImportLines(std::string_view text, const std::string& strName) {
                 "expected the wind speed and then angle/speed pairs: an angle has no speed");
             break;
         }
+        // The tacking angle is the best upwind angle on the curve; where that is a point, it
+        // is the point's own angle (the second pair, as the files of this format mark it).
         plan.InsertPolar(plan.GetPolarCount(), values[0], kUnknownTackingAngle);
         PERF_POLAR& polar = *plan.m_aPolars.back();
-        // The second angle is the tacking angle when it is the best upwind point.
-        std::size_t nBest = 0;
-        double dBest = -1e300;
         for (std::size_t i = 1; i + 1 < values.size(); i += 2) {
             polar.InsertVector(polar.GetVectorCount(), values[i], values[i + 1]);
-            const double dVmg = values[i + 1] * std::cos(values[i] * kDegToRad);
-            if (dVmg > dBest) {
-                dBest = dVmg;
-                nBest = i;
-            }
-        }
-        if (values.size() >= 5 && nBest == 3) {
-            polar.m_fTackingAngle = values[3];
         }
     }
     SortSailPlan(plan);
@@ -92,14 +108,19 @@ std::string ExportLines(const SAILPLAN& sailPlan) {
     const std::vector<float> angles = UnionOfAngles(sailPlan);
     std::string out;
     for (const auto& pPolar : sailPlan.m_aPolars) {
-        out += FormatExchangeNumber(pPolar->m_fWindSpeed);
+        std::vector<std::pair<float, float>> pairs;
         for (const float fAngle : angles) {
-            if (const std::optional<float> speed = SpeedOnCurve(*pPolar, fAngle)) {
-                out += '\t';
-                out += FormatExchangeNumber(fAngle);
-                out += '\t';
-                out += FormatExchangeNumber(*speed);
+            if (const std::optional<float> speed = WrittenSpeed(*pPolar, fAngle)) {
+                pairs.emplace_back(fAngle, *speed);
             }
+        }
+        AddTackingPoint(*pPolar, pairs);
+        out += FormatExchangeNumber(pPolar->m_fWindSpeed);
+        for (const auto& [fAngle, fSpeed] : pairs) {
+            out += '\t';
+            out += FormatExchangeNumber(fAngle);
+            out += '\t';
+            out += FormatExchangeNumber(fSpeed);
         }
         out += '\n';
     }

@@ -2,35 +2,70 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
 
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
-// The angle in [lo, hi] where f is largest: one-degree steps, then tenths around the best.
-float Maximise(float lo, float hi, const std::function<double(float)>& f) {
-    float fBest = lo;
-    double dBest = f(lo);
-    auto consider = [&](float a) {
-        const double v = f(a);
-        if (v > dBest) {
-            dBest = v;
-            fBest = a;
-        }
+struct Optimum {
+    double dAngle;
+    double dValue;
+};
+
+// The largest of sign × speed × cos(angle) on the curve. The points themselves are candidates
+// with their exact angles; inside each segment, where the speed is linear in the angle, the
+// optimum may lie between the points: it is found by sampling and a golden-section refinement.
+// A point wins over an inside optimum that is not better by more than rounding.
+Optimum BestOnCurve(const PERF_POLAR& polar, double dSign) {
+    const auto& v = polar.m_aVectors;
+    auto value = [dSign](double dAngle, double dSpeed) {
+        return dSign * dSpeed * std::cos(dAngle * kDegToRad);
     };
-    for (float a = std::ceil(lo); a <= hi; a += 1.0f) {
-        consider(a);
-    }
-    consider(hi);
-    const float fCoarse = fBest;
-    for (int k = -10; k <= 10; ++k) {
-        const float a = std::round((fCoarse + 0.1f * static_cast<float>(k)) * 10.0f) / 10.0f;
-        if (a >= lo && a <= hi) {
-            consider(a);
+    Optimum best{v.front()->m_fAngle, value(v.front()->m_fAngle, v.front()->m_fSpeed)};
+    for (const auto& p : v) {
+        const double d = value(p->m_fAngle, p->m_fSpeed);
+        if (d > best.dValue) {
+            best = {p->m_fAngle, d};
         }
     }
-    return fBest;
+    Optimum inside = best;
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        const double a0 = v[i - 1]->m_fAngle;
+        const double a1 = v[i]->m_fAngle;
+        if (!(a1 > a0)) {
+            continue;
+        }
+        const double s0 = v[i - 1]->m_fSpeed;
+        const double s1 = v[i]->m_fSpeed;
+        auto f = [&](double a) { return value(a, s0 + (s1 - s0) * (a - a0) / (a1 - a0)); };
+        constexpr int kSamples = 64;
+        int nBest = 0;
+        double dBestSample = f(a0);
+        for (int k = 1; k <= kSamples; ++k) {
+            const double d = f(a0 + (a1 - a0) * k / kSamples);
+            if (d > dBestSample) {
+                dBestSample = d;
+                nBest = k;
+            }
+        }
+        double lo = a0 + (a1 - a0) * std::max(nBest - 1, 0) / kSamples;
+        double hi = a0 + (a1 - a0) * std::min(nBest + 1, kSamples) / kSamples;
+        constexpr double kGolden = 0.6180339887498949;
+        for (int n = 0; n < 100 && hi - lo > 1e-9; ++n) {
+            const double m1 = hi - kGolden * (hi - lo);
+            const double m2 = lo + kGolden * (hi - lo);
+            if (f(m1) < f(m2)) {
+                lo = m1;
+            } else {
+                hi = m2;
+            }
+        }
+        const double a = (lo + hi) / 2;
+        if (f(a) > inside.dValue) {
+            inside = {a, f(a)};
+        }
+    }
+    return inside.dValue > best.dValue + 1e-9 ? inside : best;
 }
 
 }  // namespace
@@ -52,20 +87,51 @@ std::optional<float> SpeedOnCurve(const PERF_POLAR& polar, float fAngle) {
            p0.m_fSpeed;
 }
 
+namespace {
+
+const PERF_VECTOR* PointAt(const PERF_POLAR& polar, float fAngle) {
+    for (const auto& p : polar.m_aVectors) {
+        if (p->m_fAngle == fAngle) {
+            return p.get();
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<float> WrittenSpeed(const PERF_POLAR& polar, float fAngle) {
+    if (const PERF_VECTOR* p = PointAt(polar, fAngle)) {
+        return p->m_fSpeed;
+    }
+    const std::optional<float> speed = SpeedOnCurve(polar, fAngle);
+    if (!speed) {
+        return std::nullopt;
+    }
+    // A value that is a hundredth but for the float's own noise stays that hundredth.
+    double dHundredths = static_cast<double>(*speed) * 100.0;
+    const double dNearest = std::round(dHundredths);
+    dHundredths = std::fabs(dHundredths - dNearest) < 1e-3 ? dNearest : std::floor(dHundredths);
+    return static_cast<float>(dHundredths / 100.0);
+}
+
+std::optional<float> StatedBestSpeed(const PERF_POLAR& polar, float fAngle) {
+    if (const PERF_VECTOR* p = PointAt(polar, fAngle)) {
+        return p->m_fSpeed;
+    }
+    const std::optional<float> speed = SpeedOnCurve(polar, fAngle);
+    if (!speed) {
+        return std::nullopt;
+    }
+    return static_cast<float>(std::ceil(static_cast<double>(*speed) * 100.0 + 0.5) / 100.0);
+}
+
 std::optional<BestVmg> FindBestVmg(const PERF_POLAR& polar) {
     if (polar.m_aVectors.empty()) {
         return std::nullopt;
     }
-    const float lo = polar.m_aVectors.front()->m_fAngle;
-    const float hi = polar.m_aVectors.back()->m_fAngle;
-    auto vmg = [&polar](float a, double sign) {
-        const std::optional<float> s = SpeedOnCurve(polar, a);
-        return s ? sign * static_cast<double>(*s) * std::cos(a * kDegToRad) : -1e300;
-    };
-    BestVmg best;
-    best.fUpwindAngle = Maximise(lo, hi, [&](float a) { return vmg(a, 1.0); });
-    best.fUpwindVmg = static_cast<float>(vmg(best.fUpwindAngle, 1.0));
-    best.fDownwindAngle = Maximise(lo, hi, [&](float a) { return vmg(a, -1.0); });
-    best.fDownwindVmg = static_cast<float>(vmg(best.fDownwindAngle, -1.0));
-    return best;
+    const Optimum up = BestOnCurve(polar, 1.0);
+    const Optimum down = BestOnCurve(polar, -1.0);
+    return BestVmg{static_cast<float>(up.dAngle), static_cast<float>(up.dValue),
+                   static_cast<float>(down.dAngle), static_cast<float>(down.dValue)};
 }

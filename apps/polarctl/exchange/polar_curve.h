@@ -10,6 +10,15 @@
 // The speed at an angle inside the polar's angle range, else nothing.
 std::optional<float> SpeedOnCurve(const PERF_POLAR& polar, float fAngle);
 
+// The speed a file of two decimals writes for the polar at an angle: a point's own speed; between
+// points the speed on the curve rounded down to the hundredth, so that no written value raises
+// the curve and its best angles stay where they are; nothing outside the polar's range.
+std::optional<float> WrittenSpeed(const PERF_POLAR& polar, float fAngle);
+// The speed written for a best angle stated as a point of its own (a tacking angle, a beat or run
+// row): a point's own speed; between points the speed on the curve raised by half a hundredth
+// or more, so that the curve's best angle is exactly there when it is read back.
+std::optional<float> StatedBestSpeed(const PERF_POLAR& polar, float fAngle);
+
 struct BestVmg {
     float fUpwindAngle = 0;
     float fUpwindVmg = 0;
@@ -18,6 +27,7 @@ struct BestVmg {
 };
 
 // The best upwind (largest speed × cos angle) and downwind (largest speed × -cos angle) angles
-// on the curve, searched in one-degree steps and refined to a tenth of a degree; nothing for a
-// polar without points.
+// on the curve: a point's own angle where a point is best, else the optimum between two points
+// (where the speed is linear in the angle), to a millionth of a degree; nothing for a polar
+// without points.
 std::optional<BestVmg> FindBestVmg(const PERF_POLAR& polar);

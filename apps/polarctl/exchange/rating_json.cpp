@@ -1,7 +1,10 @@
 // The JSON of published rating data: "vpp" holds "angles", "speeds" (the wind speeds), one array
-// of boat speeds per angle (keyed by the angle), and "beat_angle"/"run_angle" per wind speed.
+// of boat speeds per angle (keyed by the angle), and per wind speed the best upwind and downwind
+// angles and VMGs ("beat_angle", "beat_vmg", "run_angle", "run_vmg").
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "apps/polarctl/exchange/exchange.h"
 #include "apps/polarctl/exchange/polar_curve.h"
@@ -51,6 +54,21 @@ bool NumberArray(const Json& vpp, const char* pszKey, std::vector<std::optional<
         values.push_back(bUsable ? std::optional<float>(v.get<float>()) : std::nullopt);
     }
     return true;
+}
+
+// A point at the angle whose speed gives that VMG (speed × |cos angle|), unless the polar has a
+// point there already or the VMG says nothing about a speed (none given, or an angle across).
+void AddPointFromVmg(PERF_POLAR& polar, float fAngle, std::optional<float> vmg) {
+    const double dCos = std::fabs(std::cos(fAngle * 3.14159265358979323846 / 180.0));
+    if (!vmg || *vmg < 0 || dCos < 1e-3) {
+        return;
+    }
+    for (const auto& pVector : polar.m_aVectors) {
+        if (pVector->m_fAngle == fAngle) {
+            return;
+        }
+    }
+    polar.InsertVector(polar.GetVectorCount(), fAngle, static_cast<float>(*vmg / dCos));
 }
 
 Json Number(float f) {
@@ -118,12 +136,27 @@ ImportResult ImportRatingJson(std::string_view text, const std::string& strName)
             }
         }
     }
-    std::vector<std::optional<float>> beat;
-    if (NumberArray(vpp, "beat_angle", beat)) {
-        for (std::size_t i = 0; i < beat.size() && i < speeds.size(); ++i) {
-            if (beat[i] && *beat[i] >= 0 && *beat[i] <= 180) {
-                plan.Polar(static_cast<int>(i)).m_fTackingAngle = *beat[i];
-            }
+    // The best upwind and downwind points stand apart from the fixed angles: the beat at
+    // beat_angle with beat_vmg, the run at run_angle with run_vmg, per wind speed.
+    std::vector<std::optional<float>> beatAngle;
+    std::vector<std::optional<float>> beatVmg;
+    std::vector<std::optional<float>> runAngle;
+    std::vector<std::optional<float>> runVmg;
+    NumberArray(vpp, "beat_angle", beatAngle);
+    NumberArray(vpp, "beat_vmg", beatVmg);
+    NumberArray(vpp, "run_angle", runAngle);
+    NumberArray(vpp, "run_vmg", runVmg);
+    for (std::size_t i = 0; i < speeds.size(); ++i) {
+        PERF_POLAR& polar = plan.Polar(static_cast<int>(i));
+        const auto at = [i](const std::vector<std::optional<float>>& values) {
+            return i < values.size() ? values[i] : std::nullopt;
+        };
+        if (const auto beat = at(beatAngle); beat && *beat >= 0 && *beat <= 180) {
+            polar.m_fTackingAngle = *beat;
+            AddPointFromVmg(polar, *beat, at(beatVmg));
+        }
+        if (const auto run = at(runAngle); run && *run >= 0 && *run <= 180) {
+            AddPointFromVmg(polar, *run, at(runVmg));
         }
     }
     SortSailPlan(plan);
@@ -145,18 +178,39 @@ std::string ExportRatingJson(const SAILPLAN& sailPlan) {
     Json runVmg = Json::array();
     for (const auto& pPolar : sailPlan.m_aPolars) {
         jsonSpeeds.push_back(Number(pPolar->m_fWindSpeed));
-        beatAngle.push_back(Number(pPolar->m_fTackingAngle));
         const std::optional<BestVmg> best = FindBestVmg(*pPolar);
-        beatVmg.push_back(best ? Number(best->fUpwindVmg) : Json());
-        runAngle.push_back(best ? Number(best->fDownwindAngle) : Json());
-        runVmg.push_back(best ? Number(best->fDownwindVmg) : Json());
+        if (!best) {
+            for (Json* p : {&beatAngle, &beatVmg, &runAngle, &runVmg}) {
+                p->push_back(Json());
+            }
+            continue;
+        }
+        // The beat and run as an import reads them back: points of their own, at the angle to
+        // the hundredth, with a VMG that puts them on the curve (or a little above it between
+        // points, so that they stay the best).
+        for (const auto& [pAngle, pVmg, fBest] :
+             {std::tuple(&beatAngle, &beatVmg, best->fUpwindAngle),
+              std::tuple(&runAngle, &runVmg, best->fDownwindAngle)}) {
+            const float fAngle = std::round(fBest * 100.0f) / 100.0f;
+            const float fSpeed = StatedBestSpeed(*pPolar, fAngle).value_or(0.0f);
+            const double dVmg =
+                fSpeed * std::fabs(std::cos(fAngle * 3.14159265358979323846 / 180.0));
+            const bool bOwnPoint =
+                SpeedOnCurve(*pPolar, fAngle) && WrittenSpeed(*pPolar, fAngle) &&
+                std::any_of(pPolar->m_aVectors.begin(), pPolar->m_aVectors.end(),
+                            [&](const auto& p) { return p->m_fAngle == fAngle; });
+            const double dHundredths =
+                bOwnPoint ? std::round(dVmg * 100.0) : std::ceil(dVmg * 100.0 - 1e-6);
+            pAngle->push_back(Number(fAngle));
+            pVmg->push_back(Number(static_cast<float>(dHundredths / 100.0)));
+        }
     }
     vpp["angles"] = jsonAngles;
     vpp["speeds"] = jsonSpeeds;
     for (const float a : angles) {
         Json row = Json::array();
         for (const auto& pPolar : sailPlan.m_aPolars) {
-            const std::optional<float> speed = SpeedOnCurve(*pPolar, a);
+            const std::optional<float> speed = WrittenSpeed(*pPolar, a);
             row.push_back(speed ? Number(*speed) : Json());
         }
         vpp[FormatExchangeNumber(a)] = row;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "data/sailplan.h"
+
+// Values no sailing boat reaches, each named by its wind speed (and angle): a boat speed above
+// 60 kn or above three times the wind speed plus 5 kn, a wind speed above 80 kn, a polar whose
+// boat speeds are all zero. Typing errors and unit mix-ups, not proof of an error.
+std::vector<std::string> ImplausibleValues(const SAILPLAN& sailPlan);
+
+// Prints "FILE: warning: sail plan "NAME": ..." for each; whether there was any.
+bool WarnImplausible(std::ostream& err, const std::string& strFile,
+                     const std::vector<const SAILPLAN*>& aSailPlans);

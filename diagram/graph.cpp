@@ -181,14 +181,11 @@ void CGraph::OnPaint() {
     m_pDcMem->FillSolidRect(0, 0, W, H, m_crBackground);
     PrepareDC(m_pDcMem.get());
     DrawTackingSector(m_pDcMem.get());
-    CPen axisPen(PS_SOLID, 1, RGB(0, 0, 0));
-    {
-        SelectedTools tools(m_pDcMem.get(), &axisPen);
-        m_pDcMem->MoveTo(0, m_nRadius);
-        m_pDcMem->LineTo(0, -m_nRadius);
-        m_pDcMem->MoveTo(0, 0);
-        m_pDcMem->LineTo(m_nRadius, 0);
-    }
+    // The axes in the context's default pen: black, one device pixel at any scale.
+    m_pDcMem->MoveTo(0, m_nRadius);
+    m_pDcMem->LineTo(0, -m_nRadius);
+    m_pDcMem->MoveTo(0, 0);
+    m_pDcMem->LineTo(m_nRadius, 0);
     DrawSpeedRings(m_pDcMem.get());
     DrawAngleRays(m_pDcMem.get());
     DrawOtherPolars(m_pDcMem.get());

@@ -168,6 +168,7 @@ CPoint CDC::MoveTo(int x, int y) {
 }
 
 int CDC::DevicePenWidth() const {
+    // Width 0 is one device pixel whatever the mapping.
     const double dWidth = m_pPen->m_nWidth * m_map.ScaleX();
     return std::max(1, static_cast<int>(std::lround(dWidth)));
 }
@@ -280,7 +281,9 @@ BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int 
     QPen pen(ToQColor(m_pPen->m_cr));
     pen.setCosmetic(true);
     pen.setWidth(DevicePenWidth());
-    if (m_pPen->m_nStyle == PS_DOT) {
+    // As on the platform, a dotted pen is dotted only while it is one device pixel wide;
+    // wider, it draws solid (LineTo follows the same rule).
+    if (m_pPen->m_nStyle == PS_DOT && DevicePenWidth() <= 1) {
         pen.setDashPattern({kDotRun, kDotRun});
     }
     painter.setPen(pen);

@@ -142,7 +142,8 @@ class CDC {
     QPointer<QWidget> m_pWidget;
     CBitmap* m_pBitmap = nullptr;
     Mapping m_map;
-    CPen m_defaultPen{PS_SOLID, 1, 0};
+    // The platform's default pen: black, one device pixel at any mapping.
+    CPen m_defaultPen{PS_SOLID, 0, 0};
     CBrush m_defaultBrush{0xFFFFFF};
     CPen* m_pPen = &m_defaultPen;
     CBrush* m_pBrush = &m_defaultBrush;

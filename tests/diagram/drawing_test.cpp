@@ -116,4 +116,66 @@ TEST_F(Drawing, ADragRedrawLeavesTheStaticPartAlone) {
     }
 }
 
+// The share of a line's samples that hit the grid colour within nReach pixels along dStep (a
+// solid line nearly all, a dotted one about half).
+double GridShare(Drawing& t, const std::vector<QPoint>& samples, const std::vector<QPointF>& across,
+                 int nReach) {
+    int nHits = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        bool bHit = false;
+        for (int d = -nReach; d <= nReach && !bHit; ++d) {
+            const QPoint p = samples[i] + (across[i] * d).toPoint();
+            bHit = t.Pixel(p.x(), p.y()) == Drawing::Rgb(Drawing::kGrid);
+        }
+        nHits += bHit ? 1 : 0;
+    }
+    return static_cast<double>(nHits) / static_cast<double>(samples.size());
+}
+
+TEST_F(Drawing, AxesStayOnePixelAndDottedPensTurnSolidOnlyWhenWider) {
+    for (const bool bLarge : {false, true}) {
+        m_pHost.reset();
+        m_plan.RemoveAllPolars();
+        // A slow polar in a large window: more than two device pixels per logical unit.
+        AddPolar(m_plan, 10, 45, {{90, bLarge ? 0.5f : 10.0f}});
+        Host(bLarge ? 1500 : 600, bLarge ? 1000 : 400).Show(&m_plan, 0, true, false);
+        const int R = Host().Graph().GetRadius();
+        const double dPixelsPerUnit = (Device({R, 0}).x() - Device({0, 0}).x()) / double(R);
+        ASSERT_EQ(dPixelsPerUnit > 1.5, bLarge) << dPixelsPerUnit;
+        // The vertical axis: one black pixel wide, whatever the scale.
+        const QPoint axis = Device({0, R * 3 / 8});
+        int nBlack = 0;
+        for (int x = axis.x() - 5; x <= axis.x() + 5; ++x) {
+            nBlack += Pixel(x, axis.y()) == qRgb(0, 0, 0) ? 1 : 0;
+        }
+        EXPECT_EQ(nBlack, 1) << (bLarge ? "large" : "small") << " scale";
+        // A ray and a ring, sampled along their own pixels: both dotted, or both solid.
+        std::vector<QPoint> ray;
+        std::vector<QPoint> ring;
+        std::vector<QPointF> rayAcross;
+        std::vector<QPointF> ringAcross;
+        const QPoint origin = Device({0, 0});
+        const double dRing = (Device({RingSpacing(R), 0}).x() - origin.x());
+        const double dRay = (Device({R, 0}).x() - origin.x());
+        for (int k = 0; k < 200; ++k) {
+            const double t = (0.3 + 0.6 * k / 200.0) * dRay;
+            const double a = (55 + 30.0 * k / 200.0) * M_PI / 180.0;
+            const double r = 40 * M_PI / 180.0;
+            ray.push_back(QPoint(static_cast<int>(std::lround(origin.x() + t * std::sin(r))),
+                                 static_cast<int>(std::lround(origin.y() - t * std::cos(r)))));
+            ring.push_back(QPoint(static_cast<int>(std::lround(origin.x() + dRing * std::sin(a))),
+                                  static_cast<int>(std::lround(origin.y() - dRing * std::cos(a)))));
+            rayAcross.push_back(QPointF(std::cos(r), std::sin(r)));
+            ringAcross.push_back(QPointF(std::sin(a), -std::cos(a)));
+        }
+        if (bLarge) {
+            EXPECT_GT(GridShare(*this, ray, rayAcross, 1), 0.95);
+            EXPECT_GT(GridShare(*this, ring, ringAcross, 2), 0.95);
+        } else {
+            EXPECT_LT(GridShare(*this, ray, rayAcross, 1), 0.75);
+            EXPECT_LT(GridShare(*this, ring, ringAcross, 2), 0.75);
+        }
+    }
+}
+
 }  // namespace

@@ -87,7 +87,8 @@ std::string GeneratedGrid(unsigned nSeed) {
     std::string grid = "TWA\\TWS";
     const int windSpeeds[] = {4, 6, 8, 10, 12, 14, 16, 20, 25};
     for (const int w : windSpeeds) {
-        grid += "\t" + std::to_string(w);
+        grid += '\t';  // appended apart: `"\t" + string` trips GCC 12's -Wrestrict at -O3
+        grid += std::to_string(w);
     }
     grid += "\n";
     for (const float a : angles) {
@@ -95,7 +96,8 @@ std::string GeneratedGrid(unsigned nSeed) {
         for (const int w : windSpeeds) {
             const float fBase = std::min(1.5f + 0.6f * static_cast<float>(w), 9.0f);
             const float fShape = static_cast<float>(std::sin(std::min(a, 100.0f) * kDegToRad));
-            grid += "\t" + FormatExchangeNumber(std::max(0.5f, fBase * fShape + jitter(random)));
+            grid += '\t';
+            grid += FormatExchangeNumber(std::max(0.5f, fBase * fShape + jitter(random)));
         }
         grid += "\n";
     }

@@ -33,8 +33,11 @@ std::string DescribeOmissions(const PolarFileOmissions& omitted) {
         strText += "Sail plan \"" + DecodeForDisplay(strName) +
                    "\" has no wind speeds and is not saved.\n";
     }
-    for (const auto& strPoint : omitted.aUnwritablePoints) {
-        strText += "The point of " + strPoint +
+    for (const auto& point : omitted.aUnwritablePoints) {
+        strText += "The point at angle " + FormatFixed2(point.fAngle) + ", speed " +
+                   FormatFixed2(point.fSpeed) + " of sail plan \"" +
+                   DecodeForDisplay(point.strSailPlan) + "\", wind speed " +
+                   FormatFixed2(point.fWindSpeed) +
                    " is not saved: it would read back as the end of its polar.\n";
     }
     return strText;
@@ -58,11 +61,9 @@ std::string FormatPolarFile(const SailPlanArray& aSailPlans, PolarFileOmissions*
             }
             for (const auto& pVector : pPolar->m_aVectors) {
                 if (!pVector->IsWritable()) {
-                    pOmitted->aUnwritablePoints.push_back(
-                        "sail plan " + DecodeForDisplay(pSailPlan->m_strName) + ", wind speed " +
-                        FormatFixed2(pPolar->m_fWindSpeed) + ": angle " +
-                        FormatFixed2(pVector->m_fAngle) + ", speed " +
-                        FormatFixed2(pVector->m_fSpeed));
+                    pOmitted->aUnwritablePoints.push_back({pSailPlan->m_strName,
+                                                           pPolar->m_fWindSpeed, pVector->m_fAngle,
+                                                           pVector->m_fSpeed});
                 }
             }
         }

@@ -24,8 +24,14 @@ PolarFileContents ParsePolarFile(std::string_view text);
 // What a writing of the data file leaves out because the format cannot hold it: sail plans
 // without polars (their names, as stored), and points that would not read back as points.
 struct PolarFileOmissions {
+    struct Point {
+        std::string strSailPlan;  // as stored
+        float fWindSpeed;
+        float fAngle;
+        float fSpeed;
+    };
     std::vector<std::string> aEmptySailPlans;
-    std::vector<std::string> aUnwritablePoints;  // "sail plan NAME, wind speed W: angle A"
+    std::vector<Point> aUnwritablePoints;
     bool Empty() const { return aEmptySailPlans.empty() && aUnwritablePoints.empty(); }
 };
 

@@ -226,16 +226,34 @@ void CGraph::DrawSpeedRings(CDC* pDC) {
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
     const int nSpacing = RingSpacing(m_nRadius);
     const int xLabel = RingLabelRightEdge(m_nRadius);
-    const char* pszUnit = Translated("Kts");
+    m_aRingLabelRects.clear();
     for (int r = nSpacing; r < 2 * m_nRadius; r += nSpacing) {
         pDC->Arc(-r, r, r, -r, 0, -r, 0, r);
+        // "1 knot" where the language has a singular.
+        const int nKnots = r / 100;
         char szLabel[96];
-        std::snprintf(szLabel, sizeof szLabel, "%d %s", r / 100, pszUnit);
-        const UINT nOldAlign = pDC->SetTextAlign(TA_RIGHT | TA_BOTTOM);
-        pDC->TextOut(xLabel, r, szLabel);
-        pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-        pDC->TextOut(xLabel, -r, szLabel);
-        pDC->SetTextAlign(nOldAlign);
+        std::snprintf(szLabel, sizeof szLabel, "%d %s", nKnots,
+                      Translated(nKnots == 1 ? "Kt" : "Kts"));
+        // Above the ring line on the upper side, below it on the lower side, unless that would
+        // cut the label at the window's edge while the line itself is inside: then on the
+        // other side of the line.
+        const CSize extent = pDC->GetTextExtent(szLabel);
+        for (const int y : {r, -r}) {
+            CPoint at{xLabel, y};
+            pDC->LPtoDP(&at);
+            const bool bInside = at.y >= 0 && at.y < m_rcClient.bottom;
+            bool bAbove = y > 0;
+            if (bInside && bAbove && at.y - extent.cy < 0) {
+                bAbove = false;
+            } else if (bInside && !bAbove && at.y + extent.cy > m_rcClient.bottom) {
+                bAbove = true;
+            }
+            const UINT nOldAlign = pDC->SetTextAlign(TA_RIGHT | (bAbove ? TA_BOTTOM : TA_TOP));
+            pDC->TextOut(xLabel, y, szLabel);
+            pDC->SetTextAlign(nOldAlign);
+            const int top = bAbove ? at.y - extent.cy : at.y;
+            m_aRingLabelRects.push_back(CRect{at.x - extent.cx, top, at.x, top + extent.cy});
+        }
     }
     pDC->SetBkMode(nOldMode);
 }

@@ -41,6 +41,8 @@ class CGraph : public CWnd {
     int GetTrackIndex() const { return m_nTrackIndex; }
     CPoint GetCross() const { return m_ptCross; }
     const std::vector<CRect>& PointRects() const { return m_aPointRects; }
+    // Where the last painting put the speed rings' labels, in device pixels.
+    const std::vector<CRect>& RingLabelRects() const { return m_aRingLabelRects; }
     const std::vector<CPoint>& CurvePoints() const { return m_aCurvePoints; }
     const CBitmap& BackgroundImage() const { return m_bmpBackground; }
     // One drag step's drawing on the window's context, as a drag does it.
@@ -94,6 +96,7 @@ class CGraph : public CWnd {
     CPoint m_ptFirstPoint;
     std::vector<CPoint> m_aCurvePoints;
     std::vector<CRect> m_aPointRects;
+    std::vector<CRect> m_aRingLabelRects;
     int m_nTrackIndex = 0;
     int m_nSelected = 0;
     CBitmap m_bmpBackground;

@@ -4,6 +4,7 @@
 #include "data/file_io.h"
 #include "editor/polar_dialog.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 
 namespace {
 
@@ -44,8 +45,8 @@ void Cpolar::OnBackup() {
     // The editor's own data file, as last saved.
     const IoStatus status = CopyFileAtomically(m_strDataFile, strTarget);
     if (!status.Ok()) {
-        GetInteraction().MessageBox(m_hWnd, "The backup failed: " + status.strError, "Backup",
-                                    MB_OK | MB_ICONEXCLAMATION);
+        GetInteraction().MessageBox(m_hWnd, FormatText("The backup failed: %1", {status.strError}),
+                                    TranslateText("Backup"), MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
@@ -56,17 +57,18 @@ void Cpolar::OnRestore() {
         return;  // nothing restored: the unsaved edits stay
     }
     if (m_strUnreadable) {
-        GetInteraction().MessageBox(m_hWnd,
-                                    "Nothing was restored: the data file " + m_strDataFile +
-                                        " could not be read when it was opened (" +
-                                        *m_strUnreadable + "), and restoring would replace it.",
-                                    "Restore", MB_OK | MB_ICONEXCLAMATION);
+        GetInteraction().MessageBox(
+            m_hWnd,
+            FormatText("Nothing was restored: the data file %1 could not be read when it was "
+                       "opened (%2), and restoring would replace it.",
+                       {m_strDataFile, *m_strUnreadable}),
+            TranslateText("Restore"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const IoStatus status = CopyFileAtomically(strSource, m_strDataFile);
     if (!status.Ok()) {
-        GetInteraction().MessageBox(m_hWnd, "The restore failed: " + status.strError, "Restore",
-                                    MB_OK | MB_ICONEXCLAMATION);
+        GetInteraction().MessageBox(m_hWnd, FormatText("The restore failed: %1", {status.strError}),
+                                    TranslateText("Restore"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     RefreshAll();

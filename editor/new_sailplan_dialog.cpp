@@ -4,6 +4,7 @@
 
 #include "editor/text_values.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 #include "resources/dialog_resources.h"
 #include "resources/resource_ids.h"
 
@@ -68,17 +69,19 @@ void CNewSailplanDlg::OnOK() {
     if (m_fMinimum < m_fMaximum) {
         if (!(m_fInterval > 0)) {
             GetInteraction().MessageBox(
-                m_hWnd, "The interval must be above 0 to go from the minimum to the maximum.",
-                "Sailplan", MB_OK | MB_ICONEXCLAMATION);
+                m_hWnd,
+                TranslateText(
+                    "The interval must be above 0 to go from the minimum to the maximum."),
+                TranslateText("Sailplan"), MB_OK | MB_ICONEXCLAMATION);
             m_editInterval.SetFocus();
             return;
         }
         if ((static_cast<double>(m_fMaximum) - m_fMinimum) / m_fInterval > kMaxPolars) {
-            GetInteraction().MessageBox(m_hWnd,
-                                        "This band would make more than " +
-                                            std::to_string(kMaxPolars) +
-                                            " polars; choose a larger interval.",
-                                        "Sailplan", MB_OK | MB_ICONEXCLAMATION);
+            GetInteraction().MessageBox(
+                m_hWnd,
+                FormatText("This band would make more than %1 polars; choose a larger interval.",
+                           {std::to_string(kMaxPolars)}),
+                TranslateText("Sailplan"), MB_OK | MB_ICONEXCLAMATION);
             m_editInterval.SetFocus();
             return;
         }

@@ -5,10 +5,13 @@
 #include <cerrno>
 #include <cmath>
 
+#include "data/number_text.h"
 #include "data/polar_file.h"
+#include "data/text_encoding.h"
 #include "editor/polar_dialog.h"
 #include "editor/text_values.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 
 namespace {
 
@@ -18,10 +21,6 @@ void CreateIfMissing(const std::string& strPath) {
     if (fd >= 0) {
         ::close(fd);
     }
-}
-
-std::string Place(const PolarFileProblem& problem) {
-    return "line " + std::to_string(problem.nLine) + ", column " + std::to_string(problem.nColumn);
 }
 
 }  // namespace
@@ -38,8 +37,11 @@ void Cpolar::ReadDataFile() {
         }
         // What the file holds is unknown: it must not be replaced by what the editor shows.
         m_strUnreadable = status.strError;
-        Tell("The data file " + m_strDataFile + " could not be read (" + status.strError +
-             ").\nThe polars it holds are not shown, and the editor will not save over it.");
+        Tell(FormatText("The data file %1 could not be read (%2).",
+                        {m_strDataFile, status.strError}) +
+             "\n" +
+             TranslateText("The polars it holds are not shown, and the editor will not save "
+                           "over it."));
         return;
     }
     m_strUnreadable.reset();
@@ -53,10 +55,12 @@ void Cpolar::ReadDataFile() {
     m_readStop = contents.stop;
     if (contents.stop) {
         // A save would drop what could not be read: the user has to know before.
-        Tell("The data file " + m_strDataFile + " could not be read completely: " +
-             Place(*contents.stop) + ": " + contents.stop->strMessage +
-             ".\nOnly what comes before it was loaded. Saving would drop the rest; the editor "
-             "asks before it does.");
+        Tell(FormatText("The data file %1 could not be read completely: line %2, column %3: %4.",
+                        {m_strDataFile, std::to_string(contents.stop->nLine),
+                         std::to_string(contents.stop->nColumn), contents.stop->strMessage}) +
+             "\n" +
+             TranslateText("Only what comes before it was loaded. Saving would drop the rest; "
+                           "the editor asks before it does."));
     }
     if (m_pGraph != nullptr) {
         SAILPLAN* pSailPlan = nullptr;
@@ -83,41 +87,65 @@ bool Cpolar::SaveDataFile() {
     }
     const std::string strPath = m_pszDataFile != nullptr ? m_pszDataFile : m_strDataFile;
     if (m_strUnreadable) {
-        Tell("The polars were not saved: the data file " + strPath +
-             " could not be read when it was opened (" + *m_strUnreadable +
-             "), and saving would replace what it holds.");
+        Tell(
+            FormatText("The polars were not saved: the data file %1 could not be read when it "
+                       "was opened (%2), and saving would replace what it holds.",
+                       {strPath, *m_strUnreadable}));
         return false;
     }
-    if (const IoStatus status = CheckMayReplace(strPath); !status.Ok()) {
-        Tell("The polars were not saved: " + status.strError + ".");
+    if (!CheckMayReplace(strPath).Ok()) {
+        Tell(FormatText("The polars were not saved: the data file %1 is read-only.", {strPath}));
         return false;
     }
     if (m_readStop) {
+        const std::initializer_list<std::string> values = {
+            strPath, std::to_string(m_readStop->nLine), std::to_string(m_readStop->nColumn),
+            m_readStop->strMessage, FreeCopyName(strPath)};
         const std::string strQuestion =
-            "The data file " + strPath + " was read only up to " + Place(*m_readStop) + " (" +
-            m_readStop->strMessage +
-            ").\nSaving replaces it with what the editor shows: " + "everything in the file from " +
-            Place(*m_readStop) + " on is dropped.\n\n" +
-            "Replace the file? A copy of it is kept as " + FreeCopyName(strPath) + ".";
+            FormatText("The data file %1 was read only up to line %2, column %3 (%4).", values) +
+            "\n" +
+            FormatText(
+                "Saving replaces it with what the editor shows: everything in the file "
+                "from line %2, column %3 on is dropped.",
+                values) +
+            "\n\n" + FormatText("Replace the file? A copy of it is kept as %5.", values);
         if (Tell(strQuestion, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
             return false;
         }
         std::string strCopy;
         if (const IoStatus status = KeepCopyBeside(strPath, strCopy); !status.Ok()) {
-            Tell("The polars were not saved, since no copy of the file could be kept: " +
-                 status.strError + ".");
+            Tell(
+                FormatText("The polars were not saved, since no copy of the file could be kept: "
+                           "%1.",
+                           {status.strError}));
             return false;
         }
     }
     PolarFileOmissions omitted;
     const std::string strText = FormatPolarFile(m_aSailPlans, &omitted);
     if (!omitted.Empty()) {
-        Tell(DescribeOmissions(omitted), MB_OK);
+        std::string strOmitted;
+        for (const auto& strName : omitted.aEmptySailPlans) {
+            strOmitted += FormatText("Sail plan \"%1\" has no wind speeds and is not saved.",
+                                     {DecodeForDisplay(strName)}) +
+                          "\n";
+        }
+        for (const auto& point : omitted.aUnwritablePoints) {
+            strOmitted +=
+                FormatText(
+                    "The point at angle %1, speed %2 of sail plan \"%3\", wind "
+                    "speed %4 is not saved: it would read back as the end of its "
+                    "polar.",
+                    {FormatFixed2(point.fAngle), FormatFixed2(point.fSpeed),
+                     DecodeForDisplay(point.strSailPlan), FormatFixed2(point.fWindSpeed)}) +
+                "\n";
+        }
+        Tell(strOmitted, MB_OK);
     }
     // With no sail plan at all the file keeps its content.
     if (!m_aSailPlans.empty()) {
         if (const IoStatus status = WriteFileAtomically(strPath, strText); !status.Ok()) {
-            Tell("The polars could not be saved: " + status.strError + ".");
+            Tell(FormatText("The polars could not be saved: %1.", {status.strError}));
             return false;
         }
     }

@@ -7,6 +7,7 @@
 #include "editor/help.h"
 #include "framework/handler_scope.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 #include "host/module_globals.h"
 #include "resources/dialog_resources.h"
 #include "resources/resource_ids.h"
@@ -73,6 +74,12 @@ Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF
     try {
         m_pTranslator = new STRING_TRANSLATOR(kTranslatorCapacity);
         g_pTranslator = m_pTranslator;
+        // Every text shown at run time, the framework's included, in the editor's language.
+        m_previousTextTranslator = SetTextTranslator([](const std::string& strEnglish) {
+            return std::string(g_pTranslator != nullptr
+                                   ? g_pTranslator->Translate(strEnglish.c_str())
+                                   : strEnglish.c_str());
+        });
         SetLanguage(nLanguage);
         char szLanguageFile[64];
         std::snprintf(szLanguageFile, sizeof szLanguageFile, "Translations\\Lang_%03d", nLanguage);
@@ -110,6 +117,7 @@ void Cpolar::ReleaseHost() {
     }
     if (g_pTranslator == m_pTranslator) {
         g_pTranslator = nullptr;
+        SetTextTranslator(std::move(m_previousTextTranslator));
     }
 }
 
@@ -117,7 +125,7 @@ int Cpolar::Tell(const std::string& strText, UINT nType) {
     if (m_bClosing) {
         return (nType & 0xF) == MB_YESNO ? IDNO : IDOK;
     }
-    return GetInteraction().MessageBox(m_hWnd, strText, "Polar Diagram", nType);
+    return GetInteraction().MessageBox(m_hWnd, strText, TranslateText("Polar Diagram"), nType);
 }
 
 void Cpolar::DoDataExchange(CDataExchange* pDX) {
@@ -285,9 +293,9 @@ void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
 }
 
 void Cpolar::OnCancel() {
-    if (IsModified() &&
-        Tell("The polars have changes that are not saved.\nClose the editor and discard them?",
-             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    if (IsModified() && Tell(TranslateText("The polars have changes that are not saved.") + "\n" +
+                                 TranslateText("Close the editor and discard them?"),
+                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
     NotifyHost(m_hHostWnd, 0);

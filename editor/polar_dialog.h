@@ -10,6 +10,7 @@
 #include "diagram/graph.h"
 #include "diagram/graph_owner.h"
 #include "framework/dialog.h"
+#include "framework/text_translation.h"
 #include "polar/polar.h"
 
 // WM_POLAR_NOTIFY and the host's commands, as the public host interface defines them.
@@ -151,6 +152,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     std::unique_ptr<CGraph> m_pGraph;
     int* m_pOpenFlag;
     STRING_TRANSLATOR* m_pTranslator = nullptr;
+    TextTranslator m_previousTextTranslator;
     bool m_bClosing = false;
     bool m_bHostReleased = false;
     // What the last reading of the data file left: a file that exists but could not be read

@@ -3,6 +3,7 @@
 
 #include "editor/polar_dialog.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 #include "smoothing/polar_smoothing.h"
 
 void Cpolar::OnSmooth() {
@@ -10,7 +11,7 @@ void Cpolar::OnSmooth() {
     try {
         sailPlan.SmoothPolar(m_nCurWindSpeed);
     } catch (const std::bad_alloc&) {
-        AfxMessageBox("Error in polynomial regression function!", MB_OK);
+        AfxMessageBox(TranslateText("Error in polynomial regression function!"), MB_OK);
     }
     const int nSailPlan = m_comboSailPlan.GetCurSel();
     const int nWindSpeed = m_comboWindSpeed.GetCurSel();
@@ -26,7 +27,7 @@ void Cpolar::OnSmooth() {
     } else {
         ShowAllData(nSailPlan, nWindSpeed);
     }
-    const bool bKeep = AfxMessageBox("Keep smoothed data?", MB_YESNO) == IDYES;
+    const bool bKeep = AfxMessageBox(TranslateText("Keep smoothed data?"), MB_YESNO) == IDYES;
     if (m_bClosing) {
         return;
     }

@@ -5,6 +5,7 @@
 #include "editor/polar_dialog.h"
 #include "editor/text_values.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 
 void Cpolar::OnEditKillFocus() {
     OnOK();
@@ -25,8 +26,8 @@ void Cpolar::OnOK() {
         const std::string strTyped = m_comboWindSpeed.GetWindowText();
         float v = 0.0f;
         if (!ReadLeadingNumber(strTyped, v)) {
-            GetInteraction().MessageBox(m_hWnd, "Please enter a number.", "Invalid entry",
-                                        MB_OK | MB_ICONEXCLAMATION);
+            GetInteraction().MessageBox(m_hWnd, TranslateText("Please enter a number."),
+                                        TranslateText("Invalid entry"), MB_OK | MB_ICONEXCLAMATION);
             m_comboWindSpeed.SetWindowText(m_comboWindSpeed.GetLBText(m_nCurWindSpeed));
             m_comboWindSpeed.SetFocus();
             return;

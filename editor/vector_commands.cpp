@@ -7,12 +7,12 @@
 #include "editor/polar_dialog.h"
 #include "editor/text_values.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 #include "translation/string_translator.h"
 
 void Cpolar::OnAddVector() {
     if (m_comboWindSpeed.GetCount() == 0) {
-        AfxMessageBox(g_pTranslator != nullptr ? g_pTranslator->Translate("Enter a wind speed")
-                                               : "Enter a wind speed");
+        AfxMessageBox(TranslateText("Enter a wind speed"));
         return;
     }
     m_btnDeleteVector.EnableWindow(TRUE);

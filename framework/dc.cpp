@@ -342,14 +342,29 @@ void CDC::FillSolidRect(const CRect& rc, COLORREF cr) {
     Changed();
 }
 
+namespace {
+
+QFont TextFont() {
+    QFont font("Liberation Sans");
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace
+
+CSize CDC::GetTextExtent(const std::string& strText) const {
+    const QFontMetrics metrics(TextFont());
+    const QString text = QString::fromUtf8(strText.c_str(), static_cast<qsizetype>(strText.size()));
+    return CSize{metrics.horizontalAdvance(text), metrics.height()};
+}
+
 BOOL CDC::TextOut(int x, int y, const std::string& strText) {
     if (m_pTarget == nullptr) {
         return FALSE;
     }
     const CPoint p = m_map.LPtoDP(CPoint{x, y});
     QPainter painter(m_pTarget);
-    QFont font("Liberation Sans");
-    font.setPixelSize(11);
+    const QFont font = TextFont();
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const QString text = QString::fromUtf8(strText.c_str(), static_cast<qsizetype>(strText.size()));

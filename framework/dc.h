@@ -87,6 +87,8 @@ class CDC {
     BOOL DeleteDC();
 
     int SetMapMode(int nMode) { return m_map.SetMapMode(nMode); }
+    // The size of a text in device pixels, in the font TextOut draws with.
+    CSize GetTextExtent(const std::string& strText) const;
     CSize SetWindowExt(int cx, int cy) { return m_map.SetWindowExt({cx, cy}); }
     CSize SetWindowExt(CSize size) { return m_map.SetWindowExt(size); }
     CPoint SetWindowOrg(int x, int y) { return m_map.SetWindowOrg({x, y}); }

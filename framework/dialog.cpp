@@ -1,7 +1,9 @@
 #include "framework/dialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -20,6 +22,7 @@
 
 #include "framework/input_routing.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 
 namespace {
 
@@ -185,6 +188,18 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
     return font;
 }
 
+void ApplyDialogFont(QWidget* pRoot, const QFont& font) {
+    pRoot->setFont(font);
+    for (QWidget* pWidget : pRoot->findChildren<QWidget*>()) {
+        pWidget->setFont(font);
+        if (auto* pCombo = qobject_cast<QComboBox*>(pWidget)) {
+            // The drop-down list is a window of its own.
+            pCombo->view()->setFont(font);
+            pCombo->view()->window()->setFont(font);
+        }
+    }
+}
+
 DialogBaseUnits BaseUnitsOf(const QFont& font) {
     const QFontMetrics metrics(font);
     const int nWidth = metrics.horizontalAdvance(
@@ -280,6 +295,10 @@ void CDialog::Build(QWidget* pParent, bool bEmbedded) {
         }
         widgets.append(pWidget);
     }
+    // Every control in the template's font, set on each: the desktop's default font, its
+    // per-class fonts (combo boxes, list headers) and its scaling must not change what the
+    // layout in dialog units was computed for.
+    ApplyDialogFont(pDialog, font);
     // Group boxes frame the controls around them and stay below them.
     for (QWidget* pWidget : widgets) {
         if (qobject_cast<QGroupBox*>(pWidget) != nullptr) {
@@ -599,8 +618,9 @@ void DDX_Text(CDataExchange* pDX, int nId, float& value) {
     if (pDX->m_bSaveAndValidate) {
         double d = 0.0;
         if (!ParseDialogFloat(ControlText(hWnd).toStdString(), d)) {
-            GetInteraction().MessageBox(pDX->m_pDlgWnd->GetSafeHwnd(), "Please enter a number.",
-                                        "Invalid entry", MB_OK | MB_ICONEXCLAMATION);
+            GetInteraction().MessageBox(pDX->m_pDlgWnd->GetSafeHwnd(),
+                                        TranslateText("Please enter a number."),
+                                        TranslateText("Invalid entry"), MB_OK | MB_ICONEXCLAMATION);
             pDX->Fail();
         }
         value = static_cast<float>(d);
@@ -623,9 +643,9 @@ void DDV_MinMaxFloat(CDataExchange* pDX, const float& value, float minVal, float
         return;
     }
     GetInteraction().MessageBox(pDX->m_pDlgWnd->GetSafeHwnd(),
-                                "Please enter a number between " + FormatDialogFloat(minVal) +
-                                    " and " + FormatDialogFloat(maxVal) + ".",
-                                "Invalid entry", MB_OK | MB_ICONEXCLAMATION);
+                                FormatText("Please enter a number between %1 and %2.",
+                                           {FormatDialogFloat(minVal), FormatDialogFloat(maxVal)}),
+                                TranslateText("Invalid entry"), MB_OK | MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 
@@ -634,8 +654,8 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
         if (static_cast<int>(value.size()) > nChars) {
             GetInteraction().MessageBox(
                 pDX->m_pDlgWnd->GetSafeHwnd(),
-                "Please enter no more than " + std::to_string(nChars) + " characters.",
-                "Invalid entry", MB_OK | MB_ICONEXCLAMATION);
+                FormatText("Please enter no more than %1 characters.", {std::to_string(nChars)}),
+                TranslateText("Invalid entry"), MB_OK | MB_ICONEXCLAMATION);
             pDX->Fail();
         }
     } else if (pDX->m_hWndLastControl != nullptr) {

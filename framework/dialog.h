@@ -17,6 +17,8 @@ struct DialogBaseUnits {
     int cy;
 };
 QFont DialogFont(const DialogTemplate& dialogTemplate);
+// Sets the font on the window and on every widget in it (a combo box's list included).
+void ApplyDialogFont(QWidget* pRoot, const QFont& font);
 DialogBaseUnits BaseUnitsOf(const QFont& font);
 // Pixels of a dialog-unit coordinate along x and y (the platform's MulDiv rounding).
 int DialogUnitsToPixelsX(int nUnits, DialogBaseUnits units);

@@ -1,5 +1,6 @@
 #include "framework/interaction.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -7,6 +8,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "framework/text_translation.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -28,8 +30,11 @@ class DesktopInteraction : public Interaction {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton((nType & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
+            box.button(QMessageBox::Yes)->setText(ToQString(TranslateText("&Yes")));
+            box.button(QMessageBox::No)->setText(ToQString(TranslateText("&No")));
         } else {
             box.setStandardButtons(QMessageBox::Ok);
+            box.button(QMessageBox::Ok)->setText(ToQString(TranslateText("OK")));
         }
         if ((nType & 0xF0) == MB_ICONEXCLAMATION) {
             box.setIcon(QMessageBox::Warning);

@@ -12,6 +12,7 @@
 #include "framework/handler_scope.h"
 #include "framework/input_routing.h"
 #include "framework/interaction.h"
+#include "framework/text_translation.h"
 
 namespace {
 
@@ -147,7 +148,8 @@ LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) {
     // A handler that throws is abandoned and the user told; no exception leaves a handler,
     // since it would unwind through the toolkit's event delivery.
     const auto tell = [this](const std::string& strText) {
-        GetInteraction().MessageBox(m_hWnd, strText, "Error", MB_OK | MB_ICONEXCLAMATION);
+        GetInteraction().MessageBox(m_hWnd, strText, TranslateText("Error"),
+                                    MB_OK | MB_ICONEXCLAMATION);
     };
     try {
         if (nMessage == WM_COMMAND) {
@@ -167,13 +169,13 @@ LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) {
         return DefWindowProc(nMessage, wParam, lParam);
     } catch (const InvalidArgumentException& e) {
         // As the platform does: the handler is abandoned and the user is told.
-        tell(std::string("An invalid argument was given: ") + e.what());
+        tell(FormatText("An invalid argument was given: %1", {e.what()}));
     } catch (const std::bad_alloc&) {
-        tell("There was not enough memory to finish the command; it was abandoned.");
+        tell(TranslateText("There was not enough memory to finish the command; it was abandoned."));
     } catch (const std::exception& e) {
-        tell(std::string("The command was abandoned after an internal error: ") + e.what());
+        tell(FormatText("The command was abandoned after an internal error: %1", {e.what()}));
     } catch (...) {
-        tell("The command was abandoned after an internal error.");
+        tell(TranslateText("The command was abandoned after an internal error."));
     }
     return 0;
 }

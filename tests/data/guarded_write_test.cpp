@@ -106,10 +106,13 @@ TEST(GuardedWrite, WhatTheFormatCannotHoldIsLeftOutAndNamed) {
     const std::string strText = FormatPolarFile(plans, &omitted);
     EXPECT_EQ(omitted.aEmptySailPlans, std::vector<std::string>{"Storm"});
     ASSERT_EQ(omitted.aUnwritablePoints.size(), 2u);
-    EXPECT_EQ(omitted.aUnwritablePoints[0],
-              "sail plan Main, wind speed 6.00: angle -2147483648.00, speed 3.00");
+    EXPECT_EQ(omitted.aUnwritablePoints[0].fAngle, -2147483648.0f);
+    EXPECT_EQ(omitted.aUnwritablePoints[0].strSailPlan, "Main");
     const std::string strReport = DescribeOmissions(omitted);
     EXPECT_NE(strReport.find("Sail plan \"Storm\" has no wind speeds and is not saved."),
+              std::string::npos);
+    EXPECT_NE(strReport.find("The point at angle -2147483648.00, speed 3.00 of sail plan "
+                             "\"Main\", wind speed 6.00 is not saved"),
               std::string::npos);
 
     const PolarFileContents back = ParsePolarFile(strText);

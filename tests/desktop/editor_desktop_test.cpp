@@ -85,6 +85,7 @@ TEST_F(EditorDesktop, AClickOutsideCommitsWhatWasTypedClamped) {
         EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("between 0 and 100"),
                   std::string::npos);
         Shot("range-message");
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
         user.Key("Return");
         ASSERT_TRUE(WaitUntil([this] { return CellEditor() == nullptr && Cell(2, 1) == "100.00"; }))
             << OnGui([this] { return Cell(2, 1); });

@@ -129,6 +129,11 @@ std::string EditorOnDisplay::MessageBoxText() const {
     return pBox != nullptr && pBox->isVisible() ? pBox->text().toStdString() : std::string();
 }
 
+bool EditorOnDisplay::MessageBoxActive() const {
+    auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    return pBox != nullptr && pBox->isVisible() && QApplication::activeWindow() == pBox;
+}
+
 QPoint EditorOnDisplay::MessageBoxButton(QMessageBox::StandardButton button) const {
     auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     QAbstractButton* pButton = pBox != nullptr ? pBox->button(button) : nullptr;

@@ -46,6 +46,8 @@ class EditorOnDisplay : public testing::Test {
     QPoint EmptySpot() const;
     bool EditorOpen() const { return m_nFlag != 0 && m_hDialog != nullptr; }
     std::string MessageBoxText() const;
+    // Whether an open message box has the keyboard: keys typed before would go elsewhere.
+    bool MessageBoxActive() const;
     // The centre of a button of the open message box, on the screen.
     QPoint MessageBoxButton(QMessageBox::StandardButton button) const;
     std::vector<WPARAM> Notices() const { return m_host.notices; }

@@ -27,6 +27,7 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
         EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("from line 5, column 8 on"),
                   std::string::npos);
         Shot("replace-question");
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
         user.Key("Return");
         ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
         EXPECT_EQ(FileBytes(), kPartlyReadableFileText);
@@ -55,7 +56,7 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
 
         // The close box asks; Escape answers No and the editor stays with the edit.
         user.CloseBox(OnGui([this] { return m_hDialog->winId(); }));
-        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
         Shot("discard-question");
         user.Key("Escape");
         ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));

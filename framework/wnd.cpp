@@ -437,6 +437,9 @@ BOOL CWnd::Create(const char* /*pszClassName*/, const char* pszWindowName, DWORD
                   const CRect& rect, CWnd* pParentWnd, UINT nId) {
     auto* pWidget = new CustomWindowWidget(pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr);
     SetControlId(pWidget, static_cast<int>(nId));
+    if (pParentWnd != nullptr && pParentWnd->m_hWnd != nullptr) {
+        pWidget->setFont(pParentWnd->m_hWnd->font());  // its dialog's font, not the desktop's
+    }
     pWidget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     pWidget->ResizeImage();
     if (pszWindowName != nullptr) {

@@ -152,7 +152,8 @@ DialogTemplate SailplanTemplate(const SailplanTexts& t) {
     items.push_back(Static(IDC_STATIC, kLabel, 13, 49, 31 + e, 8, t.minimum));
     items.push_back(Edit(IDC_BAND_MINIMUM, kEdit, 49 + e, 47, 40, 12));
     items.push_back(UpDown(IDC_BAND_MINIMUM_SPIN, 90 + e, 46, 6, 13));
-    items.push_back(Static(IDC_STATIC, kLabel, 13, 63, 30 + e, 8, t.maximum));
+    // 32 units, not 30: "Maximum" needs them in the dialog font.
+    items.push_back(Static(IDC_STATIC, kLabel, 13, 63, 32 + e, 8, t.maximum));
     items.push_back(Edit(IDC_BAND_MAXIMUM, kEdit, 49 + e, 61, 40, 12));
     items.push_back(UpDown(IDC_BAND_MAXIMUM_SPIN, 89 + e, 60, 11, 13));
     items.push_back(Static(IDC_STATIC, kLabel, 13, 76, 28 + e, 9, t.interval));
@@ -304,7 +305,7 @@ std::vector<DialogTemplate> BuildTemplates() {
          "Velocidad del Viento",
          "Plan de Navegación",
          "Guardar",
-         "Curva de derrota",
+         "Leer curva",
          "Mostrar Todo",
          "&Ayuda",
          "Mejorar",

@@ -30,7 +30,7 @@ class EditorFixture : public testing::Test {
             m_pInteraction->AnswerNextBox(IDOK);
         }
         m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
-                               0x0000C0, 44, &m_nFlag, &m_hDialog);
+                               0x0000C0, m_nLanguage, &m_nFlag, &m_hDialog);
         m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
         m_pEditor->ShowWindow(SW_SHOW);
         Driver().Activate();
@@ -87,6 +87,7 @@ class EditorFixture : public testing::Test {
     TempDir m_dir;
     std::string m_strFile = m_dir.File("POLAR.PPD");
     NoticeRecorder m_host;
+    int m_nLanguage = 44;
     int m_nFlag = 0;
     HWND m_hDialog = nullptr;
     Cpolar* m_pEditor = nullptr;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "framework/text_translation.h"
 #include "resources/dialog_resources.h"
 #include "tests/support/editor_fixture.h"
 #include "tests/support/text_fit.h"
@@ -89,5 +90,45 @@ TEST_P(DialogsFit, EveryDialogInOneFontWithNoTextCut) {
 INSTANTIATE_TEST_SUITE_P(LanguagesAndFonts, DialogsFit,
                          testing::Combine(testing::Values(44, 49, 33, 47, 34, 46),
                                           testing::Values(0, 1)));
+
+// Messages in the user's language: the editor's own, and the framework's validation.
+class TranslatedMessages : public EditorFixture {
+  protected:
+    void SetUp() override {
+        m_previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(POLAR_SHARE_DIR);
+        m_nLanguage = 49;
+    }
+    void TearDown() override {
+        EditorFixture::TearDown();
+        std::filesystem::current_path(m_previousFolder);
+    }
+    std::filesystem::path m_previousFolder;
+};
+
+TEST_F(TranslatedMessages, AreShownInGerman) {
+    Open(Sample());
+    auto* pEdit = qobject_cast<QLineEdit*>(Driver().Control(IDC_TACKING_ANGLE));
+    pEdit->clear();
+    Driver().Type(IDC_TACKING_ANGLE, "abc");
+    m_pInteraction->AnswerNextBox(IDOK);
+    ASSERT_TRUE(Driver().FocusTo(IDC_WIND_SPEED_COMBO));  // the commit validates
+    ASSERT_FALSE(m_pInteraction->Boxes().empty());
+    EXPECT_EQ(m_pInteraction->Boxes().back().strText, "Bitte geben Sie eine Zahl ein.");
+    EXPECT_EQ(m_pInteraction->Boxes().back().strCaption, "Ungültige Eingabe");
+    pEdit->clear();
+    Driver().Type(IDC_TACKING_ANGLE, "40");
+
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));  // a change not saved
+    m_pInteraction->AnswerNextBox(IDNO);
+    ASSERT_TRUE(Driver().Click(IDCANCEL));
+    EXPECT_EQ(m_pInteraction->Boxes().back().strText,
+              "Die Polaren haben Änderungen, die nicht gespeichert sind.\n"
+              "Editor schließen und die Änderungen verwerfen?");
+    EXPECT_EQ(m_pInteraction->Boxes().back().strCaption, "Polardiagramm");
+    EXPECT_EQ(TranslateText("&Yes"), "&Ja");
+    EXPECT_EQ(FormatText("Please enter a number between %1 and %2.", {"0", "180"}),
+              "Bitte geben Sie eine Zahl zwischen 0 und 180 ein.");
+}
 
 }  // namespace

@@ -8,34 +8,12 @@
 #include <random>
 #include <string>
 
+#include "bench/generated_polars.h"
 #include "bench/ratio_reporter.h"
 #include "bench/stdio_polar_file.h"
 #include "data/polar_file.h"
 
 namespace {
-
-constexpr int kSailPlans = 1800;
-constexpr int kPolarsPerPlan = 30;
-constexpr int kPointsPerPolar = 30;
-
-SailPlanArray GenerateSailPlans() {
-    std::mt19937 rng(7);
-    std::uniform_real_distribution<float> jitter(-0.5f, 0.5f);
-    SailPlanArray plans;
-    for (int s = 0; s < kSailPlans; ++s) {
-        auto plan = std::make_unique<SAILPLAN>("Sail plan " + std::to_string(s));
-        for (int p = 0; p < kPolarsPerPlan; ++p) {
-            plan->InsertPolar(p, 2.0f + static_cast<float>(p), 38.0f + jitter(rng));
-            PERF_POLAR& polar = *plan->m_aPolars.back();
-            for (int i = 0; i < kPointsPerPolar; ++i) {
-                polar.InsertVector(i, 30.0f + 5.0f * static_cast<float>(i) + jitter(rng),
-                                   4.0f + 0.3f * static_cast<float>(p) + jitter(rng));
-            }
-        }
-        plans.push_back(std::move(plan));
-    }
-    return plans;
-}
 
 struct Fixture {
     Fixture() {

@@ -452,6 +452,10 @@ void CGraph::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
         ComputeScale();
         InvalidateRect(nullptr, TRUE);
         UpdateWindow();
+        m_bModified = false;
+        if (m_pOwner != nullptr) {
+            m_pOwner->GraphEditEnded();
+        }
     }
 }
 

@@ -15,4 +15,6 @@ class IGraphOwner {
     virtual CButton& GraphTrackCurveCheck() = 0;
     virtual CButton& GraphShowAllCheck() = 0;
     virtual void InsertVectorAt(float fAngle, float fSpeed) = 0;
+    // A drag of a point ended (the button was released after the point moved).
+    virtual void GraphEditEnded() {}
 };

@@ -52,6 +52,9 @@ void Cpolar::ReadDataFile() {
     m_aSailPlans = std::move(contents.aSailPlans);
     m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
     m_strSavedSnapshot = ContentOfSailPlans(m_aSailPlans);
+    // The data come from outside now: nothing before can be taken back.
+    m_history.Reset(m_aSailPlans);
+    m_lastSelection = {};
     m_readStop = contents.stop;
     if (contents.stop) {
         // A save would drop what could not be read: the user has to know before.

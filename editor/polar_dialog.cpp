@@ -49,6 +49,8 @@ ON_CBN_KILLFOCUS(IDC_WIND_SPEED_COMBO, OnEditKillFocus)
 ON_BN_CLICKED(IDC_SMOOTH, OnSmooth)
 ON_BN_CLICKED(IDC_BACKUP, OnBackup)
 ON_BN_CLICKED(IDC_RESTORE, OnRestore)
+ON_COMMAND(ID_EDIT_UNDO, OnUndo)
+ON_COMMAND(ID_EDIT_REDO, OnRedo)
 END_MESSAGE_MAP()
 
 Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF crBackground,
@@ -204,18 +206,26 @@ BOOL Cpolar::OnInitDialog() {
     m_toolTip.AddWindowTool(&m_btnAddVector, Tr("add angle, speed vector"));
     m_toolTip.AddWindowTool(&m_btnDeleteVector, Tr("delete angle, speed vector"));
     m_toolTip.AddWindowTool(&m_btnAddSailPlan, Tr("add new sail plan"));
-    m_toolTip.AddWindowTool(&m_btnSave, Tr("save all sail plans"));
+    const std::string strUndoKeys = Tr("Ctrl+Z undoes a change, Ctrl+Y redoes it");
+    const std::string strSaveTip = std::string(Tr("save all sail plans")) + "\n" + strUndoKeys;
+    m_toolTip.AddWindowTool(&m_btnSave, strSaveTip.c_str());
     m_toolTip.AddWindowTool(&m_btnDeleteSailPlan, Tr("delete current sail plan"));
     m_toolTip.AddWindowTool(&m_btnDeleteVector, Tr("delete selected angle and speed"));
     m_toolTip.AddWindowTool(&m_btnAddWindSpeed, Tr("add new windspeed polar"));
     m_toolTip.AddWindowTool(&m_btnDeleteWindSpeed, Tr("delete current windspeed polar"));
-    m_toolTip.AddWindowTool(&m_listVectors,
-                            Tr("double click cell to edit, double click empty cell to add"));
+    const std::string strListTip =
+        std::string(Tr("double click cell to edit, double click empty cell to add")) + "\n" +
+        strUndoKeys;
+    m_toolTip.AddWindowTool(&m_listVectors, strListTip.c_str());
     m_toolTip.AddWindowTool(&m_chkTrackCurve, Tr("read values from the curve"));
     m_toolTip.AddWindowTool(&m_chkShowAll, Tr("make all polars visible"));
     m_toolTip.AddWindowTool(&m_btnHelp, Tr("get help on polar dialog"));
     m_chkShowAll.SetCheck(1);
     OnShowAll();
+    AddAccelerator("Ctrl+Z", ID_EDIT_UNDO);
+    AddAccelerator("Ctrl+Y", ID_EDIT_REDO);
+    AddAccelerator("Ctrl+Shift+Z", ID_EDIT_REDO);
+    m_lastSelection = CurrentSelection();
     CenterWindow();
     return TRUE;
 }
@@ -281,11 +291,68 @@ void Cpolar::UpdateEnabledStates() {
 }
 
 BOOL Cpolar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    ++m_nCommandDepth;
     const BOOL bHandled = CDialog::OnNotify(wParam, lParam, pResult);
+    --m_nCommandDepth;
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
+        RecordStep();
     }
     return bHandled;
+}
+
+EditHistory::Selection Cpolar::CurrentSelection() {
+    EditHistory::Selection selection;
+    selection.nSailPlan = m_nCurSailPlan;
+    selection.nPolar = m_nCurWindSpeed;
+    selection.nPoint =
+        m_listVectors.GetSafeHwnd() != nullptr ? m_listVectors.GetNextItem(-1, LVNI_SELECTED) : -1;
+    return selection;
+}
+
+void Cpolar::RecordStep() {
+    // One user action is one step: not a command inside another one's handler, not the middle
+    // of a drag in the diagram.
+    if (m_nCommandDepth > 0 || m_bClosing || m_hWnd == nullptr) {
+        return;
+    }
+    const CWnd* pCapture = CWnd::GetCapture();
+    if (pCapture != nullptr && m_pGraph != nullptr &&
+        pCapture->GetSafeHwnd() == m_pGraph->GetSafeHwnd()) {
+        return;
+    }
+    const EditHistory::Selection selection = CurrentSelection();
+    // A command changes the content of the sail plan that was current or is now.
+    m_history.Record(m_aSailPlans, {m_lastSelection.nSailPlan, m_nCurSailPlan}, m_lastSelection,
+                     selection);
+    m_lastSelection = selection;
+}
+
+void Cpolar::GraphEditEnded() {
+    RecordStep();
+}
+
+void Cpolar::OnUndo() {
+    if (m_history.CanUndo()) {
+        m_pGraph->ShowPolar(nullptr, nullptr);
+        ShowRestored(m_history.Undo(m_aSailPlans));
+    }
+}
+
+void Cpolar::OnRedo() {
+    if (m_history.CanRedo()) {
+        m_pGraph->ShowPolar(nullptr, nullptr);
+        ShowRestored(m_history.Redo(m_aSailPlans));
+    }
+}
+
+void Cpolar::ShowRestored(EditHistory::Selection selection) {
+    m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
+    ShowAllData(selection.nSailPlan, selection.nPolar);
+    if (selection.nPoint >= 0 && selection.nPoint < m_listVectors.GetItemCount()) {
+        m_listVectors.SetItemState(selection.nPoint, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    m_lastSelection = CurrentSelection();
 }
 
 void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
@@ -341,13 +408,16 @@ void Cpolar::CloseFromHost() {
 
 BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
     BOOL bHandled = TRUE;
+    ++m_nCommandDepth;
     if (wParam == ID_POLAR_RELOAD && lParam == ID_POLAR_RELOAD) {
         RefreshAll();
     } else {
         bHandled = CDialog::OnCommand(wParam, lParam);
     }
+    --m_nCommandDepth;
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
+        RecordStep();
     }
     return bHandled;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "data/edit_history.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "data/sailplan.h"
@@ -61,6 +62,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     CButton& GraphTrackCurveCheck() override { return m_chkTrackCurve; }
     CButton& GraphShowAllCheck() override { return m_chkShowAll; }
     void InsertVectorAt(float fAngle, float fSpeed) override;
+    void GraphEditEnded() override;
 
     void AddWindSpeedPolar(float fWindSpeed, float fTackingAngle);
     void ResortWindSpeedEntry(int nEntry, float fWindSpeed);
@@ -109,6 +111,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     void OnRestore();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z): a step of the history back and forth.
+    void OnUndo();
+    void OnRedo();
 
   private:
     // The message boxes of the editor, owned by its window; once it has ended, none appears
@@ -121,6 +126,11 @@ class Cpolar : public CDialog, public IGraphOwner {
     void ShowAllData(int nSailPlan, int nWindSpeed);
     // After each command: every button and field is enabled as the data allow.
     void UpdateEnabledStates();
+    // Records as one step of the history what the last command changed.
+    void RecordStep();
+    EditHistory::Selection CurrentSelection();
+    // Shows the data after an undo or redo, at the selection given where it still exists.
+    void ShowRestored(EditHistory::Selection selection);
     bool HasUncommittedText();
     void CreateGraph();
     void ShowCurrentSailPlan();
@@ -161,6 +171,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     std::optional<PolarFileProblem> m_readStop;
     // The sail plans as last read or saved, to tell whether anything would be lost.
     std::string m_strSavedSnapshot;
+    EditHistory m_history;
+    int m_nCommandDepth = 0;
+    EditHistory::Selection m_lastSelection;
     // A commit's own message box takes the focus away, which would start another commit.
     bool m_bCommitting = false;
     CTarnToolTipCtrl m_toolTip;

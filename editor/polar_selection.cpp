@@ -107,6 +107,7 @@ void Cpolar::InsertVectorAt(float fAngle, float fSpeed) {
     CurrentSailPlan().InsertVector(m_nCurWindSpeed, nRow, fAngle, fSpeed);
     m_pGraph->ShowPolar(&CurrentSailPlan(), pPolar);
     m_btnDeleteVector.EnableWindow(TRUE);
+    RecordStep();  // a point added in the diagram is a step of its own
 }
 
 float Cpolar::RowAngle(int nRow) {

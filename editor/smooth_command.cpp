@@ -15,28 +15,23 @@ void Cpolar::OnSmooth() {
     }
     const int nSailPlan = m_comboSailPlan.GetCurSel();
     const int nWindSpeed = m_comboWindSpeed.GetCurSel();
-    // The smoothed polar is saved and shown before the user decides. When it could not be
-    // saved, the file does not hold it, so the editor shows it from memory instead of
-    // reading back a file that would take every edit away.
+    // The smoothed polar is saved and shown before the user decides. It is shown from memory,
+    // which holds what was just written: a reading of the file would start the history of
+    // steps anew, and when the file could not be written it would take every edit away.
     const bool bSaved = SaveDataFile();
     if (m_bClosing) {
         return;
     }
-    if (bSaved) {
-        RefreshAll();
-    } else {
-        ShowAllData(nSailPlan, nWindSpeed);
-    }
+    ShowAllData(nSailPlan, nWindSpeed);
     const bool bKeep = AfxMessageBox(TranslateText("Keep smoothed data?"), MB_YESNO) == IDYES;
     if (m_bClosing) {
         return;
     }
     CurrentSailPlan().EndSmooth(m_nCurWindSpeed, !bKeep);
     if (!bKeep) {
-        if (bSaved && SaveDataFile()) {
-            RefreshAll();
-        } else {
-            ShowAllData(m_comboSailPlan.GetCurSel(), m_comboWindSpeed.GetCurSel());
+        if (bSaved) {
+            SaveDataFile();
         }
+        ShowAllData(m_comboSailPlan.GetCurSel(), m_comboWindSpeed.GetCurSel());
     }
 }

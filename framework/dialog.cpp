@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -56,6 +57,9 @@ class DialogWidget : public QWidget {
         : QWidget(pParent, flags), m_bEmbedded(bEmbedded) {}
 
     void WatchKeys(QWidget* pWidget) { pWidget->installEventFilter(this); }
+    void AddAccelerator(const QKeySequence& keys, int nId) {
+        m_accelerators.push_back({keys, nId});
+    }
 
   protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
@@ -145,7 +149,33 @@ class DialogWidget : public QWidget {
         return false;
     }
 
+    // An edit field being typed in keeps its own keys (its undo, its selection).
+    static bool InTextField() {
+        QWidget* pFocus = QApplication::focusWidget();
+        auto* pCombo = qobject_cast<QComboBox*>(pFocus);
+        return qobject_cast<QLineEdit*>(pFocus) != nullptr ||
+               (pCombo != nullptr && pCombo->isEditable());
+    }
+
+    bool HandleAccelerator(QKeyEvent* pEvent) {
+        if (m_accelerators.empty() || InTextField() ||
+            QApplication::activePopupWidget() != nullptr) {
+            return false;
+        }
+        const QKeySequence pressed(pEvent->keyCombination());
+        for (const auto& [keys, nId] : m_accelerators) {
+            if (keys.matches(pressed) == QKeySequence::ExactMatch) {
+                Command(nId);
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool HandleKey(QKeyEvent* pEvent) {
+        if (HandleAccelerator(pEvent)) {
+            return true;
+        }
         const int nKey = pEvent->key();
         if (pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
             return false;
@@ -177,6 +207,7 @@ class DialogWidget : public QWidget {
     }
 
     bool m_bEmbedded;
+    std::vector<std::pair<QKeySequence, int>> m_accelerators;
 };
 
 QFont DialogFont(const DialogTemplate& dialogTemplate) {
@@ -451,6 +482,12 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
         return FALSE;
     }
     return TRUE;
+}
+
+void CDialog::AddAccelerator(const char* pszKeys, int nCommandId) {
+    if (auto* pDialog = dynamic_cast<DialogWidget*>(m_hWnd)) {
+        pDialog->AddAccelerator(QKeySequence(QString::fromUtf8(pszKeys)), nCommandId);
+    }
 }
 
 void CDialog::GotoDlgCtrl(CWnd* pWnd) {

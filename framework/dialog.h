@@ -42,6 +42,9 @@ class CDialog : public CWnd {
     // value did not pass validation.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     void GotoDlgCtrl(CWnd* pWnd);
+    // A key sequence ("Ctrl+Z") that sends the dialog WM_COMMAND with this id, as an
+    // accelerator does; in an edit field (a combo box's included) the field keeps the keys.
+    void AddAccelerator(const char* pszKeys, int nCommandId);
     const DialogTemplate* GetTemplate() const { return m_pTemplate; }
     DialogBaseUnits BaseUnits() const { return m_baseUnits; }
 

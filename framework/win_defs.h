@@ -115,3 +115,6 @@ constexpr UINT MB_YESNO = 0x4;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
 constexpr UINT MB_ICONQUESTION = 0x20;
 constexpr UINT MB_DEFBUTTON2 = 0x100;
+// The commands of an Edit menu (below 32768: command ids travel as 16-bit signed values).
+constexpr int ID_EDIT_UNDO = 32001;
+constexpr int ID_EDIT_REDO = 32002;

@@ -229,6 +229,22 @@ TEST_F(EditorDesktop, ADragInTheDiagramChangesThePointInTheSavedFile) {
     EXPECT_EQ(FormatFixed2(point.m_fSpeed), Cell(5, 1));
 }
 
+TEST_F(EditorDesktop, CtrlZTakesBackAWholeDragAndCtrlYMakesItAgain) {
+    OpenSample();
+    RunAsUser([this](XUser& user) {
+        const QPoint square = OnGui([this] { return DiagramPoint(90.0f, 6.0f); });
+        user.Drag(square, square + QPoint(20, -12));  // press, several moves, release
+        ASSERT_TRUE(WaitUntil([this] { return Cell(5, 1) != "6.00"; }));
+        const std::string strDragged = OnGui([this] { return Cell(5, 1); });
+        user.Key("ctrl+z");
+        ASSERT_TRUE(WaitUntil([this] { return Cell(5, 0) == "90.00" && Cell(5, 1) == "6.00"; }))
+            << OnGui([this] { return Cell(5, 0) + " " + Cell(5, 1); });
+        Shot("drag-undone");
+        user.Key("ctrl+y");
+        ASSERT_TRUE(WaitUntil([&] { return Cell(5, 1) == strDragged; }));
+    });
+}
+
 TEST_F(EditorDesktop, ADoubleClickInTheDiagramAddsAPoint) {
     OpenSample();
     RunAsUser([this](XUser& user) {

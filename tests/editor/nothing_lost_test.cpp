@@ -29,13 +29,6 @@ class NothingLost : public EditorFixture {
             return op == failing && strPath == m_strFile ? nErrno : 0;
         });
     }
-    // Replaces the text of an edit or of a combo box's edit field, typing as a user would.
-    void Retype(int nId, const char* pszText) {
-        GuiDriver d = Driver();
-        ASSERT_TRUE(d.FocusTo(nId));
-        QTest::keySequence(QApplication::focusWidget(), QKeySequence::SelectAll);
-        ASSERT_TRUE(d.Type(nId, pszText));
-    }
     const std::string& LastBox() { return m_pInteraction->Boxes().back().strText; }
     std::size_t BoxCount() { return m_pInteraction->Boxes().size(); }
     void Save(int nBoxes = 0, int nAnswer = IDOK) {

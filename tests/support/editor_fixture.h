@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTest>
 #include <deque>
 #include <functional>
 
@@ -77,6 +78,13 @@ class EditorFixture : public testing::Test {
             v.push_back(List()->item(r, nColumn)->text().toStdString());
         }
         return v;
+    }
+    // Replaces the text of an edit or of a combo box's edit field, typing as a user would.
+    void Retype(int nId, const char* pszText) {
+        GuiDriver d = Driver();
+        ASSERT_TRUE(d.FocusTo(nId));
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence::SelectAll);
+        ASSERT_TRUE(d.Type(nId, pszText));
     }
     static void SetText(GuiDriver& d, int nId, const char* pszText) {
         auto* pEdit = qobject_cast<QLineEdit*>(d.Control(nId));

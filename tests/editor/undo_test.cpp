@@ -83,6 +83,13 @@ TEST_F(Undo, WindSpeedAndTackingAngleSteps) {
     ASSERT_TRUE(Driver().FocusTo(IDC_VECTOR_LIST));  // leaving the field commits
     EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[0]->m_fTackingAngle, 41.0f);
 
+    // A wind speed typed over.
+    Type(IDC_WIND_SPEED_COMBO, "7");
+    ASSERT_TRUE(Driver().FocusTo(IDC_VECTOR_LIST));
+    EXPECT_EQ(WindSpeeds(0), (std::vector<float>{7, 12}));
+    UndoKey();
+    EXPECT_EQ(WindSpeeds(0), (std::vector<float>{6, 12}));
+
     UndoKey();  // the tacking angle
     EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);
     UndoKey();  // the deleted wind speed comes back

@@ -127,7 +127,7 @@ bool EditHistory::Record(const SailPlanArray& aSailPlans, const std::unordered_s
     Step step;
     step.selectionBefore = before;
     step.selectionAfter = after;
-    if (bListChanged) {
+    const auto makeListStep = [&] {
         step.kind = Kind::List;
         for (const Entry& e : m_current) {
             step.listBefore.push_back(e.state);
@@ -135,6 +135,9 @@ bool EditHistory::Record(const SailPlanArray& aSailPlans, const std::unordered_s
         for (const Entry& e : next) {
             step.listAfter.push_back(e.state);
         }
+    };
+    if (bListChanged) {
+        makeListStep();
     } else {
         std::vector<std::size_t> changed;
         for (std::size_t i = 0; i < next.size(); ++i) {
@@ -146,13 +149,7 @@ bool EditHistory::Record(const SailPlanArray& aSailPlans, const std::unordered_s
             return false;
         }
         if (changed.size() > 1) {
-            step.kind = Kind::List;
-            for (const Entry& e : m_current) {
-                step.listBefore.push_back(e.state);
-            }
-            for (const Entry& e : next) {
-                step.listAfter.push_back(e.state);
-            }
+            makeListStep();
         } else {
             const std::size_t s = changed.front();
             const SailPlanState& was = *m_current[s].state;

@@ -100,7 +100,12 @@ const PERF_VECTOR* PointAt(const PERF_POLAR& polar, float fAngle) {
 
 }  // namespace
 
-std::optional<float> WrittenSpeed(const PERF_POLAR& polar, float fAngle) {
+namespace {
+
+// A point's own speed at the angle; else the speed on the curve to the hundredth, in hundredths
+// as the rounding gives them; nothing outside the polar's range.
+std::optional<float> SpeedInHundredths(const PERF_POLAR& polar, float fAngle,
+                                       double (*round)(double)) {
     if (const PERF_VECTOR* p = PointAt(polar, fAngle)) {
         return p->m_fSpeed;
     }
@@ -108,22 +113,27 @@ std::optional<float> WrittenSpeed(const PERF_POLAR& polar, float fAngle) {
     if (!speed) {
         return std::nullopt;
     }
+    return static_cast<float>(round(static_cast<double>(*speed) * 100.0) / 100.0);
+}
+
+double DownUnlessWhole(double dHundredths) {
     // A value that is a hundredth but for the float's own noise stays that hundredth.
-    double dHundredths = static_cast<double>(*speed) * 100.0;
     const double dNearest = std::round(dHundredths);
-    dHundredths = std::fabs(dHundredths - dNearest) < 1e-3 ? dNearest : std::floor(dHundredths);
-    return static_cast<float>(dHundredths / 100.0);
+    return std::fabs(dHundredths - dNearest) < 1e-3 ? dNearest : std::floor(dHundredths);
+}
+
+double UpByHalfOrMore(double dHundredths) {
+    return std::ceil(dHundredths + 0.5);
+}
+
+}  // namespace
+
+std::optional<float> WrittenSpeed(const PERF_POLAR& polar, float fAngle) {
+    return SpeedInHundredths(polar, fAngle, DownUnlessWhole);
 }
 
 std::optional<float> StatedBestSpeed(const PERF_POLAR& polar, float fAngle) {
-    if (const PERF_VECTOR* p = PointAt(polar, fAngle)) {
-        return p->m_fSpeed;
-    }
-    const std::optional<float> speed = SpeedOnCurve(polar, fAngle);
-    if (!speed) {
-        return std::nullopt;
-    }
-    return static_cast<float>(std::ceil(static_cast<double>(*speed) * 100.0 + 0.5) / 100.0);
+    return SpeedInHundredths(polar, fAngle, UpByHalfOrMore);
 }
 
 std::optional<BestVmg> FindBestVmg(const PERF_POLAR& polar) {

@@ -347,6 +347,8 @@ void Cpolar::OnRedo() {
 }
 
 void Cpolar::ShowRestored(EditHistory::Selection selection) {
+    // A read-out of the diagram in the caption belongs to the state that was left.
+    SetWindowText(m_pDialogTemplate->strCaption);
     m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
     ShowAllData(selection.nSailPlan, selection.nPolar);
     if (selection.nPoint >= 0 && selection.nPoint < m_listVectors.GetItemCount()) {

@@ -240,6 +240,9 @@ TEST_F(EditorDesktop, CtrlZTakesBackAWholeDragAndCtrlYMakesItAgain) {
         ASSERT_TRUE(WaitUntil([this] { return Cell(5, 0) == "90.00" && Cell(5, 1) == "6.00"; }))
             << OnGui([this] { return Cell(5, 0) + " " + Cell(5, 1); });
         Shot("drag-undone");
+        // The drag's read-out in the caption went with the drag.
+        EXPECT_EQ(OnGui([this] { return m_hDialog->windowTitle().toStdString(); }),
+                  "Polar Diagram");
         user.Key("ctrl+y");
         ASSERT_TRUE(WaitUntil([&] { return Cell(5, 1) == strDragged; }));
     });

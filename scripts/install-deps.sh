@@ -16,6 +16,8 @@ packages=(
   xvfb openbox x11-utils libx11-dev libxtst-dev qt6-qpa-plugins
   # The Debian package (dependencies from the binaries) and the checks of what is installed.
   dpkg-dev desktop-file-utils appstream
+  # Compressed instrument logs.
+  zlib1g-dev
 )
 
 missing=()

@@ -30,20 +30,6 @@ bool Parse(const std::vector<std::string>& args, const std::set<std::string>& va
     return true;
 }
 
-// A sail plan by index ("2") or by name; -1 when there is none.
-int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich) {
-    if (const auto n = ParseIndex(strWhich)) {
-        return static_cast<std::size_t>(*n) < aSailPlans.size() ? *n : -1;
-    }
-    for (std::size_t i = 0; i < aSailPlans.size(); ++i) {
-        if (aSailPlans[i]->m_strName == strWhich ||
-            DecodeForDisplay(aSailPlans[i]->m_strName) == strWhich) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 // Loads a data file for a command that will write it: false (with the message) when it cannot
 // be read, or when its reading stopped early and --force was not given.
 bool LoadForWriting(const std::string& strFile, PolarFileContents& contents, bool bForce,

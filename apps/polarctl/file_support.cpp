@@ -2,6 +2,9 @@
 
 #include <ostream>
 
+#include "apps/polarctl/command_line.h"
+#include "data/text_encoding.h"
+
 void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileProblem& problem,
                   const char* pszKind) {
     os << strFile << ":" << problem.nLine << ":" << problem.nColumn << ": " << pszKind << ": "
@@ -53,4 +56,18 @@ bool WriteOutput(const std::string& strTarget, std::string_view content, bool bF
     }
     err << "\n";
     return false;
+}
+
+// A sail plan by index ("2") or by name; -1 when there is none.
+int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich) {
+    if (const auto n = ParseIndex(strWhich)) {
+        return static_cast<std::size_t>(*n) < aSailPlans.size() ? *n : -1;
+    }
+    for (std::size_t i = 0; i < aSailPlans.size(); ++i) {
+        if (aSailPlans[i]->m_strName == strWhich ||
+            DecodeForDisplay(aSailPlans[i]->m_strName) == strWhich) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }

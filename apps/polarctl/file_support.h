@@ -15,6 +15,8 @@ void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileP
 bool PrintProblems(std::ostream& os, const std::string& strFile, const PolarFileContents& contents);
 // Loads a data file; false (with the reason written) when it cannot be read.
 bool LoadOrComplain(const std::string& strFile, PolarFileContents& contents, std::ostream& err);
+// A sail plan by index ("2") or by name; -1 when there is none.
+int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich);
 // Writes a command's output atomically; a read-only target is refused unless bForce. False
 // (with the reason written) when nothing was written.
 bool WriteOutput(const std::string& strTarget, std::string_view content, bool bForce,

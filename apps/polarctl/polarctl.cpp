@@ -34,6 +34,12 @@ constexpr const char* kUsage =
     "  render FILE --sail-plan I --polar J -o OUT.png [--size WxH] [--lang N]\n"
     "         [--show-all on|off] [--colors GRID,BACKGROUND,CURVE,SECTOR,OTHERS]\n"
     "                             draw the editor's diagram of that polar into a PNG file\n"
+    "  learn LOG... -o POLAR.PPD [--sail-plan NAME] [--wind-speeds 4,6,8,...] [--angle-step DEG]\n"
+    "        [--percentile P] [--min-samples N] [--steady-seconds S] [--append] [--force]\n"
+    "        [--report FILE.json]\n"
+    "                             a polar learned from NMEA 0183 or CSV instrument logs (.gz too)\n"
+    "  compare LOG... POLAR.PPD --sail-plan INDEX|NAME [--json]\n"
+    "                             the logged boat speed as a percentage of the polar's\n"
     "  lgx dump FILE.lgx          the pairs of a language file: key, tab, value per line\n"
     "  lgx build TSV -o FILE.lgx  a language file from key<TAB>value lines\n"
     "\n"
@@ -91,6 +97,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (strCommand == "render") {
         return RunRender(rest, out, err);
+    }
+    if (strCommand == "learn") {
+        return RunLearn(rest, out, err);
+    }
+    if (strCommand == "compare") {
+        return RunCompare(rest, out, err);
     }
     if (strCommand == "lgx") {
         return RunLanguageFile(rest, out, err);

@@ -16,4 +16,6 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunLanguageFile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QPainter>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -10,6 +12,7 @@
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
+#include "apps/polarctl/learn/learner.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/polar_file.h"
 #include "diagram/diagram_host.h"
@@ -51,15 +54,66 @@ std::string FindLanguageFile(int nLanguage) {
     return {};
 }
 
+// The kept samples (sailing steadily) whose wind speed is nearer the rendered polar's than any
+// other polar's of the sail plan, as small dots over the diagram in a colour of their own.
+bool DrawMeasuredPoints(DiagramHost& host, const SAILPLAN& sailPlan, int nPolar,
+                        const std::vector<std::string>& aLogs, QImage& image,
+                        std::string& strError) {
+    const float fWindSpeed = sailPlan.m_aPolars[static_cast<std::size_t>(nPolar)]->m_fWindSpeed;
+    const auto nearest = [&sailPlan](float fSpeed) {
+        std::size_t nBest = 0;
+        for (std::size_t i = 1; i < sailPlan.m_aPolars.size(); ++i) {
+            if (std::fabs(sailPlan.m_aPolars[i]->m_fWindSpeed - fSpeed) <
+                std::fabs(sailPlan.m_aPolars[nBest]->m_fWindSpeed - fSpeed)) {
+                nBest = i;
+            }
+        }
+        return sailPlan.m_aPolars[nBest]->m_fWindSpeed;
+    };
+    CClientDC dc(&host.Graph());
+    host.Graph().PrepareDC(&dc);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 0, 160));
+    SteadyFilter filter(LearnOptions{}.dSteadySeconds);
+    LogCounts counts;
+    for (const std::string& strLog : aLogs) {
+        filter.NewLog();
+        const bool bRead = ReadLog(
+            strLog, counts,
+            [&](const LogSample& s) {
+                if (!filter.Sailing(s)) {
+                    filter.NewLog();
+                    return;
+                }
+                if (!filter.Steady(s) || nearest(s.fWindSpeed) != fWindSpeed) {
+                    return;
+                }
+                const double a = s.fWindAngle * 3.14159265358979323846 / 180.0;
+                CPoint p{static_cast<int>(std::lround(s.fBoatSpeed * 100.0 * std::sin(a))),
+                         static_cast<int>(std::lround(s.fBoatSpeed * 100.0 * std::cos(a)))};
+                dc.LPtoDP(&p);
+                painter.drawEllipse(QPointF(p.x, p.y), 1.5, 1.5);
+            },
+            strError);
+        if (!bRead) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
     std::string strError;
-    if (!ParseArgs(args,
-                   {"-o", "--sail-plan", "--polar", "--size", "--lang", "--show-all", "--colors"},
-                   {"--force"}, parsed, strError) ||
-        parsed.aPositional.size() != 1) {
+    if (!ParseArgs(
+            args,
+            {"-o", "--sail-plan", "--polar", "--size", "--lang", "--show-all", "--colors", "--log"},
+            {"--force"}, parsed, strError) ||
+        parsed.aPositional.empty() || (parsed.aPositional.size() > 1 && !parsed.Option("--log"))) {
         err << "polarctl: " << (strError.empty() ? "render needs one FILE" : strError)
             << " (see polarctl --help)\n";
         return kExitUsage;
@@ -136,10 +190,22 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     {
         DiagramHost host(nWidth, nHeight, palette[0], palette[1], palette[2], palette[3],
                          palette[4]);
-        host.Show(contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)].get(), *nPolar,
-                  strShowAll == "on", false);
+        SAILPLAN* pSailPlan = contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)].get();
+        host.Show(pSailPlan, *nPolar, strShowAll == "on", false);
+        QImage image = host.Image();
+        if (const auto log = parsed.Option("--log")) {
+            // --log LOG... : its value and the words after FILE.
+            std::vector<std::string> aLogs{*log};
+            aLogs.insert(aLogs.end(), parsed.aPositional.begin() + 1, parsed.aPositional.end());
+            std::string strLogError;
+            if (!DrawMeasuredPoints(host, *pSailPlan, *nPolar, aLogs, image, strLogError)) {
+                g_pTranslator = nullptr;
+                err << "polarctl: " << strLogError << "\n";
+                return kExitInputProblem;
+            }
+        }
         QBuffer buffer(&png);
-        bEncoded = buffer.open(QIODevice::WriteOnly) && host.Image().save(&buffer, "PNG");
+        bEncoded = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
     }
     g_pTranslator = nullptr;
     if (!bEncoded) {

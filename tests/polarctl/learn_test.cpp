@@ -85,6 +85,23 @@ TEST(LogReader, EverySentenceTypeGoodBadAndTruncated) {
         EXPECT_GE(counts.sentences[psz], 1u) << psz;
     }
     ASSERT_EQ(samples.size(), 4u);
+    // Every type again with a wrong checksum, and cut inside its checksum: all skipped.
+    std::string damaged;
+    for (const char* psz :
+         {"GPRMC,120000.00,A,5400.00,N,01000.00,E,5.5,90.0,010626,,", "IIVHW,,T,,M,6.0,N,11.1,K",
+          "IIMWV,45.0,T,10.0,N,A", "IIVWT,45.0,L,10.0,N,5.1,M,18.5,K", "IIVWR,45.0,R,10.0,N,,,,",
+          "IIHDT,100.0,T", "IIMWD,230.0,T,228.0,M,12.0,N,6.2,M", "IIHDG,98.0,,,2.0,E",
+          "IIHDM,98.0,M", "IIVPW,4.2,N,2.2,M", "GPVTG,90.0,T,88.0,M,5.5,N,10.2,K,A",
+          "GPZDA,120001.00,01,06,2026,00,00", "GPGLL,5400.00,N,01000.00,E,120002.00,A"}) {
+        std::string good = WithChecksum(psz);
+        std::string wrong = good;
+        wrong[wrong.size() - 1] = wrong.back() == '0' ? '1' : '0';
+        damaged += wrong + "\n" + good.substr(0, good.size() - 1) + "\n";
+    }
+    LogCounts bad;
+    EXPECT_TRUE(Read(damaged, &bad).empty());
+    EXPECT_EQ(bad.nBadLines, 26u);
+    EXPECT_TRUE(bad.sentences.empty());
     EXPECT_EQ(samples[0].fWindAngle, 45.0f);
     EXPECT_EQ(samples[0].fBoatSpeed, 6.0f);   // through the water, not over ground
     EXPECT_EQ(samples[1].fWindAngle, 45.0f);  // port folds onto starboard

@@ -220,12 +220,8 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
     const bool bRead = ReadLogs(
         aLogs, counts,
         [&](const LogSample& s) {
-            if (!filter.Sailing(s)) {
-                filter.NewLog();
-                return;
-            }
             const int nWind = bins.WindBin(s.fWindSpeed);
-            if (!filter.Steady(s) || nWind < 0) {
+            if (!filter.Keep(s) || nWind < 0) {
                 return;
             }
             const auto speed = polarSpeed(s);

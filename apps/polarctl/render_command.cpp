@@ -83,11 +83,7 @@ bool DrawMeasuredPoints(DiagramHost& host, const SAILPLAN& sailPlan, int nPolar,
         const bool bRead = ReadLog(
             strLog, counts,
             [&](const LogSample& s) {
-                if (!filter.Sailing(s)) {
-                    filter.NewLog();
-                    return;
-                }
-                if (!filter.Steady(s) || nearest(s.fWindSpeed) != fWindSpeed) {
+                if (!filter.Keep(s) || nearest(s.fWindSpeed) != fWindSpeed) {
                     return;
                 }
                 const double a = s.fWindAngle * 3.14159265358979323846 / 180.0;

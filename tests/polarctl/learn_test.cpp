@@ -19,13 +19,7 @@
 namespace {
 
 std::string WithChecksum(const std::string& strBody) {
-    unsigned char x = 0;
-    for (char c : strBody) {
-        x ^= static_cast<unsigned char>(c);
-    }
-    char sz[8];
-    std::snprintf(sz, sizeof sz, "*%02X", x);
-    return "$" + strBody + sz;
+    return NmeaSentence(strBody);
 }
 
 std::vector<LogSample> Read(const std::string& text, LogCounts* pCounts = nullptr) {

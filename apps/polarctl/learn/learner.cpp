@@ -108,12 +108,8 @@ Learner::Learner(LearnOptions options)
 
 void Learner::Add(const LogSample& sample) {
     ++m_nSamples;
-    if (!m_filter.Sailing(sample)) {
-        m_filter.NewLog();  // motoring or drifting breaks the steady stretch
-        return;
-    }
-    ++m_nSailing;
-    if (!m_filter.Steady(sample)) {
+    m_nSailing += m_filter.Sailing(sample) ? 1 : 0;
+    if (!m_filter.Keep(sample)) {
         return;
     }
     ++m_nSteady;

@@ -46,6 +46,14 @@ class SteadyFilter {
     explicit SteadyFilter(double dSeconds) : m_dSeconds(dSeconds) {}
     bool Sailing(const LogSample& sample) const { return sample.fBoatSpeed >= 0.5f; }
     bool Steady(const LogSample& sample);
+    // Sailing and steady; a moment not sailing breaks the steady stretch.
+    bool Keep(const LogSample& sample) {
+        if (!Sailing(sample)) {
+            NewLog();
+            return false;
+        }
+        return Steady(sample);
+    }
     void NewLog() { m_window.clear(); }
 
   private:

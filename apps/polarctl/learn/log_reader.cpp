@@ -558,6 +558,20 @@ void TrueWindFromApparent(double dApparentSpeed, double dApparentAngle, double d
     dTrueAngle = dTrueSpeed > 0 ? dAngle : 0.0;
 }
 
+std::string NmeaSentence(std::string_view body) {
+    unsigned char x = 0;
+    for (char c : body) {
+        x ^= static_cast<unsigned char>(c);
+    }
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string s = "$";
+    s.append(body);
+    s.push_back('*');
+    s.push_back(kHex[x >> 4]);
+    s.push_back(kHex[x & 0xF]);
+    return s;
+}
+
 void ReadLogText(std::string_view text, LogCounts& counts,
                  const std::function<void(const LogSample&)>& sink) {
     LogParser parser(counts, sink);

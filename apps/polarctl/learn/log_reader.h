@@ -37,6 +37,9 @@ void TrueWindFromApparent(double dApparentSpeed, double dApparentAngle, double d
 bool ReadLog(const std::string& strPath, LogCounts& counts,
              const std::function<void(const LogSample&)>& sink, std::string& strError);
 
+// A sentence as loggers write it: "$" body "*" two hex digits of its checksum.
+std::string NmeaSentence(std::string_view body);
+
 // The same for text in memory (for tests and the fuzz target).
 void ReadLogText(std::string_view text, LogCounts& counts,
                  const std::function<void(const LogSample&)>& sink);

@@ -1,5 +1,6 @@
 #include "tests/support/text_fit.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,7 +8,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTableWidget>
@@ -62,22 +62,15 @@ std::vector<std::string> ClippedTexts(QWidget* pWindow) {
                                          metrics.horizontalAdvance(pLabel->text()),
                                          pLabel->width()));
             }
-        } else if (auto* pCheck = qobject_cast<QCheckBox*>(pWidget)) {
-            QStyleOptionButton option;
-            option.initFrom(pCheck);
-            option.text = pCheck->text();
-            const QRect contents =
-                pCheck->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, pCheck);
-            const int nNeeded = metrics.horizontalAdvance(WithoutMnemonic(pCheck->text()));
-            if (nNeeded > contents.width()) {
-                found.push_back(Describe(pCheck, pCheck->text(), nNeeded, contents.width()));
-            }
-        } else if (auto* pButton = qobject_cast<QPushButton*>(pWidget)) {
+        } else if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget)) {
+            // Push buttons and check boxes: the text in the style's content rectangle.
             QStyleOptionButton option;
             option.initFrom(pButton);
             option.text = pButton->text();
-            const QRect contents =
-                pButton->style()->subElementRect(QStyle::SE_PushButtonContents, &option, pButton);
+            const QStyle::SubElement contentsOf = qobject_cast<QCheckBox*>(pButton) != nullptr
+                                                      ? QStyle::SE_CheckBoxContents
+                                                      : QStyle::SE_PushButtonContents;
+            const QRect contents = pButton->style()->subElementRect(contentsOf, &option, pButton);
             const int nNeeded = metrics.horizontalAdvance(WithoutMnemonic(pButton->text()));
             if (nNeeded > contents.width()) {
                 found.push_back(Describe(pButton, pButton->text(), nNeeded, contents.width()));

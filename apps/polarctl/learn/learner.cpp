@@ -132,8 +132,7 @@ std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) const {
         auto pPolar = std::make_unique<PERF_POLAR>(m_options.windSpeeds[w], 0.0f);
         for (int a = 0; a < m_nAngleBins; ++a) {
             const Distribution* pSpeeds = Speeds(static_cast<int>(w), a);
-            if (pSpeeds != nullptr &&
-                pSpeeds->Count() >= static_cast<std::uint64_t>(m_options.nMinSamples)) {
+            if (IsPoint(pSpeeds)) {
                 pPolar->InsertVector(
                     pPolar->GetVectorCount(), m_bins.Angle(a),
                     static_cast<float>(pSpeeds->Percentile(m_options.fPercentile)));
@@ -157,11 +156,7 @@ std::string Learner::Summary() const {
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         int nPoints = 0;
         for (int a = 0; a < m_nAngleBins; ++a) {
-            const Distribution* pSpeeds = Speeds(static_cast<int>(w), a);
-            nPoints += pSpeeds != nullptr &&
-                               pSpeeds->Count() >= static_cast<std::uint64_t>(m_options.nMinSamples)
-                           ? 1
-                           : 0;
+            nPoints += IsPoint(Speeds(static_cast<int>(w), a)) ? 1 : 0;
         }
         s += "  " + FormatExchangeNumber(m_options.windSpeeds[w]) +
              " kn: " + std::to_string(nPoints) + (nPoints == 1 ? " point" : " points") +

@@ -93,6 +93,11 @@ class Learner {
     // The bins' boat speeds, by wind speed bin and angle bin (made on the first sample).
     int m_nAngleBins;
     std::vector<std::unique_ptr<Distribution>> m_speeds;
+    // Whether a bin holds enough samples to become a point.
+    bool IsPoint(const Distribution* pSpeeds) const {
+        return pSpeeds != nullptr &&
+               pSpeeds->Count() >= static_cast<std::uint64_t>(m_options.nMinSamples);
+    }
     const Distribution* Speeds(int nWind, int nAngle) const {
         return m_speeds[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)].get();
     }

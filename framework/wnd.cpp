@@ -240,6 +240,12 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     }
     const bool bWasVisible = m_hWnd->isVisible();
     m_hWnd->setVisible(nCmdShow != SW_HIDE);
+    // Showing a window activates it, as on the platform. Left to the window manager, a window
+    // mapped just after a message box closed may stay without focus.
+    if (nCmdShow == SW_SHOW && m_hWnd->isWindow()) {
+        m_hWnd->raise();
+        m_hWnd->activateWindow();
+    }
     return bWasVisible ? TRUE : FALSE;
 }
 

@@ -140,6 +140,25 @@ QPoint EditorOnDisplay::MessageBoxButton(QMessageBox::StandardButton button) con
     return pButton != nullptr ? OnScreen(pButton).center() : QPoint(-1, -1);
 }
 
+bool EditorOnDisplay::ClickMessageBoxButton(XUser& user, QMessageBox::StandardButton button) {
+    if (!WaitUntil([this] { return MessageBoxActive(); })) {
+        return false;
+    }
+    // The window manager may still move a box just mapped, and Qt learns of it a moment later:
+    // the click goes to where both agree.
+    const unsigned long nWindow = OnGui([] { return QApplication::activeModalWidget()->winId(); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (OnGui([] { return QApplication::activeModalWidget()->mapToGlobal(QPoint(0, 0)); }) !=
+           user.WindowOrigin(nWindow)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    user.Click(OnGui([this, button] { return MessageBoxButton(button); }));
+    return true;
+}
+
 std::string EditorOnDisplay::FileBytes() const {
     std::ifstream in(m_strFile, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

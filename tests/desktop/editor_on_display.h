@@ -63,6 +63,9 @@ class EditorOnDisplay : public testing::Test {
     void Shot(const std::string& strWhat);
     QPoint CellCentre(int nRow, int nColumn);
     void OpenCellEditor(XUser& user, int nRow, int nColumn);
+    // Clicks a button of the message box once it has the keyboard and sits where the window
+    // manager put it; false when no box came.
+    bool ClickMessageBoxButton(XUser& user, QMessageBox::StandardButton button);
     // The cell editor's place is that of the cell: 2 pixels left, 7 up, the column's width and
     // 25 pixels high.
     void ExpectEditorOverCell(int nRow, int nColumn);

@@ -17,7 +17,7 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
         EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("line 5, column 8"),
                   std::string::npos);
         Shot("read-in-part");
-        user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Ok); }));
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Ok));
         ASSERT_TRUE(WaitUntil(
             [this] { return EditorOpen() && QApplication::activeWindow() == m_hDialog; }));
 
@@ -36,13 +36,34 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
         // Asked again, the user clicks "Yes": a copy first, then the save.
         user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
         ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
-        user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Yes); }));
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Yes));
         ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
         Shot("saved");
     });
     EXPECT_EQ(Notices(), std::vector<WPARAM>{2});
     EXPECT_EQ(TempDir::Read(m_strFile + ".bak"), kPartlyReadableFileText);
     EXPECT_EQ(FileBytes(), "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2");
+}
+
+// The host's own window has the keyboard when it opens the editor; the editor takes it.
+TEST_F(NothingLostOnDesktop, TheEditorTakesTheKeyboardWhenItOpensOverTheHost) {
+    QWidget hostWindow;
+    hostWindow.setWindowTitle("Host");
+    hostWindow.setGeometry(50, 50, 300, 200);
+    hostWindow.show();
+    RunAsUser([&](XUser& user) {
+        ASSERT_TRUE(WaitUntil([&] { return hostWindow.isVisible(); }));
+        user.Click(OnGui([&] { return hostWindow.geometry().center(); }));
+        ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == &hostWindow; }));
+    });
+    OpenWhenRunning(kPartlyReadableFileText);
+    RunAsUser([this](XUser& user) {
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
+        user.Key("Return");
+        EXPECT_TRUE(WaitUntil(
+            [this] { return EditorOpen() && QApplication::activeWindow() == m_hDialog; }));
+        Shot("opened-over-host");
+    });
 }
 
 TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
@@ -66,7 +87,7 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
         // Alt+F4 asks as well; "Yes" discards the edit and closes.
         user.Key("alt+F4");
         ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
-        user.Click(OnGui([this] { return MessageBoxButton(QMessageBox::Yes); }));
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Yes));
         ASSERT_TRUE(WaitUntil([this] { return !EditorOpen(); }));
     });
     EXPECT_EQ(Notices(), std::vector<WPARAM>{0});

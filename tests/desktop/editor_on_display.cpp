@@ -140,8 +140,14 @@ QPoint EditorOnDisplay::MessageBoxButton(QMessageBox::StandardButton button) con
     return pButton != nullptr ? OnScreen(pButton).center() : QPoint(-1, -1);
 }
 
+std::string EditorOnDisplay::MessageBoxWhenActive() {
+    return WaitUntil([this] { return MessageBoxActive(); })
+               ? OnGui([this] { return MessageBoxText(); })
+               : std::string();
+}
+
 bool EditorOnDisplay::ClickMessageBoxButton(XUser& user, QMessageBox::StandardButton button) {
-    if (!WaitUntil([this] { return MessageBoxActive(); })) {
+    if (MessageBoxWhenActive().empty()) {
         return false;
     }
     // The window manager may still move a box just mapped, and Qt learns of it a moment later:

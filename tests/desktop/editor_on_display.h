@@ -63,6 +63,9 @@ class EditorOnDisplay : public testing::Test {
     void Shot(const std::string& strWhat);
     QPoint CellCentre(int nRow, int nColumn);
     void OpenCellEditor(XUser& user, int nRow, int nColumn);
+    // The text of the message box once it has the keyboard (keys and clicks reach it then);
+    // empty when no box came.
+    std::string MessageBoxWhenActive();
     // Clicks a button of the message box once it has the keyboard and sits where the window
     // manager put it; false when no box came.
     bool ClickMessageBoxButton(XUser& user, QMessageBox::StandardButton button);

@@ -13,9 +13,7 @@ using NothingLostOnDesktop = EditorOnDisplay;
 TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
     OpenWhenRunning(kPartlyReadableFileText);
     RunAsUser([this](XUser& user) {
-        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
-        EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("line 5, column 8"),
-                  std::string::npos);
+        EXPECT_NE(MessageBoxWhenActive().find("line 5, column 8"), std::string::npos);
         Shot("read-in-part");
         ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Ok));
         ASSERT_TRUE(WaitUntil(
@@ -23,11 +21,8 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
 
         // Save asks; Return takes the default answer, No.
         user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
-        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
-        EXPECT_NE(OnGui([this] { return MessageBoxText(); }).find("from line 5, column 8 on"),
-                  std::string::npos);
+        EXPECT_NE(MessageBoxWhenActive().find("from line 5, column 8 on"), std::string::npos);
         Shot("replace-question");
-        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
         user.Key("Return");
         ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
         EXPECT_EQ(FileBytes(), kPartlyReadableFileText);
@@ -35,7 +30,6 @@ TEST_F(NothingLostOnDesktop, APartlyReadFileIsReplacedOnlyWhenTheUserSaysYes) {
 
         // Asked again, the user clicks "Yes": a copy first, then the save.
         user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
-        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
         ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Yes));
         ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
         Shot("saved");
@@ -58,7 +52,7 @@ TEST_F(NothingLostOnDesktop, TheEditorTakesTheKeyboardWhenItOpensOverTheHost) {
     });
     OpenWhenRunning(kPartlyReadableFileText);
     RunAsUser([this](XUser& user) {
-        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
+        ASSERT_FALSE(MessageBoxWhenActive().empty());
         user.Key("Return");
         EXPECT_TRUE(WaitUntil(
             [this] { return EditorOpen() && QApplication::activeWindow() == m_hDialog; }));
@@ -77,7 +71,7 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
 
         // The close box asks; Escape answers No and the editor stays with the edit.
         user.CloseBox(OnGui([this] { return m_hDialog->winId(); }));
-        ASSERT_TRUE(WaitUntil([this] { return MessageBoxActive(); }));
+        ASSERT_FALSE(MessageBoxWhenActive().empty());
         Shot("discard-question");
         user.Key("Escape");
         ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
@@ -86,7 +80,6 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
 
         // Alt+F4 asks as well; "Yes" discards the edit and closes.
         user.Key("alt+F4");
-        ASSERT_TRUE(WaitUntil([this] { return !MessageBoxText().empty(); }));
         ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Yes));
         ASSERT_TRUE(WaitUntil([this] { return !EditorOpen(); }));
     });

@@ -116,9 +116,9 @@ IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents) 
 }
 
 IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans,
-                       PolarFileOmissions* pOmitted, ReadOnlyFiles readOnly) {
+                       PolarFileOmissions* pOmitted, ReadOnlyFiles readOnly, SpecialFiles special) {
     if (aSailPlans.empty()) {
         return {};
     }
-    return WriteFileAtomically(strPath, FormatPolarFile(aSailPlans, pOmitted), readOnly);
+    return WriteFileAtomically(strPath, FormatPolarFile(aSailPlans, pOmitted), readOnly, special);
 }

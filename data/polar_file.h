@@ -52,8 +52,9 @@ std::string ContentOfSailPlans(const SailPlanArray& aSailPlans);
 // Reads and parses the file; the status reports only a file that cannot be read.
 IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents);
 
-// Writes the sail plans atomically. With no sail plans at all nothing is written and the file
-// keeps its content.
+// Writes the sail plans atomically (see WriteFileAtomically). With no sail plans at all nothing
+// is written and the file keeps its content.
 IoStatus SavePolarFile(const std::string& strPath, const SailPlanArray& aSailPlans,
                        PolarFileOmissions* pOmitted = nullptr,
-                       ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
+                       ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse,
+                       SpecialFiles special = SpecialFiles::WriteInPlace);

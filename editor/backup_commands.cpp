@@ -42,8 +42,12 @@ void Cpolar::OnBackup() {
     if (strTarget.empty()) {
         return;
     }
-    // The editor's own data file, as last saved.
-    const IoStatus status = CopyFileAtomically(m_strDataFile, strTarget);
+    // The editor's own data file, as last saved; only a regular file (a FIFO would hang the
+    // reading). The copy may go to a FIFO or a device, written in place.
+    IoStatus status = CheckRegularFile(m_strDataFile);
+    if (status.Ok()) {
+        status = CopyFileAtomically(m_strDataFile, strTarget);
+    }
     if (!status.Ok()) {
         GetInteraction().MessageBox(m_hWnd, FormatText("The backup failed: %1", {status.strError}),
                                     TranslateText("Backup"), MB_OK | MB_ICONEXCLAMATION);
@@ -51,6 +55,12 @@ void Cpolar::OnBackup() {
 }
 
 void Cpolar::OnRestore() {
+    // Restoring reads the file anew, which starts the history over: edits not saved would be
+    // gone for good.
+    if (!MayDiscardChanges(TranslateText("The polars have changes that are not saved.") + "\n" +
+                           TranslateText("Restore a data file and discard them?"))) {
+        return;
+    }
     KeepCurrentFolder keep;
     const std::string strSource = ChoosePolarFile(this);
     if (strSource.empty()) {
@@ -65,7 +75,8 @@ void Cpolar::OnRestore() {
             TranslateText("Restore"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const IoStatus status = CopyFileAtomically(strSource, m_strDataFile);
+    // A FIFO or a device chosen as the copy would hang the reading or never end.
+    const IoStatus status = CopyFileAtomically(strSource, m_strDataFile, SpecialFiles::Refuse);
     if (!status.Ok()) {
         GetInteraction().MessageBox(m_hWnd, FormatText("The restore failed: %1", {status.strError}),
                                     TranslateText("Restore"), MB_OK | MB_ICONEXCLAMATION);

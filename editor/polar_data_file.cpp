@@ -23,12 +23,27 @@ void CreateIfMissing(const std::string& strPath) {
     }
 }
 
+// The reason alone, for a sentence that names the file already.
+std::string Reason(const IoStatus& status, const std::string& strPath) {
+    const std::string strPrefix = strPath + ": ";
+    return status.strError.rfind(strPrefix, 0) == 0 ? status.strError.substr(strPrefix.size())
+                                                    : status.strError;
+}
+
 }  // namespace
 
 void Cpolar::ReadDataFile() {
     m_nSailPlanCount = 0;
     PolarFileContents contents;
-    if (const IoStatus status = LoadPolarFile(m_strDataFile, contents); !status.Ok()) {
+    // Only a regular file holds polars: a FIFO or a device would hang the reading or never
+    // end, and a save must not replace it, nor create the file a dangling link names.
+    IoStatus status = CheckRegularFile(m_strDataFile);
+    if (status.Ok()) {
+        status = LoadPolarFile(m_strDataFile, contents);
+    } else {
+        status.nErrno = 0;
+    }
+    if (!status.Ok()) {
         if (status.nErrno == ENOENT) {
             CreateIfMissing(m_strDataFile);
             m_strUnreadable.reset();
@@ -36,9 +51,9 @@ void Cpolar::ReadDataFile() {
             return;
         }
         // What the file holds is unknown: it must not be replaced by what the editor shows.
-        m_strUnreadable = status.strError;
+        m_strUnreadable = Reason(status, m_strDataFile);
         Tell(FormatText("The data file %1 could not be read (%2).",
-                        {m_strDataFile, status.strError}) +
+                        {m_strDataFile, *m_strUnreadable}) +
              "\n" +
              TranslateText("The polars it holds are not shown, and the editor will not save "
                            "over it."));
@@ -147,7 +162,9 @@ bool Cpolar::SaveDataFile() {
     }
     // With no sail plan at all the file keeps its content.
     if (!m_aSailPlans.empty()) {
-        if (const IoStatus status = WriteFileAtomically(strPath, strText); !status.Ok()) {
+        if (const IoStatus status =
+                WriteFileAtomically(strPath, strText, ReadOnlyFiles::Refuse, SpecialFiles::Refuse);
+            !status.Ok()) {
             Tell(FormatText("The polars could not be saved: %1.", {status.strError}));
             return false;
         }

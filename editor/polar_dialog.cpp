@@ -178,6 +178,7 @@ void Cpolar::ApplyEnabledStates() {
         m_editTackingAngle.EnableWindow(FALSE);
         m_btnDeleteWindSpeed.EnableWindow(FALSE);
         m_btnAddVector.EnableWindow(FALSE);
+        GetDlgItem(IDC_SMOOTH)->EnableWindow(FALSE);
         m_editTackingAngle.SetWindowText("");
     }
 }
@@ -244,6 +245,65 @@ void Cpolar::CreateGraph() {
                                  m_crCurve, m_crTackingSector, m_crOtherPolars);
 }
 
+void Cpolar::ReloadWhenIdle() {
+    if (m_bReloadPending || m_bClosing) {
+        return;
+    }
+    m_bReloadPending = true;
+    handler_scope::WhenIdle([this, alive = std::weak_ptr<bool>(m_pAlive)] {
+        if (alive.expired()) {
+            return;
+        }
+        const handler_scope::Scope scope;
+        m_bReloadPending = false;
+        ReloadFromHost();
+    });
+}
+
+void Cpolar::ReloadFromHost() {
+    if (m_bClosing || m_hWnd == nullptr) {
+        return;
+    }
+    if (!MayDiscardChanges(TranslateText("The data file was changed outside the editor. Load it "
+                                         "and discard your changes?"))) {
+        return;  // the edits stay; the next Save replaces the file as usual
+    }
+    // The same sail plan and wind speed stay selected where the file still holds them.
+    std::string strSailPlan;
+    float fWindSpeed = 0.0f;
+    const bool bHadPolar = CurrentPolar() != nullptr;
+    if (m_nCurSailPlan >= 0 && m_nCurSailPlan < static_cast<int>(m_aSailPlans.size())) {
+        strSailPlan = m_aSailPlans[static_cast<std::size_t>(m_nCurSailPlan)]->m_strName;
+        if (bHadPolar) {
+            fWindSpeed = CurrentPolar()->m_fWindSpeed;
+        }
+    }
+    ReadDataFile();
+    if (m_bClosing) {
+        return;
+    }
+    int nSailPlan = 0;
+    int nWindSpeed = 0;
+    for (std::size_t i = 0; i < m_aSailPlans.size(); ++i) {
+        if (m_aSailPlans[i]->m_strName != strSailPlan) {
+            continue;
+        }
+        nSailPlan = static_cast<int>(i);
+        const auto& aPolars = m_aSailPlans[i]->m_aPolars;
+        for (std::size_t j = 0; bHadPolar && j < aPolars.size(); ++j) {
+            if (aPolars[j]->m_fWindSpeed == fWindSpeed) {
+                nWindSpeed = static_cast<int>(j);
+                break;
+            }
+        }
+        break;
+    }
+    // A read-out of the diagram in the caption belongs to the data that were left.
+    SetWindowText(m_pDialogTemplate->strCaption);
+    ShowAllData(nSailPlan, nWindSpeed);
+    m_lastSelection = CurrentSelection();
+}
+
 BOOL Cpolar::RefreshAll() {
     const int nSailPlan = m_comboSailPlan.GetCurSel();
     const int nWindSpeed = m_comboWindSpeed.GetCurSel();
@@ -284,6 +344,7 @@ void Cpolar::UpdateEnabledStates() {
     m_editTackingAngle.EnableWindow(bPolars);
     m_btnDeleteWindSpeed.EnableWindow(bPolars);
     m_btnAddVector.EnableWindow(bPolars);
+    GetDlgItem(IDC_SMOOTH)->EnableWindow(bPolars);
     m_btnDeleteVector.EnableWindow(bPolars && m_listVectors.GetItemCount() > 0);
     if (!bPolars) {
         m_editTackingAngle.SetWindowText("");
@@ -361,10 +422,13 @@ void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
     ::SendMessage(hHostWnd, WM_POLAR_NOTIFY, wParam, 0);
 }
 
+bool Cpolar::MayDiscardChanges(const std::string& strQuestion) {
+    return !IsModified() || Tell(strQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 void Cpolar::OnCancel() {
-    if (IsModified() && Tell(TranslateText("The polars have changes that are not saved.") + "\n" +
-                                 TranslateText("Close the editor and discard them?"),
-                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    if (!MayDiscardChanges(TranslateText("The polars have changes that are not saved.") + "\n" +
+                           TranslateText("Close the editor and discard them?"))) {
         return;
     }
     NotifyHost(m_hHostWnd, 0);
@@ -412,7 +476,13 @@ BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
     BOOL bHandled = TRUE;
     ++m_nCommandDepth;
     if (wParam == ID_POLAR_RELOAD && lParam == ID_POLAR_RELOAD) {
-        RefreshAll();
+        // Sent from inside another of the editor's handlers (a dialog or message box is
+        // open): the controls under it must not change while it runs.
+        if (handler_scope::Depth() > 1) {
+            ReloadWhenIdle();
+        } else {
+            ReloadFromHost();
+        }
     } else {
         bHandled = CDialog::OnCommand(wParam, lParam);
     }

@@ -48,6 +48,13 @@ class Cpolar : public CDialog, public IGraphOwner {
     // the fields and not yet committed.
     bool IsModified();
     BOOL RefreshAll();
+    // The host's reload (reload_polar, command 99): reads the file again and shows it, keeping
+    // the sail plan and wind speed selected where the file still holds them. Edits not saved
+    // are given up only when the user says so.
+    void ReloadFromHost();
+    // The same, once none of the editor's handlers runs (a message box or dialog of its own
+    // is open while the host asks).
+    void ReloadWhenIdle();
 
     // The host's close_polar: the editor goes without saving or notifying. Inside one of the
     // editor's own handlers (a notification the host answers, a modal dialog's loop) it
@@ -119,6 +126,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     // The message boxes of the editor, owned by its window; once it has ended, none appears
     // (a question is answered No).
     int Tell(const std::string& strText, UINT nType = MB_OK | MB_ICONEXCLAMATION);
+    // True when nothing unsaved would be lost, or the user agrees to lose it (default No).
+    bool MayDiscardChanges(const std::string& strQuestion);
     // Gives the host's open flag and module handle back, once.
     void ReleaseHost();
     // Rebuilds every control from the sail plans in memory, selecting the sail plan and wind
@@ -164,6 +173,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     STRING_TRANSLATOR* m_pTranslator = nullptr;
     TextTranslator m_previousTextTranslator;
     bool m_bClosing = false;
+    bool m_bReloadPending = false;
+    // Expires with the editor: what waits for the event loop holds it weakly.
+    std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);
     bool m_bHostReleased = false;
     // What the last reading of the data file left: a file that exists but could not be read
     // (the reason), or where a partial reading stopped. Both guard the file against a save.

@@ -15,23 +15,15 @@ void Cpolar::OnSmooth() {
     }
     const int nSailPlan = m_comboSailPlan.GetCurSel();
     const int nWindSpeed = m_comboWindSpeed.GetCurSel();
-    // The smoothed polar is saved and shown before the user decides. It is shown from memory,
-    // which holds what was just written: a reading of the file would start the history of
-    // steps anew, and when the file could not be written it would take every edit away.
-    const bool bSaved = SaveDataFile();
-    if (m_bClosing) {
-        return;
-    }
+    // The result is shown from memory and nothing is written: until the user saves, the file
+    // keeps what it held, and a No, a Close or an undo loses nothing of it.
     ShowAllData(nSailPlan, nWindSpeed);
-    const bool bKeep = AfxMessageBox(TranslateText("Keep smoothed data?"), MB_YESNO) == IDYES;
-    if (m_bClosing) {
-        return;
-    }
+    const bool bKeep =
+        !m_bClosing && AfxMessageBox(TranslateText("Keep smoothed data?"), MB_YESNO) == IDYES;
+    // The measured points go back (or are released) whatever happens, also when the editor
+    // was closed while the question was open.
     CurrentSailPlan().EndSmooth(m_nCurWindSpeed, !bKeep);
-    if (!bKeep) {
-        if (bSaved) {
-            SaveDataFile();
-        }
+    if (!bKeep && !m_bClosing) {
         ShowAllData(m_comboSailPlan.GetCurSel(), m_comboWindSpeed.GetCurSel());
     }
 }

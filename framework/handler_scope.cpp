@@ -53,6 +53,10 @@ bool Active() {
     return g_nDepth > 0;
 }
 
+int Depth() {
+    return g_nDepth;
+}
+
 void WhenIdle(std::function<void()> action, bool bNowWhenIdle) {
     if (bNowWhenIdle && g_nDepth == 0) {
         action();

@@ -21,6 +21,8 @@ class Scope {
 
 // True while any handler code is on the stack.
 bool Active();
+// How many stretches of handler code are on the stack (nested handlers, modal loops).
+int Depth();
 
 // Runs the action from the event loop once no handler code is on the stack (at once when none
 // is and bNowWhenIdle is set).

@@ -99,7 +99,12 @@ class InputRouter : public QObject {
         const QEvent::Type type = pEvent->type();
         if (!m_pCapture) {
             // The release of a press that ended a captured session belongs to that session.
-            if (type == QEvent::MouseButtonRelease && m_bSwallowRelease) {
+            // It may never come here: when that press opened a message box, the release went
+            // to the box's loop. A new press starts a click of its own, whose release must
+            // reach what it pressed.
+            if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+                m_bSwallowRelease = false;
+            } else if (type == QEvent::MouseButtonRelease && m_bSwallowRelease) {
                 m_bSwallowRelease = false;
                 return true;
             }

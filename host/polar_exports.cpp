@@ -57,9 +57,16 @@ __attribute__((visibility("default"))) bool polar(HWND hHostWnd, const char* psz
 
 __attribute__((visibility("default"))) void reload_polar() {
     if (g_pPolarDlg != nullptr && g_pHostOpenFlag != nullptr && *g_pHostOpenFlag != 0) {
+        // Called while the editor's own code runs (a message box of it is open, or from the
+        // host's notification handler): the reload follows when that code has returned.
+        const bool bBusy = handler_scope::Active();
         const handler_scope::Scope scope;
         try {
-            g_pPolarDlg->ReadDataFile();
+            if (bBusy) {
+                g_pPolarDlg->ReloadWhenIdle();
+            } else {
+                g_pPolarDlg->ReloadFromHost();
+            }
         } catch (const std::exception& e) {
             Report("reload_polar", e.what());
         } catch (...) {

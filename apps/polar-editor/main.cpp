@@ -32,6 +32,12 @@ int main(int argc, char** argv) {
                    *commandLine.nExitNow == kEditorExitOk ? stdout : stderr);
         return *commandLine.nExitNow;
     }
+    // Without a display Qt would abort with a hint to reinstall; say what is missing instead.
+    if (const QString missing = MissingDisplayMessage(args, CurrentDisplayEnvironment());
+        !missing.isEmpty()) {
+        std::fputs(missing.toLocal8Bit().constData(), stderr);
+        return kEditorExitFailure;
+    }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName("polar-editor");
     QCoreApplication::setApplicationVersion(POLAR_EDITOR_VERSION);

@@ -1,6 +1,7 @@
 #include "apps/polar-editor/options.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include "diagram/palette.h"
 
@@ -125,6 +126,78 @@ QStringList WithoutToolkitOptions(const QStringList& args) {
         }
     }
     return rest;
+}
+
+DisplayEnvironment CurrentDisplayEnvironment() {
+    return {qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("DISPLAY"),
+            qEnvironmentVariable("WAYLAND_DISPLAY")};
+}
+
+namespace {
+
+// An argument as a shell reads it back.
+QString ShellQuoted(const QString& arg) {
+    static const QRegularExpression kPlain("^[A-Za-z0-9_./=:,+@%-]+$");
+    if (kPlain.match(arg).hasMatch()) {
+        return arg;
+    }
+    return "'" + QString(arg).replace("'", "'\\''") + "'";
+}
+
+}  // namespace
+
+QString MissingDisplayMessage(const QStringList& args, const DisplayEnvironment& environment) {
+    // "-platform NAME" (or "--platform", the last one counts) stands over QT_QPA_PLATFORM; the
+    // xcb platform also takes "-display HOST:N" in place of DISPLAY. The joined forms
+    // (-platform=NAME) count too, as WithoutToolkitOptions leaves them to Qt.
+    QString strPlatform = environment.strPlatform;
+    bool bXDisplayArgument = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString option = args[i].startsWith("--") ? args[i].mid(1) : args[i];
+        const QString name = option.section('=', 0, 0);
+        const bool bJoined = option.contains('=');
+        if (name != "-platform" && name != "-display") {
+            continue;
+        }
+        if (!bJoined && i + 1 == args.size()) {
+            break;
+        }
+        const QString value = bJoined ? option.section('=', 1) : args[++i];
+        if (name == "-platform") {
+            strPlatform = value;
+        } else {
+            bXDisplayArgument = !value.isEmpty();
+        }
+    }
+    const bool bX = !environment.strDisplay.isEmpty() || bXDisplayArgument;
+    const bool bWayland = !environment.strWaylandDisplay.isEmpty();
+    // Qt tries the platforms of a list such as "wayland;xcb" in turn, each "NAME:ARGUMENTS".
+    // Without one it takes xcb, or wayland in a Wayland session.
+    QStringList platforms = strPlatform.split(';', Qt::SkipEmptyParts);
+    const bool bChosen = !platforms.isEmpty();
+    if (!bChosen) {
+        platforms = {"xcb", "wayland"};
+    }
+    bool bOnlyX = true;
+    for (const QString& platform : platforms) {
+        const QString name = platform.section(':', 0, 0).trimmed().toLower();
+        if (name == "xcb" ? bX : !name.startsWith("wayland") || bWayland || bX) {
+            return {};
+        }
+        bOnlyX = bOnlyX && name == "xcb";
+    }
+    QString message = "polar-editor: no display found: ";
+    message += bOnlyX ? "DISPLAY is not set" : "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    if (bChosen) {
+        message += " (platform '" + strPlatform + "')";
+    }
+    message +=
+        ".\nThe editor shows a window: start it from a graphical desktop, or under a virtual "
+        "display with\n  xvfb-run polar-editor";
+    for (const QString& arg : args) {
+        message += " " + ShellQuoted(arg);
+    }
+    return message + "\n";
 }
 
 int LanguageForLocale(const QString& strLocale) {

@@ -39,6 +39,22 @@ CommandLine ParseCommandLine(const QStringList& args);
 // which the application object removes when it is made.
 QStringList WithoutToolkitOptions(const QStringList& args);
 
+// What tells Qt where to open its windows, as the environment gives it.
+struct DisplayEnvironment {
+    QString strPlatform;        // QT_QPA_PLATFORM
+    QString strDisplay;         // DISPLAY, the X server
+    QString strWaylandDisplay;  // WAYLAND_DISPLAY, the Wayland compositor
+};
+DisplayEnvironment CurrentDisplayEnvironment();
+
+// Qt ends the program with an abort and a hint to reinstall it when its window system cannot be
+// reached. From the arguments (with Qt's own -platform and -display) and the environment this
+// tells in advance whether the platform Qt would take needs a display that is not there: an X
+// server for xcb (the default), a compositor or an X server for wayland. Platforms that draw
+// elsewhere (offscreen, minimal, vnc, linuxfb, ...) need none. Empty when nothing is missing,
+// else the message for the user, with how to run the program instead.
+QString MissingDisplayMessage(const QStringList& args, const DisplayEnvironment& environment);
+
 // The language number for a locale name such as "de_DE": de 49, fr 33, es 34, nb/nn/no 47,
 // sv 46, anything else 44.
 int LanguageForLocale(const QString& strLocale);

@@ -56,8 +56,22 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "polarctl: import needs -o POLAR.PPD\n";
         return kExitUsage;
     }
+    const bool bToStandardOutput = IsStandardOutput(*strOut);
+    if (parsed.Flag("--append")) {
+        if (bToStandardOutput) {
+            err << "polarctl: --append adds to the file at -o; standard output has none to add "
+                   "to\n";
+            return kExitUsage;
+        }
+        if (!CheckRewritable(*strOut, "--append", err)) {
+            return kExitInputProblem;
+        }
+    }
+    if (!CheckOutput(*strOut, err)) {
+        return kExitInputProblem;
+    }
     std::string text;
-    if (const IoStatus status = ReadWholeFile(strIn, text); !status.Ok()) {
+    if (const IoStatus status = ReadInput(strIn, text); !status.Ok()) {
         err << "polarctl: " << status.strError << "\n";
         return kExitInputProblem;
     }
@@ -94,7 +108,10 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             break;
     }
     if (result.pSailPlan->m_strName.empty()) {
-        result.pSailPlan->SetName(std::filesystem::path(strIn).stem().string());
+        // Standard input has no file name to call the sail plan by.
+        result.pSailPlan->SetName(IsStandardStream(strIn)
+                                      ? std::string("Imported")
+                                      : std::filesystem::path(strIn).stem().string());
     }
     // A comma would end the name in the data file.
     std::string strCleanName = result.pSailPlan->m_strName;
@@ -114,12 +131,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     PolarFileContents contents;
-    std::error_code ec;
-    const bool bExists = std::filesystem::exists(*strOut, ec);
-    if (ec) {
-        err << "polarctl: " << *strOut << ": " << ec.message() << "\n";
-        return kExitInputProblem;
-    }
+    // Only a regular file holds sail plans to keep; a FIFO or a device is written in place.
+    const bool bExists = !bToStandardOutput && DataFileExists(*strOut);
     if (parsed.Flag("--append")) {
         if (bExists && !LoadForWriting(*strOut, contents, bForce, err)) {
             return kExitInputProblem;
@@ -136,10 +149,11 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string strShownName = DecodeForDisplay(result.pSailPlan->m_strName);
     const std::size_t nPolars = result.pSailPlan->m_aPolars.size();
     contents.aSailPlans.push_back(std::move(result.pSailPlan));
-    if (!WriteOutput(*strOut, FormatPolarFile(contents.aSailPlans), bForce, err)) {
+    if (!WriteOutput(*strOut, FormatPolarFile(contents.aSailPlans), bForce, out, err)) {
         return kExitInputProblem;
     }
-    out << "imported \"" << strShownName << "\" (" << FormatName(*format) << "): " << nPolars
+    ReportStream(*strOut, out, err)
+        << "imported \"" << strShownName << "\" (" << FormatName(*format) << "): " << nPolars
         << " polars, " << nPoints << " points into " << *strOut << "\n";
     return result.error ? kExitInputProblem : kExitOk;
 }
@@ -168,6 +182,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "polarctl: give --format grid, lines, json or rating-csv (or an OUT ending in .pol, "
                ".csv or .json)\n";
         return kExitUsage;
+    }
+    if (!CheckOutput(*strOut, err)) {
+        return kExitInputProblem;
     }
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
@@ -198,11 +215,11 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             text = ExportRatingCsv(plan);
             break;
     }
-    if (!WriteOutput(*strOut, text, parsed.Flag("--force"), err)) {
+    if (!WriteOutput(*strOut, text, parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
     }
-    out << "exported \"" << DecodeForDisplay(plan.m_strName) << "\" (" << FormatName(*format)
-        << ") to " << *strOut << "\n";
+    ReportStream(*strOut, out, err) << "exported \"" << DecodeForDisplay(plan.m_strName) << "\" ("
+                                    << FormatName(*format) << ") to " << *strOut << "\n";
     return contents.stop ? kExitInputProblem : kExitOk;
 }
 
@@ -213,6 +230,11 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const std::string& strFile = parsed.aPositional[0];
     const bool bApply = parsed.Flag("--apply");
+    // vmg - --apply is a filter: the file goes to standard output, the table to standard error.
+    if (bApply && !IsStandardStream(strFile) && !CheckRewritable(strFile, "vmg --apply", err)) {
+        return kExitInputProblem;
+    }
+    std::ostream& report = bApply ? ReportStream(strFile, out, err) : out;
     PolarFileContents contents;
     if (bApply) {
         if (!LoadForWriting(strFile, contents, parsed.Flag("--force"), err)) {
@@ -253,14 +275,14 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
         for (auto& pPolar : plan.m_aPolars) {
             const std::optional<BestVmg> best = FindBestVmg(*pPolar);
             if (!bJson) {
-                out << strName << "  " << FormatFixed2(pPolar->m_fWindSpeed) << " kn: ";
+                report << strName << "  " << FormatFixed2(pPolar->m_fWindSpeed) << " kn: ";
                 if (best) {
-                    out << "upwind " << FormatFixed2(best->fUpwindAngle) << " deg, VMG "
-                        << FormatFixed2(best->fUpwindVmg) << " kn; downwind "
-                        << FormatFixed2(best->fDownwindAngle) << " deg, VMG "
-                        << FormatFixed2(best->fDownwindVmg) << " kn\n";
+                    report << "upwind " << FormatFixed2(best->fUpwindAngle) << " deg, VMG "
+                           << FormatFixed2(best->fUpwindVmg) << " kn; downwind "
+                           << FormatFixed2(best->fDownwindAngle) << " deg, VMG "
+                           << FormatFixed2(best->fDownwindVmg) << " kn\n";
                 } else {
-                    out << "no points\n";
+                    report << "no points\n";
                 }
             }
             json += bFirst ? "\n    {\"wind_speed\": " : ",\n    {\"wind_speed\": ";
@@ -285,15 +307,15 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     json += aChosen.empty() ? "]}\n" : "\n]}\n";
     if (bJson) {
-        out << json;
+        report << json;
     }
     if (bApply) {
-        if (!WriteOutput(strFile, FormatPolarFile(contents.aSailPlans), parsed.Flag("--force"),
+        if (!WriteOutput(strFile, FormatPolarFile(contents.aSailPlans), parsed.Flag("--force"), out,
                          err)) {
             return kExitInputProblem;
         }
         if (!bJson) {
-            out << "wrote the best upwind angles as tacking angles to " << strFile << "\n";
+            report << "wrote the best upwind angles as tacking angles to " << strFile << "\n";
         }
     }
     return contents.stop ? kExitInputProblem : kExitOk;

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/polar_file.h"
 
@@ -13,14 +14,37 @@ void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileP
                   const char* pszKind = "error");
 // The warnings, then the stop; whether there was any.
 bool PrintProblems(std::ostream& os, const std::string& strFile, const PolarFileContents& contents);
-// Loads a data file; false (with the reason written) when it cannot be read.
+// "-" names standard input as a command's input and standard output as its output.
+bool IsStandardStream(const std::string& strPath);
+// Whether an output goes to standard output: "-", or a path that names it (/dev/stdout).
+bool IsStandardOutput(const std::string& strTarget);
+// Where a command prints what it did: standard error when its data go to standard output.
+std::ostream& ReportStream(const std::string& strTarget, std::ostream& out, std::ostream& err);
+// Reads a whole input file, or standard input for "-".
+IoStatus ReadInput(const std::string& strPath, std::string& strContent);
+// False (with the message) when more than one input is "-": standard input can be read once.
+bool ReadsStandardInputOnce(const std::vector<std::string>& aInputs, std::ostream& err);
+// Loads a data file ("-": standard input); false (with the reason written) when it cannot be
+// read.
 bool LoadOrComplain(const std::string& strFile, PolarFileContents& contents, std::ostream& err);
 // A sail plan by index ("2") or by name; -1 when there is none.
 int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich);
-// Writes a command's output atomically; a read-only target is refused unless bForce. False
-// (with the reason written) when nothing was written.
+// Writes a command's output atomically; a read-only target is refused unless bForce. A FIFO,
+// a character device or a socket is written in place; standard output (see IsStandardOutput)
+// through out. False (with the reason written) when nothing was written; a failed write to
+// standard output is reported once, where the program ends.
 bool WriteOutput(const std::string& strTarget, std::string_view content, bool bForce,
-                 std::ostream& err);
+                 std::ostream& out, std::ostream& err);
+// What the write of an output would refuse (a directory, a symbolic link to nothing, a missing
+// folder), told before a command does its work; false with the message.
+bool CheckOutput(const std::string& strTarget, std::ostream& err);
+// A command that writes back the file it read (normalize or smooth without -o, vmg --apply,
+// --append) needs a regular file: reading a FIFO or a device consumes it, and writing back
+// would wait for a reader. False with the message, naming what was asked (pszWhat).
+bool CheckRewritable(const std::string& strFile, const char* pszWhat, std::ostream& err);
+// Whether a data file to add to is there: a regular file (followed through links). False for
+// a missing file, and for what is not one (CheckRewritable and CheckOutput say why).
+bool DataFileExists(const std::string& strFile);
 // True (with the reason written) when writing would lose what follows an early stop and
 // --force was not given.
 bool RefuseLossyWrite(const std::string& strFile, const PolarFileContents& contents, bool bForce,

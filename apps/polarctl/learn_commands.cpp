@@ -94,6 +94,27 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "polarctl: learn needs -o POLAR.PPD\n";
         return kExitUsage;
     }
+    const auto strReport = parsed.Option("--report");
+    const bool bPolarToStandardOutput = IsStandardOutput(*strOut);
+    const bool bReportToStandardOutput = strReport && IsStandardOutput(*strReport);
+    if (bPolarToStandardOutput && bReportToStandardOutput) {
+        err << "polarctl: -o and --report cannot both go to standard output\n";
+        return kExitUsage;
+    }
+    if (parsed.Flag("--append") && bPolarToStandardOutput) {
+        err << "polarctl: --append adds to the file at -o; standard output has none to add to\n";
+        return kExitUsage;
+    }
+    if (!ReadsStandardInputOnce(parsed.aPositional, err)) {
+        return kExitUsage;
+    }
+    // Told before the logs are read, which may take long.
+    if (!CheckOutput(*strOut, err) || (strReport && !CheckOutput(*strReport, err)) ||
+        (parsed.Flag("--append") && !CheckRewritable(*strOut, "--append", err))) {
+        return kExitInputProblem;
+    }
+    // With the polar or the report on standard output, the summary goes to standard error.
+    std::ostream& summary = bPolarToStandardOutput || bReportToStandardOutput ? err : out;
     LearnOptions options;
     if (const auto ws = parsed.Option("--wind-speeds"); ws && !ParseList(*ws, options.windSpeeds)) {
         err << "polarctl: --wind-speeds needs ascending wind speeds such as 4,6,8\n";
@@ -129,12 +150,12 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
             [&] { learner.NewLog(); }, err)) {
         return kExitInputProblem;
     }
-    PrintCounts(out, counts);
-    out << learner.Summary();
+    PrintCounts(summary, counts);
+    summary << learner.Summary();
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
-    if (const auto report = parsed.Option("--report")) {
-        if (!WriteOutput(*report, learner.ReportJson(), parsed.Flag("--force"), err)) {
+    if (strReport) {
+        if (!WriteOutput(*strReport, learner.ReportJson(), parsed.Flag("--force"), out, err)) {
             return kExitInputProblem;
         }
     }
@@ -145,8 +166,8 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
     WarnImplausible(err, *strOut, {pSailPlan.get()});
 
     PolarFileContents contents;
-    std::error_code ec;
-    const bool bExists = std::filesystem::exists(*strOut, ec);
+    // Only a regular file holds sail plans to keep; a FIFO or a device is written in place.
+    const bool bExists = !bPolarToStandardOutput && DataFileExists(*strOut);
     if (bExists && parsed.Flag("--append")) {
         if (!LoadOrComplain(*strOut, contents, err) ||
             RefuseLossyWrite(*strOut, contents, parsed.Flag("--force"), err)) {
@@ -158,10 +179,11 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitUsage;
     }
     contents.aSailPlans.push_back(std::move(pSailPlan));
-    if (!WriteOutput(*strOut, FormatPolarFile(contents.aSailPlans), parsed.Flag("--force"), err)) {
+    if (!WriteOutput(*strOut, FormatPolarFile(contents.aSailPlans), parsed.Flag("--force"), out,
+                     err)) {
         return kExitInputProblem;
     }
-    out << "wrote " << *strOut << "\n";
+    summary << "wrote " << *strOut << "\n";
     return kExitOk;
 }
 
@@ -174,6 +196,9 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
             << (strError.empty() ? "compare needs LOG... POLAR.PPD --sail-plan INDEX|NAME"
                                  : strError)
             << " (see polarctl --help)\n";
+        return kExitUsage;
+    }
+    if (!ReadsStandardInputOnce(parsed.aPositional, err)) {
         return kExitUsage;
     }
     const std::string strFile = parsed.aPositional.back();

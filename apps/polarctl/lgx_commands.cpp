@@ -16,7 +16,7 @@ bool HasLineBreakOrTab(const std::string& s) {
 int DumpLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& strFile = parsed.aPositional[1];
     std::string bytes;
-    const IoStatus status = ReadWholeFile(strFile, bytes);
+    const IoStatus status = ReadInput(strFile, bytes);
     if (!status.Ok()) {
         err << "polarctl: " << status.strError << "\n";
         return kExitInputProblem;
@@ -51,8 +51,11 @@ int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream&
         err << "polarctl: lgx build needs -o FILE.lgx\n";
         return kExitUsage;
     }
+    if (!CheckOutput(*strTarget, err)) {
+        return kExitInputProblem;
+    }
     std::string text;
-    const IoStatus status = ReadWholeFile(strTsv, text);
+    const IoStatus status = ReadInput(strTsv, text);
     if (!status.Ok()) {
         err << "polarctl: " << status.strError << "\n";
         return kExitInputProblem;
@@ -87,10 +90,11 @@ int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream&
         err << strTsv << ": " << strError << "\n";
         return kExitInputProblem;
     }
-    if (!WriteOutput(*strTarget, bytes, parsed.Flag("--force"), err)) {
+    if (!WriteOutput(*strTarget, bytes, parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
     }
-    out << "wrote " << aPairs.size() << " pairs to " << *strTarget << "\n";
+    ReportStream(*strTarget, out, err)
+        << "wrote " << aPairs.size() << " pairs to " << *strTarget << "\n";
     return kExitOk;
 }
 

@@ -15,6 +15,20 @@ std::string Knots(float f) {
     return FormatFixed2(f) + " kn";
 }
 
+bool Warn(std::ostream& err, const std::string& strFile,
+          const std::vector<const SAILPLAN*>& aSailPlans,
+          std::vector<std::string> (*find)(const SAILPLAN&)) {
+    bool bAny = false;
+    for (const SAILPLAN* pSailPlan : aSailPlans) {
+        for (const std::string& strWhat : find(*pSailPlan)) {
+            err << strFile << ": warning: sail plan \"" << DecodeForDisplay(pSailPlan->m_strName)
+                << "\": " << strWhat << "\n";
+            bAny = true;
+        }
+    }
+    return bAny;
+}
+
 }  // namespace
 
 std::vector<std::string> ImplausibleValues(const SAILPLAN& sailPlan) {
@@ -48,13 +62,21 @@ std::vector<std::string> ImplausibleValues(const SAILPLAN& sailPlan) {
 
 bool WarnImplausible(std::ostream& err, const std::string& strFile,
                      const std::vector<const SAILPLAN*>& aSailPlans) {
-    bool bAny = false;
-    for (const SAILPLAN* pSailPlan : aSailPlans) {
-        for (const std::string& strWhat : ImplausibleValues(*pSailPlan)) {
-            err << strFile << ": warning: sail plan \"" << DecodeForDisplay(pSailPlan->m_strName)
-                << "\": " << strWhat << "\n";
-            bAny = true;
+    return Warn(err, strFile, aSailPlans, ImplausibleValues);
+}
+
+std::vector<std::string> PolarsWithoutPoints(const SAILPLAN& sailPlan) {
+    std::vector<std::string> aFound;
+    for (std::size_t i = 0; i < sailPlan.m_aPolars.size(); ++i) {
+        if (sailPlan.m_aPolars[i]->m_aVectors.empty()) {
+            aFound.push_back("wind speed " + Knots(sailPlan.m_aPolars[i]->m_fWindSpeed) +
+                             " (polar " + std::to_string(i) + ") has no points");
         }
     }
-    return bAny;
+    return aFound;
+}
+
+bool WarnPolarsWithoutPoints(std::ostream& err, const std::string& strFile,
+                             const std::vector<const SAILPLAN*>& aSailPlans) {
+    return Warn(err, strFile, aSailPlans, PolarsWithoutPoints);
 }

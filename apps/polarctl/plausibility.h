@@ -14,3 +14,11 @@ std::vector<std::string> ImplausibleValues(const SAILPLAN& sailPlan);
 // Prints "FILE: warning: sail plan "NAME": ..." for each; whether there was any.
 bool WarnImplausible(std::ostream& err, const std::string& strFile,
                      const std::vector<const SAILPLAN*>& aSailPlans);
+
+// Polars without a point, each named by its wind speed and its place in the sail plan: the file
+// holds them, but they draw nothing and have no best angles, which is rarely what was meant.
+std::vector<std::string> PolarsWithoutPoints(const SAILPLAN& sailPlan);
+
+// Prints "FILE: warning: sail plan "NAME": ..." for each; whether there was any.
+bool WarnPolarsWithoutPoints(std::ostream& err, const std::string& strFile,
+                             const std::vector<const SAILPLAN*>& aSailPlans);

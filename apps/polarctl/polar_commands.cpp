@@ -169,7 +169,7 @@ std::string DumpJson(const PolarFileContents& contents) {
 // Writes the sail plans, telling what the format cannot hold. A file that held sail plans is
 // not turned into an empty one unless bForce.
 bool WriteResult(const std::string& strTarget, const SailPlanArray& aSailPlans, bool bForce,
-                 bool& bOmitted, std::ostream& err) {
+                 bool& bOmitted, std::ostream& out, std::ostream& err) {
     PolarFileOmissions omitted;
     const std::string strText = FormatPolarFile(aSailPlans, &omitted);
     err << DescribeOmissions(omitted);
@@ -180,7 +180,19 @@ bool WriteResult(const std::string& strTarget, const SailPlanArray& aSailPlans, 
                "(--force writes it)\n";
         return false;
     }
-    return WriteOutput(strTarget, strText, bForce, err);
+    return WriteOutput(strTarget, strText, bForce, out, err);
+}
+
+// The file a command writes: -o, else the file it read, which must then be a regular file
+// (standard input's data go to standard output). False with the message when it cannot be.
+bool ChooseTarget(const ParsedArgs& parsed, const std::string& strFile, const char* pszCommand,
+                  std::string& strTarget, std::ostream& err) {
+    if (const auto target = parsed.Option("-o")) {
+        strTarget = *target;
+        return CheckOutput(strTarget, err);
+    }
+    strTarget = strFile;
+    return IsStandardStream(strFile) || CheckRewritable(strFile, pszCommand, err);
 }
 
 }  // namespace
@@ -201,7 +213,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         << Plural(counts.nPoints, "point", "points") << "\n";
     const bool bProblems = PrintProblems(out, strFile, contents);
     NoteOrder(out, contents.aSailPlans);
-    WarnImplausible(out, strFile, AllOf(contents.aSailPlans));  // warnings only
+    WarnPolarsWithoutPoints(out, strFile, AllOf(contents.aSailPlans));  // warnings only
+    WarnImplausible(out, strFile, AllOf(contents.aSailPlans));
     return bProblems ? kExitInputProblem : kExitOk;
 }
 
@@ -229,6 +242,10 @@ int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::o
         return kExitUsage;
     }
     const std::string& strFile = parsed.aPositional[0];
+    std::string strTarget;
+    if (!ChooseTarget(parsed, strFile, "normalize without -o", strTarget, err)) {
+        return kExitInputProblem;
+    }
     PolarFileContents contents;
     if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
@@ -237,12 +254,11 @@ int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::o
     if (RefuseLossyWrite(strFile, contents, parsed.Flag("--force"), err)) {
         return kExitInputProblem;
     }
-    const std::string strTarget = parsed.Option("-o").value_or(strFile);
     bool bOmitted = false;
-    if (!WriteResult(strTarget, contents.aSailPlans, parsed.Flag("--force"), bOmitted, err)) {
+    if (!WriteResult(strTarget, contents.aSailPlans, parsed.Flag("--force"), bOmitted, out, err)) {
         return kExitInputProblem;
     }
-    out << "wrote " << strTarget << "\n";
+    ReportStream(strTarget, out, err) << "wrote " << strTarget << "\n";
     return bProblems || bOmitted ? kExitInputProblem : kExitOk;
 }
 
@@ -259,6 +275,10 @@ int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitUsage;
     }
     const std::string& strFile = parsed.aPositional[0];
+    std::string strTarget;
+    if (!ChooseTarget(parsed, strFile, "smooth without -o", strTarget, err)) {
+        return kExitInputProblem;
+    }
     PolarFileContents contents;
     if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
@@ -301,16 +321,16 @@ int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     sailPlan.EndSmooth(*nPolar, false);
     const PERF_POLAR& polar = sailPlan.Polar(*nPolar);
-    out << "degree " << SmoothingDegree(nPoints) << ", "
-        << Plural(polar.m_aVectors.size(), "point", "points") << ":\n";
+    std::ostream& report = ReportStream(strTarget, out, err);
+    report << "degree " << SmoothingDegree(nPoints) << ", "
+           << Plural(polar.m_aVectors.size(), "point", "points") << ":\n";
     for (const auto& pVector : polar.m_aVectors) {
-        out << FormatFixed2(pVector->m_fAngle) << " " << FormatFixed2(pVector->m_fSpeed) << "\n";
+        report << FormatFixed2(pVector->m_fAngle) << " " << FormatFixed2(pVector->m_fSpeed) << "\n";
     }
-    const std::string strTarget = parsed.Option("-o").value_or(strFile);
     bool bOmitted = false;
-    if (!WriteResult(strTarget, aSailPlans, parsed.Flag("--force"), bOmitted, err)) {
+    if (!WriteResult(strTarget, aSailPlans, parsed.Flag("--force"), bOmitted, out, err)) {
         return kExitInputProblem;
     }
-    out << "wrote " << strTarget << "\n";
+    report << "wrote " << strTarget << "\n";
     return bOmitted ? kExitInputProblem : kExitOk;
 }

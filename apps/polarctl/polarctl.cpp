@@ -51,6 +51,15 @@ constexpr const char* kUsage =
     "name what the file cannot hold (a sail plan without polars, a point whose angle would\n"
     "read back as the end of its polar), exit 1, and do not empty a file without --force.\n"
     "\n"
+    "A file to read may be - for standard input, and an output (-o, --report) - for\n"
+    "standard output (so may /dev/stdout); what the command would print then goes to\n"
+    "standard error. normalize - and smooth - write to standard output unless -o is given,\n"
+    "and vmg - --apply writes the file there. --append needs a file at -o to add to.\n"
+    "A FIFO, character device or socket given as an output is written in place; a symbolic\n"
+    "link's file is replaced and the link kept. A directory, a link to nothing or a missing\n"
+    "folder is refused. Commands that write back the file they read (normalize and smooth\n"
+    "without -o, vmg --apply, --append) need it to be a regular file.\n"
+    "\n"
     "Exit codes: 0 fine, 1 the input has a problem, 2 bad usage.\n";
 
 }  // namespace

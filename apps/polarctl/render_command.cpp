@@ -151,6 +151,21 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
     }
 
+    // --log LOG... : its value and the words after FILE.
+    std::vector<std::string> aLogs;
+    if (const auto log = parsed.Option("--log")) {
+        aLogs.push_back(*log);
+        aLogs.insert(aLogs.end(), parsed.aPositional.begin() + 1, parsed.aPositional.end());
+    }
+    std::vector<std::string> aInputs = aLogs;
+    aInputs.push_back(parsed.aPositional[0]);
+    if (!ReadsStandardInputOnce(aInputs, err)) {
+        return kExitUsage;
+    }
+    if (!CheckOutput(*strOut, err)) {
+        return kExitInputProblem;
+    }
+
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
     if (!LoadOrComplain(strFile, contents, err)) {
@@ -189,10 +204,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         SAILPLAN* pSailPlan = contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)].get();
         host.Show(pSailPlan, *nPolar, strShowAll == "on", false);
         QImage image = host.Image();
-        if (const auto log = parsed.Option("--log")) {
-            // --log LOG... : its value and the words after FILE.
-            std::vector<std::string> aLogs{*log};
-            aLogs.insert(aLogs.end(), parsed.aPositional.begin() + 1, parsed.aPositional.end());
+        if (!aLogs.empty()) {
             std::string strLogError;
             if (!DrawMeasuredPoints(host, *pSailPlan, *nPolar, aLogs, image, strLogError)) {
                 g_pTranslator = nullptr;
@@ -210,9 +222,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     if (!WriteOutput(*strOut,
                      std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
-                     parsed.Flag("--force"), err)) {
+                     parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
     }
-    out << "wrote " << *strOut << " (" << nWidth << "x" << nHeight << ")\n";
+    ReportStream(*strOut, out, err)
+        << "wrote " << *strOut << " (" << nWidth << "x" << nHeight << ")\n";
     return kExitOk;
 }

@@ -71,7 +71,11 @@ using PolarFunction = bool (*)(polar_api::HWND hHostWnd, const char* pszDataFile
                                polar_api::COLORREF crCurve, polar_api::COLORREF crTackingSector,
                                polar_api::COLORREF crOtherPolars, int nLanguage, int* pOpenFlag,
                                polar_api::HWND* pDialogHandle);
-// Makes an open editor re-read its data file; does nothing while the open flag is 0.
+// Makes an open editor read its data file again and show it, keeping the sail plan and wind
+// speed selected where the file still holds them; does nothing while the open flag is 0. With
+// changes not yet saved the user is asked first (No keeps them). Called while one of the
+// editor's dialogs or messages is open, the reload follows once it has closed. Command
+// ID_POLAR_RELOAD does the same.
 using ReloadPolarFunction = void (*)();
 // Closes an open editor without saving or notifying; always returns false. It may be called
 // at any time while the open flag is 1, also from the host's WM_POLAR_NOTIFY handler or while

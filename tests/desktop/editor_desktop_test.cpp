@@ -73,6 +73,27 @@ TEST_F(EditorDesktop, TheCellEditorFollowsTheScrolledList) {
     });
 }
 
+// The press that ends an edit opens the range message, and its release goes to the message
+// box's loop: the next click on a button must still press it.
+TEST_F(EditorDesktop, TheFirstClickAfterTheRangeMessageReachesItsButton) {
+    OpenSample();
+    RunAsUser([this](XUser& user) {
+        OpenCellEditor(user, 2, 1);
+        user.Type("150");
+        user.Click(OnGui([this] { return EmptySpot(); }));
+        EXPECT_NE(MessageBoxWhenActive().find("between 0 and 100"), std::string::npos);
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Ok));
+        ASSERT_TRUE(
+            WaitUntil([this] { return CellEditor() == nullptr && Cell(2, 1) == "100.00"; }));
+        Shot("range-answered");
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
+        EXPECT_TRUE(WaitUntil([this] { return !Notices().empty(); }, 3000))
+            << "the first click on Save did not save";
+        Shot("saved-with-one-click");
+    });
+    EXPECT_EQ(Notices(), std::vector<WPARAM>{2});
+}
+
 TEST_F(EditorDesktop, AClickOutsideCommitsWhatWasTypedClamped) {
     OpenSample();
     RunAsUser([this](XUser& user) {

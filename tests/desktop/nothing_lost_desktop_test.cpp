@@ -87,4 +87,34 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
     EXPECT_EQ(FileBytes(), strBefore);
 }
 
+// Smoothing shows its result and asks, writing nothing; Restore asks before unsaved edits go,
+// and its default answer keeps them.
+TEST_F(NothingLostOnDesktop, SmoothWritesNothingAndRestoreAsksFirst) {
+    OpenSample();
+    const std::string strBefore = FileBytes();
+    RunAsUser([this, &strBefore](XUser& user) {
+        const int nRows = OnGui([this] { return List()->rowCount(); });
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SMOOTH)).center(); }));
+        EXPECT_EQ(MessageBoxWhenActive(), "Keep smoothed data?");
+        Shot("keep-smoothed");
+        EXPECT_EQ(FileBytes(), strBefore);
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Yes));
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
+        EXPECT_NE(OnGui([this] { return List()->rowCount(); }), nRows);
+        EXPECT_EQ(FileBytes(), strBefore);
+
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_RESTORE)).center(); }));
+        EXPECT_NE(MessageBoxWhenActive().find("Restore a data file and discard them?"),
+                  std::string::npos);
+        Shot("restore-question");
+        user.Key("Return");  // No
+        ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
+        EXPECT_NE(OnGui([this] { return List()->rowCount(); }), nRows);
+        EXPECT_TRUE(OnGui([] { return QApplication::activeModalWidget() == nullptr; }));
+        Shot("restore-declined");
+    });
+    EXPECT_TRUE(Notices().empty());
+    EXPECT_EQ(FileBytes(), strBefore);
+}
+
 }  // namespace

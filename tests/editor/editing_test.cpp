@@ -96,6 +96,32 @@ TEST_F(Editing, WindSpeedsGoToTheirPlace) {
     EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 0);
 }
 
+// An empty wind speed would add a polar at 0 knots without points: refused, as text that is
+// no number is; the dialog stays open with the focus on the field.
+TEST_F(Editing, TheWindSpeedDialogRefusesAnEmptyFieldAndText) {
+    Open(kFourWinds);
+    m_steps.push_back([this](CDialog*, GuiDriver& d) {
+        m_pInteraction->AnswerNextBox(IDOK);
+        ASSERT_TRUE(d.FocusTo(IDC_NEW_WIND_SPEED_TACKING_ANGLE));
+        d.PressKey(Qt::Key_Return);  // the wind speed empty
+        EXPECT_TRUE(d.Control(IDOK)->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), d.Control(IDC_NEW_WIND_SPEED));
+        m_pInteraction->AnswerNextBox(IDOK);
+        d.Type(IDC_NEW_WIND_SPEED, "abc");
+        d.PressKey(Qt::Key_Return);
+        EXPECT_TRUE(d.Control(IDOK)->isVisible());
+        SetText(d, IDC_NEW_WIND_SPEED, "12 kn");
+        d.PressKey(Qt::Key_Return);
+    });
+    ASSERT_TRUE(Driver().Click(IDC_ADD_WIND_SPEED));
+    ASSERT_EQ(m_pInteraction->Boxes().size(), 2u);
+    for (const auto& box : m_pInteraction->Boxes()) {
+        EXPECT_EQ(box.strText, "Please enter a number.");
+        EXPECT_EQ(box.strCaption, "Invalid entry");
+    }
+    EXPECT_EQ(WindSpeeds(0), (std::vector<float>{5, 10, 12, 15, 20}));
+}
+
 TEST_F(Editing, TypedWindSpeedsAndNamesAreCommittedAndResorted) {
     Open(
         "B,\r\n5,45,\r\n40,4,-1\r\n10,42,\r\n40,6,-1\r\n15,40,\r\n40,7,-1\r\n20,40,\r\n40,7.5,-"

@@ -1,6 +1,7 @@
 // The editor never replaces or empties a file unasked, never claims a save that did not
 // happen, and never lets edits vanish without a question.
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <QTest>
@@ -65,6 +66,7 @@ TEST_F(NothingLost, AFileThatCannotBeReadIsNamedAndNeverReplaced) {
     // Restore would replace it as well.
     const std::string strOther = m_dir.File("other.ppd");
     TempDir::Write(strOther, "Other,\r\n8,40,\r\n45,5,-2");
+    m_pInteraction->AnswerNextBox(IDYES);  // discard the new sail plan?
     m_pInteraction->AnswerNextFileDialog(strOther);
     m_pInteraction->AnswerNextBox(IDOK);
     ASSERT_TRUE(Driver().Click(IDC_RESTORE));
@@ -79,11 +81,79 @@ TEST_F(NothingLost, AFileThatCannotBeReadIsNamedAndNeverReplaced) {
     EXPECT_EQ(TempDir::Read(m_strFile), kFivePoints);
     EXPECT_TRUE(m_host.notices.empty());
 
-    // Once a reading succeeds, the file is the editor's again.
+    // Once a reading succeeds, the file is the editor's again (the sail plan added is given
+    // up for it).
+    m_pInteraction->AnswerNextBox(IDYES);
     ::SendMessage(m_hDialog, WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
+    EXPECT_NE(LastBox().find("changed outside the editor"), std::string::npos);
     EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Main");
     Save();
     EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{2});
+}
+
+// Only a regular file is the editor's data file: a FIFO would hang the reading and must not
+// be replaced, and a dangling link must not make a file appear.
+TEST_F(NothingLost, ADataFileThatIsNoRegularFileIsNamedAndNeverWritten) {
+    ASSERT_EQ(::mkfifo(m_strFile.c_str(), 0644), 0);
+    OpenExisting(1);
+    EXPECT_NE(LastBox().find("it is not a regular file (a FIFO)"), std::string::npos) << LastBox();
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        d.Type(IDC_SAIL_PLAN_NAME, "New");
+        d.Click(IDOK);
+    });
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
+    Save(1);
+    EXPECT_NE(LastBox().find("not saved"), std::string::npos) << LastBox();
+    // A backup of it is refused too: reading the FIFO would wait for a writer.
+    m_pInteraction->AnswerNextFileDialog(m_dir.File("copy.ppd"));
+    m_pInteraction->AnswerNextBox(IDOK);
+    ASSERT_TRUE(Driver().Click(IDC_BACKUP));
+    EXPECT_NE(LastBox().find("The backup failed"), std::string::npos) << LastBox();
+    EXPECT_FALSE(fs::exists(m_dir.File("copy.ppd")));
+    EXPECT_TRUE(fs::is_fifo(m_strFile));
+    EXPECT_TRUE(m_host.notices.empty());
+}
+
+TEST_F(NothingLost, ADanglingLinkAsDataFileCreatesNothing) {
+    const std::string strTarget = m_dir.File("gone/POLAR.PPD");
+    fs::create_symlink(strTarget, m_strFile);
+    OpenExisting(1);
+    EXPECT_NE(LastBox().find("which does not exist"), std::string::npos) << LastBox();
+    m_steps.push_back([](CDialog*, GuiDriver& d) {
+        d.Type(IDC_SAIL_PLAN_NAME, "New");
+        d.Click(IDOK);
+    });
+    ASSERT_TRUE(Driver().Click(IDC_ADD_SAIL_PLAN));
+    Save(1);
+    EXPECT_TRUE(fs::is_symlink(m_strFile));
+    EXPECT_FALSE(fs::exists(m_dir.File("gone")));
+    EXPECT_TRUE(m_host.notices.empty());
+}
+
+// A link is followed: the file it names is saved, the link stays a link. Restore refuses a
+// copy that is a FIFO instead of waiting on it.
+TEST_F(NothingLost, ALinkedDataFileIsSavedThroughItsLinkAndRestoreRefusesAFifo) {
+    fs::create_directories(m_dir.File("real"));
+    const std::string strTarget = m_dir.File("real/POLAR.PPD");
+    TempDir::Write(strTarget, kFivePoints);
+    fs::create_symlink(strTarget, m_strFile);
+    OpenExisting();
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+    Save();
+    EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{2});
+    EXPECT_TRUE(fs::is_symlink(m_strFile));
+    EXPECT_EQ(TempDir::Read(strTarget),
+              "Main,\r\n6.00,45.00,\r\n60.00,5.00,90.00,5.40,120.00,5.10,150.00,4.30,-2");
+
+    const std::string strFifo = m_dir.File("copy.ppd");
+    ASSERT_EQ(::mkfifo(strFifo.c_str(), 0644), 0);
+    m_pInteraction->AnswerNextFileDialog(strFifo);
+    m_pInteraction->AnswerNextBox(IDOK);
+    ASSERT_TRUE(Driver().Click(IDC_RESTORE));
+    EXPECT_NE(LastBox().find("not a regular file"), std::string::npos) << LastBox();
+    EXPECT_EQ(List()->rowCount(), 4);
+    EXPECT_TRUE(fs::is_symlink(m_strFile));
 }
 
 TEST_F(NothingLost, AReadOnlyFileIsNotWrittenAndSmoothingKeepsTheEdits) {
@@ -95,11 +165,12 @@ TEST_F(NothingLost, AReadOnlyFileIsNotWrittenAndSmoothingKeepsTheEdits) {
     EXPECT_NE(LastBox().find("read-only"), std::string::npos) << LastBox();
     EXPECT_TRUE(m_host.notices.empty());
 
-    // Smoothing cannot write the file either: it shows its result from memory, and "No"
-    // brings back the four points, not the five of the file.
-    m_pInteraction->AnswerNextBox(IDOK);  // not saved
+    // Smoothing still works on it, in memory: "No" brings back the four points, not the
+    // five of the file.
     m_pInteraction->AnswerNextBox(IDNO);  // keep smoothed data?
     ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
+    EXPECT_TRUE(m_pInteraction->AllAnswersUsed());
+    EXPECT_EQ(LastBox(), "Keep smoothed data?");
     EXPECT_EQ(Column(0), (std::vector<std::string>{"60.00", "90.00", "120.00", "150.00"}));
     EXPECT_EQ(TempDir::Read(m_strFile), kFivePoints);
     struct stat st {};
@@ -135,14 +206,17 @@ TEST_F(NothingLost, APartlyReadFileIsReplacedOnlyOnYesAndACopyIsKept) {
     EXPECT_EQ(BoxCount(), nBoxes);
 }
 
-TEST_F(NothingLost, SmoothingAsksBeforeReplacingAPartlyReadFile) {
+TEST_F(NothingLost, APartlyReadFileCanBeSmoothedAndOnlySaveAsks) {
     Open("Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,-2\r\nBroken", 1);
-    m_pInteraction->AnswerNextBox(IDNO);   // replace the file?
     m_pInteraction->AnswerNextBox(IDYES);  // keep smoothed data?
     ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
+    EXPECT_EQ(LastBox(), "Keep smoothed data?");
+    EXPECT_EQ(List()->rowCount(), 9);  // the smoothed polar, shown from memory
+    Save(1, IDNO);                     // replace the file?
+    EXPECT_NE(LastBox().find("is dropped"), std::string::npos) << LastBox();
     EXPECT_EQ(TempDir::Read(m_strFile),
               "Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,-2\r\nBroken");
-    EXPECT_EQ(List()->rowCount(), 9);  // the smoothed polar, shown from memory
+    EXPECT_TRUE(m_host.notices.empty());
 }
 
 TEST_F(NothingLost, AFailedSaveAndCloseKeepsTheEditorAndTellsTheHostNothing) {

@@ -222,6 +222,98 @@ TEST_F(HostTest, ReloadByCommandOnlyWithBothParametersAndByTheExport) {
     EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Only");
 }
 
+// reload_polar shows what the file holds now, with the same sail plan and wind speed where
+// they still exist; a later edit and Save work on the data shown.
+TEST_F(HostTest, ReloadPolarShowsTheFileAndKeepsTheSelectionByNameAndValue) {
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Driver().PickEntry(IDC_WIND_SPEED_COMBO, 1));  // Main, 12 kn
+    TempDir::Write(m_strFile,
+                   "Added,\r\n5.00,40.00,\r\n50.00,2.00,-2\r\n"
+                   "Main,\r\n6.00,45.00,\r\n40.00,4.10,-1\r\n8.00,42.00,\r\n40.00,5.00,-1\r\n"
+                   "12.00,40.00,\r\n40.00,6.50,60.00,7.00,-2");
+    Lib().reload();
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 2);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Main");
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->count(), 3);
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->currentText(), "12.00");
+    auto* pList = qobject_cast<QTableWidget*>(Driver().Control(IDC_VECTOR_LIST));
+    ASSERT_EQ(pList->rowCount(), 2);
+    EXPECT_EQ(pList->item(0, 1)->text(), "6.50");
+    EXPECT_TRUE(m_boxes.texts.empty());  // nothing was changed in the editor: no question
+
+    // Deleting the shown point deletes it in the data that were read.
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 1, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
+    EXPECT_NE(TempDir::Read(m_strFile).find("12.00,40.00,\r\n40.00,6.50,-2"), std::string::npos)
+        << TempDir::Read(m_strFile);
+
+    // Where the wind speed is gone, the sail plan's first polar; where the sail plan is gone,
+    // the first sail plan.
+    TempDir::Write(m_strFile,
+                   "Main,\r\n9.00,45.00,\r\n40.00,4.50,-2\r\nOther,\r\n6,40,\r\n40,3,-2");
+    Lib().reload();
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Main");
+    EXPECT_EQ(Combo(IDC_WIND_SPEED_COMBO)->currentText(), "9.00");
+    TempDir::Write(m_strFile, "Other,\r\n6,40,\r\n40,3,-2\r\nThird,\r\n8,40,\r\n40,4,-2");
+    Lib().reload();
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Other");
+    EXPECT_EQ(pList->item(0, 1)->text(), "3.00");
+}
+
+TEST_F(HostTest, ReloadPolarAsksBeforeUnsavedEditsGo) {
+    ASSERT_TRUE(Open());
+    auto* pList = qobject_cast<QTableWidget*>(Driver().Control(IDC_VECTOR_LIST));
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));  // Main 6 kn: one point left, not saved
+    const std::string strOutside = "Main,\r\n6.00,45.00,\r\n30.00,3.00,40.00,4.00,90.00,5.00,-2";
+    TempDir::Write(m_strFile, strOutside);
+
+    // No keeps the edits; the next Save replaces the file as usual.
+    m_boxes.Expect(QMessageBox::No);
+    Lib().reload();
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_EQ(m_boxes.texts[0],
+              "The data file was changed outside the editor. Load it and discard your changes?");
+    EXPECT_EQ(pList->rowCount(), 1);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 2);
+    EXPECT_EQ(TempDir::Read(m_strFile), strOutside);
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
+    EXPECT_NE(TempDir::Read(m_strFile).find("Light"), std::string::npos);
+
+    // Yes loads the file.
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+    TempDir::Write(m_strFile, strOutside);
+    m_boxes.Expect(QMessageBox::Yes);
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
+    EXPECT_EQ(m_boxes.texts.size(), 2u);
+    EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 1);
+    EXPECT_EQ(pList->rowCount(), 3);
+}
+
+// A reload asked for while the editor's own question is open waits for the answer: the
+// points that smoothing set aside are back before the file is read.
+TEST_F(HostTest, ReloadPolarDuringAQuestionWaitsForTheAnswer) {
+    TempDir::Write(m_strFile, "Main,\r\n6,45,\r\n40,4.1,60,5,90,5.4,120,5.1,150,4.3,-2");
+    ASSERT_TRUE(Open());
+    const std::string strOutside = "Main,\r\n6.00,45.00,\r\n30.00,3.00,40.00,4.00,-2";
+    TempDir::Write(m_strFile, strOutside);
+    bool bReloadReturned = false;
+    QTimer::singleShot(0, [&] {
+        Lib().reload();
+        bReloadReturned = true;
+    });
+    m_boxes.Expect(QMessageBox::No);  // keep smoothed data?
+    ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
+    EXPECT_TRUE(bReloadReturned);
+    Settle();
+    auto* pList = qobject_cast<QTableWidget*>(Driver().Control(IDC_VECTOR_LIST));
+    EXPECT_EQ(pList->rowCount(), 2);
+    EXPECT_EQ(m_boxes.texts, std::vector<std::string>{"Keep smoothed data?"});
+    EXPECT_EQ(TempDir::Read(m_strFile), strOutside);
+}
+
 TEST_F(HostTest, AFlagOtherThanOneStillReloadsButDoesNotClose) {
     ASSERT_TRUE(Open());
     m_nFlag = 2;
@@ -408,19 +500,37 @@ TEST_F(HostTest, AReadOnlyFileIsNotSavedAndTheHostNotTold) {
 }
 
 TEST_F(HostTest, ASaveAndCloseThatCannotWriteKeepsTheEditorOpen) {
-    // A name the folder holds, but whose temporary file beside it would be too long.
-    m_strFile = m_dir.File(std::string(246, 'P') + ".PPD");
+    // The longest name the folder holds: its temporary file must fit too.
+    m_strFile = m_dir.File(std::string(251, 'P') + ".PPD");
     m_strPath = m_strFile;
     TempDir::Write(m_strFile, kTwoPlans);
     ASSERT_TRUE(Open());
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+
+    // The folder goes away: nothing can be written, and nothing closes.
+    const std::filesystem::path moved = m_dir.Path().string() + "-moved";
+    std::filesystem::rename(m_dir.Path(), moved);
     m_boxes.Expect(QMessageBox::Ok);
     polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_SAVE_AND_CLOSE, 0);
+    std::filesystem::rename(moved, m_dir.Path());
     ASSERT_EQ(m_boxes.texts.size(), 1u);
-    EXPECT_NE(m_boxes.texts[0].find("File name too long"), std::string::npos) << m_boxes.texts[0];
+    EXPECT_NE(m_boxes.texts[0].find("could not be saved"), std::string::npos) << m_boxes.texts[0];
     EXPECT_EQ(m_nFlag, 1);
     EXPECT_TRUE(m_host.notices.empty());
     EXPECT_TRUE(m_hDialog->isVisible());
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+
+    // Once it can be written, the same command saves the edit and closes.
+    polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_SAVE_AND_CLOSE, 0);
+    ASSERT_EQ(m_host.notices.size(), 1u);
+    EXPECT_EQ(m_host.notices[0].wParam, 1u);
+    EXPECT_NE(TempDir::Read(m_strFile), kTwoPlans);
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+        const std::string strName = entry.path().string();
+        EXPECT_TRUE(strName == m_strFile || strName == m_dir.File("POLAR.PPD"))
+            << strName << ": no temporary file is left";
+    }
 }
 
 }  // namespace

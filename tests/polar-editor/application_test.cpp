@@ -85,6 +85,52 @@ TEST(EditorCommandLine, TheToolkitsOwnOptionsAreLeftToIt) {
     EXPECT_EQ(LanguageForLocale("C"), 44);
 }
 
+TEST(EditorDisplay, MissingOnlyWhereThePlatformQtTakesNeedsOne) {
+    const auto missing = [](std::vector<const char*> args, DisplayEnvironment environment) {
+        QStringList list;
+        for (const char* psz : args) {
+            list.push_back(QString::fromUtf8(psz));
+        }
+        return !MissingDisplayMessage(list, environment).isEmpty();
+    };
+    // Qt's default: an X server, or a Wayland compositor.
+    EXPECT_TRUE(missing({}, {}));
+    EXPECT_FALSE(missing({}, {"", ":0", ""}));
+    EXPECT_FALSE(missing({}, {"", "", "wayland-0"}));
+    // Platforms that need no display, from the environment or the command line.
+    for (const char* psz :
+         {"offscreen", "minimal", "vnc:size=800x600", "linuxfb", "xcb;offscreen"}) {
+        EXPECT_FALSE(missing({}, {psz, "", ""})) << psz;
+    }
+    EXPECT_FALSE(missing({"-platform", "offscreen"}, {}));
+    EXPECT_FALSE(missing({"--check", "--platform", "minimal"}, {"xcb", "", ""}));
+    // The command line stands over the environment, and its last -platform counts.
+    EXPECT_TRUE(missing({"-platform", "xcb"}, {"offscreen", "", ""}));
+    EXPECT_TRUE(missing({"-platform", "offscreen", "-platform", "xcb"}, {}));
+    // xcb needs an X server, from DISPLAY or -display; a compositor is not one.
+    EXPECT_TRUE(missing({}, {"xcb", "", "wayland-0"}));
+    EXPECT_FALSE(missing({"-display", ":1"}, {"xcb", "", ""}));
+    // wayland: a compositor, or an X server to fall back on.
+    EXPECT_TRUE(missing({}, {"wayland", "", ""}));
+    EXPECT_TRUE(missing({}, {"wayland-egl;xcb", "", ""}));
+    EXPECT_FALSE(missing({}, {"wayland", "", "wayland-1"}));
+    EXPECT_FALSE(missing({}, {"wayland", ":0", ""}));
+    EXPECT_TRUE(missing({"-platform"}, {}));  // no name after it: the default
+
+    // The message says what is missing and how to run the program, with its arguments.
+    const QString message = MissingDisplayMessage({"--check", "my boat.ppd"}, {});
+    EXPECT_TRUE(
+        message.startsWith("polar-editor: no display found: neither DISPLAY nor "
+                           "WAYLAND_DISPLAY is set.\n"))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains("graphical desktop"));
+    EXPECT_TRUE(message.endsWith("xvfb-run polar-editor --check 'my boat.ppd'\n"))
+        << message.toStdString();
+    EXPECT_TRUE(MissingDisplayMessage({}, {"xcb", "", "wayland-0"})
+                    .startsWith("polar-editor: no display found: DISPLAY is not set (platform "
+                                "'xcb')."));
+}
+
 TEST(EditorPalette, FiveHexColoursOrNone) {
     const auto palette = ParsePalette(" #A8B4C0 , FFFFFF,103CB4,D4F0D4,F09A3C ");
     ASSERT_TRUE(palette);

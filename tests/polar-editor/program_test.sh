@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # polar-editor as a user starts it: help and usage errors need no display and say what is
-# wrong, with exit code 2 for bad usage.
+# wrong, with exit code 2 for bad usage; without a display it says so and exits 1, and a
+# platform that needs no display still runs it.
 # Usage: program_test.sh POLAR_EDITOR
 set -uo pipefail
 program=$1
@@ -26,6 +27,34 @@ expect 2 "--colors needs five colours" --colors red
 expect 2 "give at most one data file" a.ppd b.ppd
 expect 2 "Unknown option 'frobnicate'" --frobnicate
 expect 2 "--lang needs a language number" -platform offscreen --lang x
+
+# No display: the reason and the way to run it, not Qt's abort. No data folder is made.
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+expect 1 "polar-editor: no display found: neither DISPLAY nor WAYLAND_DISPLAY is set" \
+  --check --data-dir "$data/none"
+expect 1 "xvfb-run polar-editor --check --data-dir $data/none" --check --data-dir "$data/none"
+if [ -e "$data/none" ]; then
+  echo "FAIL: polar-editor made its data folder before it knew there was no display" >&2
+  failures=$((failures + 1))
+fi
+# A platform without a display opens and closes the editor, from the environment or the
+# command line.
+for how in env cli; do
+  if [ "$how" = env ]; then
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$data" \
+      timeout 60 "$program" --check --data-dir "$data/$how" 2>&1)
+  else
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$data" \
+      timeout 60 "$program" -platform offscreen --check --data-dir "$data/$how" 2>&1)
+  fi
+  got=$?
+  if [ "$got" -ne 0 ] || [ ! -s "$data/$how/Sail/POLAR.PPD" ]; then
+    echo "FAIL: polar-editor --check on the offscreen platform ($how) gave exit $got and:" >&2
+    echo "$out" >&2
+    failures=$((failures + 1))
+  fi
+done
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

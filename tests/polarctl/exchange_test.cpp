@@ -179,6 +179,78 @@ TEST(ExchangeCommands, ImportWritesNothingOnErrorsAndNeverReplacesUnasked) {
     EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Light air");  // no comma in a name
 }
 
+// One sail's polar from a sail set: 0 where the sail is not used. 14 kn has one value only,
+// 16 kn none, 12 kn zeros between its values; rows with a single value open and close it.
+constexpr const char* kSailGrid =
+    "twa/tws;6;8;10;12;14;16\n"
+    "0;0;0;0;0;0;0\n"
+    "45;4,1;0;0;0;0;0\n"
+    "52;4,8;5,6;0;0;0;0\n"
+    "90;5,9;6,8;7,3;7,6;0;0\n"
+    "120;0;6,9;7,5;0;0;0\n"
+    "150;0;0;6,8;7,2;0;0\n"
+    "165;0;0;0;0;8,3;0\n";
+
+TEST(FormatGuess, SemicolonGridsStayGridsUnlessTheyHoldBeatOrRunRows) {
+    EXPECT_EQ(GuessFormat(kSailGrid, "sails.csv"), ExchangeFormat::Grid);
+    // Written from 180 down: its single-value row is in order, not a run row.
+    EXPECT_EQ(GuessFormat("twa/tws;6;8\n180;3,4;4,5\n150;0;5,3\n90;6;6,9\n", "x"),
+              ExchangeFormat::Grid);
+    EXPECT_EQ(GuessFormat("twa/tws;6\n180;3,4\n150;0\n90;6\n", "x"), ExchangeFormat::Grid);
+    // A blank is no value, and rating rows write 0 for the others.
+    EXPECT_EQ(GuessFormat("twa/tws;6;8\n52;5;6\n90;6;7\n40;4,5;\n", "x"), ExchangeFormat::Grid);
+
+    // Beat rows in ascending order and run rows past the last angle: rating data at higher
+    // wind speeds, recognised by both blocks.
+    EXPECT_EQ(GuessFormat("twa/tws;14;16;20\n38,2;6,9;0;0\n38,5;0;7,1;0\n39,1;0;0;7,3\n"
+                          "52;7,2;7,3;7,5\n90;8;8,2;8,4\n150;7,4;7,8;8,4\n"
+                          "172,3;7;0;0\n176,1;0;7,5;0\n178;0;0;8,2\n",
+                          "x"),
+              ExchangeFormat::RatingCsv);
+    // Two runs at 180 degrees.
+    EXPECT_EQ(GuessFormat("twa/tws;16;20\n52;7,3;7,5\n90;8,2;8,4\n180;7;0\n180;0;8,2\n", "x"),
+              ExchangeFormat::RatingCsv);
+    // What export writes is read back as what it is, one wind speed included.
+    SAILPLAN plan("Main");
+    AddPolar(plan, 6, 45, {{40, 4.1f}, {52, 5.12f}, {90, 6}, {180, 3.4f}});
+    EXPECT_EQ(GuessFormat(ExportRatingCsv(plan), "x"), ExchangeFormat::RatingCsv);
+    AddPolar(plan, 12, 40, {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {180, 6.1f}});
+    EXPECT_EQ(GuessFormat(ExportRatingCsv(plan), "x"), ExchangeFormat::RatingCsv);
+    EXPECT_EQ(GuessFormat(ExportGrid(plan, ';'), "x.csv"), ExchangeFormat::Grid);
+}
+
+TEST(ExchangeCommands, SemicolonGridKeepsItsZerosUnlessRatingCsvIsAskedFor) {
+    TempDir dir;
+    const std::string strGrid = dir.File("sails.csv");
+    TempDir::Write(strGrid, kSailGrid);
+    const CliRun guessed = Polarctl({"import", strGrid, "-o", dir.File("grid.ppd")});
+    EXPECT_EQ(guessed.nExit, 0) << guessed.err;
+    EXPECT_NE(guessed.out.find("(grid): 6 polars, 42 points"), std::string::npos) << guessed.out;
+    PolarFileContents grid;
+    ASSERT_TRUE(LoadPolarFile(dir.File("grid.ppd"), grid).Ok());
+    ASSERT_EQ(grid.aSailPlans.size(), 1u);
+    EXPECT_EQ(Points(*grid.aSailPlans[0]),
+              "6: 0/0 45/4.1 52/4.8 90/5.9 120/0 150/0 165/0 | "
+              "8: 0/0 45/0 52/5.6 90/6.8 120/6.9 150/0 165/0 | "
+              "10: 0/0 45/0 52/0 90/7.3 120/7.5 150/6.8 165/0 | "
+              "12: 0/0 45/0 52/0 90/7.6 120/0 150/7.2 165/0 | "
+              "14: 0/0 45/0 52/0 90/0 120/0 150/0 165/8.3 | "
+              "16: 0/0 45/0 52/0 90/0 120/0 150/0 165/0 | ");
+
+    // Asked for, the rating data's reading: 0 is no value, a single value a beat or run.
+    const CliRun forced =
+        Polarctl({"import", strGrid, "-o", dir.File("rating.ppd"), "--format", "rating-csv"});
+    EXPECT_EQ(forced.nExit, 0) << forced.err;
+    EXPECT_NE(forced.out.find("(rating-csv)"), std::string::npos) << forced.out;
+    PolarFileContents rating;
+    ASSERT_TRUE(LoadPolarFile(dir.File("rating.ppd"), rating).Ok());
+    ASSERT_EQ(rating.aSailPlans.size(), 1u);
+    EXPECT_EQ(Points(*rating.aSailPlans[0]),
+              "6: 45/4.1 52/4.8 90/5.9 | 8: 52/5.6 90/6.8 120/6.9 | 10: 90/7.3 120/7.5 150/6.8 | "
+              "12: 90/7.6 150/7.2 | 14: 165/8.3 | 16: | ");
+    EXPECT_EQ(rating.aSailPlans[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);
+}
+
 TEST(ExchangeCommands, ExportByNameAndVmgApply) {
     TempDir dir;
     const std::string strPpd = dir.File("POLAR.PPD");

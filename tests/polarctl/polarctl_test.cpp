@@ -50,6 +50,28 @@ TEST_F(PolarctlTest, CheckSummarisesAndReportsProblemsWithPositions) {
         << bad.out;
 }
 
+TEST_F(PolarctlTest, CheckWarnsAboutEveryPolarWithoutPoints) {
+    // Polars without points first in a sail plan, between others, and last in the file.
+    TempDir::Write(m_strFile,
+                   "Main,\r\n0.00,45.00,\r\n-1\r\n8.00,44.00,\r\n40.00,5.00,-1\r\n"
+                   "10.00,42.00,\r\n-1\r\n12.00,41.00,\r\n40.00,6.00,-2\r\n"
+                   "Light,\r\n4.00,45.00,\r\n-2");
+    const CliRun run = Polarctl({"check", m_strFile});
+    EXPECT_EQ(run.nExit, 0) << run.out;  // a warning, as for values no boat reaches
+    const std::string strWarning = m_strFile + ": warning: sail plan ";
+    EXPECT_EQ(run.out, m_strFile + ": 2 sail plans, 5 polars, 2 points\n" + strWarning +
+                           "\"Main\": wind speed 0.00 kn (polar 0) has no points\n" + strWarning +
+                           "\"Main\": wind speed 10.00 kn (polar 2) has no points\n" + strWarning +
+                           "\"Light\": wind speed 4.00 kn (polar 0) has no points\n");
+
+    // Beside a reading error the exit code stays that of the error.
+    TempDir::Write(m_strFile, "A,\r\n6,45,-1\r\nB");
+    const CliRun bad = Polarctl({"check", m_strFile});
+    EXPECT_EQ(bad.nExit, 1);
+    EXPECT_NE(bad.out.find("\"A\": wind speed 6.00 kn (polar 0) has no points"), std::string::npos)
+        << bad.out;
+}
+
 TEST_F(PolarctlTest, DumpListsEveryRecordAsTextOrJson) {
     const CliRun text = Polarctl({"dump", m_strFile});
     EXPECT_EQ(text.nExit, 0);

@@ -121,14 +121,24 @@ TEST_F(PolarctlProgram, PathsTheSystemRefusesAreReportedNotAborted) {
 }
 
 TEST_F(PolarctlProgram, RenderReplacesItsImageAtomicallyAndNamesAFailure) {
-    // The image's own name fits; the temporary file beside it would not.
-    const std::string strPng = m_dir.File(std::string(246, 'i') + ".png");
+    // The longest name the folder holds: the temporary file beside it is named to fit too.
+    const std::string strPng = m_dir.File(std::string(251, 'i') + ".png");
     TempDir::Write(strPng, "the old image");
-    const ProgramRun run =
-        RunProgram(m_dir, {"render", m_strFile, "--sail-plan", "0", "--polar", "0", "-o", strPng});
-    EXPECT_EQ(run.nExit, 1);
-    EXPECT_NE(run.err.find("File name too long"), std::string::npos) << run.err;
-    EXPECT_EQ(TempDir::Read(strPng), "the old image");
+    const std::vector<std::string> args = {"render",  m_strFile, "--sail-plan", "0",
+                                           "--polar", "0",       "-o",          strPng};
+    const ProgramRun run = RunProgram(m_dir, args);
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(TempDir::Read(strPng).substr(1, 3), "PNG");
+    for (const auto& entry : fs::directory_iterator(m_dir.Path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+    }
+
+    // A failure is named and leaves the old image whole.
+    ::chmod(strPng.c_str(), 0444);
+    const ProgramRun refused = RunProgram(m_dir, args);
+    EXPECT_EQ(refused.nExit, 1);
+    EXPECT_NE(refused.err.find("read-only"), std::string::npos) << refused.err;
+    EXPECT_EQ(TempDir::Read(strPng).substr(1, 3), "PNG");
 
     const std::string strGood = m_dir.File("good.png");
     EXPECT_EQ(

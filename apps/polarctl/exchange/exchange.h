@@ -21,6 +21,8 @@ enum class ExchangeFormat {
 std::optional<ExchangeFormat> FormatByName(const std::string& strName);
 const char* FormatName(ExchangeFormat format);
 // From the content first (a '{', a TWA header, lines of numbers), then the file name's extension.
+// A "twa/tws;" file is the rating data's CSV only when it holds that format's beat or run rows
+// (or repeats an angle); else it is a grid, where 0 is a speed.
 std::optional<ExchangeFormat> GuessFormat(std::string_view text, const std::string& strPath);
 
 // What an import read: one sail plan (polars ascending by wind speed, points ascending by

@@ -1,5 +1,6 @@
 #include "apps/polarctl/learn/log_reader.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -582,10 +583,20 @@ void ReadLogText(std::string_view text, LogCounts& counts,
 
 bool ReadLog(const std::string& strPath, LogCounts& counts,
              const std::function<void(const LogSample&)>& sink, std::string& strError) {
-    // gzopen reads plain files as they are, too.
-    gzFile file = gzopen(strPath.c_str(), "rb");
+    // gzopen reads plain files as they are, too; "-" is standard input (a copy of its
+    // descriptor, which gzclose closes).
+    gzFile file = nullptr;
+    if (strPath == "-") {
+        const int fd = ::dup(STDIN_FILENO);
+        file = fd >= 0 ? gzdopen(fd, "rb") : nullptr;
+        if (file == nullptr && fd >= 0) {
+            ::close(fd);
+        }
+    } else {
+        file = gzopen(strPath.c_str(), "rb");
+    }
     if (file == nullptr) {
-        strError = "cannot open " + strPath;
+        strError = "cannot open " + (strPath == "-" ? std::string("standard input") : strPath);
         return false;
     }
     gzbuffer(file, 1 << 18);

@@ -33,7 +33,8 @@ void TrueWindFromApparent(double dApparentSpeed, double dApparentAngle, double d
 
 // Reads one log (NMEA 0183 text, or CSV with a header naming its columns; gzip-compressed when
 // its name ends in .gz) and hands every sample to the sink, in log order. Memory does not grow
-// with the log. False, with the reason, when the file cannot be read.
+// with the log. "-" reads standard input (compressed or not). False, with the reason, when the
+// file cannot be read.
 bool ReadLog(const std::string& strPath, LogCounts& counts,
              const std::function<void(const LogSample&)>& sink, std::string& strError);
 

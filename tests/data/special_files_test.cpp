@@ -24,15 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> NamesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Reads what is there to read from a descriptor, waiting up to a second for each part.
 std::string ReadAvailable(int fd, std::size_t nExpected) {
     std::string text;
@@ -64,8 +55,8 @@ TEST(SpecialFiles, ALinkedFileIsReplacedInItsOwnFolderAndTheLinkStays) {
     EXPECT_EQ(fs::read_symlink(dir.File("links/second")), "first");
     EXPECT_EQ(fs::status(strTarget).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(NamesIn(dir.File("data")), std::vector<std::string>{"POLAR.PPD"});
-    EXPECT_EQ(NamesIn(dir.File("links")), (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(TempDir::Names(dir.File("data")), std::vector<std::string>{"POLAR.PPD"});
+    EXPECT_EQ(TempDir::Names(dir.File("links")), (std::vector<std::string>{"first", "second"}));
 }
 
 TEST(SpecialFiles, AFifoIsWrittenInPlace) {
@@ -78,7 +69,7 @@ TEST(SpecialFiles, AFifoIsWrittenInPlace) {
     EXPECT_EQ(ReadAvailable(fdReader, std::strlen(kExampleFileText)), kExampleFileText);
     ::close(fdReader);
     EXPECT_TRUE(fs::is_fifo(strFifo));
-    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"pipe"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"pipe"});
 }
 
 TEST(SpecialFiles, ACharacterDeviceIsWrittenInPlace) {
@@ -105,7 +96,7 @@ TEST(SpecialFiles, ACharacterDeviceIsWrittenInPlace) {
     EXPECT_EQ(ReadAvailable(fdMaster, 12), "6.00,45.00,\n");
     EXPECT_TRUE(fs::is_symlink(strLink));
     EXPECT_TRUE(fs::is_character_file(strTerminal));
-    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"terminal"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"terminal"});
     ::close(fdSlave);
     ::close(fdMaster);
 }
@@ -174,7 +165,7 @@ TEST(SpecialFiles, WhatNoFileCanReplaceIsRefusedAndNothingIsCreated) {
     fs::create_symlink("missing.ppd", dir.File("dangling"));
     fs::create_symlink("dangling", dir.File("chain"));
     fs::create_symlink("loop", dir.File("loop"));
-    const std::vector<std::string> before = NamesIn(dir.Path());
+    const std::vector<std::string> before = TempDir::Names(dir.Path());
     const struct {
         std::string strPath;
         std::string strReason;
@@ -193,8 +184,8 @@ TEST(SpecialFiles, WhatNoFileCanReplaceIsRefusedAndNothingIsCreated) {
         EXPECT_EQ(written.strError, "cannot write " + c.strPath + ": " + c.strReason);
         EXPECT_EQ(checked.strError, written.strError);
     }
-    EXPECT_EQ(NamesIn(dir.Path()), before);
-    EXPECT_TRUE(NamesIn(dir.File("folder")).empty());
+    EXPECT_EQ(TempDir::Names(dir.Path()), before);
+    EXPECT_TRUE(TempDir::Names(dir.File("folder")).empty());
     EXPECT_TRUE(fs::is_symlink(dir.File("dangling")));
 }
 
@@ -259,7 +250,7 @@ TEST(AtomicWrite, TheTemporaryNameFitsWhereverTheNameDoes) {
         const IoStatus status = WriteFileAtomically(strPath, "new");
         EXPECT_TRUE(status.Ok()) << strName.size() << ": " << status.strError;
         EXPECT_EQ(TempDir::Read(strPath), "new");
-        EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{strName});
+        EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{strName});
         fs::remove(strPath);
     }
 }
@@ -297,14 +288,14 @@ TEST(SignalCleanup, AWriteEndedBySignalLeavesNoTemporaryFile) {
     const int nStatus = WriteEndedBySignal(strPath, true, false);
     ASSERT_TRUE(WIFSIGNALED(nStatus));  // ended by the signal itself, as it would have been
     EXPECT_EQ(WTERMSIG(nStatus), SIGTERM);
-    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"POLAR.PPD"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"POLAR.PPD"});
     EXPECT_EQ(TempDir::Read(strPath), "old");
 
     // The data layer alone installs nothing: a host's signals stay the host's.
     const int nWithout = WriteEndedBySignal(strPath, false, false);
     ASSERT_TRUE(WIFSIGNALED(nWithout));
-    EXPECT_EQ(NamesIn(dir.Path()).size(), 2u);
-    for (const std::string& strName : NamesIn(dir.Path())) {
+    EXPECT_EQ(TempDir::Names(dir.Path()).size(), 2u);
+    for (const std::string& strName : TempDir::Names(dir.Path())) {
         if (strName != "POLAR.PPD") {
             fs::remove(dir.File(strName));
         }
@@ -315,7 +306,7 @@ TEST(SignalCleanup, AWriteEndedBySignalLeavesNoTemporaryFile) {
     ASSERT_TRUE(WIFEXITED(nIgnored));
     EXPECT_EQ(WEXITSTATUS(nIgnored), 0);
     EXPECT_EQ(TempDir::Read(strPath), std::string(1 << 20, 'x'));
-    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"POLAR.PPD"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"POLAR.PPD"});
 }
 
 }  // namespace

@@ -11,44 +11,21 @@
 #include <vector>
 
 #include "tests/support/polar_builders.h"
+#include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-    int nExit;
-    std::string err;
-};
-
 // Runs the polarctl program, as another user (nobody) when asked and possible.
-ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args, bool bAsNobody = false) {
-    if (bAsNobody) {
-        args.insert(args.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
-                                   "--clear-groups", POLARCTL_PROGRAM});
-    } else {
-        args.insert(args.begin(), POLARCTL_PROGRAM);
+ProgramResult RunPolarctl(std::vector<std::string> args, bool bAsNobody = false) {
+    if (!bAsNobody) {
+        return RunProgram(POLARCTL_PROGRAM, std::move(args));
     }
-    const std::string strErr = dir.File("stderr.txt");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int fdNull = ::open("/dev/null", O_WRONLY);
-        const int fdErr = ::open(strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        ::dup2(fdNull, 1);
-        ::dup2(fdErr, 2);
-        std::vector<char*> argv;
-        for (auto& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int nStatus = 0;
-    ::waitpid(pid, &nStatus, 0);
-    const int nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
-    return {nExit, TempDir::Read(strErr)};
+    args.insert(args.begin(),
+                {"--reuid=65534", "--regid=65534", "--clear-groups", POLARCTL_PROGRAM});
+    return RunProgram("/usr/bin/setpriv", std::move(args));
 }
 
 class PolarctlProgram : public testing::Test {
@@ -61,26 +38,26 @@ class PolarctlProgram : public testing::Test {
 TEST_F(PolarctlProgram, AReadOnlyFileIsWrittenOnlyWithForce) {
     TempDir::Write(m_strFile, "Main,\n6,45,\n40,4.1,-2\n");
     ::chmod(m_strFile.c_str(), 0444);
-    const ProgramRun refused = RunProgram(m_dir, {"normalize", m_strFile});
+    const ProgramResult refused = RunPolarctl({"normalize", m_strFile});
     EXPECT_EQ(refused.nExit, 1);
     EXPECT_NE(refused.err.find("read-only"), std::string::npos) << refused.err;
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_EQ(TempDir::Read(m_strFile), "Main,\n6,45,\n40,4.1,-2\n");
 
-    EXPECT_EQ(RunProgram(m_dir, {"normalize", m_strFile, "--force"}).nExit, 0);
+    EXPECT_EQ(RunPolarctl({"normalize", m_strFile, "--force"}).nExit, 0);
     EXPECT_EQ(TempDir::Read(m_strFile), "Main,\r\n6.00,45.00,\r\n40.00,4.10,-2");
 
     // An export target follows the same rule.
     const std::string strOut = m_dir.File("main.csv");
     TempDir::Write(strOut, "kept");
     ::chmod(strOut.c_str(), 0444);
-    EXPECT_EQ(RunProgram(m_dir, {"export", m_strFile, "--sail-plan", "0", "-o", strOut}).nExit, 1);
+    EXPECT_EQ(RunPolarctl({"export", m_strFile, "--sail-plan", "0", "-o", strOut}).nExit, 1);
     EXPECT_EQ(TempDir::Read(strOut), "kept");
 }
 
 TEST_F(PolarctlProgram, NormalizeNamesWhatTheFileCannotHoldAndDoesNotEmptyAFile) {
     TempDir::Write(m_strFile, "Storm,\r\nMain,\r\n6,45,\r\n40,4.1,-2");
-    const ProgramRun run = RunProgram(m_dir, {"normalize", m_strFile});
+    const ProgramResult run = RunPolarctl({"normalize", m_strFile});
     EXPECT_EQ(run.nExit, 1);
     EXPECT_NE(run.err.find("Sail plan \"Storm\" has no wind speeds and is not saved."),
               std::string::npos)
@@ -88,11 +65,11 @@ TEST_F(PolarctlProgram, NormalizeNamesWhatTheFileCannotHoldAndDoesNotEmptyAFile)
     EXPECT_EQ(TempDir::Read(m_strFile), "Main,\r\n6.00,45.00,\r\n40.00,4.10,-2");
 
     TempDir::Write(m_strFile, "Storm,\r\n");
-    const ProgramRun empty = RunProgram(m_dir, {"normalize", m_strFile});
+    const ProgramResult empty = RunPolarctl({"normalize", m_strFile});
     EXPECT_EQ(empty.nExit, 1);
     EXPECT_NE(empty.err.find("would be empty"), std::string::npos) << empty.err;
     EXPECT_EQ(TempDir::Read(m_strFile), "Storm,\r\n");
-    EXPECT_EQ(RunProgram(m_dir, {"normalize", m_strFile, "--force"}).nExit, 1);
+    EXPECT_EQ(RunPolarctl({"normalize", m_strFile, "--force"}).nExit, 1);
     EXPECT_EQ(TempDir::Read(m_strFile), "");
 }
 
@@ -103,20 +80,20 @@ TEST_F(PolarctlProgram, PathsTheSystemRefusesAreReportedNotAborted) {
     fs::create_symlink(strLoop, strLoop);
     const std::string strLong = m_dir.File(std::string(300, 'n') + ".ppd");
     for (const std::string& strOut : {strLoop, strLong}) {
-        const ProgramRun run = RunProgram(m_dir, {"import", strGrid, "-o", strOut});
+        const ProgramResult run = RunPolarctl({"import", strGrid, "-o", strOut});
         EXPECT_EQ(run.nExit, 1) << strOut << "\n" << run.err;
         EXPECT_NE(run.err.find(strOut), std::string::npos) << run.err;
     }
-    EXPECT_NE(RunProgram(m_dir, {"import", strGrid, "-o", strLoop}).err.find("symbolic links"),
+    EXPECT_NE(RunPolarctl({"import", strGrid, "-o", strLoop}).err.find("symbolic links"),
               std::string::npos);
-    EXPECT_NE(RunProgram(m_dir, {"import", strGrid, "-o", strLong}).err.find("too long"),
+    EXPECT_NE(RunPolarctl({"import", strGrid, "-o", strLong}).err.find("too long"),
               std::string::npos);
     for (const std::string& strIn : {strLoop, strLong}) {
-        EXPECT_EQ(RunProgram(m_dir, {"normalize", strIn}).nExit, 1);
-        EXPECT_EQ(RunProgram(m_dir, {"export", m_strFile, "--sail-plan", "0", "--format", "grid",
-                                     "-o", strIn})
-                      .nExit,
-                  1);
+        EXPECT_EQ(RunPolarctl({"normalize", strIn}).nExit, 1);
+        EXPECT_EQ(
+            RunPolarctl({"export", m_strFile, "--sail-plan", "0", "--format", "grid", "-o", strIn})
+                .nExit,
+            1);
     }
 }
 
@@ -126,7 +103,7 @@ TEST_F(PolarctlProgram, RenderReplacesItsImageAtomicallyAndNamesAFailure) {
     TempDir::Write(strPng, "the old image");
     const std::vector<std::string> args = {"render",  m_strFile, "--sail-plan", "0",
                                            "--polar", "0",       "-o",          strPng};
-    const ProgramRun run = RunProgram(m_dir, args);
+    const ProgramResult run = RunPolarctl(args);
     EXPECT_EQ(run.nExit, 0) << run.err;
     EXPECT_EQ(TempDir::Read(strPng).substr(1, 3), "PNG");
     for (const auto& entry : fs::directory_iterator(m_dir.Path())) {
@@ -135,15 +112,14 @@ TEST_F(PolarctlProgram, RenderReplacesItsImageAtomicallyAndNamesAFailure) {
 
     // A failure is named and leaves the old image whole.
     ::chmod(strPng.c_str(), 0444);
-    const ProgramRun refused = RunProgram(m_dir, args);
+    const ProgramResult refused = RunPolarctl(args);
     EXPECT_EQ(refused.nExit, 1);
     EXPECT_NE(refused.err.find("read-only"), std::string::npos) << refused.err;
     EXPECT_EQ(TempDir::Read(strPng).substr(1, 3), "PNG");
 
     const std::string strGood = m_dir.File("good.png");
     EXPECT_EQ(
-        RunProgram(m_dir, {"render", m_strFile, "--sail-plan", "0", "--polar", "0", "-o", strGood})
-            .nExit,
+        RunPolarctl({"render", m_strFile, "--sail-plan", "0", "--polar", "0", "-o", strGood}).nExit,
         0);
     EXPECT_EQ(TempDir::Read(strGood).substr(1, 3), "PNG");
 }
@@ -152,7 +128,7 @@ TEST_F(PolarctlProgram, FilesAndFoldersTheUserMayNotUseAreReported) {
     // Run as a user without the right to read it; the superuser reads every file, so the
     // test then drops to another user.
     const bool bAsNobody = ::geteuid() == 0;
-    if (bAsNobody && RunProgram(m_dir, {"--help"}, true).nExit != 0) {
+    if (bAsNobody && RunPolarctl({"--help"}, true).nExit != 0) {
         GTEST_SKIP() << "the program cannot be run as another user here";
     }
     fs::permissions(m_dir.Path(), fs::perms::all);
@@ -160,7 +136,7 @@ TEST_F(PolarctlProgram, FilesAndFoldersTheUserMayNotUseAreReported) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"normalize", m_strFile},
           std::vector<std::string>{"vmg", m_strFile, "--apply"}}) {
-        const ProgramRun run = RunProgram(m_dir, args, bAsNobody);
+        const ProgramResult run = RunPolarctl(args, bAsNobody);
         EXPECT_EQ(run.nExit, 1);
         EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
     }
@@ -173,7 +149,7 @@ TEST_F(PolarctlProgram, FilesAndFoldersTheUserMayNotUseAreReported) {
     fs::create_directory(m_dir.File("closed"));
     ::chmod(m_dir.File("closed").c_str(), bAsNobody ? 0700 : 0);
     const std::string strOut = m_dir.File("closed/POLAR.PPD");
-    const ProgramRun closed = RunProgram(m_dir, {"import", strGrid, "-o", strOut}, bAsNobody);
+    const ProgramResult closed = RunPolarctl({"import", strGrid, "-o", strOut}, bAsNobody);
     EXPECT_EQ(closed.nExit, 1);
     EXPECT_NE(closed.err.find(strOut), std::string::npos) << closed.err;
     EXPECT_NE(closed.err.find("Permission denied"), std::string::npos) << closed.err;

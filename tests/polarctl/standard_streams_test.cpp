@@ -37,15 +37,6 @@ std::string SteadyLog() {
     return log;
 }
 
-std::vector<std::string> NamesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class PolarctlStreams : public testing::Test {
   protected:
     void SetUp() override {
@@ -203,7 +194,7 @@ TEST_F(PolarctlStreams, AFifoOutputReachesItsReader) {
 TEST_F(PolarctlStreams, WhatNoFileCanReplaceIsRefusedAndNothingIsCreated) {
     fs::create_symlink("nowhere.ppd", m_dir.File("dangling"));
     fs::create_directory(m_dir.File("folder"));
-    const std::vector<std::string> before = NamesIn(m_dir.Path());
+    const std::vector<std::string> before = TempDir::Names(m_dir.Path());
     const struct {
         std::string strOut;
         std::string strReason;
@@ -227,8 +218,8 @@ TEST_F(PolarctlStreams, WhatNoFileCanReplaceIsRefusedAndNothingIsCreated) {
             EXPECT_TRUE(run.out.empty()) << run.out;  // refused before any work
         }
     }
-    EXPECT_EQ(NamesIn(m_dir.Path()), before);
-    EXPECT_TRUE(NamesIn(m_dir.File("folder")).empty());
+    EXPECT_EQ(TempDir::Names(m_dir.Path()), before);
+    EXPECT_TRUE(TempDir::Names(m_dir.File("folder")).empty());
 }
 
 TEST_F(PolarctlStreams, CommandsThatWriteBackTheirFileNeedARegularFile) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -27,6 +29,15 @@ class TempDir {
 
     static void Write(const std::string& strPath, const std::string& content) {
         std::ofstream(strPath, std::ios::binary) << content;
+    }
+    // The names in a folder, sorted.
+    static std::vector<std::string> Names(const std::filesystem::path& dir) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
     static std::string Read(const std::string& strPath) {
         std::ifstream in(strPath, std::ios::binary);

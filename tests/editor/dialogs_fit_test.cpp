@@ -126,6 +126,16 @@ TEST_F(TranslatedMessages, AreShownInGerman) {
               "Die Polaren haben Änderungen, die nicht gespeichert sind.\n"
               "Editor schließen und die Änderungen verwerfen?");
     EXPECT_EQ(m_pInteraction->Boxes().back().strCaption, "Polardiagramm");
+    m_pInteraction->AnswerNextBox(IDNO);
+    ASSERT_TRUE(Driver().Click(IDC_RESTORE));
+    EXPECT_EQ(m_pInteraction->Boxes().back().strText,
+              "Die Polaren haben Änderungen, die nicht gespeichert sind.\n"
+              "Eine Datendatei wiederherstellen und die Änderungen verwerfen?");
+    m_pInteraction->AnswerNextBox(IDNO);
+    ::SendMessage(m_hDialog, WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
+    EXPECT_EQ(m_pInteraction->Boxes().back().strText,
+              "Die Datendatei wurde außerhalb des Editors geändert. Sie laden und Ihre Änderungen "
+              "verwerfen?");
     EXPECT_EQ(TranslateText("&Yes"), "&Ja");
     EXPECT_EQ(FormatText("Please enter a number between %1 and %2.", {"0", "180"}),
               "Bitte geben Sie eine Zahl zwischen 0 und 180 ein.");

@@ -1,5 +1,5 @@
 # What `cmake --install` puts where (the folders come from Layout.cmake).
-install(TARGETS polar LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS polar LIBRARY DESTINATION ${POLAR_INSTALL_PLUGINDIR})
 install(TARGETS polar-editor polarctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${POLAR_SHARE_BUILD_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/polar-editor)
 install(FILES ${POLAR_ROOT}/include/polar/polar.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/polar)
@@ -8,3 +8,6 @@ install(FILES ${POLAR_ROOT}/desktop/polar-editor.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${POLAR_ROOT}/desktop/org.polareditor.PolarEditor.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${POLAR_ROOT}/desktop/polar-editor-mime.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME polar-editor.xml)
+include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)

@@ -4,8 +4,12 @@
 # themselves in both, and an installed program holds no path of the build tree.
 include(GNUInstallDirs)
 
+# libpolar.so is a plug-in that hosts load by its path, not a library programs link with, so it
+# lives in a folder of its own under the library folder (for /usr:
+# /usr/lib/x86_64-linux-gnu/polar-editor) and needs no version in its name.
+set(POLAR_INSTALL_PLUGINDIR ${CMAKE_INSTALL_LIBDIR}/polar-editor)
 file(RELATIVE_PATH POLAR_LIBDIR_FROM_BINDIR
-  ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+  ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/polar-editor)
 file(RELATIVE_PATH POLAR_SHAREDIR_FROM_BINDIR
   ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/polar-editor)
 if(POLAR_LIBDIR_FROM_BINDIR STREQUAL "")
@@ -24,7 +28,7 @@ foreach(_dir POLAR_BUILD_LIBDIR POLAR_SHARE_BUILD_DIR)
     # its own layout, and its programs need POLAR_LIBRARY and POLAR_SHARE_DIR to run there.
     message(WARNING "${_dir} would lie outside the build tree; the programs built here need "
                     "POLAR_LIBRARY and POLAR_SHARE_DIR to run before they are installed")
-    set(POLAR_BUILD_LIBDIR ${CMAKE_BINARY_DIR}/lib)
+    set(POLAR_BUILD_LIBDIR ${CMAKE_BINARY_DIR}/lib/polar-editor)
     set(POLAR_SHARE_BUILD_DIR ${CMAKE_BINARY_DIR}/share/polar-editor)
   endif()
 endforeach()

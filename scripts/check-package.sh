@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder (configured with -DCMAKE_INSTALL_PREFIX=/usr)
-# and checks what it holds and what it depends on with dpkg-deb.
+# Builds the Debian package from a build folder (configured with -DCMAKE_INSTALL_PREFIX=/usr),
+# checks what it holds and what it depends on with dpkg-deb, and runs lintian on it: no error,
+# and no warning other than those accepted below (and in the README). Nothing is installed into
+# the system.
 # Usage: scripts/check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -21,11 +23,17 @@ for path in ./usr/bin/polar-editor ./usr/bin/polarctl ./usr/include/polar/polar.
   ./usr/share/icons/hicolor/scalable/apps/polar-editor.svg \
   ./usr/share/metainfo/org.polareditor.PolarEditor.metainfo.xml \
   ./usr/share/polar-editor/POLAR.PPD ./usr/share/polar-editor/Help/English/polar.html \
-  ./usr/share/polar-editor/Translations/Lang_049.lgx; do
+  ./usr/share/polar-editor/Translations/Lang_049.lgx \
+  ./usr/share/mime/packages/polar-editor.xml \
+  ./usr/share/doc/polar-editor/copyright ./usr/share/doc/polar-editor/changelog.gz; do
   grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
 done
-grep -qE '^\./usr/lib/([a-z0-9_]+-linux-gnu/)?libpolar\.so$' <<<"$contents" ||
-  fail "libpolar.so is not in the package's library folder"
+# The plug-in sits in a folder of its own, not where the linker looks for libraries.
+grep -qE '^\./usr/lib/([a-z0-9_]+-linux-gnu/)?polar-editor/libpolar\.so$' <<<"$contents" ||
+  fail "libpolar.so is not in the package's plug-in folder"
+if grep -qE '^\./usr/lib/([a-z0-9_]+-linux-gnu/)?libpolar\.so' <<<"$contents"; then
+  fail "libpolar.so is in the linker's library folder"
+fi
 if grep -q '^\./usr/local/' <<<"$contents"; then
   fail "the package installs under /usr/local (configure with -DCMAKE_INSTALL_PREFIX=/usr)"
 fi
@@ -43,6 +51,29 @@ done
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
+# The changelog's newest entry is the package's version.
+version=$(dpkg-deb -f "$deb" Version)
+changelog_version=$(gzip -dc "$root/usr/share/doc/polar-editor/changelog.gz" |
+  dpkg-parsechangelog -l - -S Version)
+[ "$changelog_version" = "$version" ] ||
+  fail "the changelog's newest entry is $changelog_version, the package is $version"
 "$root/usr/bin/polar-editor" --help >/dev/null || fail "polar-editor --help failed"
 "$root/usr/bin/polarctl" --help >/dev/null || fail "polarctl --help failed"
 echo "package: contents, dependencies and programs as expected"
+
+# Warnings accepted for now, each with its reason in the README. Information tags (I:) are
+# shown, not judged.
+accepted=(
+  # The manual pages of polar-editor and polarctl are still to be written.
+  no-manual-page
+)
+status=0
+report=$(lintian --tag-display-limit 0 --display-info "$deb") || status=$?
+[ -z "$report" ] || echo "$report"
+[ "$status" -eq 0 ] || fail "lintian found errors (exit status $status)"
+# A line reads "W: PACKAGE: TAG [WHERE]".
+unaccepted=$(awk -v accepted="${accepted[*]}" '
+  BEGIN { n = split(accepted, tags, " "); for (i = 1; i <= n; i++) ok[tags[i]] = 1 }
+  /^E: / || (/^W: / && !($3 in ok))' <<<"$report")
+[ -z "$unaccepted" ] || fail "lintian: $unaccepted"
+echo "lintian: no errors, no warnings but the accepted ones"

@@ -14,8 +14,10 @@ packages=(
   fonts-liberation2 fontconfig
   # The real-display tests: a virtual X server, a window manager, real input through XTEST.
   xvfb openbox x11-utils libx11-dev libxtst-dev qt6-qpa-plugins
-  # The Debian package (dependencies from the binaries) and the checks of what is installed.
-  dpkg-dev desktop-file-utils appstream
+  # The Debian package (dependencies from the binaries, lintian) and the checks of what is
+  # installed: desktop entry, AppStream metadata, the data file's type (xmllint, the MIME
+  # database compiler, gio to resolve a file name).
+  dpkg-dev lintian desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin
   # Compressed instrument logs.
   zlib1g-dev
 )

@@ -5,11 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target polar-editor polarctl
+# The test command's release build: after scripts/test.sh there is nothing left to build.
+source scripts/release-build.sh
+cmake -S . -B "$release_dir" "${release_options[@]}" >/dev/null
+cmake --build "$release_dir" -j "$(nproc)" --target polar-editor polarctl
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "There is no display. Run it under a virtual one: apt-get install xvfb; xvfb-run scripts/run.sh" >&2
   exit 1
 fi
-exec build/bin/polar-editor "$@"
+exec "$release_dir/bin/polar-editor" "$@"

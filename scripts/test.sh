@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+source scripts/release-build.sh  # the folder and configuration scripts/run.sh uses too
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -13,7 +14,7 @@ export QT_QPA_PLATFORM=offscreen
 run_build() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja -DPOLAR_WERROR=ON "$@" >/dev/null
+  cmake -S . -B "$dir" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
@@ -22,11 +23,12 @@ echo "== formatting"
 scripts/check-format.sh
 
 echo "== release build"
-run_build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+run_build "$release_dir" "${release_options[@]}"
 
 echo "== Debian package"
-scripts/check-package.sh build
+scripts/check-package.sh "$release_dir"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLAR_SANITIZE=ON -DPOLAR_BENCH=OFF
+  run_build build-asan -G Ninja -DPOLAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DPOLAR_SANITIZE=ON \
+  -DPOLAR_BENCH=OFF

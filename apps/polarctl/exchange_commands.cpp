@@ -4,8 +4,6 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/json_text.h"
 #include "apps/polarctl/plausibility.h"
@@ -13,6 +11,8 @@
 #include "data/number_text.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
 
 namespace {
 

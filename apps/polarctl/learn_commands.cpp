@@ -6,14 +6,14 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
 #include "apps/polarctl/file_support.h"
-#include "apps/polarctl/learn/learner.h"
 #include "apps/polarctl/plausibility.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
+#include "logs/learner.h"
 
 namespace {
 

@@ -12,11 +12,12 @@
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
-#include "apps/polarctl/learn/learner.h"
 #include "apps/polarctl/polarctl.h"
+#include "data/angle_units.h"
 #include "data/polar_file.h"
 #include "diagram/diagram_host.h"
 #include "diagram/palette.h"
+#include "logs/learner.h"
 #include "translation/string_translator.h"
 
 namespace {
@@ -86,7 +87,7 @@ bool DrawMeasuredPoints(DiagramHost& host, const SAILPLAN& sailPlan, int nPolar,
                 if (!filter.Keep(s) || nearest(s.fWindSpeed) != fWindSpeed) {
                     return;
                 }
-                const double a = s.fWindAngle * 3.14159265358979323846 / 180.0;
+                const double a = s.fWindAngle * kRadiansPerDegree;
                 CPoint p{static_cast<int>(std::lround(s.fBoatSpeed * 100.0 * std::sin(a))),
                          static_cast<int>(std::lround(s.fBoatSpeed * 100.0 * std::cos(a)))};
                 dc.LPtoDP(&p);

@@ -1,4 +1,4 @@
-#include "apps/polarctl/exchange/text_lines.h"
+#include "exchange/text_lines.h"
 
 std::vector<TextLine> SplitLines(std::string_view text) {
     std::vector<TextLine> lines;

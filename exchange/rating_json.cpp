@@ -6,10 +6,11 @@
 #include <nlohmann/json.hpp>
 #include <tuple>
 
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
+#include "data/angle_units.h"
 #include "data/number_text.h"
 #include "data/text_encoding.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ bool NumberArray(const Json& vpp, const char* pszKey, std::vector<std::optional<
 // A point at the angle whose speed gives that VMG (speed × |cos angle|), unless the polar has a
 // point there already or the VMG says nothing about a speed (none given, or an angle across).
 void AddPointFromVmg(PERF_POLAR& polar, float fAngle, std::optional<float> vmg) {
-    const double dCos = std::fabs(std::cos(fAngle * 3.14159265358979323846 / 180.0));
+    const double dCos = std::fabs(std::cos(fAngle * kRadiansPerDegree));
     if (!vmg || *vmg < 0 || dCos < 1e-3) {
         return;
     }
@@ -193,8 +194,7 @@ std::string ExportRatingJson(const SAILPLAN& sailPlan) {
               std::tuple(&runAngle, &runVmg, best->fDownwindAngle)}) {
             const float fAngle = std::round(fBest * 100.0f) / 100.0f;
             const float fSpeed = StatedBestSpeed(*pPolar, fAngle).value_or(0.0f);
-            const double dVmg =
-                fSpeed * std::fabs(std::cos(fAngle * 3.14159265358979323846 / 180.0));
+            const double dVmg = fSpeed * std::fabs(std::cos(fAngle * kRadiansPerDegree));
             const bool bOwnPoint =
                 SpeedOnCurve(*pPolar, fAngle) && WrittenSpeed(*pPolar, fAngle) &&
                 std::any_of(pPolar->m_aVectors.begin(), pPolar->m_aVectors.end(),

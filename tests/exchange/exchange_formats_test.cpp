@@ -1,33 +1,15 @@
-#include "apps/polarctl/exchange/exchange.h"
-
+// The formats of other sailing software: reading, writing, guessing, and the curve's best angles.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
-#include "apps/polarctl/exchange/polar_curve.h"
-#include "apps/polarctl/polarctl.h"
-#include "data/number_text.h"
-#include "data/polar_file.h"
+#include "data/angle_units.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
+#include "tests/support/exchange_samples.h"
 #include "tests/support/polar_builders.h"
-#include "tests/support/polarctl_runner.h"
-#include "tests/support/temp_dir.h"
 
 namespace {
-
-// "ws: a:s a:s | ws: ..." for compact comparisons.
-std::string Points(const SAILPLAN& plan) {
-    std::string s;
-    for (const auto& p : plan.m_aPolars) {
-        s += FormatExchangeNumber(p->m_fWindSpeed) + ":";
-        for (const auto& v : p->m_aVectors) {
-            s += ' ';  // not `" " + string`, which trips GCC 12's -Wrestrict at -O3
-            s += FormatExchangeNumber(v->m_fAngle) + "/" + FormatExchangeNumber(v->m_fSpeed);
-        }
-        s += " | ";
-    }
-    return s;
-}
 
 TEST(GridFormat, ReadsTheUsualVariants) {
     // A title line, tabs, a decimal comma, a blank cell, CR LF.
@@ -148,48 +130,10 @@ TEST(Vmg, KnownOptima) {
     const PERF_POLAR& ramp = AddPolar(plan, 12, 0, {{0, 0}, {90, 10}});
     const BestVmg r = *FindBestVmg(ramp);
     EXPECT_NEAR(r.fUpwindAngle, 49.29, 0.1);
-    EXPECT_NEAR(r.fUpwindVmg, 49.29 / 9.0 * std::cos(49.29 * M_PI / 180), 0.01);
+    EXPECT_NEAR(r.fUpwindVmg, 49.29 / 9.0 * std::cos(49.29 * kRadiansPerDegree), 0.01);
     EXPECT_NEAR(r.fDownwindVmg, 0, 1e-5);  // nothing downwind of the beam on 0..90
     EXPECT_FALSE(FindBestVmg(AddPolar(plan, 14, 0, {})));
 }
-
-TEST(ExchangeCommands, ImportWritesNothingOnErrorsAndNeverReplacesUnasked) {
-    TempDir dir;
-    const std::string strGrid = dir.File("boat.csv");
-    const std::string strPpd = dir.File("POLAR.PPD");
-    TempDir::Write(strGrid, "TWA;6;12\n40;4;5\n52;x;6\n");
-    const CliRun bad = Polarctl({"import", strGrid, "-o", strPpd});
-    EXPECT_EQ(bad.nExit, 1);
-    EXPECT_NE(bad.err.find(strGrid + ":3:4: error: expected a boat speed, found 'x'"),
-              std::string::npos)
-        << bad.err;
-    EXPECT_FALSE(std::filesystem::exists(strPpd));
-    EXPECT_EQ(Polarctl({"import", strGrid, "-o", strPpd, "--force"}).nExit, 1);
-    EXPECT_EQ(TempDir::Read(strPpd),
-              "boat,\r\n6.00,40.00,\r\n40.00,4.00,-1\r\n12.00,40.00,\r\n40.00,5.00,-2");
-
-    TempDir::Write(strGrid, "TWA;6\n40;4\n");
-    EXPECT_EQ(Polarctl({"import", strGrid, "-o", strPpd}).nExit, 2);  // exists
-    const CliRun append =
-        Polarctl({"import", strGrid, "-o", strPpd, "--append", "--sail-plan", "Light, air"});
-    EXPECT_EQ(append.nExit, 0) << append.err;
-    PolarFileContents contents;
-    ASSERT_TRUE(LoadPolarFile(strPpd, contents).Ok());
-    ASSERT_EQ(contents.aSailPlans.size(), 2u);
-    EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Light air");  // no comma in a name
-}
-
-// One sail's polar from a sail set: 0 where the sail is not used. 14 kn has one value only,
-// 16 kn none, 12 kn zeros between its values; rows with a single value open and close it.
-constexpr const char* kSailGrid =
-    "twa/tws;6;8;10;12;14;16\n"
-    "0;0;0;0;0;0;0\n"
-    "45;4,1;0;0;0;0;0\n"
-    "52;4,8;5,6;0;0;0;0\n"
-    "90;5,9;6,8;7,3;7,6;0;0\n"
-    "120;0;6,9;7,5;0;0;0\n"
-    "150;0;0;6,8;7,2;0;0\n"
-    "165;0;0;0;0;8,3;0\n";
 
 TEST(FormatGuess, SemicolonGridsStayGridsUnlessTheyHoldBeatOrRunRows) {
     EXPECT_EQ(GuessFormat(kSailGrid, "sails.csv"), ExchangeFormat::Grid);
@@ -217,56 +161,6 @@ TEST(FormatGuess, SemicolonGridsStayGridsUnlessTheyHoldBeatOrRunRows) {
     AddPolar(plan, 12, 40, {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {180, 6.1f}});
     EXPECT_EQ(GuessFormat(ExportRatingCsv(plan), "x"), ExchangeFormat::RatingCsv);
     EXPECT_EQ(GuessFormat(ExportGrid(plan, ';'), "x.csv"), ExchangeFormat::Grid);
-}
-
-TEST(ExchangeCommands, SemicolonGridKeepsItsZerosUnlessRatingCsvIsAskedFor) {
-    TempDir dir;
-    const std::string strGrid = dir.File("sails.csv");
-    TempDir::Write(strGrid, kSailGrid);
-    const CliRun guessed = Polarctl({"import", strGrid, "-o", dir.File("grid.ppd")});
-    EXPECT_EQ(guessed.nExit, 0) << guessed.err;
-    EXPECT_NE(guessed.out.find("(grid): 6 polars, 42 points"), std::string::npos) << guessed.out;
-    PolarFileContents grid;
-    ASSERT_TRUE(LoadPolarFile(dir.File("grid.ppd"), grid).Ok());
-    ASSERT_EQ(grid.aSailPlans.size(), 1u);
-    EXPECT_EQ(Points(*grid.aSailPlans[0]),
-              "6: 0/0 45/4.1 52/4.8 90/5.9 120/0 150/0 165/0 | "
-              "8: 0/0 45/0 52/5.6 90/6.8 120/6.9 150/0 165/0 | "
-              "10: 0/0 45/0 52/0 90/7.3 120/7.5 150/6.8 165/0 | "
-              "12: 0/0 45/0 52/0 90/7.6 120/0 150/7.2 165/0 | "
-              "14: 0/0 45/0 52/0 90/0 120/0 150/0 165/8.3 | "
-              "16: 0/0 45/0 52/0 90/0 120/0 150/0 165/0 | ");
-
-    // Asked for, the rating data's reading: 0 is no value, a single value a beat or run.
-    const CliRun forced =
-        Polarctl({"import", strGrid, "-o", dir.File("rating.ppd"), "--format", "rating-csv"});
-    EXPECT_EQ(forced.nExit, 0) << forced.err;
-    EXPECT_NE(forced.out.find("(rating-csv)"), std::string::npos) << forced.out;
-    PolarFileContents rating;
-    ASSERT_TRUE(LoadPolarFile(dir.File("rating.ppd"), rating).Ok());
-    ASSERT_EQ(rating.aSailPlans.size(), 1u);
-    EXPECT_EQ(Points(*rating.aSailPlans[0]),
-              "6: 45/4.1 52/4.8 90/5.9 | 8: 52/5.6 90/6.8 120/6.9 | 10: 90/7.3 120/7.5 150/6.8 | "
-              "12: 90/7.6 150/7.2 | 14: 165/8.3 | 16: | ");
-    EXPECT_EQ(rating.aSailPlans[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);
-}
-
-TEST(ExchangeCommands, ExportByNameAndVmgApply) {
-    TempDir dir;
-    const std::string strPpd = dir.File("POLAR.PPD");
-    TempDir::Write(strPpd, kExampleFileText);
-    const std::string strPol = dir.File("light.pol");
-    EXPECT_EQ(Polarctl({"export", strPpd, "--sail-plan", "Light", "-o", strPol}).nExit, 0);
-    EXPECT_EQ(TempDir::Read(strPol), "TWA\\TWS\t4\n45\t3\n90\t3.9\n");
-    EXPECT_EQ(Polarctl({"export", strPpd, "--sail-plan", "Heavy", "-o", strPol}).nExit, 2);
-
-    const CliRun vmg = Polarctl({"vmg", strPpd, "--sail-plan", "1", "--json", "--apply"});
-    EXPECT_EQ(vmg.nExit, 0) << vmg.err;
-    EXPECT_NE(vmg.out.find("\"upwind_angle\": 45"), std::string::npos) << vmg.out;
-    PolarFileContents contents;
-    ASSERT_TRUE(LoadPolarFile(strPpd, contents).Ok());
-    EXPECT_EQ(contents.aSailPlans[1]->m_aPolars[0]->m_fTackingAngle, 45.0f);
-    EXPECT_EQ(contents.aSailPlans[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);  // untouched
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <cctype>
 #include <cmath>
 
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
-#include "apps/polarctl/exchange/text_lines.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
+#include "exchange/text_lines.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "apps/polarctl/learn/learner.h"
+#include "logs/learner.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
 
 Distribution::Distribution(double dResolution, double dMaximum)
     : m_dResolution(dResolution),

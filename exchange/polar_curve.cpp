@@ -1,11 +1,11 @@
-#include "apps/polarctl/exchange/polar_curve.h"
+#include "exchange/polar_curve.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
+#include "data/angle_units.h"
 
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+namespace {
 
 struct Optimum {
     double dAngle;
@@ -19,7 +19,7 @@ struct Optimum {
 Optimum BestOnCurve(const PERF_POLAR& polar, double dSign) {
     const auto& v = polar.m_aVectors;
     auto value = [dSign](double dAngle, double dSpeed) {
-        return dSign * dSpeed * std::cos(dAngle * kDegToRad);
+        return dSign * dSpeed * std::cos(dAngle * kRadiansPerDegree);
     };
     Optimum best{v.front()->m_fAngle, value(v.front()->m_fAngle, v.front()->m_fSpeed)};
     for (const auto& p : v) {

@@ -1,4 +1,4 @@
-#include "apps/polarctl/learn/log_reader.h"
+#include "logs/log_reader.h"
 
 #include <unistd.h>
 #include <zlib.h>
@@ -11,9 +11,10 @@
 #include <memory>
 #include <vector>
 
+#include "data/angle_units.h"
+
 namespace {
 
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 constexpr double kFresh = 2.0;  // seconds a value stays current
 
 double Fold(double dAngle) {
@@ -548,11 +549,11 @@ class LineSplitter {
 void TrueWindFromApparent(double dApparentSpeed, double dApparentAngle, double dBoatSpeed,
                           double& dTrueSpeed, double& dTrueAngle) {
     // The apparent wind is the true wind plus the wind of the boat's own motion (from ahead).
-    const double a = dApparentAngle * kDegToRad;
+    const double a = dApparentAngle * kRadiansPerDegree;
     const double x = dApparentSpeed * std::cos(a) - dBoatSpeed;  // along the boat, from ahead
     const double y = dApparentSpeed * std::sin(a);
     dTrueSpeed = std::hypot(x, y);
-    double dAngle = std::atan2(y, x) / kDegToRad;
+    double dAngle = std::atan2(y, x) / kRadiansPerDegree;
     if (dAngle < 0) {
         dAngle += 360.0;
     }

@@ -1,22 +1,18 @@
-// The beat and the run through the exchange formats, one rule for tacking angles, diagnostics
-// that name the real cause, and warnings about values no boat reaches.
+// The beat and the run through the exchange formats, one rule for tacking angles, and
+// diagnostics that name the real cause.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
-#include "apps/polarctl/plausibility.h"
+#include "data/angle_units.h"
 #include "data/polar_file.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
 #include "tests/support/polar_builders.h"
-#include "tests/support/polarctl_runner.h"
-#include "tests/support/temp_dir.h"
 
 namespace {
-
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
 // A rating file of two wind speeds with their beats and runs; the run of 10 kn is missing.
 constexpr const char* kRatingJson = R"({"name": "Boat", "vpp": {
@@ -43,10 +39,10 @@ TEST(BeatAndRun, RatingJsonImportAddsThemAndExportGivesThemBack) {
     const PERF_POLAR& ten = *result.pSailPlan->m_aPolars[1];
     const PERF_VECTOR* pBeat = PointAt(six, 42.7f);
     ASSERT_NE(pBeat, nullptr);
-    EXPECT_NEAR(pBeat->m_fSpeed, 3.61 / std::cos(42.7 * kDegToRad), 1e-4);
+    EXPECT_NEAR(pBeat->m_fSpeed, 3.61 / std::cos(42.7 * kRadiansPerDegree), 1e-4);
     const PERF_VECTOR* pRun = PointAt(six, 163.4f);
     ASSERT_NE(pRun, nullptr);
-    EXPECT_NEAR(pRun->m_fSpeed, 4.02 / std::fabs(std::cos(163.4 * kDegToRad)), 1e-4);
+    EXPECT_NEAR(pRun->m_fSpeed, 4.02 / std::fabs(std::cos(163.4 * kRadiansPerDegree)), 1e-4);
     EXPECT_EQ(six.m_fTackingAngle, 42.7f);
     EXPECT_EQ(ten.m_fTackingAngle, 39.5f);
     EXPECT_EQ(ten.GetVectorCount(), 9);  // a null run angle adds nothing
@@ -95,7 +91,8 @@ std::string GeneratedGrid(unsigned nSeed) {
         grid += FormatExchangeNumber(a);
         for (const int w : windSpeeds) {
             const float fBase = std::min(1.5f + 0.6f * static_cast<float>(w), 9.0f);
-            const float fShape = static_cast<float>(std::sin(std::min(a, 100.0f) * kDegToRad));
+            const float fShape =
+                static_cast<float>(std::sin(std::min(a, 100.0f) * kRadiansPerDegree));
             grid += '\t';
             grid += FormatExchangeNumber(std::max(0.5f, fBase * fShape + jitter(random)));
         }
@@ -184,37 +181,6 @@ TEST(Diagnostics, NameTheRealCause) {
     EXPECT_NE(latin.error->strMessage.find("'vier\\xE4'"), std::string::npos)
         << latin.error->strMessage;
     EXPECT_EQ(ShownCell("Gro\xc3\x9f"), "'Gro\xc3\x9f'");
-}
-
-TEST(Plausibility, ValuesNoBoatReachesAreNamedNotRefused) {
-    SAILPLAN plan("Main");
-    AddPolar(plan, 10, 45, {{52, 6}, {90, 1000}, {120, 9999}});
-    AddPolar(plan, 4, 45, {{52, 18}});  // above three times the wind speed plus 5 kn
-    AddPolar(plan, 90, 45, {{52, 0}, {90, 0}});
-    const std::vector<std::string> found = ImplausibleValues(plan);
-    ASSERT_EQ(found.size(), 5u);
-    EXPECT_EQ(found[0],
-              "wind speed 10.00 kn, angle 90.00: boat speed 1000.00 kn is implausible "
-              "(above 60 kn)");
-    EXPECT_NE(found[2].find("three times the wind speed plus 5 kn"), std::string::npos);
-    EXPECT_EQ(found[3], "wind speed 90.00 kn is implausible (above 80 kn)");
-    EXPECT_EQ(found[4], "wind speed 90.00 kn: every boat speed is 0");
-
-    TempDir dir;
-    const std::string strGrid = dir.File("fast.csv");
-    TempDir::Write(strGrid, "TWA;10\n52;6\n90;1000\n120;9999\n");
-    const CliRun run = Polarctl({"import", strGrid, "-o", dir.File("POLAR.PPD")});
-    EXPECT_EQ(run.nExit, 0) << run.err;  // a warning, not a failure
-    EXPECT_NE(run.err.find("warning: sail plan \"fast\": wind speed 10.00 kn, angle 90.00"),
-              std::string::npos)
-        << run.err;
-    for (const char* pszCommand : {"check", "vmg"}) {
-        const CliRun other = Polarctl({pszCommand, dir.File("POLAR.PPD")});
-        EXPECT_EQ(other.nExit, 0) << pszCommand;
-        EXPECT_NE((other.out + other.err).find("boat speed 9999.00 kn is implausible"),
-                  std::string::npos)
-            << pszCommand;
-    }
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-#include "apps/polarctl/exchange/exchange.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
-#include "apps/polarctl/exchange/polar_curve.h"
-#include "apps/polarctl/exchange/text_lines.h"
 #include "data/number_text.h"
 #include "data/text_encoding.h"
+#include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
+#include "exchange/text_lines.h"
 
 std::optional<ExchangeFormat> FormatByName(const std::string& strName) {
     if (strName == "grid") {

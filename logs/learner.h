@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "apps/polarctl/learn/log_reader.h"
 #include "data/sailplan.h"
+#include "logs/log_reader.h"
 
 struct LearnOptions {
     std::vector<float> windSpeeds{4, 6, 8, 10, 12, 14, 16, 20, 25, 30};

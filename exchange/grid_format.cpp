@@ -3,23 +3,23 @@
 // before the header. The rating data's CSV is such a grid with 0 for no value and a beat and a
 // run row per wind speed.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
+#include <iterator>
 
-#include "exchange/exchange.h"
+#include "exchange/cell_text.h"
+#include "exchange/formats.h"
+#include "exchange/import_support.h"
 #include "exchange/polar_curve.h"
 #include "exchange/text_lines.h"
 
 namespace {
 
 bool IsHeaderCell(std::string_view cell) {
-    std::string lower;
-    for (char c : cell) {
-        if (c != ' ' && c != '\r') {
-            lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-        }
-    }
-    return lower == "twa\\tws" || lower == "twa/tws" || lower == "twa";
+    std::string compact;
+    std::copy_if(cell.begin(), cell.end(), std::back_inserter(compact),
+                 [](char c) { return c != ' ' && c != '\r'; });
+    return EqualsIgnoringCase(compact, "twa\\tws") || EqualsIgnoringCase(compact, "twa/tws") ||
+           EqualsIgnoringCase(compact, "twa");
 }
 
 char SeparatorOf(std::string_view header) {
@@ -33,10 +33,6 @@ char SeparatorOf(std::string_view header) {
         return ',';
     }
     return ' ';
-}
-
-std::string Shown(std::string_view cell) {
-    return ShownCell(cell);
 }
 
 bool IsBlank(std::string_view cell) {
@@ -80,10 +76,11 @@ ImportResult ReadGrid(std::string_view text, const std::string& strName, bool bZ
             break;
         }
         if (LooksLikeHeader(cells, cSeparator != ',')) {
-            result.error = ProblemAt(lines[i].nNumber, cells[0].nColumn,
-                                     "this looks like a header row, but " + Shown(cells[0].text) +
-                                         " is not one this format reads: it starts with "
-                                         "TWA\\TWS, TWA/TWS, twa/tws or TWA");
+            result.error =
+                ProblemAt(lines[i].nNumber, cells[0].nColumn,
+                          "this looks like a header row, but " + ShownCell(cells[0].text) +
+                              " is not one this format reads: it starts with "
+                              "TWA\\TWS, TWA/TWS, twa/tws or TWA");
             return result;
         }
     }
@@ -103,9 +100,9 @@ ImportResult ReadGrid(std::string_view text, const std::string& strName, bool bZ
     for (std::size_t c = 1; c < nColumns; ++c) {
         const std::optional<float> ws = ParseExchangeNumber(header[c].text, bDecimalComma);
         if (!ws || *ws < 0) {
-            result.error =
-                ProblemAt(lines[nHeader].nNumber, header[c].nColumn,
-                          "expected a wind speed in the header, found " + Shown(header[c].text));
+            result.error = ProblemAt(
+                lines[nHeader].nNumber, header[c].nColumn,
+                "expected a wind speed in the header, found " + ShownCell(header[c].text));
             plan.RemoveAllPolars();
             return result;
         }
@@ -126,7 +123,7 @@ ImportResult ReadGrid(std::string_view text, const std::string& strName, bool bZ
         if (!angle || *angle < 0 || *angle > 180) {
             result.error = ProblemAt(
                 line.nNumber, cells[0].nColumn,
-                "expected a true wind angle from 0 to 180, found " + Shown(cells[0].text));
+                "expected a true wind angle from 0 to 180, found " + ShownCell(cells[0].text));
             break;
         }
         std::vector<std::pair<std::size_t, float>> row;
@@ -142,8 +139,9 @@ ImportResult ReadGrid(std::string_view text, const std::string& strName, bool bZ
             }
             const std::optional<float> speed = ParseExchangeNumber(cells[c].text, bDecimalComma);
             if (!speed || *speed < 0) {
-                result.error = ProblemAt(line.nNumber, cells[c].nColumn,
-                                         "expected a boat speed, found " + Shown(cells[c].text));
+                result.error =
+                    ProblemAt(line.nNumber, cells[c].nColumn,
+                              "expected a boat speed, found " + ShownCell(cells[c].text));
                 break;
             }
             if (bZeroIsNoValue && *speed == 0) {

@@ -1,12 +1,13 @@
 // A line per wind speed: the wind speed, then angle/speed pairs, tab-separated. Lines starting
 // with ';' or '!' are comments; a first line starting with "pol" is a title.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <utility>
 #include <vector>
 
-#include "exchange/exchange.h"
+#include "exchange/cell_text.h"
+#include "exchange/formats.h"
+#include "exchange/import_support.h"
 #include "exchange/polar_curve.h"
 #include "exchange/text_lines.h"
 
@@ -19,10 +20,7 @@ bool IsCommentOrBlank(std::string_view line) {
 
 bool IsTitle(std::string_view line) {
     const std::size_t n = line.find_first_not_of(" \t");
-    return n != std::string_view::npos && line.size() >= n + 3 &&
-           std::tolower(static_cast<unsigned char>(line[n])) == 'p' &&
-           std::tolower(static_cast<unsigned char>(line[n + 1])) == 'o' &&
-           std::tolower(static_cast<unsigned char>(line[n + 2])) == 'l';
+    return n != std::string_view::npos && StartsWithIgnoringCase(line.substr(n), "pol");
 }
 
 // An import takes the best upwind angle on the curve as the tacking angle, and a point's own

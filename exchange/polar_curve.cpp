@@ -87,6 +87,32 @@ std::optional<float> SpeedOnCurve(const PERF_POLAR& polar, float fAngle) {
            p0.m_fSpeed;
 }
 
+std::optional<float> SpeedBetweenWindSpeeds(const SAILPLAN& sailPlan, float fWindSpeed,
+                                            float fAngle) {
+    const auto& polars = sailPlan.m_aPolars;
+    // The first polar whose wind speed is not below fWindSpeed.
+    const auto it = std::lower_bound(polars.begin(), polars.end(), fWindSpeed,
+                                     [](const auto& p, float w) { return p->m_fWindSpeed < w; });
+    if (it == polars.end() || !((*it)->m_fWindSpeed >= fWindSpeed)) {
+        return std::nullopt;
+    }
+    const PERF_POLAR& above = **it;
+    if (above.m_fWindSpeed == fWindSpeed) {
+        return SpeedOnCurve(above, fAngle);
+    }
+    if (it == polars.begin()) {
+        return std::nullopt;
+    }
+    const PERF_POLAR& below = **(it - 1);
+    const std::optional<float> speedBelow = SpeedOnCurve(below, fAngle);
+    const std::optional<float> speedAbove = SpeedOnCurve(above, fAngle);
+    if (!speedBelow || !speedAbove) {
+        return std::nullopt;
+    }
+    const float t = (fWindSpeed - below.m_fWindSpeed) / (above.m_fWindSpeed - below.m_fWindSpeed);
+    return *speedBelow + t * (*speedAbove - *speedBelow);
+}
+
 namespace {
 
 const PERF_VECTOR* PointAt(const PERF_POLAR& polar, float fAngle) {
@@ -97,10 +123,6 @@ const PERF_VECTOR* PointAt(const PERF_POLAR& polar, float fAngle) {
     }
     return nullptr;
 }
-
-}  // namespace
-
-namespace {
 
 // A point's own speed at the angle; else the speed on the curve to the hundredth, in hundredths
 // as the rounding gives them; nothing outside the polar's range.

@@ -3,12 +3,20 @@
 #include <optional>
 
 #include "data/perf_polar.h"
+#include "data/sailplan.h"
 
 // A polar's curve as the diagram draws it: the speed linear in the angle between consecutive
 // points (taken in ascending order of angle).
 
 // The speed at an angle inside the polar's angle range, else nothing.
 std::optional<float> SpeedOnCurve(const PERF_POLAR& polar, float fAngle);
+
+// The speed of a sail plan at a wind speed and an angle: on the curves of the two polars whose
+// wind speeds enclose it, linear in the wind speed between them (a polar's own wind speed: its
+// curve alone). Nothing outside the sail plan's wind speeds or outside the angle range of a
+// polar it needs. The polars in ascending order of wind speed (SortSailPlan).
+std::optional<float> SpeedBetweenWindSpeeds(const SAILPLAN& sailPlan, float fWindSpeed,
+                                            float fAngle);
 
 // The speed a file of two decimals writes for the polar at an angle: a point's own speed; between
 // points the speed on the curve rounded down to the hundredth, so that no written value raises

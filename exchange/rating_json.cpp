@@ -9,7 +9,9 @@
 #include "data/angle_units.h"
 #include "data/number_text.h"
 #include "data/text_encoding.h"
-#include "exchange/exchange.h"
+#include "exchange/cell_text.h"
+#include "exchange/formats.h"
+#include "exchange/import_support.h"
 #include "exchange/polar_curve.h"
 
 namespace {

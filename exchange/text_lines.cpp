@@ -1,5 +1,8 @@
 #include "exchange/text_lines.h"
 
+#include <algorithm>
+#include <cctype>
+
 std::vector<TextLine> SplitLines(std::string_view text) {
     std::vector<TextLine> lines;
     std::size_t nPos = 0;
@@ -48,4 +51,16 @@ std::vector<Cell> SplitCells(std::string_view line, char cSeparator) {
         nStart = nSep + 1;
     }
     return cells;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }

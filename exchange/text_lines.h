@@ -17,3 +17,7 @@ struct Cell {
     std::string_view text;
 };
 std::vector<Cell> SplitCells(std::string_view line, char cSeparator);
+
+// ASCII letters compared without regard to case: headers, titles and file name endings.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);

@@ -9,7 +9,7 @@
 #include "data/angle_units.h"
 #include "data/polar_file.h"
 #include "exchange/exchange.h"
-#include "exchange/polar_curve.h"
+#include "tests/support/exchange_samples.h"
 #include "tests/support/polar_builders.h"
 
 namespace {
@@ -147,7 +147,7 @@ TEST(RatingCsv, BeatAndRunRowsAreOneWindSpeedsPointsAndZerosNoValues) {
     const std::string csv =
         "twa/tws;6;8\n0;0;0\n42.5;4.5;0\n40.1;0;5.2\n52;5.1;5.9\n90;6;7\n150;4.4;6\n"
         "165;4.3;0\n170;0;5.8\n";
-    EXPECT_EQ(GuessFormat(csv, "boat.csv"), ExchangeFormat::RatingCsv);
+    EXPECT_EQ(GuessedName(csv, "boat.csv"), "rating-csv");
     const ImportResult result = ImportRatingCsv(csv, "x");
     ASSERT_FALSE(result.error) << result.error->strMessage;
     const PERF_POLAR& six = *result.pSailPlan->m_aPolars[0];

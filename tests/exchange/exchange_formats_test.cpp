@@ -1,11 +1,7 @@
 // The formats of other sailing software: reading, writing, guessing, and the curve's best angles.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "data/angle_units.h"
 #include "exchange/exchange.h"
-#include "exchange/polar_curve.h"
 #include "tests/support/exchange_samples.h"
 #include "tests/support/polar_builders.h"
 
@@ -118,49 +114,31 @@ TEST(Exchange, DifferentAngleSetsExportTheUnionInterpolatedInsideEachRange) {
     EXPECT_EQ(ExportLines(plan), "6\t40\t4\t70\t5.5\t100\t7\n12\t70\t8\t100\t7.25\t150\t6\n");
 }
 
-TEST(Vmg, KnownOptima) {
-    SAILPLAN plan("x");
-    const PERF_POLAR& constant = AddPolar(plan, 10, 0, {{0, 5}, {90, 5}, {180, 5}});
-    const BestVmg c = *FindBestVmg(constant);
-    EXPECT_EQ(c.fUpwindAngle, 0.0f);
-    EXPECT_NEAR(c.fUpwindVmg, 5, 1e-5);
-    EXPECT_EQ(c.fDownwindAngle, 180.0f);
-    // Speed a/9 from (0, 0) to (90, 10): VMG a cos a / 9 is largest where a tan a = 1, at
-    // 0.8603 rad = 49.29 degrees.
-    const PERF_POLAR& ramp = AddPolar(plan, 12, 0, {{0, 0}, {90, 10}});
-    const BestVmg r = *FindBestVmg(ramp);
-    EXPECT_NEAR(r.fUpwindAngle, 49.29, 0.1);
-    EXPECT_NEAR(r.fUpwindVmg, 49.29 / 9.0 * std::cos(49.29 * kRadiansPerDegree), 0.01);
-    EXPECT_NEAR(r.fDownwindVmg, 0, 1e-5);  // nothing downwind of the beam on 0..90
-    EXPECT_FALSE(FindBestVmg(AddPolar(plan, 14, 0, {})));
-}
-
 TEST(FormatGuess, SemicolonGridsStayGridsUnlessTheyHoldBeatOrRunRows) {
-    EXPECT_EQ(GuessFormat(kSailGrid, "sails.csv"), ExchangeFormat::Grid);
+    EXPECT_EQ(GuessedName(kSailGrid, "sails.csv"), "grid");
     // Written from 180 down: its single-value row is in order, not a run row.
-    EXPECT_EQ(GuessFormat("twa/tws;6;8\n180;3,4;4,5\n150;0;5,3\n90;6;6,9\n", "x"),
-              ExchangeFormat::Grid);
-    EXPECT_EQ(GuessFormat("twa/tws;6\n180;3,4\n150;0\n90;6\n", "x"), ExchangeFormat::Grid);
+    EXPECT_EQ(GuessedName("twa/tws;6;8\n180;3,4;4,5\n150;0;5,3\n90;6;6,9\n", "x"), "grid");
+    EXPECT_EQ(GuessedName("twa/tws;6\n180;3,4\n150;0\n90;6\n", "x"), "grid");
     // A blank is no value, and rating rows write 0 for the others.
-    EXPECT_EQ(GuessFormat("twa/tws;6;8\n52;5;6\n90;6;7\n40;4,5;\n", "x"), ExchangeFormat::Grid);
+    EXPECT_EQ(GuessedName("twa/tws;6;8\n52;5;6\n90;6;7\n40;4,5;\n", "x"), "grid");
 
     // Beat rows in ascending order and run rows past the last angle: rating data at higher
     // wind speeds, recognised by both blocks.
-    EXPECT_EQ(GuessFormat("twa/tws;14;16;20\n38,2;6,9;0;0\n38,5;0;7,1;0\n39,1;0;0;7,3\n"
+    EXPECT_EQ(GuessedName("twa/tws;14;16;20\n38,2;6,9;0;0\n38,5;0;7,1;0\n39,1;0;0;7,3\n"
                           "52;7,2;7,3;7,5\n90;8;8,2;8,4\n150;7,4;7,8;8,4\n"
                           "172,3;7;0;0\n176,1;0;7,5;0\n178;0;0;8,2\n",
                           "x"),
-              ExchangeFormat::RatingCsv);
+              "rating-csv");
     // Two runs at 180 degrees.
-    EXPECT_EQ(GuessFormat("twa/tws;16;20\n52;7,3;7,5\n90;8,2;8,4\n180;7;0\n180;0;8,2\n", "x"),
-              ExchangeFormat::RatingCsv);
+    EXPECT_EQ(GuessedName("twa/tws;16;20\n52;7,3;7,5\n90;8,2;8,4\n180;7;0\n180;0;8,2\n", "x"),
+              "rating-csv");
     // What export writes is read back as what it is, one wind speed included.
     SAILPLAN plan("Main");
     AddPolar(plan, 6, 45, {{40, 4.1f}, {52, 5.12f}, {90, 6}, {180, 3.4f}});
-    EXPECT_EQ(GuessFormat(ExportRatingCsv(plan), "x"), ExchangeFormat::RatingCsv);
+    EXPECT_EQ(GuessedName(ExportRatingCsv(plan), "x"), "rating-csv");
     AddPolar(plan, 12, 40, {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {180, 6.1f}});
-    EXPECT_EQ(GuessFormat(ExportRatingCsv(plan), "x"), ExchangeFormat::RatingCsv);
-    EXPECT_EQ(GuessFormat(ExportGrid(plan, ';'), "x.csv"), ExchangeFormat::Grid);
+    EXPECT_EQ(GuessedName(ExportRatingCsv(plan), "x"), "rating-csv");
+    EXPECT_EQ(GuessedName(ExportGrid(plan, ';'), "x.csv"), "grid");
 }
 
 }  // namespace

@@ -87,4 +87,53 @@ TEST(ExchangeCommands, ExportByNameAndVmgApply) {
     EXPECT_EQ(contents.aSailPlans[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);  // untouched
 }
 
+TEST(ExchangeCommands, ExtensionsCountInAnyCaseForExportAndImport) {
+    TempDir dir;
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strPpd, kExampleFileText);
+    const std::string strJson = dir.File("main.JSON");
+    const CliRun exported = Polarctl({"export", strPpd, "--sail-plan", "Main", "-o", strJson});
+    ASSERT_EQ(exported.nExit, 0) << exported.err;
+    EXPECT_NE(exported.out.find("(json)"), std::string::npos) << exported.out;
+    EXPECT_NE(TempDir::Read(strJson).find("\"vpp\""), std::string::npos);
+    const std::string strCsv = dir.File("main.Csv");
+    ASSERT_EQ(Polarctl({"export", strPpd, "--sail-plan", "Main", "-o", strCsv}).nExit, 0);
+    EXPECT_EQ(TempDir::Read(strCsv).substr(0, 13), "TWA\\TWS;6;12\n");
+
+    // An import whose content does not tell (a byte order mark before the brace) goes by the
+    // extension, in any case too.
+    const std::string strMarked = dir.File("MARKED.JSON");
+    TempDir::Write(strMarked, "\xEF\xBB\xBF" + TempDir::Read(strJson));
+    const CliRun imported = Polarctl({"import", strMarked, "-o", dir.File("imported.ppd")});
+    ASSERT_EQ(imported.nExit, 0) << imported.err;
+    EXPECT_NE(imported.out.find("(json): 2 polars"), std::string::npos) << imported.out;
+    TempDir::Write(dir.File("marked.bin"), TempDir::Read(strMarked));
+    const CliRun unknown = Polarctl({"import", dir.File("marked.bin"), "-o", dir.File("x.ppd")});
+    EXPECT_EQ(unknown.nExit, 2);
+    EXPECT_NE(unknown.err.find("give --format grid, lines, json or rating-csv"), std::string::npos)
+        << unknown.err;
+}
+
+TEST(ExchangeCommands, HelpAndMessagesNameTheFormatsOfTheTable) {
+    EXPECT_NE(Polarctl({"--help"})
+                  .out.find("import IN -o POLAR.PPD [--format "
+                            "grid|lines|json|rating-csv]"),
+              std::string::npos);
+    EXPECT_NE(Polarctl({"--help"}).out.find("-o OUT [--format grid|lines|json|rating-csv]"),
+              std::string::npos);
+    TempDir dir;
+    TempDir::Write(dir.File("POLAR.PPD"), kExampleFileText);
+    const CliRun noFormat =
+        Polarctl({"export", dir.File("POLAR.PPD"), "--sail-plan", "0", "-o", dir.File("out.dat")});
+    EXPECT_EQ(noFormat.nExit, 2);
+    EXPECT_NE(noFormat.err.find("(or an OUT ending in .pol, .csv, .txt or .json)"),
+              std::string::npos)
+        << noFormat.err;
+    const CliRun badName =
+        Polarctl({"import", dir.File("POLAR.PPD"), "-o", dir.File("x.ppd"), "--format", "xml"});
+    EXPECT_EQ(badName.nExit, 2);
+    EXPECT_NE(badName.err.find("--format takes grid, lines, json or rating-csv"),
+              std::string::npos);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "data/sailplan.h"
 #include "exchange/exchange.h"
@@ -17,6 +18,12 @@ inline std::string Points(const SAILPLAN& plan) {
         s += " | ";
     }
     return s;
+}
+
+// The name of the format GuessFormat finds, or "none".
+inline std::string GuessedName(std::string_view text, std::string_view path) {
+    const ExchangeFormat* format = GuessFormat(text, path);
+    return format != nullptr ? std::string(format->name) : std::string("none");
 }
 
 // One sail's polar from a sail set: 0 where the sail is not used. 14 kn has one value only,

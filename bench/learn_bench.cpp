@@ -13,8 +13,7 @@
 #include <string>
 
 #include "bench/ratio_reporter.h"
-#include "logs/learner.h"
-#include "logs/log_reader.h"
+#include "logs/logs.h"
 
 namespace {
 

@@ -1,46 +1,24 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// A moment of sailing read from an instrument log: log time in seconds, true wind speed (kn),
-// true wind angle folded into 0 to 180 degrees, and boat speed (kn).
-struct LogSample {
-    double dTime;
-    float fWindSpeed;
-    float fWindAngle;
-    float fBoatSpeed;
-};
+#include "logs/log_sample.h"
 
-// What a reading met.
-struct LogCounts {
-    std::uint64_t nLines = 0;
-    std::uint64_t nBadLines = 0;  // bad checksums, truncated or malformed sentences and rows
-    std::map<std::string, std::uint64_t> sentences;  // NMEA sentences used, by type
-    std::uint64_t nSamples = 0;
-    bool bSpeedOverGround = false;  // no speed through water: the boat speed is over ground
-    bool bApparentWind = false;     // no true wind: it was computed from the apparent wind
-    bool bTruncated = false;        // a compressed log ended before its end
-};
+// Reads one log (NMEA 0183 text, or CSV with a header naming its columns; gzip-compressed or
+// not, whatever its name) and hands every sample to the sink, in log order. Memory does not
+// grow with the log. "-" reads standard input (compressed or not). False, with the reason, when
+// the file cannot be opened; a compressed log cut short gives what came before it.
+bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
+             std::string& strError);
 
-// True wind from apparent wind (speed, angle from the bow 0 to 360) and the boat's speed through
-// the water: the wind triangle. Angle from the bow, 0 to 360, like the apparent one.
-void TrueWindFromApparent(double dApparentSpeed, double dApparentAngle, double dBoatSpeed,
-                          double& dTrueSpeed, double& dTrueAngle);
+// Reads the logs one after another into the same counts; newLog runs before each, so that what
+// depends on the order of samples (a steady stretch) starts anew. False, with the reason, at the
+// first log that cannot be opened.
+bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const LogSink& sink,
+              const std::function<void()>& newLog, std::string& strError);
 
-// Reads one log (NMEA 0183 text, or CSV with a header naming its columns; gzip-compressed when
-// its name ends in .gz) and hands every sample to the sink, in log order. Memory does not grow
-// with the log. "-" reads standard input (compressed or not). False, with the reason, when the
-// file cannot be read.
-bool ReadLog(const std::string& strPath, LogCounts& counts,
-             const std::function<void(const LogSample&)>& sink, std::string& strError);
-
-// A sentence as loggers write it: "$" body "*" two hex digits of its checksum.
-std::string NmeaSentence(std::string_view body);
-
-// The same for text in memory (for tests and the fuzz target).
-void ReadLogText(std::string_view text, LogCounts& counts,
-                 const std::function<void(const LogSample&)>& sink);
+// The same for text in memory.
+void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink);

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "exchange/polar_curve.h"
+#include "exchange/exchange.h"
 #include "logs/log_reader.h"
 #include "tests/support/sailed_log.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "data/sailplan.h"
-#include "exchange/polar_curve.h"
-#include "logs/log_reader.h"
+#include "exchange/exchange.h"
+#include "logs/logs.h"
 #include "tests/support/polar_builders.h"
 
 // A log sailed on a known polar with noise: legs of steady sailing, tacks and gybes between

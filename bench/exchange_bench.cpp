@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/text_lines.h"
 #include "bench/ratio_reporter.h"
+#include "exchange/exchange.h"
+#include "exchange/text_lines.h"
 
 namespace {
 

@@ -12,9 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "apps/polarctl/learn/learner.h"
-#include "apps/polarctl/learn/log_reader.h"
 #include "bench/ratio_reporter.h"
+#include "logs/logs.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 install(TARGETS polar LIBRARY DESTINATION ${POLAR_INSTALL_PLUGINDIR})
 install(TARGETS polar-editor polarctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${POLAR_SHARE_BUILD_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/polar-editor)
-install(FILES ${POLAR_ROOT}/include/polar/polar.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/polar)
+install(FILES ${POLAR_ROOT}/include/polar/polar.h ${POLAR_ROOT}/include/polar/polar_messages.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/polar)
 install(FILES ${POLAR_ROOT}/desktop/polar-editor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${POLAR_ROOT}/desktop/polar-editor.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "data/angle_units.h"
 #include "data/sailplan.h"
 #include "framework/win_types.h"
 
@@ -11,8 +12,8 @@
 // land on the same logical units.
 
 // π/180 and 180/π rounded to single precision.
-constexpr float kDegToRad = 0.01745329238474369f;
-constexpr float kRadToDeg = 57.295780181884766f;
+constexpr float kDegToRad = static_cast<float>(kRadiansPerDegree);
+constexpr float kRadToDeg = static_cast<float>(1.0 / kRadiansPerDegree);
 // Logical units per knot.
 constexpr float kUnitsPerKnot = 100.0f;
 // The smallest scale radius, in logical units.

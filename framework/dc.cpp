@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
+#include "data/angle_units.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -268,7 +268,7 @@ BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int 
     auto screenAngle = [&](int x, int y) {
         // Degrees counter-clockwise from three o'clock, y of the screen pointing down.
         const double a = std::atan2(-(m_map.DeviceY(y) - cy), m_map.DeviceX(x) - cx);
-        return a * 180.0 / std::numbers::pi;
+        return a / kRadiansPerDegree;
     };
     const double dStart = screenAngle(x3, y3);
     double dSpan = screenAngle(x4, y4) - dStart;

@@ -2,17 +2,20 @@
 
 #include <cstdint>
 
+#include "polar/polar_messages.h"
+
 // The scalar types, message numbers, notification codes and style bits of the window
 // framework, with the platform's values, so that handlers and templates read as they always
-// have. Plain C++: the templates in resources/ use these without Qt.
+// have. Plain C++: the templates in resources/ use these without Qt. What hosts see too (the
+// message's types, WM_COMMAND) is the host interface's own.
 
-using UINT = unsigned int;
+using UINT = polar_api::UINT;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using BOOL = int;
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
-using LRESULT = std::intptr_t;
+using WPARAM = polar_api::WPARAM;
+using LPARAM = polar_api::LPARAM;
+using LRESULT = polar_api::LRESULT;
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
@@ -25,7 +28,7 @@ constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_HELP = 0x0053;
 constexpr UINT WM_INITDIALOG = 0x0110;
-constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_COMMAND = polar_api::WM_COMMAND;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "polar/polar_messages.h"
+
 // Value types shared by the window framework and the plain-C++ core. They mirror the
 // platform's own: integer coordinates, rectangles with inclusive left/top and exclusive
 // right/bottom edges, colours as 0x00BBGGRR.
@@ -33,7 +35,7 @@ struct CRect {
     friend bool operator==(const CRect&, const CRect&) = default;
 };
 
-using COLORREF = std::uint32_t;
+using COLORREF = polar_api::COLORREF;
 
 constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |

@@ -13,8 +13,8 @@
 #include "framework/win_types.h"
 #include "polar/polar.h"
 
-// A window handle: the window's widget.
-using HWND = QWidget*;
+// A window handle: the window's widget, as hosts know it.
+using HWND = polar_api::HWND;
 
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;

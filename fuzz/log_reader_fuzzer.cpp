@@ -5,8 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "apps/polarctl/learn/learner.h"
-#include "apps/polarctl/learn/log_reader.h"
+#include "logs/logs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

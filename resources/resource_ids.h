@@ -1,5 +1,7 @@
 #pragma once
 
+#include "polar/polar_messages.h"
+
 // The ids of the dialog templates and of their controls, as the dialogs, the message maps,
 // the data exchange and the tests name them. The numbers are those the templates have always
 // had; controls of different dialogs may share a number.
@@ -24,7 +26,8 @@ constexpr int IDC_WIND_SPEED_COMBO = 1013;
 constexpr int IDC_TACKING_ANGLE = 1014;
 constexpr int IDC_DELETE_VECTOR = 1015;
 constexpr int IDC_SAVE = 1016;
-constexpr int IDC_SAVE_AND_CLOSE = 1018;  // hidden and disabled: the host's command
+// Hidden and disabled: the button that the host's save-and-close command clicks.
+constexpr int IDC_SAVE_AND_CLOSE = static_cast<int>(polar_api::ID_SAVE_AND_CLOSE);
 constexpr int IDC_TRACK_CURVE = 1024;
 constexpr int IDC_SHOW_ALL = 1025;
 constexpr int IDC_UNUSED_EDIT_1 = 1026;  // hidden

@@ -4,8 +4,6 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/json_text.h"
 #include "apps/polarctl/plausibility.h"
@@ -13,6 +11,7 @@
 #include "data/number_text.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
+#include "exchange/exchange.h"
 
 namespace {
 
@@ -75,38 +74,23 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "polarctl: " << status.strError << "\n";
         return kExitInputProblem;
     }
-    std::optional<ExchangeFormat> format;
+    const ExchangeFormat* format = nullptr;
     if (const auto name = parsed.Option("--format")) {
         format = FormatByName(*name);
-        if (!format) {
-            err << "polarctl: --format takes grid, lines, json or rating-csv\n";
+        if (format == nullptr) {
+            err << "polarctl: --format takes " << FormatNames(", ", " or ") << "\n";
             return kExitUsage;
         }
     } else {
         format = GuessFormat(text, strIn);
-        if (!format) {
-            err << "polarctl: cannot tell the format of " << strIn
-                << "; give --format grid, lines, json or rating-csv\n";
+        if (format == nullptr) {
+            err << "polarctl: cannot tell the format of " << strIn << "; give --format "
+                << FormatNames(", ", " or ") << "\n";
             return kExitUsage;
         }
     }
     const bool bForce = parsed.Flag("--force");
-    std::string strName = parsed.Option("--sail-plan").value_or("");
-    ImportResult result;
-    switch (*format) {
-        case ExchangeFormat::Grid:
-            result = ImportGrid(text, strName);
-            break;
-        case ExchangeFormat::Lines:
-            result = ImportLines(text, strName);
-            break;
-        case ExchangeFormat::Json:
-            result = ImportRatingJson(text, strName);
-            break;
-        case ExchangeFormat::RatingCsv:
-            result = ImportRatingCsv(text, strName);
-            break;
-    }
+    ImportResult result = format->read(text, parsed.Option("--sail-plan").value_or(""));
     if (result.pSailPlan->m_strName.empty()) {
         // Standard input has no file name to call the sail plan by.
         result.pSailPlan->SetName(IsStandardStream(strIn)
@@ -153,7 +137,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitInputProblem;
     }
     ReportStream(*strOut, out, err)
-        << "imported \"" << strShownName << "\" (" << FormatName(*format) << "): " << nPolars
+        << "imported \"" << strShownName << "\" (" << format->name << "): " << nPolars
         << " polars, " << nPoints << " points into " << *strOut << "\n";
     return result.error ? kExitInputProblem : kExitOk;
 }
@@ -169,18 +153,11 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "polarctl: export needs --sail-plan INDEX|NAME and -o OUT\n";
         return kExitUsage;
     }
-    const std::string strExt = std::filesystem::path(*strOut).extension().string();
-    std::optional<ExchangeFormat> format;
-    if (const auto name = parsed.Option("--format")) {
-        format = FormatByName(*name);
-    } else if (strExt == ".json") {
-        format = ExchangeFormat::Json;
-    } else if (strExt == ".csv" || strExt == ".pol" || strExt == ".txt") {
-        format = ExchangeFormat::Grid;
-    }
-    if (!format) {
-        err << "polarctl: give --format grid, lines, json or rating-csv (or an OUT ending in .pol, "
-               ".csv or .json)\n";
+    const auto name = parsed.Option("--format");
+    const ExchangeFormat* format = name ? FormatByName(*name) : FormatByExtension(*strOut);
+    if (format == nullptr) {
+        err << "polarctl: give --format " << FormatNames(", ", " or ") << " (or an OUT ending in "
+            << FormatExtensions(", ", " or ") << ")\n";
         return kExitUsage;
     }
     if (!CheckOutput(*strOut, err)) {
@@ -200,26 +177,12 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitUsage;
     }
     const SAILPLAN& plan = *contents.aSailPlans[static_cast<std::size_t>(nSailPlan)];
-    std::string text;
-    switch (*format) {
-        case ExchangeFormat::Grid:
-            text = ExportGrid(plan, strExt == ".csv" ? ';' : '\t');
-            break;
-        case ExchangeFormat::Lines:
-            text = ExportLines(plan);
-            break;
-        case ExchangeFormat::Json:
-            text = ExportRatingJson(plan);
-            break;
-        case ExchangeFormat::RatingCsv:
-            text = ExportRatingCsv(plan);
-            break;
-    }
+    const std::string text = format->write(plan, *strOut);
     if (!WriteOutput(*strOut, text, parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
     }
     ReportStream(*strOut, out, err) << "exported \"" << DecodeForDisplay(plan.m_strName) << "\" ("
-                                    << FormatName(*format) << ") to " << *strOut << "\n";
+                                    << format->name << ") to " << *strOut << "\n";
     return contents.stop ? kExitInputProblem : kExitOk;
 }
 

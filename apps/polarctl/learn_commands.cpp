@@ -1,19 +1,15 @@
 // polarctl learn and compare: polars from the boat's own instrument logs, and the boat's
 // sailing measured against a polar.
-#include <cmath>
-#include <filesystem>
-#include <map>
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
-#include "apps/polarctl/exchange/exchange.h"
-#include "apps/polarctl/exchange/polar_curve.h"
 #include "apps/polarctl/file_support.h"
-#include "apps/polarctl/learn/learner.h"
 #include "apps/polarctl/plausibility.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
+#include "exchange/exchange.h"
+#include "logs/logs.h"
 
 namespace {
 
@@ -36,21 +32,6 @@ bool ParseList(const std::string& strText, std::vector<float>& values) {
         nStart = nComma + 1;
     }
     return !values.empty();
-}
-
-// Reads every log into the function, printing what each held; false when one cannot be read.
-bool ReadLogs(const std::vector<std::string>& aLogs, LogCounts& counts,
-              const std::function<void(const LogSample&)>& sink,
-              const std::function<void()>& newLog, std::ostream& err) {
-    for (const std::string& strLog : aLogs) {
-        newLog();
-        std::string strError;
-        if (!ReadLog(strLog, counts, sink, strError)) {
-            err << "polarctl: " << strError << "\n";
-            return false;
-        }
-    }
-    return true;
 }
 
 void PrintCounts(std::ostream& out, const LogCounts& counts) {
@@ -147,7 +128,8 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
     LogCounts counts;
     if (!ReadLogs(
             parsed.aPositional, counts, [&](const LogSample& s) { learner.Add(s); },
-            [&] { learner.NewLog(); }, err)) {
+            [&] { learner.NewLog(); }, strError)) {
+        err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
     PrintCounts(summary, counts);
@@ -215,87 +197,41 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     SAILPLAN& plan = *contents.aSailPlans[static_cast<std::size_t>(nSailPlan)];
     SortSailPlan(plan);
-    LearnOptions options;
-    SteadyFilter filter(options.dSteadySeconds);
-    Bins bins(options);
-    std::map<std::pair<int, int>, Distribution> ratios;
-    Distribution overall(0.1, 300.0);
-    const auto polarSpeed = [&plan](const LogSample& s) -> std::optional<double> {
-        const auto& polars = plan.m_aPolars;
-        for (std::size_t i = 0; i + 1 < polars.size() || (i == 0 && polars.size() == 1); ++i) {
-            const PERF_POLAR& a = *polars[i];
-            const PERF_POLAR& b = polars.size() == 1 ? a : *polars[i + 1];
-            if (s.fWindSpeed < a.m_fWindSpeed || s.fWindSpeed > b.m_fWindSpeed) {
-                continue;
-            }
-            const auto va = SpeedOnCurve(a, s.fWindAngle);
-            const auto vb = SpeedOnCurve(b, s.fWindAngle);
-            if (!va || !vb) {
-                return std::nullopt;
-            }
-            const double t = b.m_fWindSpeed > a.m_fWindSpeed ? (s.fWindSpeed - a.m_fWindSpeed) /
-                                                                   (b.m_fWindSpeed - a.m_fWindSpeed)
-                                                             : 0.0;
-            return *va + t * (*vb - *va);
-        }
-        return std::nullopt;
-    };
-    std::uint64_t nCompared = 0;
+    Comparison comparison(plan, LearnOptions{});
     LogCounts counts;
-    const bool bRead = ReadLogs(
-        aLogs, counts,
-        [&](const LogSample& s) {
-            const int nWind = bins.WindBin(s.fWindSpeed);
-            if (!filter.Keep(s) || nWind < 0) {
-                return;
-            }
-            const auto speed = polarSpeed(s);
-            if (!speed || *speed <= 0) {
-                return;
-            }
-            const double dPercent = 100.0 * s.fBoatSpeed / *speed;
-            auto it = ratios.find({nWind, bins.AngleBin(s.fWindAngle)});
-            if (it == ratios.end()) {
-                it = ratios
-                         .emplace(std::make_pair(nWind, bins.AngleBin(s.fWindAngle)),
-                                  Distribution(0.1, 300.0))
-                         .first;
-            }
-            it->second.Add(dPercent);
-            overall.Add(dPercent);
-            ++nCompared;
-        },
-        [&] { filter.NewLog(); }, err);
-    if (!bRead) {
+    if (!ReadLogs(
+            aLogs, counts, [&](const LogSample& s) { comparison.Add(s); },
+            [&] { comparison.NewLog(); }, strError)) {
+        err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
     const auto pct = [](double d) { return FormatExchangeNumber(static_cast<float>(d)); };
     if (parsed.Flag("--json")) {
-        out << "{\"samples\": " << nCompared
-            << ", \"median_percent\": " << pct(overall.Percentile(50)) << ", \"bins\": [";
+        out << "{\"samples\": " << comparison.Samples()
+            << ", \"median_percent\": " << pct(comparison.MedianPercent()) << ", \"bins\": [";
         bool bFirst = true;
-        for (const auto& [key, d] : ratios) {
-            out << (bFirst ? "\n  " : ",\n  ") << "{\"wind_speed\": "
-                << FormatExchangeNumber(options.windSpeeds[static_cast<std::size_t>(key.first)])
-                << ", \"angle\": " << FormatExchangeNumber(bins.Angle(key.second))
-                << ", \"samples\": " << d.Count()
-                << ", \"median_percent\": " << pct(d.Percentile(50))
-                << ", \"p10_percent\": " << pct(d.Percentile(10))
-                << ", \"p90_percent\": " << pct(d.Percentile(90)) << "}";
+        for (const ComparisonBin& bin : comparison.PerBin()) {
+            out << (bFirst ? "\n  " : ",\n  ")
+                << "{\"wind_speed\": " << FormatExchangeNumber(bin.fWindSpeed)
+                << ", \"angle\": " << FormatExchangeNumber(bin.fAngle)
+                << ", \"samples\": " << bin.nSamples
+                << ", \"median_percent\": " << pct(bin.dMedianPercent)
+                << ", \"p10_percent\": " << pct(bin.dPercentile10)
+                << ", \"p90_percent\": " << pct(bin.dPercentile90) << "}";
             bFirst = false;
         }
         out << (bFirst ? "]}\n" : "\n]}\n");
         return kExitOk;
     }
     PrintCounts(out, counts);
-    out << "compared " << nCompared << " samples with \"" << DecodeForDisplay(plan.m_strName)
-        << "\": median " << pct(overall.Percentile(50)) << " %\n";
+    out << "compared " << comparison.Samples() << " samples with \""
+        << DecodeForDisplay(plan.m_strName) << "\": median " << pct(comparison.MedianPercent())
+        << " %\n";
     out << "wind kn  angle  samples  median %  10th %  90th %\n";
-    for (const auto& [key, d] : ratios) {
-        out << FormatExchangeNumber(options.windSpeeds[static_cast<std::size_t>(key.first)]) << "\t"
-            << FormatExchangeNumber(bins.Angle(key.second)) << "\t" << d.Count() << "\t"
-            << pct(d.Percentile(50)) << "\t" << pct(d.Percentile(10)) << "\t"
-            << pct(d.Percentile(90)) << "\n";
+    for (const ComparisonBin& bin : comparison.PerBin()) {
+        out << FormatExchangeNumber(bin.fWindSpeed) << "\t" << FormatExchangeNumber(bin.fAngle)
+            << "\t" << bin.nSamples << "\t" << pct(bin.dMedianPercent) << "\t"
+            << pct(bin.dPercentile10) << "\t" << pct(bin.dPercentile90) << "\n";
     }
     return kExitOk;
 }

@@ -4,12 +4,17 @@
 #include <filesystem>
 #include <new>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "apps/polarctl/command_line.h"
+#include "exchange/format_table.h"
 
 namespace {
 
-constexpr const char* kUsage =
+// @FORMATS@ stands for the names of the formats, from their table as import and export take
+// them.
+constexpr std::string_view kUsageTemplate =
     "Usage: polarctl COMMAND [ARGS]\n"
     "\n"
     "Reads and writes POLAR.PPD performance polar files.\n"
@@ -23,9 +28,9 @@ constexpr const char* kUsage =
     "  smooth FILE --sail-plan I --polar J [-o OUT]\n"
     "                             smooth polar J of sail plan I (indexes from 0) by a\n"
     "                             least-squares polynomial and write the file\n"
-    "  import IN -o POLAR.PPD [--format grid|lines|json|rating-csv] [--sail-plan NAME] [--append]\n"
+    "  import IN -o POLAR.PPD [--format @FORMATS@] [--sail-plan NAME] [--append]\n"
     "                             a sail plan from another program's polar file\n"
-    "  export POLAR.PPD --sail-plan INDEX|NAME -o OUT [--format grid|lines|json|rating-csv]\n"
+    "  export POLAR.PPD --sail-plan INDEX|NAME -o OUT [--format @FORMATS@]\n"
     "                             a sail plan as a TWA/TWS grid (.pol tab, .csv ';'), a line per\n"
     "                             wind speed, or rating JSON\n"
     "  vmg POLAR.PPD [--sail-plan INDEX|NAME] [--json] [--apply]\n"
@@ -62,24 +67,38 @@ constexpr const char* kUsage =
     "\n"
     "Exit codes: 0 fine, 1 the input has a problem, 2 bad usage.\n";
 
+const std::string& Usage() {
+    static const std::string strUsage = [] {
+        constexpr std::string_view kPlaceholder = "@FORMATS@";
+        const std::string strFormats = FormatNames("|", "|");
+        std::string usage(kUsageTemplate);
+        for (std::size_t n = usage.find(kPlaceholder); n != std::string::npos;
+             n = usage.find(kPlaceholder, n + strFormats.size())) {
+            usage.replace(n, kPlaceholder.size(), strFormats);
+        }
+        return usage;
+    }();
+    return strUsage;
+}
+
 }  // namespace
 
 namespace {
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        err << kUsage;
+        err << Usage();
         return kExitUsage;
     }
     const std::string& strCommand = args[0];
     if (strCommand == "--help" || strCommand == "-h" || strCommand == "help") {
-        out << kUsage;
+        out << Usage();
         return kExitOk;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     for (const auto& arg : rest) {
         if (arg == "--help" || arg == "-h") {
-            out << kUsage;
+            out << Usage();
             return kExitOk;
         }
     }
@@ -116,7 +135,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (strCommand == "lgx") {
         return RunLanguageFile(rest, out, err);
     }
-    err << "polarctl: unknown command '" << strCommand << "'\n\n" << kUsage;
+    err << "polarctl: unknown command '" << strCommand << "'\n\n" << Usage();
     return kExitUsage;
 }
 

@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -12,11 +11,12 @@
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
-#include "apps/polarctl/learn/learner.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/polar_file.h"
 #include "diagram/diagram_host.h"
+#include "diagram/geometry.h"
 #include "diagram/palette.h"
+#include "logs/polar_samples.h"
 #include "translation/string_translator.h"
 
 namespace {
@@ -54,50 +54,25 @@ std::string FindLanguageFile(int nLanguage) {
     return {};
 }
 
-// The kept samples (sailing steadily) whose wind speed is nearer the rendered polar's than any
-// other polar's of the sail plan, as small dots over the diagram in a colour of their own.
+// The logged sailing of the rendered polar (ReadSamplesOfPolar) as small dots over the diagram,
+// in a colour of their own.
 bool DrawMeasuredPoints(DiagramHost& host, const SAILPLAN& sailPlan, int nPolar,
                         const std::vector<std::string>& aLogs, QImage& image,
                         std::string& strError) {
-    const float fWindSpeed = sailPlan.m_aPolars[static_cast<std::size_t>(nPolar)]->m_fWindSpeed;
-    const auto nearest = [&sailPlan](float fSpeed) {
-        std::size_t nBest = 0;
-        for (std::size_t i = 1; i < sailPlan.m_aPolars.size(); ++i) {
-            if (std::fabs(sailPlan.m_aPolars[i]->m_fWindSpeed - fSpeed) <
-                std::fabs(sailPlan.m_aPolars[nBest]->m_fWindSpeed - fSpeed)) {
-                nBest = i;
-            }
-        }
-        return sailPlan.m_aPolars[nBest]->m_fWindSpeed;
-    };
     CClientDC dc(&host.Graph());
     host.Graph().PrepareDC(&dc);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(200, 0, 160));
-    SteadyFilter filter(LearnOptions{}.dSteadySeconds);
-    LogCounts counts;
-    for (const std::string& strLog : aLogs) {
-        filter.NewLog();
-        const bool bRead = ReadLog(
-            strLog, counts,
-            [&](const LogSample& s) {
-                if (!filter.Keep(s) || nearest(s.fWindSpeed) != fWindSpeed) {
-                    return;
-                }
-                const double a = s.fWindAngle * 3.14159265358979323846 / 180.0;
-                CPoint p{static_cast<int>(std::lround(s.fBoatSpeed * 100.0 * std::sin(a))),
-                         static_cast<int>(std::lround(s.fBoatSpeed * 100.0 * std::cos(a)))};
-                dc.LPtoDP(&p);
-                painter.drawEllipse(QPointF(p.x, p.y), 1.5, 1.5);
-            },
-            strError);
-        if (!bRead) {
-            return false;
-        }
-    }
-    return true;
+    return ReadSamplesOfPolar(
+        aLogs, sailPlan, static_cast<std::size_t>(nPolar),
+        [&](const LogSample& s) {
+            CPoint p = PolarToPoint(s.fWindAngle, s.fBoatSpeed);
+            dc.LPtoDP(&p);
+            painter.drawEllipse(QPointF(p.x, p.y), 1.5, 1.5);
+        },
+        strError);
 }
 
 }  // namespace

@@ -1,33 +1,19 @@
 // The interface of libpolar.so for host programs: the three exported functions, the message
-// the editor sends to the host, the commands the host may send to the editor, and the event
-// that carries messages between Qt widgets. A Qt host needs nothing else.
+// the editor sends to the host and the commands the host may send to the editor (with their
+// types, in polar_messages.h), and the event that carries messages between Qt widgets. A Qt
+// host needs nothing else.
 #pragma once
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
-#include <cstdint>
+
+#include "polar/polar_messages.h"
 
 namespace polar_api {
 
 // A window handle: the window's widget.
 using HWND = QWidget*;
-// A colour, 0x00BBGGRR.
-using COLORREF = std::uint32_t;
-using UINT = unsigned int;
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
-using LRESULT = std::intptr_t;
-
-// Sent by the editor to the host window. wParam 0: the user closed the editor without saving
-// (sent before its window is destroyed); 1: the editor saved and closed on the host's command
-// 1018; 2: the user pressed "Save" and the data file has been written.
-constexpr UINT WM_POLAR_NOTIFY = 0x0500;
-// Commands the host sends to the editor window as WM_COMMAND: reload the data file (wParam and
-// lParam both ID_POLAR_RELOAD), and save and close (wParam ID_SAVE_AND_CLOSE, lParam 0).
-constexpr UINT WM_COMMAND = 0x0111;
-constexpr WPARAM ID_POLAR_RELOAD = 99;
-constexpr WPARAM ID_SAVE_AND_CLOSE = 1018;
 
 // Messages between widgets travel as this event, sent synchronously with
 // QCoreApplication::sendEvent; the receiver writes its answer into result. A host receives

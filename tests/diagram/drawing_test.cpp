@@ -159,8 +159,8 @@ TEST_F(Drawing, AxesStayOnePixelAndDottedPensTurnSolidOnlyWhenWider) {
         const double dRay = (Device({R, 0}).x() - origin.x());
         for (int k = 0; k < 200; ++k) {
             const double t = (0.3 + 0.6 * k / 200.0) * dRay;
-            const double a = (55 + 30.0 * k / 200.0) * M_PI / 180.0;
-            const double r = 40 * M_PI / 180.0;
+            const double a = (55 + 30.0 * k / 200.0) * kRadiansPerDegree;
+            const double r = 40 * kRadiansPerDegree;
             ray.push_back(QPoint(static_cast<int>(std::lround(origin.x() + t * std::sin(r))),
                                  static_cast<int>(std::lround(origin.y() - t * std::cos(r)))));
             ring.push_back(QPoint(static_cast<int>(std::lround(origin.x() + dRing * std::sin(a))),

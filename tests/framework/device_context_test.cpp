@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/angle_units.h"
 #include "framework/dc.h"
 
 namespace {
@@ -76,7 +77,7 @@ TEST(DeviceContext, LinesLeaveOutTheirEndPointAndDotsRunThreeOnThreeOff) {
 // The colour under a point at the given screen angle (degrees counter-clockwise from three
 // o'clock) and distance from the centre (32, 32).
 COLORREF At(Canvas& canvas, double dDegrees, double dRadius) {
-    const double a = dDegrees * M_PI / 180.0;
+    const double a = dDegrees * kRadiansPerDegree;
     return canvas.dc.GetPixel(static_cast<int>(std::lround(32 + dRadius * std::cos(a))),
                               static_cast<int>(std::lround(32 - dRadius * std::sin(a))));
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "data/angle_units.h"
 #include "data/number_text.h"
 #include "diagram/diagram_host.h"
 #include "diagram/geometry.h"
@@ -47,7 +48,7 @@ class DiagramFixture : public testing::Test {
     }
     // The device pixel at an angle (degrees off the wind) and a distance in logical units.
     QPoint DeviceAt(double dDegrees, double dRadius) {
-        const double a = dDegrees * M_PI / 180.0;
+        const double a = dDegrees * kRadiansPerDegree;
         return Device(CPoint{static_cast<int>(std::lround(dRadius * std::sin(a))),
                              static_cast<int>(std::lround(dRadius * std::cos(a)))});
     }

@@ -1,0 +1,169 @@
+#include "exchange/polar_curve.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/angle_units.h"
+
+namespace {
+
+struct Optimum {
+    double dAngle;
+    double dValue;
+};
+
+// The largest of sign × speed × cos(angle) on the curve. The points themselves are candidates
+// with their exact angles; inside each segment, where the speed is linear in the angle, the
+// optimum may lie between the points: it is found by sampling and a golden-section refinement.
+// A point wins over an inside optimum that is not better by more than rounding.
+Optimum BestOnCurve(const PERF_POLAR& polar, double dSign) {
+    const auto& v = polar.m_aVectors;
+    auto value = [dSign](double dAngle, double dSpeed) {
+        return dSign * dSpeed * std::cos(dAngle * kRadiansPerDegree);
+    };
+    Optimum best{v.front()->m_fAngle, value(v.front()->m_fAngle, v.front()->m_fSpeed)};
+    for (const auto& p : v) {
+        const double d = value(p->m_fAngle, p->m_fSpeed);
+        if (d > best.dValue) {
+            best = {p->m_fAngle, d};
+        }
+    }
+    Optimum inside = best;
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        const double a0 = v[i - 1]->m_fAngle;
+        const double a1 = v[i]->m_fAngle;
+        if (!(a1 > a0)) {
+            continue;
+        }
+        const double s0 = v[i - 1]->m_fSpeed;
+        const double s1 = v[i]->m_fSpeed;
+        auto f = [&](double a) { return value(a, s0 + (s1 - s0) * (a - a0) / (a1 - a0)); };
+        constexpr int kSamples = 64;
+        int nBest = 0;
+        double dBestSample = f(a0);
+        for (int k = 1; k <= kSamples; ++k) {
+            const double d = f(a0 + (a1 - a0) * k / kSamples);
+            if (d > dBestSample) {
+                dBestSample = d;
+                nBest = k;
+            }
+        }
+        double lo = a0 + (a1 - a0) * std::max(nBest - 1, 0) / kSamples;
+        double hi = a0 + (a1 - a0) * std::min(nBest + 1, kSamples) / kSamples;
+        constexpr double kGolden = 0.6180339887498949;
+        for (int n = 0; n < 100 && hi - lo > 1e-9; ++n) {
+            const double m1 = hi - kGolden * (hi - lo);
+            const double m2 = lo + kGolden * (hi - lo);
+            if (f(m1) < f(m2)) {
+                lo = m1;
+            } else {
+                hi = m2;
+            }
+        }
+        const double a = (lo + hi) / 2;
+        if (f(a) > inside.dValue) {
+            inside = {a, f(a)};
+        }
+    }
+    return inside.dValue > best.dValue + 1e-9 ? inside : best;
+}
+
+}  // namespace
+
+std::optional<float> SpeedOnCurve(const PERF_POLAR& polar, float fAngle) {
+    const auto& v = polar.m_aVectors;
+    if (v.empty() || !(fAngle >= v.front()->m_fAngle) || !(fAngle <= v.back()->m_fAngle)) {
+        return std::nullopt;
+    }
+    // The first point whose angle is not below fAngle; an exact angle gives its own speed.
+    const auto it = std::lower_bound(v.begin(), v.end(), fAngle,
+                                     [](const auto& p, float a) { return p->m_fAngle < a; });
+    if ((*it)->m_fAngle == fAngle) {
+        return (*it)->m_fSpeed;
+    }
+    const PERF_VECTOR& p0 = **(it - 1);
+    const PERF_VECTOR& p1 = **it;
+    return (fAngle - p0.m_fAngle) / (p1.m_fAngle - p0.m_fAngle) * (p1.m_fSpeed - p0.m_fSpeed) +
+           p0.m_fSpeed;
+}
+
+std::optional<float> SpeedBetweenWindSpeeds(const SAILPLAN& sailPlan, float fWindSpeed,
+                                            float fAngle) {
+    const auto& polars = sailPlan.m_aPolars;
+    // The first polar whose wind speed is not below fWindSpeed.
+    const auto it = std::lower_bound(polars.begin(), polars.end(), fWindSpeed,
+                                     [](const auto& p, float w) { return p->m_fWindSpeed < w; });
+    if (it == polars.end() || !((*it)->m_fWindSpeed >= fWindSpeed)) {
+        return std::nullopt;
+    }
+    const PERF_POLAR& above = **it;
+    if (above.m_fWindSpeed == fWindSpeed) {
+        return SpeedOnCurve(above, fAngle);
+    }
+    if (it == polars.begin()) {
+        return std::nullopt;
+    }
+    const PERF_POLAR& below = **(it - 1);
+    const std::optional<float> speedBelow = SpeedOnCurve(below, fAngle);
+    const std::optional<float> speedAbove = SpeedOnCurve(above, fAngle);
+    if (!speedBelow || !speedAbove) {
+        return std::nullopt;
+    }
+    const float t = (fWindSpeed - below.m_fWindSpeed) / (above.m_fWindSpeed - below.m_fWindSpeed);
+    return *speedBelow + t * (*speedAbove - *speedBelow);
+}
+
+namespace {
+
+const PERF_VECTOR* PointAt(const PERF_POLAR& polar, float fAngle) {
+    for (const auto& p : polar.m_aVectors) {
+        if (p->m_fAngle == fAngle) {
+            return p.get();
+        }
+    }
+    return nullptr;
+}
+
+// A point's own speed at the angle; else the speed on the curve to the hundredth, in hundredths
+// as the rounding gives them; nothing outside the polar's range.
+std::optional<float> SpeedInHundredths(const PERF_POLAR& polar, float fAngle,
+                                       double (*round)(double)) {
+    if (const PERF_VECTOR* p = PointAt(polar, fAngle)) {
+        return p->m_fSpeed;
+    }
+    const std::optional<float> speed = SpeedOnCurve(polar, fAngle);
+    if (!speed) {
+        return std::nullopt;
+    }
+    return static_cast<float>(round(static_cast<double>(*speed) * 100.0) / 100.0);
+}
+
+double DownUnlessWhole(double dHundredths) {
+    // A value that is a hundredth but for the float's own noise stays that hundredth.
+    const double dNearest = std::round(dHundredths);
+    return std::fabs(dHundredths - dNearest) < 1e-3 ? dNearest : std::floor(dHundredths);
+}
+
+double UpByHalfOrMore(double dHundredths) {
+    return std::ceil(dHundredths + 0.5);
+}
+
+}  // namespace
+
+std::optional<float> WrittenSpeed(const PERF_POLAR& polar, float fAngle) {
+    return SpeedInHundredths(polar, fAngle, DownUnlessWhole);
+}
+
+std::optional<float> StatedBestSpeed(const PERF_POLAR& polar, float fAngle) {
+    return SpeedInHundredths(polar, fAngle, UpByHalfOrMore);
+}
+
+std::optional<BestVmg> FindBestVmg(const PERF_POLAR& polar) {
+    if (polar.m_aVectors.empty()) {
+        return std::nullopt;
+    }
+    const Optimum up = BestOnCurve(polar, 1.0);
+    const Optimum down = BestOnCurve(polar, -1.0);
+    return BestVmg{static_cast<float>(up.dAngle), static_cast<float>(up.dValue),
+                   static_cast<float>(down.dAngle), static_cast<float>(down.dValue)};
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+// How samples are binned, kept and turned into points.
+struct LearnOptions {
+    // The wind speeds of the polars (kn), ascending; a sample belongs to the nearest one.
+    std::vector<float> windSpeeds{4, 6, 8, 10, 12, 14, 16, 20, 25, 30};
+    // The angle bins' width (degrees, more than 0); bins lie at its multiples from 0 to 180.
+    float fAngleStep = 5;
+    // The percentile (1 to 100) of a bin's boat speeds that becomes its point.
+    float fPercentile = 90;
+    // The samples a bin needs to become a point.
+    int nMinSamples = 10;
+    // How long sailing must have been steady before a sample counts (seconds).
+    double dSteadySeconds = 10;
+};

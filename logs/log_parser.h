@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "logs/csv_log.h"
+#include "logs/instrument_state.h"
+#include "logs/log_sample.h"
+
+// Reads a log line by line: NMEA 0183 sentences (anything before the '$' is a logger's prefix)
+// or, when the first line is a header this reader can use, CSV rows. What it cannot read it
+// counts as bad; the counts of sentence types reach LogCounts when the parser ends.
+class LogParser {
+  public:
+    LogParser(LogCounts& counts, const LogSink& sink) : m_counts(counts), m_state(counts, sink) {}
+    ~LogParser();
+    LogParser(const LogParser&) = delete;
+    LogParser& operator=(const LogParser&) = delete;
+
+    void Line(std::string_view line);
+
+  private:
+    enum class Mode { Unknown, Nmea, Csv };
+
+    void Sentence(std::string_view sentence);
+    void Count(std::string_view type);
+
+    LogCounts& m_counts;
+    InstrumentState m_state;
+    CsvLog m_csv;
+    Mode m_mode = Mode::Unknown;
+    // The usual types are counted here (a map lookup per sentence would cost more than reading
+    // it), others in the map at once.
+    std::array<std::string, 16> m_aTypes;
+    std::array<std::uint64_t, 16> m_aTypeCounts{};
+};

@@ -1,0 +1,201 @@
+// What each sentence type tells, one function per type and one row of the table per type.
+#include "logs/nmea_handlers.h"
+
+#include "logs/log_values.h"
+
+namespace {
+
+using SentenceReader = bool (*)(const NmeaFields& f, InstrumentState& state);
+
+// MWV: wind angle from the bow, R(elative) or T(rue), speed and unit, status A (valid).
+bool ReadMwv(const NmeaFields& f, InstrumentState& state) {
+    double dAngle = 0;
+    double dSpeed = 0;
+    if (f.Count() < 6 || !ParseLogNumber(f[1], dAngle) || !ParseSpeedKnots(f[3], f[4], dSpeed)) {
+        return false;
+    }
+    if (f[5].substr(0, 1) != "A") {
+        return true;  // the instrument says the value is not valid
+    }
+    if (f[2] == "T") {
+        state.TrueWind(dSpeed, dAngle);
+    } else if (f[2] == "R") {
+        state.ApparentWind(dSpeed, dAngle);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// VWT and VWR: wind angle 0 to 180 off the bow, L(eft) or R(ight), speed and unit.
+bool ReadWindOffTheBow(const NmeaFields& f, double& dSpeed, double& dFromBow) {
+    double dAngle = 0;
+    if (f.Count() < 5 || !ParseLogNumber(f[1], dAngle) || (f[2] != "L" && f[2] != "R") ||
+        !ParseSpeedKnots(f[3], f[4], dSpeed)) {
+        return false;
+    }
+    dFromBow = f[2] == "L" ? 360.0 - dAngle : dAngle;
+    return true;
+}
+
+bool ReadVwt(const NmeaFields& f, InstrumentState& state) {
+    double dSpeed = 0;
+    double dFromBow = 0;
+    if (!ReadWindOffTheBow(f, dSpeed, dFromBow)) {
+        return false;
+    }
+    state.TrueWind(dSpeed, dFromBow);
+    return true;
+}
+
+bool ReadVwr(const NmeaFields& f, InstrumentState& state) {
+    double dSpeed = 0;
+    double dFromBow = 0;
+    if (!ReadWindOffTheBow(f, dSpeed, dFromBow)) {
+        return false;
+    }
+    state.ApparentWind(dSpeed, dFromBow);
+    return true;
+}
+
+// MWD: the true wind's direction, true (T) and magnetic (M), and its speed. Less the current
+// heading of the same kind, the angle from the bow; true first.
+bool ReadMwd(const NmeaFields& f, InstrumentState& state) {
+    double dTrue = 0;
+    double dMagnetic = 0;
+    double dSpeed = 0;
+    const bool bTrue = f.Count() > 2 && ParseLogNumber(f[1], dTrue);
+    const bool bMagnetic = f.Count() > 4 && ParseLogNumber(f[3], dMagnetic);
+    if (f.Count() < 7 || !ParseSpeedKnots(f[5], f[6], dSpeed) || (!bTrue && !bMagnetic)) {
+        return false;
+    }
+    const std::optional<double> headingTrue = state.HeadingTrue();
+    const std::optional<double> headingMagnetic = state.HeadingMagnetic();
+    if (bTrue && headingTrue) {
+        state.TrueWind(dSpeed, dTrue - *headingTrue);
+    } else if (bMagnetic && headingMagnetic) {
+        state.TrueWind(dSpeed, dMagnetic - *headingMagnetic);
+    }
+    return true;
+}
+
+// HDT: the true heading.
+bool ReadHdt(const NmeaFields& f, InstrumentState& state) {
+    double dHeading = 0;
+    if (f.Count() < 2 || !ParseLogNumber(f[1], dHeading)) {
+        return false;
+    }
+    state.SetHeadingTrue(dHeading);
+    return true;
+}
+
+// HDM: the magnetic heading.
+bool ReadHdm(const NmeaFields& f, InstrumentState& state) {
+    double dHeading = 0;
+    if (f.Count() < 2 || !ParseLogNumber(f[1], dHeading)) {
+        return false;
+    }
+    state.SetHeadingMagnetic(dHeading);
+    return true;
+}
+
+// HDG: the compass heading, its deviation and the variation, each E(ast, added) or W(est,
+// subtracted). With the deviation the magnetic heading, with the variation too the true one.
+bool ReadHdg(const NmeaFields& f, InstrumentState& state) {
+    double dHeading = 0;
+    if (f.Count() < 2 || !ParseLogNumber(f[1], dHeading)) {
+        return false;
+    }
+    const auto eastward = [](double d, std::string_view side) { return side == "W" ? -d : d; };
+    double dDeviation = 0;
+    if (f.Count() > 3 && ParseLogNumber(f[2], dDeviation)) {
+        dHeading += eastward(dDeviation, f[3]);
+    }
+    state.SetHeadingMagnetic(dHeading);
+    double dVariation = 0;
+    if (f.Count() > 5 && ParseLogNumber(f[4], dVariation)) {
+        state.SetHeadingTrue(dHeading + eastward(dVariation, f[5]));
+    }
+    return true;
+}
+
+// VHW: headings, then the speed through the water in knots (field 5).
+bool ReadVhw(const NmeaFields& f, InstrumentState& state) {
+    double dSpeed = 0;
+    if (f.Count() < 7 || !ParseLogNumber(f[5], dSpeed) || dSpeed < 0) {
+        return false;
+    }
+    state.SetWaterSpeed(dSpeed);
+    return true;
+}
+
+// VPW: the speed along the wind is no speed of the boat's own: read, not used.
+bool ReadVpw(const NmeaFields& f, InstrumentState& /*state*/) {
+    double dSpeed = 0;
+    return f.Count() >= 2 && (f[1].empty() || ParseLogNumber(f[1], dSpeed));
+}
+
+// VTG: tracks, then the speed over ground in knots (field 5).
+bool ReadVtg(const NmeaFields& f, InstrumentState& state) {
+    double dSpeed = 0;
+    if (f.Count() < 7 || !ParseLogNumber(f[5], dSpeed) || dSpeed < 0) {
+        return false;
+    }
+    state.SetGroundSpeed(dSpeed);
+    return true;
+}
+
+// RMC: the time of day, status A (valid), position, and the speed over ground in knots.
+bool ReadRmc(const NmeaFields& f, InstrumentState& state) {
+    double dSeconds = 0;
+    if (f.Count() < 10 || !ParseTimeOfDay(f[1], dSeconds)) {
+        return false;
+    }
+    state.SetTimeOfDay(dSeconds);
+    double dSpeed = 0;
+    if (f[2] == "A" && ParseLogNumber(f[7], dSpeed) && dSpeed >= 0) {
+        state.SetGroundSpeed(dSpeed);
+    }
+    return true;
+}
+
+bool ReadTimeField(std::string_view field, InstrumentState& state) {
+    double dSeconds = 0;
+    if (!ParseTimeOfDay(field, dSeconds)) {
+        return false;
+    }
+    state.SetTimeOfDay(dSeconds);
+    return true;
+}
+
+// ZDA: the time of day first, then the date.
+bool ReadZda(const NmeaFields& f, InstrumentState& state) {
+    return ReadTimeField(f[1], state);
+}
+
+// GLL: the position, then the time of day (field 5).
+bool ReadGll(const NmeaFields& f, InstrumentState& state) {
+    return ReadTimeField(f.Count() > 5 ? f[5] : std::string_view(), state);
+}
+
+struct SentenceType {
+    std::string_view type;
+    SentenceReader read;
+};
+
+constexpr SentenceType kSentenceTypes[] = {
+    {"MWV", ReadMwv}, {"VWT", ReadVwt}, {"VWR", ReadVwr}, {"MWD", ReadMwd}, {"HDT", ReadHdt},
+    {"HDM", ReadHdm}, {"HDG", ReadHdg}, {"VHW", ReadVhw}, {"VPW", ReadVpw}, {"VTG", ReadVtg},
+    {"RMC", ReadRmc}, {"ZDA", ReadZda}, {"GLL", ReadGll},
+};
+
+}  // namespace
+
+bool ReadNmeaSentence(std::string_view type, const NmeaFields& fields, InstrumentState& state) {
+    for (const SentenceType& sentenceType : kSentenceTypes) {
+        if (sentenceType.type == type) {
+            return sentenceType.read(fields, state);
+        }
+    }
+    return true;  // a type this reader does not use
+}

@@ -1,0 +1,139 @@
+// polarctl import, export and vmg as a user runs them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/polar_file.h"
+#include "tests/support/exchange_samples.h"
+#include "tests/support/polar_builders.h"
+#include "tests/support/polarctl_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+TEST(ExchangeCommands, ImportWritesNothingOnErrorsAndNeverReplacesUnasked) {
+    TempDir dir;
+    const std::string strGrid = dir.File("boat.csv");
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strGrid, "TWA;6;12\n40;4;5\n52;x;6\n");
+    const CliRun bad = Polarctl({"import", strGrid, "-o", strPpd});
+    EXPECT_EQ(bad.nExit, 1);
+    EXPECT_NE(bad.err.find(strGrid + ":3:4: error: expected a boat speed, found 'x'"),
+              std::string::npos)
+        << bad.err;
+    EXPECT_FALSE(std::filesystem::exists(strPpd));
+    EXPECT_EQ(Polarctl({"import", strGrid, "-o", strPpd, "--force"}).nExit, 1);
+    EXPECT_EQ(TempDir::Read(strPpd),
+              "boat,\r\n6.00,40.00,\r\n40.00,4.00,-1\r\n12.00,40.00,\r\n40.00,5.00,-2");
+
+    TempDir::Write(strGrid, "TWA;6\n40;4\n");
+    EXPECT_EQ(Polarctl({"import", strGrid, "-o", strPpd}).nExit, 2);  // exists
+    const CliRun append =
+        Polarctl({"import", strGrid, "-o", strPpd, "--append", "--sail-plan", "Light, air"});
+    EXPECT_EQ(append.nExit, 0) << append.err;
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(strPpd, contents).Ok());
+    ASSERT_EQ(contents.aSailPlans.size(), 2u);
+    EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Light air");  // no comma in a name
+}
+
+TEST(ExchangeCommands, SemicolonGridKeepsItsZerosUnlessRatingCsvIsAskedFor) {
+    TempDir dir;
+    const std::string strGrid = dir.File("sails.csv");
+    TempDir::Write(strGrid, kSailGrid);
+    const CliRun guessed = Polarctl({"import", strGrid, "-o", dir.File("grid.ppd")});
+    EXPECT_EQ(guessed.nExit, 0) << guessed.err;
+    EXPECT_NE(guessed.out.find("(grid): 6 polars, 42 points"), std::string::npos) << guessed.out;
+    PolarFileContents grid;
+    ASSERT_TRUE(LoadPolarFile(dir.File("grid.ppd"), grid).Ok());
+    ASSERT_EQ(grid.aSailPlans.size(), 1u);
+    EXPECT_EQ(Points(*grid.aSailPlans[0]),
+              "6: 0/0 45/4.1 52/4.8 90/5.9 120/0 150/0 165/0 | "
+              "8: 0/0 45/0 52/5.6 90/6.8 120/6.9 150/0 165/0 | "
+              "10: 0/0 45/0 52/0 90/7.3 120/7.5 150/6.8 165/0 | "
+              "12: 0/0 45/0 52/0 90/7.6 120/0 150/7.2 165/0 | "
+              "14: 0/0 45/0 52/0 90/0 120/0 150/0 165/8.3 | "
+              "16: 0/0 45/0 52/0 90/0 120/0 150/0 165/0 | ");
+
+    // Asked for, the rating data's reading: 0 is no value, a single value a beat or run.
+    const CliRun forced =
+        Polarctl({"import", strGrid, "-o", dir.File("rating.ppd"), "--format", "rating-csv"});
+    EXPECT_EQ(forced.nExit, 0) << forced.err;
+    EXPECT_NE(forced.out.find("(rating-csv)"), std::string::npos) << forced.out;
+    PolarFileContents rating;
+    ASSERT_TRUE(LoadPolarFile(dir.File("rating.ppd"), rating).Ok());
+    ASSERT_EQ(rating.aSailPlans.size(), 1u);
+    EXPECT_EQ(Points(*rating.aSailPlans[0]),
+              "6: 45/4.1 52/4.8 90/5.9 | 8: 52/5.6 90/6.8 120/6.9 | 10: 90/7.3 120/7.5 150/6.8 | "
+              "12: 90/7.6 150/7.2 | 14: 165/8.3 | 16: | ");
+    EXPECT_EQ(rating.aSailPlans[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);
+}
+
+TEST(ExchangeCommands, ExportByNameAndVmgApply) {
+    TempDir dir;
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strPpd, kExampleFileText);
+    const std::string strPol = dir.File("light.pol");
+    EXPECT_EQ(Polarctl({"export", strPpd, "--sail-plan", "Light", "-o", strPol}).nExit, 0);
+    EXPECT_EQ(TempDir::Read(strPol), "TWA\\TWS\t4\n45\t3\n90\t3.9\n");
+    EXPECT_EQ(Polarctl({"export", strPpd, "--sail-plan", "Heavy", "-o", strPol}).nExit, 2);
+
+    const CliRun vmg = Polarctl({"vmg", strPpd, "--sail-plan", "1", "--json", "--apply"});
+    EXPECT_EQ(vmg.nExit, 0) << vmg.err;
+    EXPECT_NE(vmg.out.find("\"upwind_angle\": 45"), std::string::npos) << vmg.out;
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(strPpd, contents).Ok());
+    EXPECT_EQ(contents.aSailPlans[1]->m_aPolars[0]->m_fTackingAngle, 45.0f);
+    EXPECT_EQ(contents.aSailPlans[0]->m_aPolars[0]->m_fTackingAngle, 45.0f);  // untouched
+}
+
+TEST(ExchangeCommands, ExtensionsCountInAnyCaseForExportAndImport) {
+    TempDir dir;
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strPpd, kExampleFileText);
+    const std::string strJson = dir.File("main.JSON");
+    const CliRun exported = Polarctl({"export", strPpd, "--sail-plan", "Main", "-o", strJson});
+    ASSERT_EQ(exported.nExit, 0) << exported.err;
+    EXPECT_NE(exported.out.find("(json)"), std::string::npos) << exported.out;
+    EXPECT_NE(TempDir::Read(strJson).find("\"vpp\""), std::string::npos);
+    const std::string strCsv = dir.File("main.Csv");
+    ASSERT_EQ(Polarctl({"export", strPpd, "--sail-plan", "Main", "-o", strCsv}).nExit, 0);
+    EXPECT_EQ(TempDir::Read(strCsv).substr(0, 13), "TWA\\TWS;6;12\n");
+
+    // An import whose content does not tell (a byte order mark before the brace) goes by the
+    // extension, in any case too.
+    const std::string strMarked = dir.File("MARKED.JSON");
+    TempDir::Write(strMarked, "\xEF\xBB\xBF" + TempDir::Read(strJson));
+    const CliRun imported = Polarctl({"import", strMarked, "-o", dir.File("imported.ppd")});
+    ASSERT_EQ(imported.nExit, 0) << imported.err;
+    EXPECT_NE(imported.out.find("(json): 2 polars"), std::string::npos) << imported.out;
+    TempDir::Write(dir.File("marked.bin"), TempDir::Read(strMarked));
+    const CliRun unknown = Polarctl({"import", dir.File("marked.bin"), "-o", dir.File("x.ppd")});
+    EXPECT_EQ(unknown.nExit, 2);
+    EXPECT_NE(unknown.err.find("give --format grid, lines, json or rating-csv"), std::string::npos)
+        << unknown.err;
+}
+
+TEST(ExchangeCommands, HelpAndMessagesNameTheFormatsOfTheTable) {
+    EXPECT_NE(Polarctl({"--help"})
+                  .out.find("import IN -o POLAR.PPD [--format "
+                            "grid|lines|json|rating-csv]"),
+              std::string::npos);
+    EXPECT_NE(Polarctl({"--help"}).out.find("-o OUT [--format grid|lines|json|rating-csv]"),
+              std::string::npos);
+    TempDir dir;
+    TempDir::Write(dir.File("POLAR.PPD"), kExampleFileText);
+    const CliRun noFormat =
+        Polarctl({"export", dir.File("POLAR.PPD"), "--sail-plan", "0", "-o", dir.File("out.dat")});
+    EXPECT_EQ(noFormat.nExit, 2);
+    EXPECT_NE(noFormat.err.find("(or an OUT ending in .pol, .csv, .txt or .json)"),
+              std::string::npos)
+        << noFormat.err;
+    const CliRun badName =
+        Polarctl({"import", dir.File("POLAR.PPD"), "-o", dir.File("x.ppd"), "--format", "xml"});
+    EXPECT_EQ(badName.nExit, 2);
+    EXPECT_NE(badName.err.find("--format takes grid, lines, json or rating-csv"),
+              std::string::npos);
+}
+
+}  // namespace

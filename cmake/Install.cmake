@@ -12,3 +12,4 @@ install(FILES ${POLAR_ROOT}/desktop/org.polareditor.PolarEditor.metainfo.xml
 install(FILES ${POLAR_ROOT}/desktop/polar-editor-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME polar-editor.xml)
 include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/ManPages.cmake)

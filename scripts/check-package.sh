@@ -59,14 +59,15 @@ changelog_version=$(gzip -dc "$root/usr/share/doc/polar-editor/changelog.gz" |
   fail "the changelog's newest entry is $changelog_version, the package is $version"
 "$root/usr/bin/polar-editor" --help >/dev/null || fail "polar-editor --help failed"
 "$root/usr/bin/polarctl" --help >/dev/null || fail "polarctl --help failed"
+for page in polar-editor polarctl; do
+  [ -s "$root/usr/share/man/man1/$page.1.gz" ] || fail "no manual page $page(1)"
+  [ -s "$root/usr/share/bash-completion/completions/$page" ] || fail "no bash completion for $page"
+done
 echo "package: contents, dependencies and programs as expected"
 
 # Warnings accepted for now, each with its reason in the README. Information tags (I:) are
 # shown, not judged.
-accepted=(
-  # The manual pages of polar-editor and polarctl are still to be written.
-  no-manual-page
-)
+accepted=()
 status=0
 report=$(lintian --tag-display-limit 0 --display-info "$deb") || status=$?
 [ -z "$report" ] || echo "$report"

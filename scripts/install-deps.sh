@@ -18,6 +18,8 @@ packages=(
   # installed: desktop entry, AppStream metadata, the data file's type (xmllint, the MIME
   # database compiler, gio to resolve a file name).
   dpkg-dev lintian desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin
+  # The manual pages, made from the programs' --help.
+  help2man
   # Compressed instrument logs.
   zlib1g-dev
 )

@@ -3,6 +3,7 @@
 // memory for a 10 MB and a 1 GB log (the reader must not grow with the log).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <cstdio>
@@ -132,8 +133,54 @@ void BM_Learn_PeakMemory(benchmark::State& state) {
     std::filesystem::remove(strPath);
 }
 
+// A 64 MB log file, plain (0) or gzip-compressed (1), read as learn reads it: without an
+// observer of the progress, and with one (as on a terminal).
+std::string LogFilePath(bool bCompressed) {
+    return (std::filesystem::temp_directory_path() /
+            (bCompressed ? "polar-learn-bench.nmea.gz" : "polar-learn-bench-file.nmea"))
+        .string();
+}
+
+std::string LogFile(bool bCompressed) {
+    const std::string strPath = LogFilePath(bCompressed);
+    if (!std::filesystem::exists(strPath)) {
+        gzFile file = gzopen(strPath.c_str(), bCompressed ? "wb6" : "wbT");
+        gzwrite(file, Log().data(), static_cast<unsigned>(Log().size()));
+        gzclose(file);
+    }
+    return strPath;
+}
+
+void ReadFile(benchmark::State& state, const LogReadOptions& options) {
+    const std::string strPath = LogFile(state.range(0) != 0);
+    for (auto _ : state) {
+        Learner learner(LearnOptions{});
+        LogCounts counts;
+        std::string strError;
+        ReadLog(
+            strPath, counts, [&](const LogSample& s) { learner.Add(s); }, strError, options);
+        benchmark::DoNotOptimize(counts.nSamples);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(Log().size()));
+}
+
+void BM_Learn_ReadLogFile(benchmark::State& state) {
+    ReadFile(state, {});
+}
+
+void BM_Learn_ReadLogFileObserved(benchmark::State& state) {
+    std::uint64_t nLast = 0;
+    LogReadOptions options;
+    options.progress = [&](const LogProgress& p) { nLast = p.nBytesRead; };
+    ReadFile(state, options);
+    benchmark::DoNotOptimize(nLast);
+}
+
 BENCHMARK(BM_Learn_ReadLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_GetlineStringStream)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Learn_ReadLogFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Learn_ReadLogFileObserved)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Learn_PeakMemory)->Arg(10)->Arg(1024)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -145,6 +192,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintSpeedup("reading logs", "BM_Baseline_GetlineStringStream", "BM_Learn_ReadLog",
                           5.0);
+    for (const bool bCompressed : {false, true}) {
+        std::filesystem::remove(LogFilePath(bCompressed));
+    }
     benchmark::Shutdown();
     return 0;
 }

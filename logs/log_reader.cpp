@@ -1,8 +1,10 @@
 #include "logs/log_reader.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
+#include <optional>
 #include <vector>
 
 #include "logs/log_parser.h"
@@ -45,17 +47,35 @@ class LineSplitter {
     std::string m_carry;
 };
 
-}  // namespace
-
-void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink) {
-    LogParser parser(counts, sink);
-    LineSplitter lines(parser);
-    lines.Feed(text.data(), text.size());
-    lines.End();
+// The bytes of a log still to be read: a regular file's size (standard input's from where it
+// stands); nothing for a pipe or a device.
+std::optional<std::uint64_t> LogSize(const std::string& strPath) {
+    struct stat st {};
+    if (strPath == "-") {
+        if (::fstat(STDIN_FILENO, &st) != 0 || !S_ISREG(st.st_mode)) {
+            return std::nullopt;
+        }
+        const off_t pos = ::lseek(STDIN_FILENO, 0, SEEK_CUR);
+        if (pos < 0 || pos > st.st_size) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(st.st_size - pos);
+    }
+    if (::stat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
-bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
-             std::string& strError) {
+// The progress of a reading of several logs.
+struct ProgressTracker {
+    const std::function<void(const LogProgress&)>& report;
+    std::uint64_t nDone = 0;  // the bytes of the logs read to their end
+    std::uint64_t nTotal = 0;
+};
+
+bool ReadOne(const std::string& strPath, LogCounts& counts, const LogSink& sink,
+             std::string& strError, ProgressTracker* pProgress, std::optional<std::uint64_t> size) {
     // gzopen reads plain files as they are, too; "-" is standard input (a copy of its
     // descriptor, which gzclose closes).
     gzFile file = nullptr;
@@ -73,6 +93,14 @@ bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
         return false;
     }
     gzbuffer(file, 1 << 18);
+    // The file's position counts the compressed bytes consumed; a pipe has none, and then the
+    // text read is counted.
+    const z_off_t start = pProgress != nullptr ? gzoffset(file) : 0;
+    const auto consumed = [&]() -> std::uint64_t {
+        const z_off_t offset = start >= 0 ? gzoffset(file) : -1;
+        const z_off_t read = offset >= 0 ? offset - start : gztell(file);
+        return read > 0 ? static_cast<std::uint64_t>(read) : 0;
+    };
     LogParser parser(counts, sink);
     LineSplitter lines(parser);
     std::vector<char> buffer(1 << 20);
@@ -87,6 +115,9 @@ bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
             break;
         }
         lines.Feed(buffer.data(), static_cast<std::size_t>(n));
+        if (pProgress != nullptr) {
+            pProgress->report({pProgress->nDone + consumed(), pProgress->nTotal});
+        }
     }
     lines.End();
     int nError = Z_OK;
@@ -94,15 +125,53 @@ bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
     if (nError != Z_OK && nError != Z_STREAM_END) {
         counts.bTruncated = true;
     }
+    if (pProgress != nullptr) {
+        // Read to its end (or given up at damage): the whole file is done.
+        pProgress->nDone += size ? *size : consumed();
+        pProgress->report({pProgress->nDone, pProgress->nTotal});
+    }
     gzclose(file);
     return true;
 }
 
+}  // namespace
+
+void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink) {
+    LogParser parser(counts, sink);
+    LineSplitter lines(parser);
+    lines.Feed(text.data(), text.size());
+    lines.End();
+}
+
+bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
+             std::string& strError, const LogReadOptions& options) {
+    if (!options.progress) {
+        return ReadOne(strPath, counts, sink, strError, nullptr, std::nullopt);
+    }
+    const std::optional<std::uint64_t> size = LogSize(strPath);
+    ProgressTracker progress{options.progress, 0, size.value_or(0)};
+    return ReadOne(strPath, counts, sink, strError, &progress, size);
+}
+
 bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const LogSink& sink,
-              const std::function<void()>& newLog, std::string& strError) {
-    for (const std::string& strPath : aPaths) {
+              const std::function<void()>& newLog, std::string& strError,
+              const LogReadOptions& options) {
+    // The total is known when every log's size is.
+    std::vector<std::optional<std::uint64_t>> sizes(aPaths.size());
+    std::uint64_t nTotal = 0;
+    bool bAllKnown = true;
+    if (options.progress) {
+        for (std::size_t i = 0; i < aPaths.size(); ++i) {
+            sizes[i] = LogSize(aPaths[i]);
+            bAllKnown = bAllKnown && sizes[i].has_value();
+            nTotal += sizes[i].value_or(0);
+        }
+    }
+    ProgressTracker progress{options.progress, 0, bAllKnown ? nTotal : 0};
+    for (std::size_t i = 0; i < aPaths.size(); ++i) {
         newLog();
-        if (!ReadLog(strPath, counts, sink, strError)) {
+        if (!ReadOne(aPaths[i], counts, sink, strError, options.progress ? &progress : nullptr,
+                     sizes[i])) {
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -7,18 +8,35 @@
 
 #include "logs/log_sample.h"
 
+// How far a reading has come: the bytes of the logs consumed so far (of a compressed log its
+// compressed bytes), and their sum when the size of every log is known, else 0. A log that is not
+// a regular file (a pipe on standard input, a FIFO) has no size and tells no position: its bytes
+// are counted after decompression.
+struct LogProgress {
+    std::uint64_t nBytesRead = 0;
+    std::uint64_t nBytesTotal = 0;
+};
+
+// How a reading is done. progress, when set, is called on the reading's thread as the logs are
+// consumed (about once per MB of text, not throttled in time), its byte counts rising, and last
+// with every byte read.
+struct LogReadOptions {
+    std::function<void(const LogProgress&)> progress;
+};
+
 // Reads one log (NMEA 0183 text, or CSV with a header naming its columns; gzip-compressed or
 // not, whatever its name) and hands every sample to the sink, in log order. Memory does not
 // grow with the log. "-" reads standard input (compressed or not). False, with the reason, when
 // the file cannot be opened; a compressed log cut short gives what came before it.
 bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
-             std::string& strError);
+             std::string& strError, const LogReadOptions& options = {});
 
 // Reads the logs one after another into the same counts; newLog runs before each, so that what
 // depends on the order of samples (a steady stretch) starts anew. False, with the reason, at the
 // first log that cannot be opened.
 bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const LogSink& sink,
-              const std::function<void()>& newLog, std::string& strError);
+              const std::function<void()>& newLog, std::string& strError,
+              const LogReadOptions& options = {});
 
 // The same for text in memory.
 void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink);

@@ -6,6 +6,7 @@
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/plausibility.h"
 #include "apps/polarctl/polarctl.h"
+#include "apps/polarctl/progress_line.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
@@ -54,6 +55,21 @@ void PrintCounts(std::ostream& out, const LogCounts& counts) {
     if (counts.bTruncated) {
         out << "note: a compressed log ended early; what came before it was read\n";
     }
+}
+
+// Reads the logs, with a line of progress on standard error when it is a terminal.
+bool ReadLogsShowingProgress(const std::vector<std::string>& aPaths, LogCounts& counts,
+                             const LogSink& sink, const std::function<void()>& newLog,
+                             std::ostream& err, std::string& strError) {
+    if (!ShowsProgress(err)) {
+        return ReadLogs(aPaths, counts, sink, newLog, strError);
+    }
+    ProgressLine line(err);
+    LogReadOptions options;
+    options.progress = [&](const LogProgress& p) { line.Update(p.nBytesRead, p.nBytesTotal); };
+    const bool bRead = ReadLogs(aPaths, counts, sink, newLog, strError, options);
+    line.Finish();
+    return bRead;
 }
 
 }  // namespace
@@ -126,9 +142,9 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     Learner learner(options);
     LogCounts counts;
-    if (!ReadLogs(
+    if (!ReadLogsShowingProgress(
             parsed.aPositional, counts, [&](const LogSample& s) { learner.Add(s); },
-            [&] { learner.NewLog(); }, strError)) {
+            [&] { learner.NewLog(); }, err, strError)) {
         err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
@@ -199,9 +215,9 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
     SortSailPlan(plan);
     Comparison comparison(plan, LearnOptions{});
     LogCounts counts;
-    if (!ReadLogs(
+    if (!ReadLogsShowingProgress(
             aLogs, counts, [&](const LogSample& s) { comparison.Add(s); },
-            [&] { comparison.NewLog(); }, strError)) {
+            [&] { comparison.NewLog(); }, err, strError)) {
         err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }

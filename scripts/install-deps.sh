@@ -20,6 +20,8 @@ packages=(
   dpkg-dev lintian desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin
   # Compressed instrument logs.
   zlib1g-dev
+  # polarctl's command line.
+  libcli11-dev
 )
 
 missing=()

@@ -349,6 +349,23 @@ class PolarctlFormatter : public CLI::Formatter {
         return Wrap("polarctl " + it->second, kHelpWidth, "Usage: ", "         ");
     }
 
+    // The usage line first, then what the command does, its words and options, and the footer
+    // (the example, or the notes of the program's help).
+    std::string make_help(const CLI::App* app, std::string name,
+                          CLI::AppFormatMode mode) const override {
+        if (mode == CLI::AppFormatMode::Sub) {
+            return make_expanded(app);
+        }
+        std::string strHelp = make_usage(app, std::move(name));
+        strHelp += make_description(app);
+        strHelp += make_positionals(app);
+        strHelp += make_groups(app, mode);
+        strHelp += make_subcommands(app, mode);
+        strHelp += '\n';
+        strHelp += make_footer(app);
+        return strHelp;
+    }
+
     std::string make_description(const CLI::App* app) const override {
         return app->get_description().empty() ? std::string()
                                               : Wrap(app->get_description(), kHelpWidth, "", "");
@@ -451,7 +468,8 @@ class CommandLine {
         for (const OptionDefinition& option : command.options) {
             CLI::Option* pOption = nullptr;
             if (option.strValue.empty()) {
-                pOption = pApp->add_flag(option.strName, option.strHelp);
+                // --json=yes is no more a flag than --json=no: neither is taken.
+                pOption = pApp->add_flag(option.strName, option.strHelp)->disable_flag_override();
             } else {
                 pOption = pApp->add_option(option.strName, option.strHelp)
                               ->type_name(option.strValue)
@@ -572,9 +590,19 @@ int RunCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
         args.erase(args.begin());
         args.emplace_back("--help");
     }
-    if (!args[0].empty() && args[0][0] != '-' && CommandLine::Subcommand(app, args[0]) == nullptr) {
-        err << "polarctl: unknown command '" << args[0] << "' (see polarctl --help)\n";
-        return kExitUsage;
+    // A word where a command belongs that names none: said as such, not as a stray argument.
+    if (!args[0].empty() && args[0][0] != '-') {
+        CLI::App* pCommand = CommandLine::Subcommand(app, args[0]);
+        if (pCommand == nullptr) {
+            err << "polarctl: unknown command '" << args[0] << "' (see polarctl --help)\n";
+            return kExitUsage;
+        }
+        if (!pCommand->get_subcommands({}).empty() && args.size() > 1 && !args[1].empty() &&
+            args[1][0] != '-' && CommandLine::Subcommand(*pCommand, args[1]) == nullptr) {
+            err << "polarctl: unknown command '" << args[0] << " " << args[1] << "' (see polarctl "
+                << args[0] << " --help)\n";
+            return kExitUsage;
+        }
     }
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -586,7 +614,16 @@ int RunCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
         out << e.what() << "\n";
         return kExitOk;
     } catch (const CLI::ParseError& e) {
-        err << "polarctl: " << e.what() << " (see polarctl ";
+        // CLI11 names a flag given a value by its bare name and an unfamiliar word.
+        std::string strMessage = e.what();
+        constexpr std::string_view kOverride = " was given a disallowed flag override";
+        if (const auto n = strMessage.find(kOverride); n != std::string::npos) {
+            std::string strFlag = "--";
+            strFlag += strMessage.substr(0, n);
+            strMessage = strFlag;
+            strMessage += " takes no value";
+        }
+        err << "polarctl: " << strMessage << " (see polarctl ";
         for (const CLI::App* pApp = &app; !pApp->get_subcommands().empty();) {
             pApp = pApp->get_subcommands().front();
             err << pApp->get_name() << " ";

@@ -232,7 +232,7 @@ std::vector<CommandDefinition> Commands() {
          "polarctl learn day1.nmea day2.nmea.gz -o POLAR.PPD --append --percentile 80",
          RunLearn},
         {"compare",
-         "compare LOG... POLAR.PPD --sail-plan INDEX|NAME [--json]",
+         "compare LOG... POLAR.PPD --sail-plan INDEX|NAME [--json] [--steady-seconds S]",
          "the logged boat speed as a percentage of the polar's",
          "FILES",
          "the instrument logs, then the data file (one of them may be -)",

@@ -22,6 +22,8 @@ packages=(
   help2man
   # Compressed instrument logs.
   zlib1g-dev
+  # polarctl's command line.
+  libcli11-dev
 )
 
 missing=()

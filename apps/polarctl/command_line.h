@@ -11,7 +11,10 @@ constexpr int kExitOk = 0;
 constexpr int kExitInputProblem = 1;
 constexpr int kExitUsage = 2;
 
-// The arguments of one command: positional words, options with a value, and flags.
+// The arguments of one command as the command line gave them: its positional words, the
+// options given with a value (the last one where an option came twice), and the flags given.
+// Options are keyed by their name as written in the command's definition ("-o",
+// "--sail-plan").
 struct ParsedArgs {
     std::vector<std::string> aPositional;
     std::map<std::string, std::string> options;
@@ -20,11 +23,6 @@ struct ParsedArgs {
     std::optional<std::string> Option(const std::string& strName) const;
     bool Flag(const std::string& strName) const { return flags.count(strName) != 0; }
 };
-
-// Parses args against the options that take a value and the flags a command knows. Returns
-// false with a message for an unknown option or a missing value.
-bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
-               const std::set<std::string>& flagOptions, ParsedArgs& parsed, std::string& strError);
 
 // A non-negative decimal index, or nothing.
 std::optional<int> ParseIndex(const std::string& strText);

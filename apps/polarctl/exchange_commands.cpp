@@ -15,20 +15,6 @@
 
 namespace {
 
-bool Parse(const std::vector<std::string>& args, const std::set<std::string>& values,
-           const std::set<std::string>& flags, ParsedArgs& parsed, std::ostream& err) {
-    std::string strError;
-    if (!ParseArgs(args, values, flags, parsed, strError)) {
-        err << "polarctl: " << strError << " (see polarctl --help)\n";
-        return false;
-    }
-    if (parsed.aPositional.size() != 1) {
-        err << "polarctl: expected one file (see polarctl --help)\n";
-        return false;
-    }
-    return true;
-}
-
 // Loads a data file for a command that will write it: false (with the message) when it cannot
 // be read, or when its reading stopped early and --force was not given.
 bool LoadForWriting(const std::string& strFile, PolarFileContents& contents, bool bForce,
@@ -44,11 +30,7 @@ bool LoadForWriting(const std::string& strFile, PolarFileContents& contents, boo
 
 }  // namespace
 
-int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!Parse(args, {"-o", "--format", "--sail-plan"}, {"--append", "--force"}, parsed, err)) {
-        return kExitUsage;
-    }
+int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& strIn = parsed.aPositional[0];
     const auto strOut = parsed.Option("-o");
     if (!strOut) {
@@ -142,11 +124,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return result.error ? kExitInputProblem : kExitOk;
 }
 
-int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!Parse(args, {"-o", "--format", "--sail-plan"}, {"--force"}, parsed, err)) {
-        return kExitUsage;
-    }
+int RunExport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const auto strOut = parsed.Option("-o");
     const auto strWhich = parsed.Option("--sail-plan");
     if (!strOut || !strWhich) {
@@ -171,12 +149,13 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (contents.stop) {
         PrintProblem(err, strFile, *contents.stop);
     }
-    const int nSailPlan = FindSailPlan(contents.aSailPlans, *strWhich);
-    if (nSailPlan < 0) {
-        err << "polarctl: " << strFile << " has no sail plan " << *strWhich << "\n";
+    std::string strError;
+    const auto nSailPlan = ChooseSailPlan(contents.aSailPlans, *strWhich, strFile, strError);
+    if (!nSailPlan) {
+        err << "polarctl: " << strError << "\n";
         return kExitUsage;
     }
-    const SAILPLAN& plan = *contents.aSailPlans[static_cast<std::size_t>(nSailPlan)];
+    const SAILPLAN& plan = *contents.aSailPlans[*nSailPlan];
     const std::string text = format->write(plan, *strOut);
     if (!WriteOutput(*strOut, text, parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
@@ -186,11 +165,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return contents.stop ? kExitInputProblem : kExitOk;
 }
 
-int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!Parse(args, {"--sail-plan"}, {"--json", "--apply", "--force"}, parsed, err)) {
-        return kExitUsage;
-    }
+int RunVmg(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& strFile = parsed.aPositional[0];
     const bool bApply = parsed.Flag("--apply");
     // vmg - --apply is a filter: the file goes to standard output, the table to standard error.
@@ -210,12 +185,13 @@ int RunVmg(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     std::vector<std::size_t> aChosen;
     if (const auto which = parsed.Option("--sail-plan")) {
-        const int n = FindSailPlan(contents.aSailPlans, *which);
-        if (n < 0) {
-            err << "polarctl: " << strFile << " has no sail plan " << *which << "\n";
+        std::string strError;
+        const auto n = ChooseSailPlan(contents.aSailPlans, *which, strFile, strError);
+        if (!n) {
+            err << "polarctl: " << strError << "\n";
             return kExitUsage;
         }
-        aChosen.push_back(static_cast<std::size_t>(n));
+        aChosen.push_back(*n);
     } else {
         for (std::size_t i = 0; i < contents.aSailPlans.size(); ++i) {
             aChosen.push_back(i);

@@ -102,17 +102,83 @@ bool WriteOutput(const std::string& strTarget, std::string_view content, bool bF
 }
 
 // A sail plan by index ("2") or by name; -1 when there is none.
-int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich) {
-    if (const auto n = ParseIndex(strWhich)) {
-        return static_cast<std::size_t>(*n) < aSailPlans.size() ? *n : -1;
-    }
-    for (std::size_t i = 0; i < aSailPlans.size(); ++i) {
-        if (aSailPlans[i]->m_strName == strWhich ||
-            DecodeForDisplay(aSailPlans[i]->m_strName) == strWhich) {
-            return static_cast<int>(i);
+namespace {
+
+std::string AsciiLower(std::string strText) {
+    for (char& c : strText) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return -1;
+    return strText;
+}
+
+// "0 \"Main\", 2 \"MAIN\"": the sail plans of those indexes as the messages show them.
+std::string ListSailPlans(const SailPlanArray& aSailPlans, const std::vector<std::size_t>& aWhich) {
+    std::string strList;
+    for (const std::size_t n : aWhich) {
+        if (!strList.empty()) {
+            strList += ", ";
+        }
+        strList += std::to_string(n);
+        strList += " \"";
+        strList += DecodeForDisplay(aSailPlans[n]->m_strName);
+        strList += '"';
+    }
+    return strList;
+}
+
+}  // namespace
+
+std::optional<std::size_t> ChooseSailPlan(const SailPlanArray& aSailPlans,
+                                          const std::string& strWhich, const std::string& strFile,
+                                          std::string& strError) {
+    if (const auto n = ParseIndex(strWhich);
+        n && static_cast<std::size_t>(*n) < aSailPlans.size()) {
+        return static_cast<std::size_t>(*n);
+    }
+    std::vector<std::size_t> aAll;
+    std::vector<std::size_t> aAnyCase;
+    const std::string strLower = AsciiLower(strWhich);
+    for (std::size_t i = 0; i < aSailPlans.size(); ++i) {
+        const std::string& strName = aSailPlans[i]->m_strName;
+        const std::string strShown = DecodeForDisplay(strName);
+        if (strName == strWhich || strShown == strWhich) {
+            return i;
+        }
+        if (AsciiLower(strName) == strLower || AsciiLower(strShown) == strLower) {
+            aAnyCase.push_back(i);
+        }
+        aAll.push_back(i);
+    }
+    if (aAnyCase.size() == 1) {
+        return aAnyCase.front();
+    }
+    strError = strFile;
+    if (aAnyCase.empty()) {
+        strError += ": no sail plan ";
+        if (ParseIndex(strWhich)) {
+            strError += strWhich;
+        } else {
+            strError += '"';
+            strError += DecodeForDisplay(strWhich);
+            strError += '"';
+        }
+        if (aAll.empty()) {
+            strError += " (the file has none)";
+        } else {
+            strError += " (its sail plans: ";
+            strError += ListSailPlans(aSailPlans, aAll);
+            strError += ")";
+        }
+    } else {
+        strError += ": \"";
+        strError += DecodeForDisplay(strWhich);
+        strError += "\" matches several sail plans without regard to case: ";
+        strError += ListSailPlans(aSailPlans, aAnyCase);
+        strError += "; give the exact name or the index";
+    }
+    return std::nullopt;
 }
 
 bool CheckOutput(const std::string& strTarget, std::ostream& err) {

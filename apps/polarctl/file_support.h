@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +29,14 @@ bool ReadsStandardInputOnce(const std::vector<std::string>& aInputs, std::ostrea
 // Loads a data file ("-": standard input); false (with the reason written) when it cannot be
 // read.
 bool LoadOrComplain(const std::string& strFile, PolarFileContents& contents, std::ostream& err);
-// A sail plan by index ("2") or by name; -1 when there is none.
-int FindSailPlan(const SailPlanArray& aSailPlans, const std::string& strWhich);
+// The sail plan a user chose by strWhich: a whole number is its index from 0; else, or when no
+// sail plan has that index, a name, matched exactly first, then without regard to case (ASCII
+// letters) when only one sail plan matches so. Nothing when none or several match; strError
+// then says so and names the sail plans there are (or the ones that matched), and strFile
+// names the file in it.
+std::optional<std::size_t> ChooseSailPlan(const SailPlanArray& aSailPlans,
+                                          const std::string& strWhich, const std::string& strFile,
+                                          std::string& strError);
 // Writes a command's output atomically; a read-only target is refused unless bForce. A FIFO,
 // a character device or a socket is written in place; standard output (see IsStandardOutput)
 // through out. False (with the reason written) when nothing was written; a failed write to

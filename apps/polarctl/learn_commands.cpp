@@ -74,18 +74,8 @@ bool ReadLogsShowingProgress(const std::vector<std::string>& aPaths, LogCounts& 
 
 }  // namespace
 
-int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
+int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     std::string strError;
-    if (!ParseArgs(args,
-                   {"-o", "--sail-plan", "--wind-speeds", "--angle-step", "--percentile",
-                    "--min-samples", "--report", "--steady-seconds"},
-                   {"--append", "--force"}, parsed, strError) ||
-        parsed.aPositional.empty()) {
-        err << "polarctl: " << (strError.empty() ? "learn needs one or more logs" : strError)
-            << " (see polarctl --help)\n";
-        return kExitUsage;
-    }
     const auto strOut = parsed.Option("-o");
     if (!strOut) {
         err << "polarctl: learn needs -o POLAR.PPD\n";
@@ -185,16 +175,21 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kExitOk;
 }
 
-int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
+int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     std::string strError;
-    if (!ParseArgs(args, {"--sail-plan", "--steady-seconds"}, {"--json"}, parsed, strError) ||
-        parsed.aPositional.size() < 2 || !parsed.Option("--sail-plan")) {
-        err << "polarctl: "
-            << (strError.empty() ? "compare needs LOG... POLAR.PPD --sail-plan INDEX|NAME"
-                                 : strError)
-            << " (see polarctl --help)\n";
+    if (parsed.aPositional.size() < 2 || !parsed.Option("--sail-plan")) {
+        err << "polarctl: compare needs LOG... POLAR.PPD --sail-plan INDEX|NAME (see polarctl "
+               "compare --help)\n";
         return kExitUsage;
+    }
+    LearnOptions options;
+    if (const auto text = parsed.Option("--steady-seconds")) {
+        const auto v = ParseExchangeNumber(*text, false);
+        if (!v || *v < 0 || *v > 3600) {
+            err << "polarctl: --steady-seconds needs a number from 0 to 3600\n";
+            return kExitUsage;
+        }
+        options.dSteadySeconds = *v;
     }
     if (!ReadsStandardInputOnce(parsed.aPositional, err)) {
         return kExitUsage;
@@ -205,15 +200,15 @@ int RunCompare(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
-    const int nSailPlan = FindSailPlan(contents.aSailPlans, *parsed.Option("--sail-plan"));
-    if (nSailPlan < 0) {
-        err << "polarctl: " << strFile << " has no sail plan " << *parsed.Option("--sail-plan")
-            << "\n";
+    const auto nSailPlan =
+        ChooseSailPlan(contents.aSailPlans, *parsed.Option("--sail-plan"), strFile, strError);
+    if (!nSailPlan) {
+        err << "polarctl: " << strError << "\n";
         return kExitUsage;
     }
-    SAILPLAN& plan = *contents.aSailPlans[static_cast<std::size_t>(nSailPlan)];
+    SAILPLAN& plan = *contents.aSailPlans[*nSailPlan];
     SortSailPlan(plan);
-    Comparison comparison(plan, LearnOptions{});
+    Comparison comparison(plan, options);
     LogCounts counts;
     if (!ReadLogsShowingProgress(
             aLogs, counts, [&](const LogSample& s) { comparison.Add(s); },

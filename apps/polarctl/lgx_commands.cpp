@@ -14,7 +14,7 @@ bool HasLineBreakOrTab(const std::string& s) {
 }
 
 int DumpLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
-    const std::string& strFile = parsed.aPositional[1];
+    const std::string& strFile = parsed.aPositional[0];
     std::string bytes;
     const IoStatus status = ReadInput(strFile, bytes);
     if (!status.Ok()) {
@@ -45,7 +45,7 @@ int DumpLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream& 
 }
 
 int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
-    const std::string& strTsv = parsed.aPositional[1];
+    const std::string& strTsv = parsed.aPositional[0];
     const auto strTarget = parsed.Option("-o");
     if (!strTarget) {
         err << "polarctl: lgx build needs -o FILE.lgx\n";
@@ -100,19 +100,10 @@ int BuildLanguageFile(const ParsedArgs& parsed, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int RunLanguageFile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    std::string strError;
-    if (!ParseArgs(args, {"-o"}, {"--force"}, parsed, strError)) {
-        err << "polarctl: " << strError << " (see polarctl --help)\n";
-        return kExitUsage;
-    }
-    if (parsed.aPositional.size() == 2 && parsed.aPositional[0] == "dump") {
-        return DumpLanguageFile(parsed, out, err);
-    }
-    if (parsed.aPositional.size() == 2 && parsed.aPositional[0] == "build") {
-        return BuildLanguageFile(parsed, out, err);
-    }
-    err << "polarctl: expected 'lgx dump FILE.lgx' or 'lgx build TSV -o FILE.lgx'\n";
-    return kExitUsage;
+int RunLanguageFileDump(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    return DumpLanguageFile(parsed, out, err);
+}
+
+int RunLanguageFileBuild(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    return BuildLanguageFile(parsed, out, err);
 }

@@ -50,22 +50,6 @@ std::vector<const SAILPLAN*> AllOf(const SailPlanArray& aSailPlans) {
     return all;
 }
 
-bool ParseOrComplain(const std::vector<std::string>& args, const std::set<std::string>& values,
-                     const std::set<std::string>& flags, std::size_t nPositional,
-                     ParsedArgs& parsed, std::ostream& err) {
-    std::string strError;
-    if (!ParseArgs(args, values, flags, parsed, strError)) {
-        err << "polarctl: " << strError << " (see polarctl --help)\n";
-        return false;
-    }
-    if (parsed.aPositional.size() != nPositional) {
-        err << "polarctl: expected " << Plural(nPositional, "file", "arguments")
-            << " (see polarctl --help)\n";
-        return false;
-    }
-    return true;
-}
-
 void NoteOrder(std::ostream& out, const SailPlanArray& aSailPlans) {
     for (const auto& pSailPlan : aSailPlans) {
         const auto& polars = pSailPlan->m_aPolars;
@@ -197,11 +181,7 @@ bool ChooseTarget(const ParsedArgs& parsed, const std::string& strFile, const ch
 
 }  // namespace
 
-int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!ParseOrComplain(args, {}, {}, 1, parsed, err)) {
-        return kExitUsage;
-    }
+int RunCheck(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
     if (!LoadOrComplain(strFile, contents, err)) {
@@ -218,11 +198,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return bProblems ? kExitInputProblem : kExitOk;
 }
 
-int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!ParseOrComplain(args, {}, {"--json"}, 1, parsed, err)) {
-        return kExitUsage;
-    }
+int RunDump(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& strFile = parsed.aPositional[0];
     PolarFileContents contents;
     if (!LoadOrComplain(strFile, contents, err)) {
@@ -236,11 +212,7 @@ int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return PrintProblems(err, strFile, contents) ? kExitInputProblem : kExitOk;
 }
 
-int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!ParseOrComplain(args, {"-o"}, {"--force"}, 1, parsed, err)) {
-        return kExitUsage;
-    }
+int RunNormalize(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& strFile = parsed.aPositional[0];
     std::string strTarget;
     if (!ChooseTarget(parsed, strFile, "normalize without -o", strTarget, err)) {
@@ -262,16 +234,10 @@ int RunNormalize(const std::vector<std::string>& args, std::ostream& out, std::o
     return bProblems || bOmitted ? kExitInputProblem : kExitOk;
 }
 
-int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (!ParseOrComplain(args, {"-o", "--sail-plan", "--polar"}, {"--force"}, 1, parsed, err)) {
-        return kExitUsage;
-    }
-    const auto nSailPlan = ParseIndex(parsed.Option("--sail-plan").value_or(""));
+int RunSmooth(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const auto nPolar = ParseIndex(parsed.Option("--polar").value_or(""));
-    if (!nSailPlan || !nPolar) {
-        err << "polarctl: smooth needs --sail-plan INDEX and --polar INDEX, both whole numbers "
-               "from 0\n";
+    if (!nPolar) {
+        err << "polarctl: smooth needs --polar INDEX, a whole number from 0\n";
         return kExitUsage;
     }
     const std::string& strFile = parsed.aPositional[0];
@@ -288,12 +254,14 @@ int RunSmooth(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitInputProblem;
     }
     auto& aSailPlans = contents.aSailPlans;
-    if (static_cast<std::size_t>(*nSailPlan) >= aSailPlans.size()) {
-        err << "polarctl: sail plan " << *nSailPlan << " does not exist (the file has "
-            << Plural(aSailPlans.size(), "sail plan", "sail plans") << ")\n";
+    std::string strError;
+    const auto nSailPlan =
+        ChooseSailPlan(aSailPlans, parsed.Option("--sail-plan").value_or(""), strFile, strError);
+    if (!nSailPlan) {
+        err << "polarctl: " << strError << "\n";
         return kExitUsage;
     }
-    SAILPLAN& sailPlan = *aSailPlans[static_cast<std::size_t>(*nSailPlan)];
+    SAILPLAN& sailPlan = *aSailPlans[*nSailPlan];
     if (*nPolar >= sailPlan.GetPolarCount()) {
         err << "polarctl: polar " << *nPolar << " does not exist (sail plan "
             << Quoted(sailPlan.m_strName) << " has "

@@ -77,23 +77,17 @@ bool DrawMeasuredPoints(DiagramHost& host, const SAILPLAN& sailPlan, int nPolar,
 
 }  // namespace
 
-int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    std::string strError;
-    if (!ParseArgs(
-            args,
-            {"-o", "--sail-plan", "--polar", "--size", "--lang", "--show-all", "--colors", "--log"},
-            {"--force"}, parsed, strError) ||
-        parsed.aPositional.empty() || (parsed.aPositional.size() > 1 && !parsed.Option("--log"))) {
-        err << "polarctl: " << (strError.empty() ? "render needs one FILE" : strError)
-            << " (see polarctl --help)\n";
+int RunRender(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.aPositional.empty() || (parsed.aPositional.size() > 1 && !parsed.Option("--log"))) {
+        err << "polarctl: render needs one FILE; more words only as logs after --log LOG (see "
+               "polarctl render --help)\n";
         return kExitUsage;
     }
-    const auto nSailPlan = ParseIndex(parsed.Option("--sail-plan").value_or(""));
+    const auto strWhich = parsed.Option("--sail-plan");
     const auto nPolar = ParseIndex(parsed.Option("--polar").value_or(""));
     const auto strOut = parsed.Option("-o");
-    if (!nSailPlan || !nPolar || !strOut) {
-        err << "polarctl: render needs --sail-plan INDEX, --polar INDEX and -o OUT.png\n";
+    if (!strWhich || !nPolar || !strOut) {
+        err << "polarctl: render needs --sail-plan INDEX|NAME, --polar INDEX and -o OUT.png\n";
         return kExitUsage;
     }
     int nWidth = 800;
@@ -146,8 +140,13 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
-    if (static_cast<std::size_t>(*nSailPlan) >= contents.aSailPlans.size() ||
-        *nPolar >= contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)]->GetPolarCount()) {
+    std::string strError;
+    const auto nSailPlan = ChooseSailPlan(contents.aSailPlans, *strWhich, strFile, strError);
+    if (!nSailPlan) {
+        err << "polarctl: " << strError << "\n";
+        return kExitUsage;
+    }
+    if (*nPolar >= contents.aSailPlans[*nSailPlan]->GetPolarCount()) {
         err << "polarctl: there is no polar " << *nPolar << " in sail plan " << *nSailPlan << "\n";
         return kExitUsage;
     }
@@ -176,7 +175,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     {
         DiagramHost host(nWidth, nHeight, palette[0], palette[1], palette[2], palette[3],
                          palette[4]);
-        SAILPLAN* pSailPlan = contents.aSailPlans[static_cast<std::size_t>(*nSailPlan)].get();
+        SAILPLAN* pSailPlan = contents.aSailPlans[*nSailPlan].get();
         host.Show(pSailPlan, *nPolar, strShowAll == "on", false);
         QImage image = host.Image();
         if (!aLogs.empty()) {

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "data/polar_file.h"
+#include "tests/support/polar_builders.h"
 #include "tests/support/polarctl_runner.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
@@ -62,6 +63,39 @@ TEST(Learn, TheCommandWritesASailPlanAndCompareFindsTheSailingOnThePolar) {
         }
     }
     EXPECT_GT(nDots, 20);
+}
+
+TEST(Compare, SteadySecondsDecidesWhichSamplesCount) {
+    TempDir dir;
+    const SAILPLAN known = KnownPolar();
+    const std::string strLog = dir.File("log.nmea");
+    TempDir::Write(strLog, GeneratedLog(known, 7, 0.0));
+    SailPlanArray plans;
+    SAILPLAN& plan = AddSailPlan(plans, "Known");
+    for (const auto& p : known.m_aPolars) {
+        PERF_POLAR& polar = AddPolar(plan, p->m_fWindSpeed, p->m_fTackingAngle, {});
+        for (const auto& v : p->m_aVectors) {
+            polar.InsertVector(polar.GetVectorCount(), v->m_fAngle, v->m_fSpeed);
+        }
+    }
+    const std::string strPolar = dir.File("known.ppd");
+    TempDir::Write(strPolar, FormatPolarFile(plans));
+    const auto samples = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = {"compare",     strLog,  strPolar,
+                                         "--sail-plan", "known", "--json"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliRun run = Polarctl(args);
+        EXPECT_EQ(run.nExit, 0) << run.err;
+        const std::string strKey = "{\"samples\": ";
+        EXPECT_EQ(run.out.rfind(strKey, 0), 0u) << run.out;
+        return std::stol(run.out.substr(strKey.size()));
+    };
+    const long nDefault = samples({});
+    EXPECT_GT(nDefault, 0);
+    EXPECT_EQ(samples({"--steady-seconds", "10"}), nDefault);
+    // With a shorter wait for steady sailing more of every leg counts; with a longer one less.
+    EXPECT_GT(samples({"--steady-seconds", "5"}), nDefault);
+    EXPECT_LT(samples({"--steady-seconds", "30"}), nDefault);
 }
 
 }  // namespace

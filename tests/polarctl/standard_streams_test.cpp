@@ -241,6 +241,22 @@ TEST_F(PolarctlStreams, CommandsThatWriteBackTheirFileNeedARegularFile) {
     EXPECT_TRUE(fs::is_fifo(strFifo));
 }
 
+TEST_F(PolarctlStreams, HelpAndVersionGoToStandardOutputUsageErrorsToStandardError) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, std::vector<std::string>{"smooth", "-h"},
+          std::vector<std::string>{"lgx", "build", "--help"},
+          std::vector<std::string>{"--version"}}) {
+        const ProgramResult run = Run(args);
+        EXPECT_EQ(run.nExit, 0) << args[0];
+        EXPECT_EQ(run.err, "") << args[0];
+        EXPECT_NE(run.out.find("polarctl"), std::string::npos) << args[0];
+    }
+    const ProgramResult bad = Run({"smooth", m_strFile, "--polar", "0"});
+    EXPECT_EQ(bad.nExit, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "polarctl: --sail-plan is required (see polarctl smooth --help)\n");
+}
+
 TEST_F(PolarctlStreams, AFailedWriteToStandardOutputIsAnError) {
     const int fdFull = ::open("/dev/full", O_WRONLY);
     if (fdFull < 0) {

@@ -62,6 +62,10 @@ expect_offer on "$polarctl" render POLAR.PPD --show-all ""
 expect_offer "other boat.ppd" "$polarctl" check o
 expect_offer POLAR.PPD "$polarctl" import x.csv -o P
 expect_offer --version "$polarctl" --v
+expect_offer --force "$polarctl" lgx build x.tsv --f
+expect_offer "other boat.ppd" "$polarctl" learn x.nmea -o o
+expect_no_offer POLAR.PPD "$polarctl" render POLAR.PPD --sail-plan ""
+expect_no_offer "INDEX|NAME" "$polarctl" render POLAR.PPD --
 
 source "$completions/polar-editor"
 function_name=_polar_editor

@@ -16,6 +16,14 @@ if(NOT _date_result EQUAL 0 OR _release_epoch STREQUAL "")
   message(FATAL_ERROR "packaging/changelog: no date in the newest entry's signature line")
 endif()
 if(HELP2MAN)
+  # polarctl(1) also holds every command's own help.
+  set(_command_help ${CMAKE_BINARY_DIR}/polarctl-commands.h2m)
+  add_custom_command(OUTPUT ${_command_help}
+    COMMAND ${POLAR_ROOT}/packaging/command-help-h2m.sh $<TARGET_FILE:polarctl> > ${_command_help}
+    DEPENDS polarctl ${POLAR_ROOT}/packaging/command-help-h2m.sh
+    VERBATIM)
+  set(_includes_polarctl --include=${_command_help})
+  set(_includes_polar-editor)
   set(_pages)
   foreach(_program polarctl polar-editor)
     set(_page ${POLAR_MAN_BUILD_DIR}/${_program}.1)
@@ -23,10 +31,11 @@ if(HELP2MAN)
       COMMAND ${CMAKE_COMMAND} -E make_directory ${POLAR_MAN_BUILD_DIR}
       COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${_release_epoch} QT_QPA_PLATFORM=offscreen
               ${HELP2MAN} --no-info --no-discard-stderr
-              --include=${POLAR_ROOT}/packaging/${_program}.h2m
+              --include=${POLAR_ROOT}/packaging/${_program}.h2m ${_includes_${_program}}
               --output=${_page} $<TARGET_FILE:${_program}>
       COMMAND ${GZIP} -9nf ${_page}
       DEPENDS ${_program} ${POLAR_ROOT}/packaging/${_program}.h2m
+              $<$<STREQUAL:${_program},polarctl>:${_command_help}>
       VERBATIM)
     list(APPEND _pages ${_page}.gz)
   endforeach()

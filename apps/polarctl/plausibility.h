@@ -4,21 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "data/sailplan.h"
+#include "data/polar_plausibility.h"
 
-// Values no sailing boat reaches, each named by its wind speed (and angle): a boat speed above
-// 60 kn or above three times the wind speed plus 5 kn, a wind speed above 80 kn, a polar whose
-// boat speeds are all zero. Typing errors and unit mix-ups, not proof of an error.
-std::vector<std::string> ImplausibleValues(const SAILPLAN& sailPlan);
-
-// Prints "FILE: warning: sail plan "NAME": ..." for each; whether there was any.
+// Prints "FILE: warning: sail plan "NAME": ..." for each implausible value; whether there was any.
 bool WarnImplausible(std::ostream& err, const std::string& strFile,
                      const std::vector<const SAILPLAN*>& aSailPlans);
 
-// Polars without a point, each named by its wind speed and its place in the sail plan: the file
-// holds them, but they draw nothing and have no best angles, which is rarely what was meant.
-std::vector<std::string> PolarsWithoutPoints(const SAILPLAN& sailPlan);
-
-// Prints "FILE: warning: sail plan "NAME": ..." for each; whether there was any.
+// Prints "FILE: warning: sail plan "NAME": ..." for each polar without points; whether there was
+// any.
 bool WarnPolarsWithoutPoints(std::ostream& err, const std::string& strFile,
                              const std::vector<const SAILPLAN*>& aSailPlans);

@@ -83,6 +83,7 @@ Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF
                                    : strEnglish.c_str());
         });
         SetLanguage(nLanguage);
+        m_bPreviousDecimalComma = SetDecimalComma(WritesDecimalComma(nLanguage));
         char szLanguageFile[64];
         std::snprintf(szLanguageFile, sizeof szLanguageFile, "Translations\\Lang_%03d", nLanguage);
         g_pTranslator->LoadLanguageFile(szLanguageFile);
@@ -120,6 +121,7 @@ void Cpolar::ReleaseHost() {
     if (g_pTranslator == m_pTranslator) {
         g_pTranslator = nullptr;
         SetTextTranslator(std::move(m_previousTextTranslator));
+        SetDecimalComma(m_bPreviousDecimalComma);
     }
 }
 

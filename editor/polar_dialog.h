@@ -172,6 +172,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     int* m_pOpenFlag;
     STRING_TRANSLATOR* m_pTranslator = nullptr;
     TextTranslator m_previousTextTranslator;
+    bool m_bPreviousDecimalComma = false;
     bool m_bClosing = false;
     bool m_bReloadPending = false;
     // Expires with the editor: what waits for the event loop holds it weakly.

@@ -4,8 +4,10 @@
 #include <charconv>
 
 #include "data/number_text.h"
+#include "framework/dialog.h"
 
-bool ReadLeadingNumber(const std::string& strText, float& fValue) {
+bool ReadLeadingNumber(const std::string& strTyped, float& fValue) {
+    const std::string strText = WithDecimalPoint(strTyped);
     std::size_t i = 0;
     while (i < strText.size() && (strText[i] == ' ' || strText[i] == '\t' || strText[i] == '\n' ||
                                   strText[i] == '\r' || strText[i] == '\v' || strText[i] == '\f')) {

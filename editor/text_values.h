@@ -3,7 +3,8 @@
 #include <string>
 
 // Numbers typed into the editor's fields, read and written the way the editor always has, but
-// independent of the user's locale.
+// independent of the user's locale. Reading takes a decimal comma where the interface language
+// writes one (the framework's SetDecimalComma); writing always uses the point.
 
 // atof: the number at the start of the text after blanks; 0 when there is none.
 float Atof(const std::string& strText);

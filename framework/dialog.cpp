@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -586,7 +587,29 @@ std::string FormatDialogFloat(double dValue) {
     return std::string(buf, pEnd);
 }
 
-bool ParseDialogFloat(std::string_view text, double& dValue) {
+namespace {
+bool g_bDecimalComma = false;
+}  // namespace
+
+bool SetDecimalComma(bool bAccepted) {
+    return std::exchange(g_bDecimalComma, bAccepted);
+}
+
+bool DecimalCommaAccepted() {
+    return g_bDecimalComma;
+}
+
+std::string WithDecimalPoint(std::string_view text) {
+    std::string s(text);
+    if (g_bDecimalComma) {
+        std::replace(s.begin(), s.end(), ',', '.');
+    }
+    return s;
+}
+
+bool ParseDialogFloat(std::string_view typed, double& dValue) {
+    const std::string strText = WithDecimalPoint(typed);
+    const std::string_view text = strText;
     std::size_t i = 0;
     auto isBlank = [&](std::size_t k) {
         return k < text.size() && (text[k] == ' ' || text[k] == '\t');

@@ -102,7 +102,15 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);
 
 // A float as the dialog shows it: printf "%g" (six significant digits), "." as the point.
 std::string FormatDialogFloat(double dValue);
+// Whether a number typed by the user may be written with a decimal comma, as the interface
+// language writes it ("7,5" for 7.5). A point is read either way; numbers shown keep the point.
+// Off by default; returns the setting before.
+bool SetDecimalComma(bool bAccepted);
+bool DecimalCommaAccepted();
+// The typed text as the number readers take it: while the decimal comma is accepted, every
+// comma is read as a point; otherwise the text is unchanged.
+std::string WithDecimalPoint(std::string_view text);
 // The dialog's strict reading of a number: blanks or tabs, an optional sign, digits with an
-// optional point, an optional exponent with digits, blanks or tabs; a value of zero must start
-// with the digit 0. False for anything else.
-bool ParseDialogFloat(std::string_view text, double& dValue);
+// optional point (or decimal comma, see SetDecimalComma), an optional exponent with digits,
+// blanks or tabs; a value of zero must start with the digit 0. False for anything else.
+bool ParseDialogFloat(std::string_view typed, double& dValue);

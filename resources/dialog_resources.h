@@ -20,6 +20,9 @@ extern WORD g_wDialogLangId;
 // 46 Swedish (whose templates do not exist, so English ones are used), 47 Norwegian,
 // 49 German, anything else English (United States).
 void SetLanguage(int nLanguage);
+// Whether the language writes numbers with a decimal comma (German, French, Spanish, Norwegian,
+// Swedish); English writes a point.
+bool WritesDecimalComma(int nLanguage);
 
 // The template in the chosen language, else the English one; null for an unknown id.
 const DialogTemplate* LoadDialogTemplate(int nId);

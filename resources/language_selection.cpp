@@ -27,6 +27,11 @@ void SetLanguage(int nLanguage) {
     }
 }
 
+bool WritesDecimalComma(int nLanguage) {
+    return nLanguage == 33 || nLanguage == 34 || nLanguage == 46 || nLanguage == 47 ||
+           nLanguage == 49;
+}
+
 const DialogTemplate* FindDialogTemplate(int nId, WORD wLanguage) {
     for (const DialogTemplate& t : AllDialogTemplates()) {
         if (t.nId == nId && t.wLanguage == wLanguage) {

@@ -30,6 +30,27 @@ TEST(DialogFloat, ReadsOnlyStrictDecimalNumbers) {
     }
 }
 
+// Where the interface language writes a decimal comma, the comma reads as the point does and
+// the point still reads; without it, a comma stays what ends a number.
+TEST(DialogFloat, ReadsADecimalCommaOnlyWhereTheLanguageWritesOne) {
+    double d = -1;
+    const bool bBefore = SetDecimalComma(true);
+    EXPECT_TRUE(ParseDialogFloat(" 7,5 ", d));
+    EXPECT_EQ(d, 7.5);
+    EXPECT_TRUE(ParseDialogFloat("7.25", d));
+    EXPECT_EQ(d, 7.25);
+    EXPECT_TRUE(ParseDialogFloat("-,5", d));
+    EXPECT_EQ(d, -0.5);
+    for (const char* bad : {"1,5,3", "1.000,5", ",", "7,5 kn"}) {
+        EXPECT_FALSE(ParseDialogFloat(bad, d)) << bad;
+    }
+    EXPECT_EQ(WithDecimalPoint("12,5 kn"), "12.5 kn");
+    EXPECT_TRUE(SetDecimalComma(false));
+    EXPECT_FALSE(ParseDialogFloat("7,5", d));
+    EXPECT_EQ(WithDecimalPoint("12,5 kn"), "12,5 kn");
+    SetDecimalComma(bBefore);
+}
+
 DialogTemplate ValueTemplate() {
     DialogTemplate t{501, 0x0409, WS_POPUP | WS_CAPTION, 120, 40, "Value", "MS Sans Serif", 8, {}};
     t.items = {

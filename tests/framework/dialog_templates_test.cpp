@@ -2,6 +2,9 @@
 
 #include <QFontInfo>
 #include <QWidget>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/dialog.h"
 #include "resources/dialog_resources.h"
@@ -62,11 +65,45 @@ TEST(DialogTemplates, EditorTemplatesHoldTheirControls) {
 
 TEST(DialogTemplates, DamagedWordsAreMended) {
     EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_SMOOTH)->strText, "Glätten");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_RESTORE)->strText, "Öffnen");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_RESTORE)->strText,
+              "Wiederherstellen");
     EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_NORWEGIAN)->FindItem(IDC_RESTORE)->strText,
-              "Åpne");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SMOOTH)->strText,
-              "Atténuer");
+              "Gjenopprett");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SMOOTH)->strText, "Lisser");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SAVE)->strText,
+              "Enregistrer");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_BACKUP)->strText,
+              "Sauvegarder");
+    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_SPANISH)->FindItem(IDC_SMOOTH)->strText,
+              "Suavizar");
+}
+
+// A word means one thing in a language: the tacking angle of the "Wind speed" dialog is named
+// as in the editor and the "Sailplan" dialog, and the sail plan as in the editor's frame.
+TEST(DialogTemplates, EachLanguageNamesTheTackingAngleAndTheSailPlanOnce) {
+    auto texts = [](int nId, WORD wLang) {
+        std::vector<std::string> v;
+        for (const auto& item : FindDialogTemplate(nId, wLang)->items) {
+            v.push_back(item.strText);
+        }
+        return v;
+    };
+    auto holds = [](const std::vector<std::string>& v, const std::string& s) {
+        return std::find(v.begin(), v.end(), s) != v.end();
+    };
+    for (WORD wLang : {LANG_ENGLISH_US, LANG_GERMAN, LANG_FRENCH, LANG_NORWEGIAN, LANG_SPANISH}) {
+        const std::vector<std::string> windSpeed = texts(IDD_NEW_WINDSPEED, wLang);
+        const std::string strTacking = windSpeed[4];
+        EXPECT_TRUE(holds(texts(IDD_POLAR, wLang), strTacking)) << strTacking;
+        EXPECT_TRUE(holds(texts(IDD_NEW_SAILPLAN, wLang), strTacking)) << strTacking;
+        for (const auto& item : FindDialogTemplate(IDD_NEW_SAILPLAN, wLang)->items) {
+            EXPECT_EQ(item.strText.find("(bands)"), std::string::npos) << wLang;
+        }
+    }
+    for (WORD wLang : {LANG_GERMAN, LANG_FRENCH, LANG_NORWEGIAN, LANG_SPANISH}) {
+        const std::string strCaption = FindDialogTemplate(IDD_NEW_SAILPLAN, wLang)->strCaption;
+        EXPECT_TRUE(holds(texts(IDD_POLAR, wLang), strCaption)) << strCaption;
+    }
 }
 
 TEST(DialogTemplates, DialogUnitsFollowTheFontsBaseUnits) {

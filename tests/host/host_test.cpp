@@ -347,8 +347,8 @@ TEST_F(HostTest, LanguagesPickTheirTemplates) {
     const struct {
         int nLanguage;
         const char* pszCaption;
-    } cases[] = {{33, "Polaire de Vitesse"}, {34, "Diagrama Polar"}, {46, "Polar Diagram"},
-                 {47, "Polar Diagram"},      {49, "Polardiagramm"},  {44, "Polar Diagram"},
+    } cases[] = {{33, "Polaire de vitesse"}, {34, "Diagrama polar"}, {46, "Polar Diagram"},
+                 {47, "Polardiagram"},       {49, "Polardiagramm"},  {44, "Polar Diagram"},
                  {7, "Polar Diagram"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(Open(c.nLanguage));

@@ -83,14 +83,15 @@ void Cpolar::OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult) {
             nRow = nMovedRow;
         }
         bMoved = false;
-        CRect rcRow;
-        m_listVectors.GetItemRect(nRow, &rcRow, LVIR_BOUNDS);
-        CPoint ptCell{rcRow.left + (nColumn == 1 ? w0 : 0), rcRow.top};
-        const int nWidth = m_listVectors.GetColumnWidth(nColumn);
-        m_listVectors.ClientToScreen(&ptCell);
+        CRect rcCell;
+        m_listVectors.GetSubItemRect(nRow, nColumn, LVIR_BOUNDS, &rcCell);
+        CPoint ptTopLeft{rcCell.left, rcCell.top};
+        m_listVectors.ClientToScreen(&ptTopLeft);
+        rcCell = CRect{ptTopLeft.x, ptTopLeft.y, ptTopLeft.x + rcCell.Width(),
+                       ptTopLeft.y + rcCell.Height()};
         const std::string strText = m_listVectors.GetItemText(nRow, nColumn);
 
-        CEditDialog editor(strText, ptCell, nWidth, fLimit, this);
+        CEditDialog editor(strText, rcCell, fLimit, this);
         const int nResult = editor.DoModal();
         if (nResult != IDOK) {
             break;  // Escape: nothing changes

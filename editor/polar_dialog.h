@@ -148,6 +148,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     static void NotifyHost(HWND hHostWnd, WPARAM wParam);
     PERF_POLAR* CurrentPolar();
     SAILPLAN& CurrentSailPlan();
+    // Hands the diagram the current polar again after a change, keeping the row given (or the
+    // nearest that exists) selected in the list and in view.
+    void ShowCurrentPolarAt(int nRow);
     // Shows the current sail plan after a change of selection: its polars, polar 0's points and
     // tacking angle, and the enabled states that follow.
     void ShowSailPlan(int nSailPlan);

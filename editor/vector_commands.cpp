@@ -20,7 +20,7 @@ void Cpolar::OnAddVector() {
     m_listVectors.SetItemText(0, 1, "0.0");
     SAILPLAN& sailPlan = CurrentSailPlan();
     sailPlan.InsertVector(m_nCurWindSpeed, 0, 0.0f, 0.0f);
-    m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
+    ShowCurrentPolarAt(0);
 }
 
 void Cpolar::OnDeleteVector() {
@@ -34,7 +34,7 @@ void Cpolar::OnDeleteVector() {
     }
     SAILPLAN& sailPlan = CurrentSailPlan();
     sailPlan.RemoveVector(m_nCurWindSpeed, nRow);
-    m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
+    ShowCurrentPolarAt(nRow);  // the next point, or the last one
 }
 
 int Cpolar::ResortVectorRow(int nRow, float fAngle) {
@@ -124,6 +124,6 @@ void Cpolar::OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult) {
         } else {
             sailPlan.SetVectorSpeed(m_nCurWindSpeed, nRow, fValue);
         }
-        m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
+        ShowCurrentPolarAt(nColumn == 0 ? nMovedRow : nRow);
     }
 }

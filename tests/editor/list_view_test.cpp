@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <string>
 
+#include "diagram/graph.h"
 #include "tests/support/editor_fixture.h"
 
 namespace {
@@ -74,6 +75,60 @@ TEST_F(ListView, TheCellEditorCoversExactlyItsCell) {
         // Neither the row above nor the list's border is covered.
         EXPECT_GE(editor.top(), CellOnScreen(nRow - 1, nColumn).bottom() + 1);
         EXPECT_GE(editor.left(), List()->viewport()->mapToGlobal(QPoint(0, 0)).x());
+    }
+}
+
+TEST_F(ListView, AnEditedCellKeepsItsRowSelectedAndInView) {
+    Open(LongPolar());
+    ScrollToEnd();
+    const int nLast = List()->rowCount() - 1;
+    EditCell(nLast - 2, 1, "9.5");  // a speed: the row stays where it is
+    EXPECT_EQ(List()->item(nLast - 2, 1)->text(), "9.50");
+    EXPECT_EQ(SelectedRow(), nLast - 2);
+    EXPECT_TRUE(RowWhollyInView(nLast - 2));
+    EXPECT_EQ(m_pEditor->Graph()->GetSelected(), nLast - 2);
+
+    // An angle that sends the point to the top of the polar: the selection follows it there.
+    EditCell(nLast - 1, 0, "20");
+    EXPECT_EQ(List()->item(0, 0)->text(), "20.00");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_TRUE(RowWhollyInView(0));
+    EXPECT_EQ(m_pEditor->Graph()->GetSelected(), 0);  // the diagram marks the same point
+}
+
+TEST_F(ListView, AddingAndDeletingKeepTheNearestRow) {
+    Open(LongPolar());
+    ScrollToEnd();
+    const int nLast = List()->rowCount() - 1;
+    // Deleting the last point selects the one before it, still in view.
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, nLast, 0));
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+    EXPECT_EQ(SelectedRow(), nLast - 1);
+    EXPECT_TRUE(RowWhollyInView(nLast - 1));
+    // Deleting one in the middle selects the next point, which takes its row.
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, nLast - 4, 0));
+    const QString strNext = List()->item(nLast - 3, 0)->text();
+    ASSERT_TRUE(Driver().Click(IDC_DELETE_VECTOR));
+    EXPECT_EQ(SelectedRow(), nLast - 4);
+    EXPECT_EQ(List()->item(nLast - 4, 0)->text(), strNext);
+    EXPECT_TRUE(RowWhollyInView(nLast - 4));
+    // An added point is the first row: it is selected and the list scrolls up to it.
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_TRUE(RowWhollyInView(0));
+}
+
+TEST_F(ListView, TheCheckBoxesLeaveTheSelectionAlone) {
+    Open(LongPolar());
+    ScrollToEnd();
+    const int nRow = List()->rowCount() - 2;
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, nRow, 1));
+    ASSERT_EQ(SelectedRow(), nRow);
+    for (int nBox : {IDC_SHOW_ALL, IDC_TRACK_CURVE, IDC_SHOW_ALL, IDC_TRACK_CURVE}) {
+        ASSERT_TRUE(Driver().Click(nBox));
+        EXPECT_EQ(SelectedRow(), nRow) << "after check box " << nBox;
+        EXPECT_TRUE(RowWhollyInView(nRow)) << "after check box " << nBox;
+        EXPECT_EQ(m_pEditor->Graph()->GetSelected(), nRow) << "after check box " << nBox;
     }
 }
 

@@ -53,6 +53,13 @@ class DesktopInteraction : public Interaction {
                     std::string& strPath) override {
         QFileDialog dialog(pParent);
         dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        if (!request.strTitle.empty()) {
+            dialog.setWindowTitle(ToQString(request.strTitle));
+        }
+        if (!request.bOpen) {
+            dialog.setLabelText(QFileDialog::Accept, ToQString(TranslateText("&Save")));
+        }
+        dialog.setLabelText(QFileDialog::Reject, ToQString(TranslateText("Cancel")));
         dialog.setFileMode(request.bAllowNewNames ? QFileDialog::AnyFile
                                                   : QFileDialog::ExistingFile);
         dialog.setNameFilter(ToQString(QtFilterFromPlatformFilter(request.strFilter)));

@@ -8,10 +8,13 @@
 class QWidget;
 class CWnd;
 
-// What a file dialog is asked for: a filter in the platform's "Name (*.ext)|*.ext||" form, a
-// default extension appended to a name without one, and whether new names are allowed.
+// What a file dialog is asked for: to open a file or to save one (a save dialog has a Save
+// button and asks before it replaces a file), its title (empty: the desktop's own), a filter in
+// the platform's "Name (*.ext)|*.ext||" form, a default extension appended to a name without
+// one, and whether new names are allowed.
 struct FileDialogRequest {
     bool bOpen = true;
+    std::string strTitle;
     std::string strDefaultExt;
     std::string strFileName;
     std::string strFilter;
@@ -48,6 +51,7 @@ class CFileDialog {
                 const char* pszFilter = nullptr, CWnd* pParentWnd = nullptr);
     int DoModal();
     std::string GetPathName() const { return m_strPath; }
+    void SetTitle(const std::string& strTitle) { m_request.strTitle = strTitle; }
 
   private:
     FileDialogRequest m_request;

@@ -1,0 +1,83 @@
+// The real message boxes, file dialogs and tool tips of the framework, shown offscreen and
+// answered from the event loop: what they ask and the font they are shown in.
+#include "framework/interaction.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <QToolTip>
+#include <functional>
+#include <memory>
+
+#include "framework/controls.h"
+
+namespace {
+
+class RealInteraction : public testing::Test {
+  protected:
+    void SetUp() override {
+        m_appFont = QApplication::font();
+        m_tipFont = QToolTip::font();
+        // A desktop font far from the dialogs' one, so that taking it shows.
+        QApplication::setFont(QFont("DejaVu Serif", 15));
+        m_pPrevious = SetInteraction(nullptr);  // the real dialogs
+    }
+    void TearDown() override {
+        SetInteraction(std::move(m_pPrevious));
+        QApplication::setFont(m_appFont);
+        QToolTip::setFont(m_tipFont);
+    }
+    // Calls look with the modal window once it is shown; look closes it.
+    void WhenShown(const std::function<void(QWidget*)>& look) {
+        auto* pTimer = new QTimer(qApp);
+        pTimer->setInterval(10);
+        QObject::connect(pTimer, &QTimer::timeout, [pTimer, look] {
+            QWidget* pModal = QApplication::activeModalWidget();
+            if (pModal == nullptr || !pModal->isVisible()) {
+                return;
+            }
+            pTimer->stop();
+            pTimer->deleteLater();
+            look(pModal);
+        });
+        pTimer->start();
+    }
+    QFont m_appFont;
+    QFont m_tipFont;
+    std::unique_ptr<Interaction> m_pPrevious;
+};
+
+TEST_F(RealInteraction, AFileDialogSavesOrOpensUnderItsTitle) {
+    for (const bool bOpen : {false, true}) {
+        FileDialogRequest request;
+        request.bOpen = bOpen;
+        request.strTitle = bOpen ? "Restore" : "Back up the polars";
+        request.strFilter = "Polar Files (*.ppd)|*.ppd||";
+        request.strDefaultExt = "ppd";
+        bool bShown = false;
+        WhenShown([&](QWidget* pModal) {
+            auto* pDialog = qobject_cast<QFileDialog*>(pModal);
+            ASSERT_NE(pDialog, nullptr);
+            bShown = true;
+            EXPECT_EQ(pDialog->acceptMode(),
+                      bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+            EXPECT_EQ(pDialog->windowTitle().toStdString(), request.strTitle);
+            if (!bOpen) {
+                EXPECT_EQ(pDialog->labelText(QFileDialog::Accept), "&Save");
+            }
+            pDialog->reject();
+        });
+        std::string strPath = "unchanged";
+        EXPECT_FALSE(GetInteraction().ChooseFile(nullptr, request, strPath));
+        EXPECT_EQ(strPath, "unchanged");  // cancelled: nothing chosen
+        EXPECT_TRUE(bShown) << (bOpen ? "open" : "save");
+    }
+}
+
+}  // namespace

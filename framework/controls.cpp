@@ -14,7 +14,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include "framework/interaction.h"
 
 namespace {
 
@@ -608,6 +611,8 @@ BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK) {
 // ---- Tooltips ----
 
 BOOL CToolTipCtrl::Create(CWnd* /*pParentWnd*/) {
+    // Tips read as the dialogs do; the tip window is shared, so its font is the application's.
+    QToolTip::setFont(StandardDialogFont());
     return TRUE;
 }
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "framework/dialog.h"
 #include "framework/text_translation.h"
 #include "framework/wnd.h"
 
@@ -41,6 +42,7 @@ class DesktopInteraction : public Interaction {
         } else if ((nType & 0xF0) == MB_ICONQUESTION) {
             box.setIcon(QMessageBox::Question);
         }
+        ApplyDialogFont(&box, StandardDialogFont());
         const int nResult = box.exec();
         if (!bYesNo) {
             return IDOK;
@@ -67,6 +69,7 @@ class DesktopInteraction : public Interaction {
         if (!request.strFileName.empty()) {
             dialog.selectFile(ToQString(request.strFileName));
         }
+        ApplyDialogFont(&dialog, StandardDialogFont());
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return false;
         }
@@ -87,6 +90,12 @@ std::unique_ptr<Interaction>& Current() {
 }
 
 }  // namespace
+
+QFont StandardDialogFont() {
+    DialogTemplate standard{};
+    standard.nPointSize = 8;
+    return DialogFont(standard);
+}
 
 Interaction& GetInteraction() {
     return *Current();

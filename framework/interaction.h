@@ -5,6 +5,7 @@
 
 #include "framework/win_defs.h"
 
+class QFont;
 class QWidget;
 class CWnd;
 
@@ -39,6 +40,10 @@ class Interaction {
 Interaction& GetInteraction();
 // Installs a service and returns the previous one.
 std::unique_ptr<Interaction> SetInteraction(std::unique_ptr<Interaction> pInteraction);
+
+// The font of the dialogs' templates at their usual size: message boxes, file dialogs and tool
+// tips are shown in it, as the dialogs are, not in the desktop's font.
+QFont StandardDialogFont();
 
 // The framework's message box, owned by the active window.
 int AfxMessageBox(const std::string& strText, UINT nType = MB_OK);

@@ -48,12 +48,37 @@ class RealInteraction : public testing::Test {
         });
         pTimer->start();
     }
+    static void ExpectDialogFont(const QWidget* pWidget, const char* pszWhat) {
+        ASSERT_NE(pWidget, nullptr) << pszWhat;
+        const QFont expected = StandardDialogFont();
+        EXPECT_EQ(pWidget->font().family(), expected.family()) << pszWhat;
+        EXPECT_EQ(pWidget->font().pointSize(), expected.pointSize()) << pszWhat;
+    }
+
     QFont m_appFont;
     QFont m_tipFont;
     std::unique_ptr<Interaction> m_pPrevious;
 };
 
-TEST_F(RealInteraction, AFileDialogSavesOrOpensUnderItsTitle) {
+TEST_F(RealInteraction, AMessageBoxIsInTheDialogsFont) {
+    ASSERT_NE(StandardDialogFont().pointSize(), QApplication::font().pointSize());
+    bool bShown = false;
+    WhenShown([&](QWidget* pModal) {
+        auto* pBox = qobject_cast<QMessageBox*>(pModal);
+        ASSERT_NE(pBox, nullptr);
+        bShown = true;
+        ExpectDialogFont(pBox, "box");
+        ExpectDialogFont(pBox->findChild<QLabel*>("qt_msgbox_label"), "text");
+        ExpectDialogFont(pBox->button(QMessageBox::Yes), "button");
+        pBox->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(GetInteraction().MessageBox(nullptr, "Keep the points?", "Polar",
+                                          MB_YESNO | MB_ICONQUESTION),
+              IDYES);
+    EXPECT_TRUE(bShown);
+}
+
+TEST_F(RealInteraction, AFileDialogSavesOrOpensUnderItsTitleInTheDialogsFont) {
     for (const bool bOpen : {false, true}) {
         FileDialogRequest request;
         request.bOpen = bOpen;
@@ -71,6 +96,8 @@ TEST_F(RealInteraction, AFileDialogSavesOrOpensUnderItsTitle) {
             if (!bOpen) {
                 EXPECT_EQ(pDialog->labelText(QFileDialog::Accept), "&Save");
             }
+            ExpectDialogFont(pDialog, "dialog");
+            ExpectDialogFont(pDialog->findChild<QLineEdit*>(), "file name");
             pDialog->reject();
         });
         std::string strPath = "unchanged";
@@ -78,6 +105,13 @@ TEST_F(RealInteraction, AFileDialogSavesOrOpensUnderItsTitle) {
         EXPECT_EQ(strPath, "unchanged");  // cancelled: nothing chosen
         EXPECT_TRUE(bShown) << (bOpen ? "open" : "save");
     }
+}
+
+TEST_F(RealInteraction, ToolTipsAreInTheDialogsFont) {
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(nullptr));
+    EXPECT_EQ(QToolTip::font().family(), StandardDialogFont().family());
+    EXPECT_EQ(QToolTip::font().pointSize(), StandardDialogFont().pointSize());
 }
 
 }  // namespace

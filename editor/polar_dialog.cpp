@@ -125,7 +125,8 @@ void Cpolar::ReleaseHost() {
 
 int Cpolar::Tell(const std::string& strText, UINT nType) {
     if (m_bClosing) {
-        return (nType & 0xF) == MB_YESNO ? IDNO : IDOK;
+        const UINT nButtons = nType & 0xF;
+        return nButtons == MB_YESNO ? IDNO : nButtons == MB_SAVEDISCARDCANCEL ? IDCANCEL : IDOK;
     }
     return GetInteraction().MessageBox(m_hWnd, strText, TranslateText("Polar Diagram"), nType);
 }
@@ -427,9 +428,20 @@ bool Cpolar::MayDiscardChanges(const std::string& strQuestion) {
 }
 
 void Cpolar::OnCancel() {
-    if (!MayDiscardChanges(TranslateText("The polars have changes that are not saved.") + "\n" +
-                           TranslateText("Close the editor and discard them?"))) {
-        return;
+    if (IsModified()) {
+        switch (Tell(TranslateText("The polars have changes that are not saved.") + "\n" +
+                         TranslateText("Save them before the editor closes?"),
+                     MB_SAVEDISCARDCANCEL | MB_ICONQUESTION)) {
+            case IDYES:
+                // Closes only when the file was written; else the edits stay open to the user.
+                OnOK();
+                OnSaveAndClose();
+                return;
+            case IDNO:
+                break;
+            default:
+                return;  // Cancel: the editor stays as it is
+        }
     }
     NotifyHost(m_hHostWnd, 0);
     if (!m_bClosing) {

@@ -27,7 +27,15 @@ class DesktopInteraction : public Interaction {
         box.setText(ToQString(strText));
         box.setWindowTitle(ToQString(strCaption));
         const bool bYesNo = (nType & 0xF) == MB_YESNO;
-        if (bYesNo) {
+        const bool bSaveDiscard = (nType & 0xF) == MB_SAVEDISCARDCANCEL;
+        if (bSaveDiscard) {
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            box.setEscapeButton(QMessageBox::Cancel);
+            box.button(QMessageBox::Save)->setText(ToQString(TranslateText("&Save")));
+            box.button(QMessageBox::Discard)->setText(ToQString(TranslateText("&Discard")));
+            box.button(QMessageBox::Cancel)->setText(ToQString(TranslateText("Cancel")));
+        } else if (bYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton((nType & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
@@ -44,6 +52,12 @@ class DesktopInteraction : public Interaction {
         }
         ApplyDialogFont(&box, StandardDialogFont());
         const int nResult = box.exec();
+        if (bSaveDiscard) {
+            // Closed any other way (its owner going), nothing is decided: nothing is lost.
+            return nResult == QMessageBox::Save      ? IDYES
+                   : nResult == QMessageBox::Discard ? IDNO
+                                                     : IDCANCEL;
+        }
         if (!bYesNo) {
             return IDOK;
         }

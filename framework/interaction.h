@@ -22,6 +22,11 @@ struct FileDialogRequest {
     bool bAllowNewNames = true;
 };
 
+// The question before unsaved changes would go, as desktops ask it: Save (answered IDYES),
+// Discard (IDNO) or Cancel (IDCANCEL, also Esc and a box closed any other way); Save is the
+// default button.
+constexpr UINT MB_SAVEDISCARDCANCEL = 0x7;
+
 // Every message box and file dialog passes through this service: real dialogs in the
 // application, scripted answers in tests.
 class Interaction {

@@ -120,11 +120,11 @@ TEST_F(TranslatedMessages, AreShownInGerman) {
     Driver().Type(IDC_TACKING_ANGLE, "40");
 
     ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));  // a change not saved
-    m_pInteraction->AnswerNextBox(IDNO);
+    m_pInteraction->AnswerNextBox(IDCANCEL);
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     EXPECT_EQ(m_pInteraction->Boxes().back().strText,
               "Die Polaren haben Änderungen, die nicht gespeichert sind.\n"
-              "Editor schließen und die Änderungen verwerfen?");
+              "Vor dem Schließen des Editors speichern?");
     EXPECT_EQ(m_pInteraction->Boxes().back().strCaption, "Polardiagramm");
     m_pInteraction->AnswerNextBox(IDNO);
     ASSERT_TRUE(Driver().Click(IDC_RESTORE));

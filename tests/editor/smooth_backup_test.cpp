@@ -87,7 +87,7 @@ TEST_F(Commands, EditsBeforeSmoothingCanStillBeDiscardedOnClose) {
     m_pInteraction->AnswerNextBox(IDNO);
     ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
     EXPECT_EQ(ShownAngles(*m_pEditor), (std::vector<float>{60, 90, 120, 150}));
-    m_pInteraction->AnswerNextBox(IDYES);  // close and discard the changes?
+    m_pInteraction->AnswerNextBox(IDNO);  // Discard
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     EXPECT_NE(m_pInteraction->Boxes().back().strText.find("not saved"), std::string::npos);
     EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{0});

@@ -7,9 +7,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolTip>
 #include <functional>
@@ -76,6 +78,37 @@ TEST_F(RealInteraction, AMessageBoxIsInTheDialogsFont) {
                                           MB_YESNO | MB_ICONQUESTION),
               IDYES);
     EXPECT_TRUE(bShown);
+}
+
+TEST_F(RealInteraction, TheCloseQuestionOffersSaveDiscardAndCancelAndEscapeCancels) {
+    bool bShown = false;
+    WhenShown([&](QWidget* pModal) {
+        auto* pBox = qobject_cast<QMessageBox*>(pModal);
+        ASSERT_NE(pBox, nullptr);
+        bShown = true;
+        EXPECT_EQ(pBox->button(QMessageBox::Save)->text(), "&Save");
+        EXPECT_EQ(pBox->button(QMessageBox::Discard)->text(), "&Discard");
+        EXPECT_EQ(pBox->button(QMessageBox::Cancel)->text(), "Cancel");
+        EXPECT_EQ(static_cast<QAbstractButton*>(pBox->defaultButton()),
+                  pBox->button(QMessageBox::Save));
+        EXPECT_EQ(pBox->buttons().size(), 3);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(pBox, &escape);
+    });
+    EXPECT_EQ(GetInteraction().MessageBox(nullptr, "Save them?", "Polar",
+                                          MB_SAVEDISCARDCANCEL | MB_ICONQUESTION),
+              IDCANCEL);
+    EXPECT_TRUE(bShown);
+    WhenShown([](QWidget* pModal) {
+        qobject_cast<QMessageBox*>(pModal)->button(QMessageBox::Discard)->click();
+    });
+    EXPECT_EQ(GetInteraction().MessageBox(nullptr, "Save them?", "Polar", MB_SAVEDISCARDCANCEL),
+              IDNO);
+    WhenShown([](QWidget* pModal) {
+        qobject_cast<QMessageBox*>(pModal)->button(QMessageBox::Save)->click();
+    });
+    EXPECT_EQ(GetInteraction().MessageBox(nullptr, "Save them?", "Polar", MB_SAVEDISCARDCANCEL),
+              IDYES);
 }
 
 TEST_F(RealInteraction, AFileDialogSavesOrOpensUnderItsTitleInTheDialogsFont) {

@@ -300,8 +300,10 @@ void Cpolar::ReloadFromHost() {
         break;
     }
     // A read-out of the diagram in the caption belongs to the data that were left.
-    SetWindowText(m_pDialogTemplate->strCaption);
+    m_strReadout.clear();
+    m_strCaption = m_pDialogTemplate->strCaption;
     ShowAllData(nSailPlan, nWindSpeed);
+    UpdateTitle(true);
     m_lastSelection = CurrentSelection();
 }
 
@@ -359,6 +361,7 @@ BOOL Cpolar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
         RecordStep();
+        UpdateTitle(true);
     }
     return bHandled;
 }
@@ -392,6 +395,32 @@ void Cpolar::RecordStep() {
 
 void Cpolar::GraphEditEnded() {
     RecordStep();
+    UpdateTitle(true);
+}
+
+bool Cpolar::ShowGraphReadout(const std::string& strReadout) {
+    m_strReadout = strReadout;
+    UpdateTitle(false);
+    return true;
+}
+
+void Cpolar::UpdateTitle(bool bCheckModified) {
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    if (bCheckModified) {
+        m_bShownModified = IsModified();
+    }
+    // A leading "*" while there are changes that are not saved, as desktop editors show it.
+    std::string strTitle = m_bShownModified ? "*" : "";
+    if (!m_strReadout.empty()) {
+        strTitle += m_strReadout;
+    } else if (!m_strCaption.empty()) {
+        strTitle += m_strCaption;
+    } else {
+        strTitle += m_pDialogTemplate->strCaption;
+    }
+    SetWindowText(strTitle);
 }
 
 void Cpolar::OnUndo() {
@@ -410,7 +439,9 @@ void Cpolar::OnRedo() {
 
 void Cpolar::ShowRestored(EditHistory::Selection selection) {
     // A read-out of the diagram in the caption belongs to the state that was left.
-    SetWindowText(m_pDialogTemplate->strCaption);
+    m_strReadout.clear();
+    m_strCaption = m_pDialogTemplate->strCaption;
+    UpdateTitle(false);
     m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
     ShowAllData(selection.nSailPlan, selection.nPolar);
     if (selection.nPoint >= 0 && selection.nPoint < m_listVectors.GetItemCount()) {
@@ -502,6 +533,7 @@ BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
         RecordStep();
+        UpdateTitle(true);
     }
     return bHandled;
 }

@@ -50,6 +50,7 @@ ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
 ON_WM_MOUSEWHEEL()
 ON_WM_LBUTTONDBLCLK()
+ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
 END_MESSAGE_MAP()
 
 CGraph::CGraph(CWnd* pFrame, IGraphOwner* pOwner, CRect rc, SAILPLAN* pSailPlan, PERF_POLAR* pPolar,
@@ -537,11 +538,24 @@ void CGraph::OnLButtonDblClk(UINT /*nFlags*/, CPoint point) {
 }
 
 void CGraph::ShowReadout(float fAngle, float fSpeed) {
-    if (m_pCaptionWnd == nullptr) {
+    std::string strText = Translated("POLAR DIAGRAM  angle");
+    strText += " ";
+    strText += FormatFixed2(fAngle);
+    strText += "  ";
+    strText += Translated("speed");
+    strText += " ";
+    strText += FormatFixed2(fSpeed);
+    if (m_pOwner != nullptr && m_pOwner->ShowGraphReadout(strText)) {
         return;
     }
-    const std::string strText = std::string(Translated("POLAR DIAGRAM  angle")) + " " +
-                                FormatFixed2(fAngle) + "  " + Translated("speed") + " " +
-                                FormatFixed2(fSpeed);
-    m_pCaptionWnd->SetWindowText(strText);
+    if (m_pCaptionWnd != nullptr) {
+        m_pCaptionWnd->SetWindowText(strText);
+    }
+}
+
+LRESULT CGraph::OnMouseLeave(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (m_pOwner != nullptr) {
+        m_pOwner->ShowGraphReadout(std::string());
+    }
+    return 0;
 }

@@ -54,6 +54,8 @@ class CGraph : public CWnd {
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
+    // The read-out belongs to the mouse over the diagram: it goes when the mouse leaves.
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
 

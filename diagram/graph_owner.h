@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class CListCtrl;
 class CComboBox;
 class CButton;
@@ -17,4 +19,7 @@ class IGraphOwner {
     virtual void InsertVectorAt(float fAngle, float fSpeed) = 0;
     // A drag of a point ended (the button was released after the point moved).
     virtual void GraphEditEnded() {}
+    // The angle and speed under the mouse for the caption, empty when the mouse left the
+    // diagram. False: the diagram writes its frame's caption itself.
+    virtual bool ShowGraphReadout(const std::string& /*strReadout*/) { return false; }
 };

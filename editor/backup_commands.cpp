@@ -28,9 +28,11 @@ class KeepCurrentFolder {
     std::error_code m_error;
 };
 
-// Asks for a polar file; new names are allowed. Empty when the user cancels.
-std::string ChoosePolarFile(CWnd* pParent) {
-    CFileDialog dialog(true, "ppd", nullptr, 0, kFilter, pParent);
+// Asks for a polar file to write (bSave: a save dialog, which asks before it replaces a file)
+// or to read; new names are allowed. Empty when the user cancels.
+std::string ChoosePolarFile(CWnd* pParent, bool bSave, const std::string& strTitle) {
+    CFileDialog dialog(!bSave, "ppd", nullptr, 0, kFilter, pParent);
+    dialog.SetTitle(strTitle);
     return dialog.DoModal() == IDOK ? dialog.GetPathName() : std::string();
 }
 
@@ -38,7 +40,7 @@ std::string ChoosePolarFile(CWnd* pParent) {
 
 void Cpolar::OnBackup() {
     KeepCurrentFolder keep;
-    const std::string strTarget = ChoosePolarFile(this);
+    const std::string strTarget = ChoosePolarFile(this, true, TranslateText("Back up the polars"));
     if (strTarget.empty()) {
         return;
     }
@@ -62,7 +64,7 @@ void Cpolar::OnRestore() {
         return;
     }
     KeepCurrentFolder keep;
-    const std::string strSource = ChoosePolarFile(this);
+    const std::string strSource = ChoosePolarFile(this, false, TranslateText("Restore"));
     if (strSource.empty()) {
         return;  // nothing restored: the unsaved edits stay
     }

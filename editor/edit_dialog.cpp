@@ -7,10 +7,9 @@ BEGIN_MESSAGE_MAP(CEditDialog, CDialog)
 ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
-CEditDialog::CEditDialog(std::string strText, CPoint ptCell, int nWidth, float fMax, CWnd* pOwner)
+CEditDialog::CEditDialog(std::string strText, const CRect& rcCell, float fMax, CWnd* pOwner)
     : CDialog(LoadDialogTemplate(IDD_EDIT_CELL), pOwner),
-      m_ptCell(ptCell),
-      m_nWidth(nWidth),
+      m_rcCell(rcCell),
       m_fMax(fMax),
       m_strText(std::move(strText)) {}
 
@@ -30,8 +29,9 @@ void CEditDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CEditDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SetCapture();
-    MoveWindow(m_ptCell.x - 2, m_ptCell.y - 7, m_nWidth, kHeight);
-    m_edit.MoveWindow(0, 0, m_nWidth, kHeight);
+    // The row's own height here: the editor covers neither the row above nor the list's border.
+    MoveWindow(m_rcCell.left, m_rcCell.top, m_rcCell.Width(), m_rcCell.Height());
+    m_edit.MoveWindow(0, 0, m_rcCell.Width(), m_rcCell.Height());
     // The cell's own text, as it reads in the list.
     m_edit.SetWindowText(m_strText);
     m_edit.SetFocus();
@@ -40,7 +40,7 @@ BOOL CEditDialog::OnInitDialog() {
 }
 
 void CEditDialog::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
-    if (point.x < 0 || point.x > m_nWidth || point.y < 0 || point.y > kHeight) {
+    if (point.x < 0 || point.x >= m_rcCell.Width() || point.y < 0 || point.y >= m_rcCell.Height()) {
         CPoint screen = point;
         ClientToScreen(&screen);
         m_ptClick = screen;

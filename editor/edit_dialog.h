@@ -13,20 +13,18 @@ class CEditDialog : public CDialog {
     DECLARE_MESSAGE_MAP()
 
   public:
-    // The owner is the window of the list; the editor is laid into it over the cell.
-    CEditDialog(std::string strText, CPoint ptCell, int nWidth, float fMax, CWnd* pOwner = nullptr);
+    // The owner is the window of the list; the editor is laid into it exactly over the cell,
+    // whose rectangle is given in screen coordinates.
+    CEditDialog(std::string strText, const CRect& rcCell, float fMax, CWnd* pOwner = nullptr);
     ~CEditDialog() override;
 
     CEditCell m_edit;
-    CPoint m_ptCell;
-    int m_nWidth;
+    CRect m_rcCell;
     float m_fValue = 0.0f;
     CPoint m_ptClick;
     bool m_bEndedByClick = false;
     float m_fMax;
     std::string m_strText;
-
-    static constexpr int kHeight = 25;
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;

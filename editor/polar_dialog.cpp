@@ -127,7 +127,8 @@ void Cpolar::ReleaseHost() {
 
 int Cpolar::Tell(const std::string& strText, UINT nType) {
     if (m_bClosing) {
-        return (nType & 0xF) == MB_YESNO ? IDNO : IDOK;
+        const UINT nButtons = nType & 0xF;
+        return nButtons == MB_YESNO ? IDNO : nButtons == MB_SAVEDISCARDCANCEL ? IDCANCEL : IDOK;
     }
     return GetInteraction().MessageBox(m_hWnd, strText, TranslateText("Polar Diagram"), nType);
 }
@@ -301,8 +302,10 @@ void Cpolar::ReloadFromHost() {
         break;
     }
     // A read-out of the diagram in the caption belongs to the data that were left.
-    SetWindowText(m_pDialogTemplate->strCaption);
+    m_strReadout.clear();
+    m_strCaption = m_pDialogTemplate->strCaption;
     ShowAllData(nSailPlan, nWindSpeed);
+    UpdateTitle(true);
     m_lastSelection = CurrentSelection();
 }
 
@@ -360,6 +363,7 @@ BOOL Cpolar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
         RecordStep();
+        UpdateTitle(true);
     }
     return bHandled;
 }
@@ -393,6 +397,32 @@ void Cpolar::RecordStep() {
 
 void Cpolar::GraphEditEnded() {
     RecordStep();
+    UpdateTitle(true);
+}
+
+bool Cpolar::ShowGraphReadout(const std::string& strReadout) {
+    m_strReadout = strReadout;
+    UpdateTitle(false);
+    return true;
+}
+
+void Cpolar::UpdateTitle(bool bCheckModified) {
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    if (bCheckModified) {
+        m_bShownModified = IsModified();
+    }
+    // A leading "*" while there are changes that are not saved, as desktop editors show it.
+    std::string strTitle = m_bShownModified ? "*" : "";
+    if (!m_strReadout.empty()) {
+        strTitle += m_strReadout;
+    } else if (!m_strCaption.empty()) {
+        strTitle += m_strCaption;
+    } else {
+        strTitle += m_pDialogTemplate->strCaption;
+    }
+    SetWindowText(strTitle);
 }
 
 void Cpolar::OnUndo() {
@@ -411,7 +441,9 @@ void Cpolar::OnRedo() {
 
 void Cpolar::ShowRestored(EditHistory::Selection selection) {
     // A read-out of the diagram in the caption belongs to the state that was left.
-    SetWindowText(m_pDialogTemplate->strCaption);
+    m_strReadout.clear();
+    m_strCaption = m_pDialogTemplate->strCaption;
+    UpdateTitle(false);
     m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
     ShowAllData(selection.nSailPlan, selection.nPolar);
     if (selection.nPoint >= 0 && selection.nPoint < m_listVectors.GetItemCount()) {
@@ -429,9 +461,20 @@ bool Cpolar::MayDiscardChanges(const std::string& strQuestion) {
 }
 
 void Cpolar::OnCancel() {
-    if (!MayDiscardChanges(TranslateText("The polars have changes that are not saved.") + "\n" +
-                           TranslateText("Close the editor and discard them?"))) {
-        return;
+    if (IsModified()) {
+        switch (Tell(TranslateText("The polars have changes that are not saved.") + "\n" +
+                         TranslateText("Save them before the editor closes?"),
+                     MB_SAVEDISCARDCANCEL | MB_ICONQUESTION)) {
+            case IDYES:
+                // Closes only when the file was written; else the edits stay open to the user.
+                OnOK();
+                OnSaveAndClose();
+                return;
+            case IDNO:
+                break;
+            default:
+                return;  // Cancel: the editor stays as it is
+        }
     }
     NotifyHost(m_hHostWnd, 0);
     if (!m_bClosing) {
@@ -492,6 +535,7 @@ BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
         RecordStep();
+        UpdateTitle(true);
     }
     return bHandled;
 }

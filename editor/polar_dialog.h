@@ -70,6 +70,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     CButton& GraphShowAllCheck() override { return m_chkShowAll; }
     void InsertVectorAt(float fAngle, float fSpeed) override;
     void GraphEditEnded() override;
+    bool ShowGraphReadout(const std::string& strReadout) override;
 
     void AddWindSpeedPolar(float fWindSpeed, float fTackingAngle);
     void ResortWindSpeedEntry(int nEntry, float fWindSpeed);
@@ -140,6 +141,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     EditHistory::Selection CurrentSelection();
     // Shows the data after an undo or redo, at the selection given where it still exists.
     void ShowRestored(EditHistory::Selection selection);
+    // Shows the caption or the read-out, marked when there are unsaved changes; bCheckModified
+    // compares the data with the file's again.
+    void UpdateTitle(bool bCheckModified);
     bool HasUncommittedText();
     void CreateGraph();
     void ShowCurrentSailPlan();
@@ -148,6 +152,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     static void NotifyHost(HWND hHostWnd, WPARAM wParam);
     PERF_POLAR* CurrentPolar();
     SAILPLAN& CurrentSailPlan();
+    // Hands the diagram the current polar again after a change, keeping the row given (or the
+    // nearest that exists) selected in the list and in view.
+    void ShowCurrentPolarAt(int nRow);
     // Shows the current sail plan after a change of selection: its polars, polar 0's points and
     // tacking angle, and the enabled states that follow.
     void ShowSailPlan(int nSailPlan);
@@ -187,6 +194,11 @@ class Cpolar : public CDialog, public IGraphOwner {
     EditHistory m_history;
     int m_nCommandDepth = 0;
     EditHistory::Selection m_lastSelection;
+    // The window title: the caption or the diagram's read-out, after a "*" while changes are
+    // not saved (checked after each command, not on every mouse move).
+    std::string m_strCaption;
+    std::string m_strReadout;
+    bool m_bShownModified = false;
     // A commit's own message box takes the focus away, which would start another commit.
     bool m_bCommitting = false;
     CTarnToolTipCtrl m_toolTip;

@@ -1,4 +1,6 @@
 // Choosing the sail plan, the polar and the point on show, and the display check boxes.
+#include <algorithm>
+
 #include "data/invalid_argument.h"
 #include "data/number_text.h"
 #include "editor/fill_helpers.h"
@@ -77,8 +79,20 @@ void Cpolar::OnShowAll() {
     if (m_nCurSailPlan < 0 || m_nCurSailPlan >= static_cast<int>(m_aSailPlans.size())) {
         return;
     }
-    SAILPLAN* pSailPlan = m_aSailPlans[static_cast<std::size_t>(m_nCurSailPlan)].get();
-    m_pGraph->ShowPolar(pSailPlan, m_comboWindSpeed.GetCount() > 0 ? CurrentPolar() : nullptr);
+    ShowCurrentPolarAt(m_listVectors.GetNextItem(-1, LVNI_SELECTED));
+}
+
+void Cpolar::ShowCurrentPolarAt(int nRow) {
+    SAILPLAN& sailPlan = CurrentSailPlan();
+    m_pGraph->ShowPolar(&sailPlan, m_comboWindSpeed.GetCount() > 0 ? CurrentPolar() : nullptr);
+    // The diagram starts again at the first point; the list goes back to where the user was.
+    const int nCount = m_listVectors.GetItemCount();
+    if (nCount == 0) {
+        return;
+    }
+    nRow = std::clamp(nRow, 0, nCount - 1);
+    m_listVectors.SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+    m_listVectors.EnsureVisible(nRow, FALSE);
 }
 
 void Cpolar::OnClickVectorList(NMHDR* /*pHeader*/, LRESULT* pResult) {
@@ -105,7 +119,7 @@ void Cpolar::InsertVectorAt(float fAngle, float fSpeed) {
     m_listVectors.InsertItem(nRow, FormatFixed2(fAngle));
     m_listVectors.SetItemText(nRow, 1, FormatFixed2(fSpeed));
     CurrentSailPlan().InsertVector(m_nCurWindSpeed, nRow, fAngle, fSpeed);
-    m_pGraph->ShowPolar(&CurrentSailPlan(), pPolar);
+    ShowCurrentPolarAt(nRow);
     m_btnDeleteVector.EnableWindow(TRUE);
     RecordStep();  // a point added in the diagram is a step of its own
 }

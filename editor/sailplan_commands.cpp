@@ -25,8 +25,10 @@ void Cpolar::OnAddSailPlan() {
     m_listVectors.DeleteAllItems();
     m_comboWindSpeed.ResetContent();
     m_editTackingAngle.SetWindowText("");
-    SetWindowText(g_pTranslator != nullptr ? g_pTranslator->Translate("Polar diagram")
-                                           : "Polar diagram");
+    m_strReadout.clear();
+    m_strCaption =
+        g_pTranslator != nullptr ? g_pTranslator->Translate("Polar diagram") : "Polar diagram";
+    UpdateTitle(false);
     m_pGraph->ShowPolar(m_aSailPlans.front().get(), nullptr);
 
     // The band, summed in single precision; a last polar within 0.5 of the maximum is made

@@ -20,7 +20,7 @@ void Cpolar::OnAddVector() {
     m_listVectors.SetItemText(0, 1, "0.0");
     SAILPLAN& sailPlan = CurrentSailPlan();
     sailPlan.InsertVector(m_nCurWindSpeed, 0, 0.0f, 0.0f);
-    m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
+    ShowCurrentPolarAt(0);
 }
 
 void Cpolar::OnDeleteVector() {
@@ -34,7 +34,7 @@ void Cpolar::OnDeleteVector() {
     }
     SAILPLAN& sailPlan = CurrentSailPlan();
     sailPlan.RemoveVector(m_nCurWindSpeed, nRow);
-    m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
+    ShowCurrentPolarAt(nRow);  // the next point, or the last one
 }
 
 int Cpolar::ResortVectorRow(int nRow, float fAngle) {
@@ -83,14 +83,15 @@ void Cpolar::OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult) {
             nRow = nMovedRow;
         }
         bMoved = false;
-        CRect rcRow;
-        m_listVectors.GetItemRect(nRow, &rcRow, LVIR_BOUNDS);
-        CPoint ptCell{rcRow.left + (nColumn == 1 ? w0 : 0), rcRow.top};
-        const int nWidth = m_listVectors.GetColumnWidth(nColumn);
-        m_listVectors.ClientToScreen(&ptCell);
+        CRect rcCell;
+        m_listVectors.GetSubItemRect(nRow, nColumn, LVIR_BOUNDS, &rcCell);
+        CPoint ptTopLeft{rcCell.left, rcCell.top};
+        m_listVectors.ClientToScreen(&ptTopLeft);
+        rcCell = CRect{ptTopLeft.x, ptTopLeft.y, ptTopLeft.x + rcCell.Width(),
+                       ptTopLeft.y + rcCell.Height()};
         const std::string strText = m_listVectors.GetItemText(nRow, nColumn);
 
-        CEditDialog editor(strText, ptCell, nWidth, fLimit, this);
+        CEditDialog editor(strText, rcCell, fLimit, this);
         const int nResult = editor.DoModal();
         if (nResult != IDOK) {
             break;  // Escape: nothing changes
@@ -123,6 +124,6 @@ void Cpolar::OnDblclkVectorList(NMHDR* pHeader, LRESULT* pResult) {
         } else {
             sailPlan.SetVectorSpeed(m_nCurWindSpeed, nRow, fValue);
         }
-        m_pGraph->ShowPolar(&sailPlan, &sailPlan.Polar(m_nCurWindSpeed));
+        ShowCurrentPolarAt(nColumn == 0 ? nMovedRow : nRow);
     }
 }

@@ -14,7 +14,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include "framework/interaction.h"
 
 namespace {
 
@@ -589,9 +592,27 @@ int CListCtrl::GetColumnWidth(int nCol) const {
     return Table()->columnWidth(nCol);
 }
 
+BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK) {
+    QTableWidget* p = Table();
+    if (nItem < 0 || nItem >= p->rowCount()) {
+        return FALSE;
+    }
+    const QModelIndex index = p->model()->index(nItem, 0);
+    const QRect row = p->visualRect(index);
+    const QRect view = p->viewport()->rect();
+    const bool bInView = bPartialOK ? row.intersects(view)
+                                    : row.top() >= view.top() && row.bottom() <= view.bottom();
+    if (!bInView) {
+        p->scrollTo(index, QAbstractItemView::EnsureVisible);
+    }
+    return TRUE;
+}
+
 // ---- Tooltips ----
 
 BOOL CToolTipCtrl::Create(CWnd* /*pParentWnd*/) {
+    // Tips read as the dialogs do; the tip window is shared, so its font is the application's.
+    QToolTip::setFont(StandardDialogFont());
     return TRUE;
 }
 

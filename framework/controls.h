@@ -87,6 +87,8 @@ class CListCtrl : public CWnd {
     BOOL GetItemRect(int nItem, CRect* pRect, UINT nCode) const;
     BOOL GetSubItemRect(int nItem, int nSubItem, UINT nCode, CRect* pRect) const;
     int GetColumnWidth(int nCol) const;
+    // Scrolls the list so that the row is in view (wholly, unless bPartialOK allows a part).
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK);
 
   private:
     QTableWidget* Table() const;

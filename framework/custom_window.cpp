@@ -65,6 +65,10 @@ void CustomWindowWidget::mouseMoveEvent(QMouseEvent* pEvent) {
     SendMouse(WM_MOUSEMOVE, pEvent);
 }
 
+void CustomWindowWidget::leaveEvent(QEvent* /*pEvent*/) {
+    ::SendMessage(this, WM_MOUSELEAVE, 0, 0);
+}
+
 void CustomWindowWidget::wheelEvent(QWheelEvent* pEvent) {
     // The wheel message carries the screen position and the distance in its high word.
     const QPoint global = pEvent->globalPosition().toPoint();

@@ -20,6 +20,7 @@ class CustomWindowWidget : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void wheelEvent(QWheelEvent* pEvent) override;
+    void leaveEvent(QEvent* pEvent) override;
 
   private:
     void SendMouse(unsigned nMessage, QMouseEvent* pEvent);

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "framework/dialog.h"
 #include "framework/text_translation.h"
 #include "framework/wnd.h"
 
@@ -26,7 +27,15 @@ class DesktopInteraction : public Interaction {
         box.setText(ToQString(strText));
         box.setWindowTitle(ToQString(strCaption));
         const bool bYesNo = (nType & 0xF) == MB_YESNO;
-        if (bYesNo) {
+        const bool bSaveDiscard = (nType & 0xF) == MB_SAVEDISCARDCANCEL;
+        if (bSaveDiscard) {
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            box.setEscapeButton(QMessageBox::Cancel);
+            box.button(QMessageBox::Save)->setText(ToQString(TranslateText("&Save")));
+            box.button(QMessageBox::Discard)->setText(ToQString(TranslateText("&Discard")));
+            box.button(QMessageBox::Cancel)->setText(ToQString(TranslateText("Cancel")));
+        } else if (bYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton((nType & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
@@ -41,7 +50,14 @@ class DesktopInteraction : public Interaction {
         } else if ((nType & 0xF0) == MB_ICONQUESTION) {
             box.setIcon(QMessageBox::Question);
         }
+        ApplyDialogFont(&box, StandardDialogFont());
         const int nResult = box.exec();
+        if (bSaveDiscard) {
+            // Closed any other way (its owner going), nothing is decided: nothing is lost.
+            return nResult == QMessageBox::Save      ? IDYES
+                   : nResult == QMessageBox::Discard ? IDNO
+                                                     : IDCANCEL;
+        }
         if (!bYesNo) {
             return IDOK;
         }
@@ -53,6 +69,13 @@ class DesktopInteraction : public Interaction {
                     std::string& strPath) override {
         QFileDialog dialog(pParent);
         dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        if (!request.strTitle.empty()) {
+            dialog.setWindowTitle(ToQString(request.strTitle));
+        }
+        if (!request.bOpen) {
+            dialog.setLabelText(QFileDialog::Accept, ToQString(TranslateText("&Save")));
+        }
+        dialog.setLabelText(QFileDialog::Reject, ToQString(TranslateText("Cancel")));
         dialog.setFileMode(request.bAllowNewNames ? QFileDialog::AnyFile
                                                   : QFileDialog::ExistingFile);
         dialog.setNameFilter(ToQString(QtFilterFromPlatformFilter(request.strFilter)));
@@ -60,6 +83,7 @@ class DesktopInteraction : public Interaction {
         if (!request.strFileName.empty()) {
             dialog.selectFile(ToQString(request.strFileName));
         }
+        ApplyDialogFont(&dialog, StandardDialogFont());
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return false;
         }
@@ -80,6 +104,12 @@ std::unique_ptr<Interaction>& Current() {
 }
 
 }  // namespace
+
+QFont StandardDialogFont() {
+    DialogTemplate standard{};
+    standard.nPointSize = 8;
+    return DialogFont(standard);
+}
 
 Interaction& GetInteraction() {
     return *Current();

@@ -5,18 +5,27 @@
 
 #include "framework/win_defs.h"
 
+class QFont;
 class QWidget;
 class CWnd;
 
-// What a file dialog is asked for: a filter in the platform's "Name (*.ext)|*.ext||" form, a
-// default extension appended to a name without one, and whether new names are allowed.
+// What a file dialog is asked for: to open a file or to save one (a save dialog has a Save
+// button and asks before it replaces a file), its title (empty: the desktop's own), a filter in
+// the platform's "Name (*.ext)|*.ext||" form, a default extension appended to a name without
+// one, and whether new names are allowed.
 struct FileDialogRequest {
     bool bOpen = true;
+    std::string strTitle;
     std::string strDefaultExt;
     std::string strFileName;
     std::string strFilter;
     bool bAllowNewNames = true;
 };
+
+// The question before unsaved changes would go, as desktops ask it: Save (answered IDYES),
+// Discard (IDNO) or Cancel (IDCANCEL, also Esc and a box closed any other way); Save is the
+// default button.
+constexpr UINT MB_SAVEDISCARDCANCEL = 0x7;
 
 // Every message box and file dialog passes through this service: real dialogs in the
 // application, scripted answers in tests.
@@ -37,6 +46,10 @@ Interaction& GetInteraction();
 // Installs a service and returns the previous one.
 std::unique_ptr<Interaction> SetInteraction(std::unique_ptr<Interaction> pInteraction);
 
+// The font of the dialogs' templates at their usual size: message boxes, file dialogs and tool
+// tips are shown in it, as the dialogs are, not in the desktop's font.
+QFont StandardDialogFont();
+
 // The framework's message box, owned by the active window.
 int AfxMessageBox(const std::string& strText, UINT nType = MB_OK);
 
@@ -48,6 +61,7 @@ class CFileDialog {
                 const char* pszFilter = nullptr, CWnd* pParentWnd = nullptr);
     int DoModal();
     std::string GetPathName() const { return m_strPath; }
+    void SetTitle(const std::string& strTitle) { m_request.strTitle = strTitle; }
 
   private:
     FileDialogRequest m_request;

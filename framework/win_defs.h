@@ -36,6 +36,8 @@ constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+// The mouse left the window (sent whenever it does, without tracking being asked for).
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
 
 // Mouse key flags of the mouse messages.

@@ -266,6 +266,25 @@ TEST_F(EditorDesktop, CtrlZTakesBackAWholeDragAndCtrlYMakesItAgain) {
     });
 }
 
+TEST_F(EditorDesktop, TheTitleMarksChangesAndTheReadOutGoesWhenTheMouseLeavesTheDiagram) {
+    OpenSample();
+    RunAsUser([this](XUser& user) {
+        const auto title = [this] { return m_hDialog->windowTitle().toStdString(); };
+        user.MoveTo(OnGui([this] { return DiagramPoint(60.0f, 4.0f); }));
+        ASSERT_TRUE(WaitUntil([&] { return title().starts_with("POLAR DIAGRAM  angle "); }))
+            << OnGui(title);
+        Shot("read-out");
+        user.MoveTo(OnGui([this] { return EmptySpot(); }));
+        ASSERT_TRUE(WaitUntil([&] { return title() == "Polar Diagram"; })) << OnGui(title);
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_ADD_VECTOR)).center(); }));
+        ASSERT_TRUE(WaitUntil([&] { return title() == "*Polar Diagram"; })) << OnGui(title);
+        Shot("marked-unsaved");
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
+        ASSERT_TRUE(WaitUntil([&] { return title() == "Polar Diagram"; })) << OnGui(title);
+    });
+    EXPECT_EQ(Notices(), std::vector<WPARAM>{2});
+}
+
 TEST_F(EditorDesktop, ADoubleClickInTheDiagramAddsAPoint) {
     OpenSample();
     RunAsUser([this](XUser& user) {

@@ -69,8 +69,8 @@ class EditorOnDisplay : public testing::Test {
     // Clicks a button of the message box once it has the keyboard and sits where the window
     // manager put it; false when no box came.
     bool ClickMessageBoxButton(XUser& user, QMessageBox::StandardButton button);
-    // The cell editor's place is that of the cell: 2 pixels left, 7 up, the column's width and
-    // 25 pixels high.
+    // The cell editor covers exactly the cell's rectangle on the screen: not the row above,
+    // not the list's border.
     void ExpectEditorOverCell(int nRow, int nColumn);
 
     TempDir m_dir;

@@ -3,6 +3,7 @@
 #include <QTableWidget>
 #include <filesystem>
 
+#include "data/polar_file.h"
 #include "tests/desktop/editor_on_display.h"
 #include "tests/support/polar_builders.h"
 
@@ -69,22 +70,49 @@ TEST_F(NothingLostOnDesktop, TheCloseBoxAndAltF4AskBeforeEditsAreLost) {
             OnGui([this] { return OnScreen(Control(IDC_DELETE_VECTOR)).center(); }));  // Delete
         ASSERT_TRUE(WaitUntil([this] { return List()->rowCount() == 11; }));
 
-        // The close box asks; Escape answers No and the editor stays with the edit.
+        // The close box asks Save, Discard or Cancel; Escape cancels and the editor stays
+        // with the edit.
         user.CloseBox(OnGui([this] { return m_hDialog->winId(); }));
-        ASSERT_FALSE(MessageBoxWhenActive().empty());
-        Shot("discard-question");
+        EXPECT_NE(MessageBoxWhenActive().find("Save them before the editor closes?"),
+                  std::string::npos);
+        Shot("save-discard-cancel-question");
         user.Key("Escape");
         ASSERT_TRUE(WaitUntil([this] { return MessageBoxText().empty(); }));
         EXPECT_TRUE(OnGui([this] { return EditorOpen() && List()->rowCount() == 11; }));
         EXPECT_TRUE(Notices().empty());
 
-        // Alt+F4 asks as well; "Yes" discards the edit and closes.
+        // Alt+F4 asks as well; "Discard" drops the edit and closes.
         user.Key("alt+F4");
-        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Yes));
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Discard));
         ASSERT_TRUE(WaitUntil([this] { return !EditorOpen(); }));
     });
     EXPECT_EQ(Notices(), std::vector<WPARAM>{0});
     EXPECT_EQ(FileBytes(), strBefore);
+}
+
+TEST_F(NothingLostOnDesktop, SaveInTheCloseQuestionSavesAndCloses) {
+    OpenSample();
+    const std::string strBefore = FileBytes();
+    RunAsUser([this](XUser& user) {
+        user.Click(OnGui([this] { return CellOnScreen(0, 0).center(); }));
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_DELETE_VECTOR)).center(); }));
+        ASSERT_TRUE(WaitUntil([this] { return List()->rowCount() == 11; }));
+        user.CloseBox(OnGui([this] { return m_hDialog->winId(); }));
+        ASSERT_TRUE(ClickMessageBoxButton(user, QMessageBox::Save));
+        ASSERT_TRUE(WaitUntil([this] { return !EditorOpen(); }));
+    });
+    EXPECT_EQ(Notices(), std::vector<WPARAM>{1});
+    // The file holds the deletion: one point fewer.
+    const auto points = [](const std::string& strText) {
+        int nPoints = 0;
+        for (const auto& pSailPlan : ParsePolarFile(strText).aSailPlans) {
+            for (const auto& pPolar : pSailPlan->m_aPolars) {
+                nPoints += pPolar->GetVectorCount();
+            }
+        }
+        return nPoints;
+    };
+    EXPECT_EQ(points(FileBytes()), points(strBefore) - 1);
 }
 
 // Smoothing shows its result and asks, writing nothing; Restore asks before unsaved edits go,

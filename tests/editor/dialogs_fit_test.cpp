@@ -120,11 +120,11 @@ TEST_F(TranslatedMessages, AreShownInGerman) {
     Driver().Type(IDC_TACKING_ANGLE, "40");
 
     ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));  // a change not saved
-    m_pInteraction->AnswerNextBox(IDNO);
+    m_pInteraction->AnswerNextBox(IDCANCEL);
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     EXPECT_EQ(m_pInteraction->Boxes().back().strText,
               "Die Polaren haben Änderungen, die nicht gespeichert sind.\n"
-              "Editor schließen und die Änderungen verwerfen?");
+              "Vor dem Schließen des Editors speichern?");
     EXPECT_EQ(m_pInteraction->Boxes().back().strCaption, "Polardiagramm");
     m_pInteraction->AnswerNextBox(IDNO);
     ASSERT_TRUE(Driver().Click(IDC_RESTORE));
@@ -137,6 +137,12 @@ TEST_F(TranslatedMessages, AreShownInGerman) {
               "Die Datendatei wurde außerhalb des Editors geändert. Sie laden und Ihre Änderungen "
               "verwerfen?");
     EXPECT_EQ(TranslateText("&Yes"), "&Ja");
+    // The backup asks where to save, under a title of its own.
+    m_pInteraction->CancelNextFileDialog();
+    ASSERT_TRUE(Driver().Click(IDC_BACKUP));
+    ASSERT_FALSE(m_pInteraction->FileRequests().empty());
+    EXPECT_EQ(m_pInteraction->FileRequests().back().strTitle, "Die Polaren sichern");
+    EXPECT_FALSE(m_pInteraction->FileRequests().back().bOpen);
     EXPECT_EQ(FormatText("Please enter a number between %1 and %2.", {"0", "180"}),
               "Bitte geben Sie eine Zahl zwischen 0 und 180 ein.");
 }

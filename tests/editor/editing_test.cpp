@@ -42,7 +42,7 @@ TEST_F(Editing, AddingASailPlanWithTheDefaultBand) {
     EXPECT_EQ(m_pEditor->CurrentWindSpeed(), 6);
     EXPECT_EQ(List()->rowCount(), 0);
     EXPECT_EQ(m_pEditor->SailPlans()[0]->m_aPolars[3]->m_fTackingAngle, 45.0f);
-    EXPECT_EQ(m_hDialog->windowTitle(), "Polar diagram");
+    EXPECT_EQ(m_hDialog->windowTitle(), "*Polar diagram");  // a change not saved yet
 }
 
 TEST_F(Editing, AnEmptyBandMakesASailPlanWithoutPolarsAndABadIntervalIsRefused) {
@@ -276,6 +276,44 @@ TEST_F(Editing, PointsAreAddedAndDeleted) {
     ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 0));
     EXPECT_EQ(List()->rowCount(), 1);
     EXPECT_TRUE(Driver().Control(IDC_DELETE_VECTOR)->isEnabled());
+}
+
+TEST_F(Editing, TheTitleMarksUnsavedChangesAndTheReadOutGoesWithTheMouse) {
+    Open(kFourWinds);
+    const QString strCaption = m_hDialog->windowTitle();
+    ASSERT_FALSE(strCaption.startsWith("*"));
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));
+    EXPECT_EQ(m_hDialog->windowTitle(), "*" + strCaption);
+
+    // The read-out replaces the caption while the mouse is over the diagram, still marked.
+    QWidget* pGraph = m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM));
+    GuiDriver::Move(pGraph, QPoint(pGraph->width() * 3 / 4, pGraph->height() / 2), false);
+    EXPECT_TRUE(m_hDialog->windowTitle().startsWith("*POLAR DIAGRAM  angle "))
+        << m_hDialog->windowTitle().toStdString();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(pGraph, &leave);
+    EXPECT_EQ(m_hDialog->windowTitle(), "*" + strCaption);
+
+    // Saved: the mark goes, in the read-out too.
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
+    EXPECT_EQ(m_hDialog->windowTitle(), strCaption);
+    GuiDriver::Move(pGraph, QPoint(pGraph->width() * 3 / 4, pGraph->height() / 3), false);
+    EXPECT_TRUE(m_hDialog->windowTitle().startsWith("POLAR DIAGRAM  angle "));
+    QApplication::sendEvent(pGraph, &leave);
+    EXPECT_EQ(m_hDialog->windowTitle(), strCaption);
+
+    // A drag in the diagram marks it again once the button is released.
+    ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 1, 0));
+    CGraph* pGraphWnd = m_pEditor->Graph();
+    CClientDC dc(pGraphWnd);
+    pGraphWnd->PrepareDC(&dc);
+    CPoint square = PolarToPoint(30, 4);
+    dc.LPtoDP(&square);
+    GuiDriver::Press(pGraph, QPoint(square.x, square.y));
+    GuiDriver::Move(pGraph, QPoint(square.x + 6, square.y - 3), true);
+    GuiDriver::Release(pGraph, QPoint(square.x + 6, square.y - 3));
+    QApplication::sendEvent(pGraph, &leave);
+    EXPECT_EQ(m_hDialog->windowTitle(), "*" + strCaption);
 }
 
 }  // namespace

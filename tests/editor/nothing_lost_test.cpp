@@ -243,13 +243,14 @@ TEST_F(NothingLost, AFailedSaveAndCloseKeepsTheEditorAndTellsTheHostNothing) {
 TEST_F(NothingLost, ClosingAsksOnlyWhenSomethingWouldBeLost) {
     Open(kFivePoints);
     ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));
-    m_pInteraction->AnswerNextBox(IDNO);
+    m_pInteraction->AnswerNextBox(IDCANCEL);  // Cancel (or Esc): the editor stays
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     const auto& question = m_pInteraction->Boxes().back();
-    EXPECT_EQ(question.nType & 0xF, MB_YESNO);
-    EXPECT_NE(question.nType & MB_DEFBUTTON2, 0u);
+    EXPECT_EQ(question.nType & 0xF, MB_SAVEDISCARDCANCEL);
+    EXPECT_NE(question.strText.find("Save them before the editor closes?"), std::string::npos);
     EXPECT_TRUE(m_host.notices.empty());
     EXPECT_EQ(m_nFlag, 1);
+    EXPECT_EQ(List()->rowCount(), 6);
 
     // Saved: nothing to lose, no question.
     Save();
@@ -260,12 +261,33 @@ TEST_F(NothingLost, ClosingAsksOnlyWhenSomethingWouldBeLost) {
     EXPECT_EQ(m_nFlag, 0);
 }
 
-TEST_F(NothingLost, TextTypedButNotCommittedCountsAndYesDiscardsIt) {
+TEST_F(NothingLost, SaveOnClosingSavesAndClosesOnlyWhenTheFileWasWritten) {
+    Open(kFivePoints);
+    ASSERT_TRUE(Driver().Click(IDC_ADD_VECTOR));  // an unsaved point
+    InjectFault(FileOperation::Write, ENOSPC);
+    m_pInteraction->AnswerNextBox(IDYES);  // Save
+    m_pInteraction->AnswerNextBox(IDOK);   // the save failed
+    ASSERT_TRUE(Driver().Click(IDCANCEL));
+    EXPECT_NE(LastBox().find("No space left on device"), std::string::npos) << LastBox();
+    EXPECT_EQ(m_nFlag, 1);  // still open, with the edit
+    EXPECT_TRUE(m_host.notices.empty());
+    EXPECT_EQ(List()->rowCount(), 6);
+    EXPECT_EQ(TempDir::Read(m_strFile), kFivePoints);
+
+    SetFileFaultHook(nullptr);
+    m_pInteraction->AnswerNextBox(IDYES);
+    ASSERT_TRUE(Driver().Click(IDCANCEL));
+    EXPECT_EQ(m_nFlag, 0);
+    EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{1});  // saved and closed
+    EXPECT_NE(TempDir::Read(m_strFile).find("0.00,0.00,40.00"), std::string::npos);
+}
+
+TEST_F(NothingLost, TextTypedButNotCommittedCountsAndDiscardDropsIt) {
     Open(kFivePoints);
     // Looking around (picking entries) changes nothing.
     ASSERT_TRUE(Driver().PickEntry(IDC_WIND_SPEED_COMBO, 0));
     Retype(IDC_TACKING_ANGLE, "38");
-    m_pInteraction->AnswerNextBox(IDYES);
+    m_pInteraction->AnswerNextBox(IDNO);  // Discard
     Driver().PressKey(Qt::Key_Escape);
     EXPECT_EQ(BoxCount(), 1u);
     EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{0});

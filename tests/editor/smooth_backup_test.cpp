@@ -87,7 +87,7 @@ TEST_F(Commands, EditsBeforeSmoothingCanStillBeDiscardedOnClose) {
     m_pInteraction->AnswerNextBox(IDNO);
     ASSERT_TRUE(Driver().Click(IDC_SMOOTH));
     EXPECT_EQ(ShownAngles(*m_pEditor), (std::vector<float>{60, 90, 120, 150}));
-    m_pInteraction->AnswerNextBox(IDYES);  // close and discard the changes?
+    m_pInteraction->AnswerNextBox(IDNO);  // Discard
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     EXPECT_NE(m_pInteraction->Boxes().back().strText.find("not saved"), std::string::npos);
     EXPECT_EQ(m_host.notices, std::vector<polar_api::WPARAM>{0});
@@ -153,6 +153,8 @@ TEST_F(Commands, BackupCopiesTheEditorsOwnFileAndReportsFailures) {
     const FileDialogRequest& request = m_pInteraction->FileRequests().back();
     EXPECT_EQ(request.strFilter, "Polar Files (*.ppd)|*.ppd||");
     EXPECT_TRUE(request.bAllowNewNames);
+    EXPECT_FALSE(request.bOpen);  // a save dialog: a Save button, a question before replacing
+    EXPECT_EQ(request.strTitle, "Back up the polars");
 
     std::filesystem::remove(m_strFile);
     m_pInteraction->AnswerNextFileDialog(strBackup);
@@ -187,6 +189,8 @@ TEST_F(Commands, RestoreAsksBeforeUnsavedEditsGoAndCancelKeepsThem) {
     m_pInteraction->AnswerNextBox(IDYES);
     m_pInteraction->AnswerNextFileDialog(strOther);
     ASSERT_TRUE(Driver().Click(IDC_RESTORE));
+    EXPECT_TRUE(m_pInteraction->FileRequests().back().bOpen);  // a file to read: opened
+    EXPECT_EQ(m_pInteraction->FileRequests().back().strTitle, "Restore");
     EXPECT_EQ(TempDir::Read(m_strFile), "Other,\r\n8,40,\r\n45,5,-2");
     EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->currentText(), "Other");
     EXPECT_EQ(List()->rowCount(), 1);

@@ -151,7 +151,7 @@ TEST_F(Undo, SaveKeepsTheHistoryAndAReloadClearsIt) {
     const std::string strEdited = SavedNow();
     // Undone after the Save: the data differ from the file again, and closing asks.
     UndoKey();
-    m_pInteraction->AnswerNextBox(IDNO);
+    m_pInteraction->AnswerNextBox(IDCANCEL);
     ASSERT_TRUE(Driver().Click(IDCANCEL));
     EXPECT_EQ(m_nFlag, 1);
     RedoKey();  // back to what the file holds: no question

@@ -67,6 +67,7 @@ void Cpolar::ReadDataFile() {
     m_aSailPlans = std::move(contents.aSailPlans);
     m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
     m_strSavedSnapshot = ContentOfSailPlans(m_aSailPlans);
+    m_bDataMayHaveChanged = true;
     // The data come from outside now: nothing before can be taken back.
     m_history.Reset(m_aSailPlans);
     m_lastSelection = {};
@@ -171,6 +172,7 @@ bool Cpolar::SaveDataFile() {
     }
     m_readStop.reset();
     m_strSavedSnapshot = ContentOfSailPlans(m_aSailPlans);
+    m_bDataMayHaveChanged = true;
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "editor/polar_dialog.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "editor/fill_helpers.h"
 #include "editor/help.h"
@@ -362,8 +363,7 @@ BOOL Cpolar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     --m_nCommandDepth;
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
-        RecordStep();
-        UpdateTitle(true);
+        UpdateTitle(RecordStep());
     }
     return bHandled;
 }
@@ -377,27 +377,27 @@ EditHistory::Selection Cpolar::CurrentSelection() {
     return selection;
 }
 
-void Cpolar::RecordStep() {
+bool Cpolar::RecordStep() {
     // One user action is one step: not a command inside another one's handler, not the middle
     // of a drag in the diagram.
     if (m_nCommandDepth > 0 || m_bClosing || m_hWnd == nullptr) {
-        return;
+        return false;
     }
     const CWnd* pCapture = CWnd::GetCapture();
     if (pCapture != nullptr && m_pGraph != nullptr &&
         pCapture->GetSafeHwnd() == m_pGraph->GetSafeHwnd()) {
-        return;
+        return false;
     }
     const EditHistory::Selection selection = CurrentSelection();
     // A command changes the content of the sail plan that was current or is now.
-    m_history.Record(m_aSailPlans, {m_lastSelection.nSailPlan, m_nCurSailPlan}, m_lastSelection,
-                     selection);
+    const bool bRecorded = m_history.Record(
+        m_aSailPlans, {m_lastSelection.nSailPlan, m_nCurSailPlan}, m_lastSelection, selection);
     m_lastSelection = selection;
+    return bRecorded;
 }
 
 void Cpolar::GraphEditEnded() {
-    RecordStep();
-    UpdateTitle(true);
+    UpdateTitle(RecordStep());
 }
 
 bool Cpolar::ShowGraphReadout(const std::string& strReadout) {
@@ -406,13 +406,16 @@ bool Cpolar::ShowGraphReadout(const std::string& strReadout) {
     return true;
 }
 
-void Cpolar::UpdateTitle(bool bCheckModified) {
+void Cpolar::UpdateTitle(bool bDataMayHaveChanged) {
     if (m_hWnd == nullptr) {
         return;
     }
-    if (bCheckModified) {
-        m_bShownModified = IsModified();
+    // Comparing all data with what was saved costs as much as writing them: done only when
+    // they may have changed. Typed text is cheap to look at, and looked at every time.
+    if (bDataMayHaveChanged || std::exchange(m_bDataMayHaveChanged, false)) {
+        m_bDataModified = ContentOfSailPlans(m_aSailPlans) != m_strSavedSnapshot;
     }
+    m_bShownModified = m_bDataModified || HasUncommittedText();
     // A leading "*" while there are changes that are not saved, as desktop editors show it.
     std::string strTitle = m_bShownModified ? "*" : "";
     if (!m_strReadout.empty()) {
@@ -443,13 +446,13 @@ void Cpolar::ShowRestored(EditHistory::Selection selection) {
     // A read-out of the diagram in the caption belongs to the state that was left.
     m_strReadout.clear();
     m_strCaption = m_pDialogTemplate->strCaption;
-    UpdateTitle(false);
     m_nSailPlanCount = static_cast<int>(m_aSailPlans.size());
     ShowAllData(selection.nSailPlan, selection.nPolar);
     if (selection.nPoint >= 0 && selection.nPoint < m_listVectors.GetItemCount()) {
         m_listVectors.SetItemState(selection.nPoint, LVIS_SELECTED, LVIS_SELECTED);
     }
     m_lastSelection = CurrentSelection();
+    UpdateTitle(true);
 }
 
 void Cpolar::NotifyHost(HWND hHostWnd, WPARAM wParam) {
@@ -534,8 +537,7 @@ BOOL Cpolar::OnCommand(WPARAM wParam, LPARAM lParam) {
     --m_nCommandDepth;
     if (!m_bClosing && m_hWnd != nullptr) {
         UpdateEnabledStates();
-        RecordStep();
-        UpdateTitle(true);
+        UpdateTitle(RecordStep());
     }
     return bHandled;
 }

@@ -137,13 +137,16 @@ class Cpolar : public CDialog, public IGraphOwner {
     // After each command: every button and field is enabled as the data allow.
     void UpdateEnabledStates();
     // Records as one step of the history what the last command changed.
-    void RecordStep();
+    // Whether a step was recorded: the data changed.
+    bool RecordStep();
     EditHistory::Selection CurrentSelection();
     // Shows the data after an undo or redo, at the selection given where it still exists.
     void ShowRestored(EditHistory::Selection selection);
     // Shows the caption or the read-out, marked when there are unsaved changes; bCheckModified
     // compares the data with the file's again.
-    void UpdateTitle(bool bCheckModified);
+    // bDataMayHaveChanged: the data are compared with what was saved (else only when a save,
+    // a reading, an undo or a redo asked for it).
+    void UpdateTitle(bool bDataMayHaveChanged);
     bool HasUncommittedText();
     void CreateGraph();
     void ShowCurrentSailPlan();
@@ -199,6 +202,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     std::string m_strCaption;
     std::string m_strReadout;
     bool m_bShownModified = false;
+    bool m_bDataModified = false;
+    bool m_bDataMayHaveChanged = false;
     // A commit's own message box takes the focus away, which would start another commit.
     bool m_bCommitting = false;
     CTarnToolTipCtrl m_toolTip;

@@ -121,7 +121,7 @@ void Cpolar::InsertVectorAt(float fAngle, float fSpeed) {
     CurrentSailPlan().InsertVector(m_nCurWindSpeed, nRow, fAngle, fSpeed);
     ShowCurrentPolarAt(nRow);
     m_btnDeleteVector.EnableWindow(TRUE);
-    RecordStep();  // a point added in the diagram is a step of its own
+    UpdateTitle(RecordStep());  // a point added in the diagram is a step of its own
 }
 
 float Cpolar::RowAngle(int nRow) {

@@ -55,13 +55,7 @@ TerminalResult RunOnTerminal(std::vector<std::string> args, const std::vector<st
         ::dup2(aIn[0], 0);
         ::dup2(fdOut, 1);
         ::dup2(fdSlave, 2);
-        std::vector<char*> argv;
-        for (auto& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        ExecProgram(args);
     }
     ::close(fdSlave);
     ::close(aIn[0]);

@@ -23,6 +23,17 @@ struct ProgramResult {
     std::string err;
 };
 
+// In a forked child: runs args[0] with the arguments that follow; never returns.
+[[noreturn]] inline void ExecProgram(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (auto& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+}
+
 // Runs strProgram with args; a child still running after nTimeoutSeconds is killed (exit
 // 128 + SIGKILL), so that a program that waits for ever fails the test instead of hanging it.
 inline ProgramResult RunProgram(const std::string& strProgram, std::vector<std::string> args,
@@ -41,13 +52,7 @@ inline ProgramResult RunProgram(const std::string& strProgram, std::vector<std::
         ::dup2(aIn[0], 0);
         ::dup2(streams.fdOutput >= 0 ? streams.fdOutput : aOut[1], 1);
         ::dup2(aErr[1], 2);
-        std::vector<char*> argv;
-        for (auto& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        ExecProgram(args);
     }
     ::close(aIn[0]);
     ::close(aOut[1]);

@@ -220,15 +220,7 @@ TEST_F(Editing, ASessionLeavesAFileThatReadsBackToWhatTheDialogShows) {
     });
     ASSERT_TRUE(Driver().DoubleClickCell(IDC_VECTOR_LIST, 0, 1));
     // Drag that point in the diagram a little further out.
-    QWidget* pGraph = m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM));
-    CGraph* pGraphWnd = m_pEditor->Graph();
-    CClientDC dc(pGraphWnd);
-    pGraphWnd->PrepareDC(&dc);
-    CPoint square = PolarToPoint(52, 7.25f);
-    dc.LPtoDP(&square);
-    GuiDriver::Press(pGraph, QPoint(square.x, square.y));
-    GuiDriver::Move(pGraph, QPoint(square.x + 6, square.y - 3), true);
-    GuiDriver::Release(pGraph, QPoint(square.x + 6, square.y - 3));
+    DragPoint(52, 7.25f, QPoint(6, -3));
     // Delete the first point of the 5 kn polar.
     ASSERT_TRUE(Driver().PickEntry(IDC_WIND_SPEED_COMBO, 0));
     ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 0, 0));
@@ -286,7 +278,7 @@ TEST_F(Editing, TheTitleMarksUnsavedChangesAndTheReadOutGoesWithTheMouse) {
     EXPECT_EQ(m_hDialog->windowTitle(), "*" + strCaption);
 
     // The read-out replaces the caption while the mouse is over the diagram, still marked.
-    QWidget* pGraph = m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM));
+    QWidget* pGraph = Diagram();
     GuiDriver::Move(pGraph, QPoint(pGraph->width() * 3 / 4, pGraph->height() / 2), false);
     EXPECT_TRUE(m_hDialog->windowTitle().startsWith("*POLAR DIAGRAM  angle "))
         << m_hDialog->windowTitle().toStdString();
@@ -304,14 +296,7 @@ TEST_F(Editing, TheTitleMarksUnsavedChangesAndTheReadOutGoesWithTheMouse) {
 
     // A drag in the diagram marks it again once the button is released.
     ASSERT_TRUE(Driver().ClickCell(IDC_VECTOR_LIST, 1, 0));
-    CGraph* pGraphWnd = m_pEditor->Graph();
-    CClientDC dc(pGraphWnd);
-    pGraphWnd->PrepareDC(&dc);
-    CPoint square = PolarToPoint(30, 4);
-    dc.LPtoDP(&square);
-    GuiDriver::Press(pGraph, QPoint(square.x, square.y));
-    GuiDriver::Move(pGraph, QPoint(square.x + 6, square.y - 3), true);
-    GuiDriver::Release(pGraph, QPoint(square.x + 6, square.y - 3));
+    DragPoint(30, 4, QPoint(6, -3));
     QApplication::sendEvent(pGraph, &leave);
     EXPECT_EQ(m_hDialog->windowTitle(), "*" + strCaption);
 }

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 
+#include "diagram/geometry.h"
 #include "editor/polar_dialog.h"
 #include "resources/resource_ids.h"
 #include "tests/support/gui_driver.h"
@@ -85,6 +86,23 @@ class EditorFixture : public testing::Test {
         ASSERT_TRUE(d.FocusTo(nId));
         QTest::keySequence(QApplication::focusWidget(), QKeySequence::SelectAll);
         ASSERT_TRUE(d.Type(nId, pszText));
+    }
+    QWidget* Diagram() { return m_hDialog->findChild<QWidget*>(QString::number(IDC_DIAGRAM)); }
+    // Where a point of that angle and speed is in the diagram, in its client pixels.
+    QPoint DiagramPoint(float fAngle, float fSpeed) {
+        CGraph* pGraph = m_pEditor->Graph();
+        CClientDC dc(pGraph);
+        pGraph->PrepareDC(&dc);
+        CPoint point = PolarToPoint(fAngle, fSpeed);
+        dc.LPtoDP(&point);
+        return QPoint(point.x, point.y);
+    }
+    // Presses on the point's square and drags it by the offset.
+    void DragPoint(float fAngle, float fSpeed, QPoint offset) {
+        const QPoint from = DiagramPoint(fAngle, fSpeed);
+        GuiDriver::Press(Diagram(), from);
+        GuiDriver::Move(Diagram(), from + offset, true);
+        GuiDriver::Release(Diagram(), from + offset);
     }
     static void SetText(GuiDriver& d, int nId, const char* pszText) {
         auto* pEdit = qobject_cast<QLineEdit*>(d.Control(nId));

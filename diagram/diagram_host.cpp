@@ -1,6 +1,7 @@
 #include "diagram/diagram_host.h"
 
 #include "data/number_text.h"
+#include "framework/custom_window.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -78,8 +79,19 @@ void DiagramHost::Show(SAILPLAN* pSailPlan, int nPolar, bool bShowAll, bool bTra
         m_pGraph = std::make_unique<CGraph>(
             GetDlgItem(IDC_DIAGRAM_FRAME), this, CRect{0, 0, m_nWidth, m_nHeight}, pSailPlan,
             pPolar, m_colors[0], m_colors[1], m_colors[2], m_colors[3], m_colors[4]);
+        SetDeviceScale(m_dDeviceScale);
     }
     m_pGraph->ShowPolar(pSailPlan, pPolar);
+}
+
+void DiagramHost::SetDeviceScale(double dScale) {
+    m_dDeviceScale = dScale;
+    if (m_pGraph == nullptr) {
+        return;
+    }
+    if (auto* pWidget = dynamic_cast<CustomWindowWidget*>(m_pGraph->GetSafeHwnd())) {
+        pWidget->SetDeviceScale(dScale);
+    }
 }
 
 const QImage& DiagramHost::Image() {

@@ -20,6 +20,10 @@ class DiagramHost : public CDialog, public IGraphOwner {
     // Shows polar nPolar of the sail plan (not owned), as the editor does after a selection.
     void Show(SAILPLAN* pSailPlan, int nPolar, bool bShowAll, bool bTrackCurve);
 
+    // Draws the diagram at this many image pixels per unit of its size (a picture for a dense
+    // screen or a large print); 0 follows the screen.
+    void SetDeviceScale(double dScale);
+
     CGraph& Graph() { return *m_pGraph; }
     const QImage& Image();
     CListCtrl& List() { return m_list; }
@@ -46,4 +50,5 @@ class DiagramHost : public CDialog, public IGraphOwner {
     std::unique_ptr<CGraph> m_pGraph;
     SAILPLAN* m_pSailPlan = nullptr;
     int m_nPolar = 0;
+    double m_dDeviceScale = 0.0;
 };

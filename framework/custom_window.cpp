@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "framework/wnd.h"
 
@@ -11,25 +13,50 @@ CustomWindowWidget::CustomWindowWidget(QWidget* pParent) : QWidget(pParent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+double CustomWindowWidget::DeviceScale() const {
+    return m_dForcedScale > 0.0 ? m_dForcedScale : devicePixelRatioF();
+}
+
+void CustomWindowWidget::SetDeviceScale(double dScale) {
+    m_dForcedScale = dScale;
+    Redraw();
+}
+
 void CustomWindowWidget::ResizeImage() {
-    // One image pixel per client unit, the units the window's messages and drawing use; on a
-    // high-density screen Qt scales the image up when it shows it.
-    QImage image(size(), QImage::Format_RGB32);
+    // The window's messages and drawing are in client units; the image has the screen's device
+    // pixels (twice as many each way at scale 2), so that what is drawn on it is shown one
+    // pixel for one, never scaled up.
+    const double dScale = DeviceScale();
+    const auto device = [dScale](int n) {
+        return std::max(1, static_cast<int>(std::ceil(n * dScale - 1e-9)));
+    };
+    QImage image(device(width()), device(height()), QImage::Format_RGB32);
+    image.setDevicePixelRatio(dScale);
     image.fill(Qt::white);
     m_image = image;
 }
 
-void CustomWindowWidget::paintEvent(QPaintEvent* /*pEvent*/) {
-    QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), m_image);
-}
-
-void CustomWindowWidget::resizeEvent(QResizeEvent* /*pEvent*/) {
+void CustomWindowWidget::Redraw() {
     ResizeImage();
     if (CWnd* pWnd = CWnd::FromHandle(this)) {
         pWnd->Invalidate(TRUE);
         pWnd->UpdateWindow();
     }
+}
+
+void CustomWindowWidget::paintEvent(QPaintEvent* /*pEvent*/) {
+    if (m_image.devicePixelRatio() != DeviceScale()) {
+        // Moved to a screen of another density: drawn again at its resolution, once this
+        // paint is over.
+        QMetaObject::invokeMethod(
+            this, [this] { Redraw(); }, Qt::QueuedConnection);
+    }
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), m_image);
+}
+
+void CustomWindowWidget::resizeEvent(QResizeEvent* /*pEvent*/) {
+    Redraw();
 }
 
 void CustomWindowWidget::SendMouse(unsigned nMessage, QMouseEvent* pEvent) {

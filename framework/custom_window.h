@@ -9,8 +9,12 @@ class CustomWindowWidget : public QWidget {
   public:
     explicit CustomWindowWidget(QWidget* pParent);
     QImage& Image() { return m_image; }
-    // Makes the image as large as the widget's client area, white.
+    // Makes the image as large as the widget's client area in device pixels, white.
     void ResizeImage();
+    // Draws at this many device pixels per client unit whatever the screen's (0: the screen's);
+    // for pictures made without a screen.
+    void SetDeviceScale(double dScale);
+    double DeviceScale() const;
 
   protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -24,5 +28,7 @@ class CustomWindowWidget : public QWidget {
 
   private:
     void SendMouse(unsigned nMessage, QMouseEvent* pEvent);
+    void Redraw();
     QImage m_image;
+    double m_dForcedScale = 0.0;
 };

@@ -23,6 +23,26 @@ QColor ToQColor(COLORREF cr);
 
 namespace {
 
+// A painter in the image's device pixels. Qt scales painting on an image by its pixel ratio;
+// this context computes device positions itself, so the ratio is set aside while it paints.
+class DevicePainter : public QPainter {
+  public:
+    explicit DevicePainter(QImage& image) : m_image(image), m_dRatio(image.devicePixelRatio()) {
+        m_image.setDevicePixelRatio(1.0);
+        begin(&m_image);
+    }
+    ~DevicePainter() {
+        end();
+        m_image.setDevicePixelRatio(m_dRatio);
+    }
+    DevicePainter(const DevicePainter&) = delete;
+    DevicePainter& operator=(const DevicePainter&) = delete;
+
+  private:
+    QImage& m_image;
+    double m_dRatio;
+};
+
 // Fills a device rectangle of an image, clipped to it; 32-bit images row by row.
 void FillDeviceRect(QImage& image, QRect rect, COLORREF cr) {
     rect = rect.intersected(image.rect());
@@ -30,7 +50,7 @@ void FillDeviceRect(QImage& image, QRect rect, COLORREF cr) {
         return;
     }
     if (image.depth() != 32) {
-        QPainter painter(&image);
+        DevicePainter painter(image);
         painter.fillRect(rect, ToQColor(cr));
         return;
     }
@@ -59,8 +79,15 @@ BOOL CBrush::CreateSolidBrush(COLORREF cr) {
     return TRUE;
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC* /*pDC*/, int nWidth, int nHeight) {
-    m_image = QImage(std::max(nWidth, 1), std::max(nHeight, 1), QImage::Format_RGB32);
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    // As many pixels as the context draws per client unit, so that copying it back to that
+    // context is one pixel for one.
+    const double dScale = pDC != nullptr ? pDC->DeviceScale() : 1.0;
+    const auto device = [dScale](int n) {
+        return std::max(1, static_cast<int>(std::ceil(n * dScale - 1e-9)));
+    };
+    m_image = QImage(device(nWidth), device(nHeight), QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(dScale);
     m_image.fill(Qt::black);
     return TRUE;
 }
@@ -167,10 +194,31 @@ CPoint CDC::MoveTo(int x, int y) {
     return std::exchange(m_ptCurrent, CPoint{x, y});
 }
 
-int CDC::DevicePenWidth() const {
-    // Width 0 is one device pixel whatever the mapping.
+double CDC::DeviceScale() const {
+    return m_pTarget != nullptr ? m_pTarget->devicePixelRatio() : 1.0;
+}
+
+int CDC::ClientPenWidth() const {
+    // Width 0 is one pixel whatever the mapping.
     const double dWidth = m_pPen->m_nWidth * m_map.ScaleX();
     return std::max(1, static_cast<int>(std::lround(dWidth)));
+}
+
+int CDC::DevicePenWidth() const {
+    return std::max(1, static_cast<int>(std::lround(ClientPenWidth() * DeviceScale())));
+}
+
+CPoint CDC::ToDevice(CPoint pt) const {
+    const double dScale = DeviceScale();
+    return CPoint{static_cast<int>(std::floor(m_map.DeviceX(pt.x) * dScale + 0.5)),
+                  static_cast<int>(std::floor(m_map.DeviceY(pt.y) * dScale + 0.5))};
+}
+
+QRect CDC::DeviceRect(int x1, int y1, int x2, int y2) const {
+    const CPoint a = ToDevice(CPoint{x1, y1});
+    const CPoint b = ToDevice(CPoint{x2, y2});
+    return QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+                 QSize(std::abs(b.x - a.x), std::abs(b.y - a.y)));
 }
 
 void CDC::Plot(int x, int y, bool bOn) {
@@ -218,8 +266,8 @@ void CDC::PlotLine(CPoint from, CPoint to) {
 }
 
 BOOL CDC::LineTo(int x, int y) {
-    const CPoint from = m_map.LPtoDP(m_ptCurrent);
-    const CPoint to = m_map.LPtoDP(CPoint{x, y});
+    const CPoint from = ToDevice(m_ptCurrent);
+    const CPoint to = ToDevice(CPoint{x, y});
     m_ptCurrent = CPoint{x, y};
     if (m_pTarget == nullptr) {
         return FALSE;
@@ -228,13 +276,25 @@ BOOL CDC::LineTo(int x, int y) {
     if (nWidth <= 1) {
         PlotLine(from, to);
     } else {
-        QPainter painter(m_pTarget);
+        DevicePainter painter(*m_pTarget);
         QPen pen(ToQColor(m_pPen->m_cr), nWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        // A dotted pen one pixel wide stays dotted on a denser screen, its dots as much larger.
+        if (m_pPen->m_nStyle == PS_DOT && ClientPenWidth() <= 1) {
+            pen.setCapStyle(Qt::FlatCap);
+            pen.setDashPattern({kDotRun, kDotRun});
+            pen.setDashOffset(static_cast<double>(m_nStylePos) / nWidth);
+            m_nStylePos += std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+        }
         painter.setPen(pen);
         if (m_nRop2 == R2_NOT) {
             painter.setCompositionMode(QPainter::RasterOp_NotDestination);
         }
-        painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+        // A one-pixel pen on a denser screen covers the device pixels of the client pixels
+        // the line runs through, as its one-pixel line would: its centre is half a client
+        // pixel further right and down. Wider pens are centred on the line.
+        const double dShift = ClientPenWidth() <= 1 ? nWidth / 2.0 : 0.0;
+        painter.drawLine(QPointF(from.x + dShift, from.y + dShift),
+                         QPointF(to.x + dShift, to.y + dShift));
     }
     Changed();
     return TRUE;
@@ -255,10 +315,11 @@ BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int 
     if (m_pTarget == nullptr) {
         return FALSE;
     }
-    const double dx1 = m_map.DeviceX(x1);
-    const double dx2 = m_map.DeviceX(x2);
-    const double dy1 = m_map.DeviceY(y1);
-    const double dy2 = m_map.DeviceY(y2);
+    const double dScale = DeviceScale();
+    const double dx1 = m_map.DeviceX(x1) * dScale;
+    const double dx2 = m_map.DeviceX(x2) * dScale;
+    const double dy1 = m_map.DeviceY(y1) * dScale;
+    const double dy2 = m_map.DeviceY(y2) * dScale;
     const double left = std::floor(std::min(dx1, dx2) + 0.5);
     const double right = std::floor(std::max(dx1, dx2) + 0.5);
     const double top = std::floor(std::min(dy1, dy2) + 0.5);
@@ -267,7 +328,8 @@ BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int 
     const double cy = (top + bottom) / 2.0;
     auto screenAngle = [&](int x, int y) {
         // Degrees counter-clockwise from three o'clock, y of the screen pointing down.
-        const double a = std::atan2(-(m_map.DeviceY(y) - cy), m_map.DeviceX(x) - cx);
+        const double a =
+            std::atan2(-(m_map.DeviceY(y) * dScale - cy), m_map.DeviceX(x) * dScale - cx);
         return a / kRadiansPerDegree;
     };
     const double dStart = screenAngle(x3, y3);
@@ -277,13 +339,14 @@ BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int 
     }
     const QRectF box(left, top, std::max(0.0, right - left - 1.0),
                      std::max(0.0, bottom - top - 1.0));
-    QPainter painter(m_pTarget);
+    const int nWidth = DevicePenWidth();
+    DevicePainter painter(*m_pTarget);
     QPen pen(ToQColor(m_pPen->m_cr));
     pen.setCosmetic(true);
-    pen.setWidth(DevicePenWidth());
-    // As on the platform, a dotted pen is dotted only while it is one device pixel wide;
-    // wider, it draws solid (LineTo follows the same rule).
-    if (m_pPen->m_nStyle == PS_DOT && DevicePenWidth() <= 1) {
+    pen.setWidth(nWidth);
+    // As on the platform, a dotted pen is dotted only while it is one pixel wide; wider, it
+    // draws solid (LineTo follows the same rule).
+    if (m_pPen->m_nStyle == PS_DOT && ClientPenWidth() <= 1) {
         pen.setDashPattern({kDotRun, kDotRun});
     }
     painter.setPen(pen);
@@ -308,18 +371,31 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
     if (m_pTarget == nullptr) {
         return FALSE;
     }
-    const CPoint a = m_map.LPtoDP(CPoint{x1, y1});
-    const CPoint b = m_map.LPtoDP(CPoint{x2, y2});
-    const int left = std::min(a.x, b.x);
-    const int right = std::max(a.x, b.x);
-    const int top = std::min(a.y, b.y);
-    const int bottom = std::max(a.y, b.y);
-    if (right - left < 1 || bottom - top < 1) {
+    const QRect rect = DeviceRect(x1, y1, x2, y2);
+    if (rect.width() < 1 || rect.height() < 1) {
         return TRUE;
     }
-    FillDeviceRect(*m_pTarget, QRect(left, top, right - left, bottom - top), m_pBrush->m_cr);
+    FillDeviceRect(*m_pTarget, rect, m_pBrush->m_cr);
     // The outline runs on the outermost pixels of the rectangle, right and bottom edges
-    // excluded, as the platform draws it with a one-pixel pen.
+    // excluded, as the platform draws it with a one-pixel pen; on a denser screen it is as
+    // many device pixels thick as a client pixel is wide there.
+    const int nWidth =
+        std::min({static_cast<int>(std::lround(DeviceScale())), rect.width(), rect.height()});
+    if (nWidth > 1) {
+        const COLORREF cr = m_pPen->m_cr;
+        FillDeviceRect(*m_pTarget, QRect(rect.left(), rect.top(), rect.width(), nWidth), cr);
+        FillDeviceRect(*m_pTarget,
+                       QRect(rect.left(), rect.bottom() - nWidth + 1, rect.width(), nWidth), cr);
+        FillDeviceRect(*m_pTarget, QRect(rect.left(), rect.top(), nWidth, rect.height()), cr);
+        FillDeviceRect(*m_pTarget,
+                       QRect(rect.right() - nWidth + 1, rect.top(), nWidth, rect.height()), cr);
+        Changed();
+        return TRUE;
+    }
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = rect.left() + rect.width();
+    const int bottom = rect.top() + rect.height();
     const CPoint corners[] = {
         {left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
     for (int i = 0; i < 4; ++i) {
@@ -333,20 +409,17 @@ void CDC::FillSolidRect(const CRect& rc, COLORREF cr) {
     if (m_pTarget == nullptr) {
         return;
     }
-    const CPoint a = m_map.LPtoDP(CPoint{rc.left, rc.top});
-    const CPoint b = m_map.LPtoDP(CPoint{rc.right, rc.bottom});
-    const QRect rect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
-                     QSize(std::abs(b.x - a.x), std::abs(b.y - a.y)));
-    FillDeviceRect(*m_pTarget, rect, cr);
+    FillDeviceRect(*m_pTarget, DeviceRect(rc.left, rc.top, rc.right, rc.bottom), cr);
     m_crBk = cr;  // as the platform, filling leaves the background colour set
     Changed();
 }
 
 namespace {
 
-QFont TextFont() {
+// The diagram's labels: 11 pixels high in client units, drawn at the image's resolution.
+QFont TextFont(double dScale = 1.0) {
     QFont font("Liberation Sans");
-    font.setPixelSize(11);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(11 * dScale))));
     return font;
 }
 
@@ -362,9 +435,9 @@ BOOL CDC::TextOut(int x, int y, const std::string& strText) {
     if (m_pTarget == nullptr) {
         return FALSE;
     }
-    const CPoint p = m_map.LPtoDP(CPoint{x, y});
-    QPainter painter(m_pTarget);
-    const QFont font = TextFont();
+    const CPoint p = ToDevice(CPoint{x, y});
+    const QFont font = TextFont(DeviceScale());
+    DevicePainter painter(*m_pTarget);
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const QString text = QString::fromUtf8(strText.c_str(), static_cast<qsizetype>(strText.size()));
@@ -396,14 +469,8 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     if (m_pTarget == nullptr || pSrcDC == nullptr || pSrcDC->m_pTarget == nullptr) {
         return FALSE;
     }
-    auto deviceRect = [](const Mapping& map, int left, int top, int cx, int cy) {
-        const CPoint a = map.LPtoDP(CPoint{left, top});
-        const CPoint b = map.LPtoDP(CPoint{left + cx, top + cy});
-        return QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
-                     QSize(std::abs(b.x - a.x), std::abs(b.y - a.y)));
-    };
-    const QRect dest = deviceRect(m_map, x, y, nWidth, nHeight);
-    const QRect src = deviceRect(pSrcDC->m_map, xSrc, ySrc, nWidth, nHeight);
+    const QRect dest = DeviceRect(x, y, x + nWidth, y + nHeight);
+    const QRect src = pSrcDC->DeviceRect(xSrc, ySrc, xSrc + nWidth, ySrc + nHeight);
     QImage& target = *m_pTarget;
     const QImage& source = *pSrcDC->m_pTarget;
     // Clip both rectangles to their images, keeping them aligned.
@@ -424,9 +491,9 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
                 nBytes);
         }
     } else {
-        QPainter painter(&target);
+        DevicePainter painter(target);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(to.topLeft(), source, from);
+        painter.drawImage(QRectF(to), source, QRectF(from));
     }
     Changed();
     return TRUE;

@@ -127,6 +127,10 @@ class CDC {
     // The image this context draws on (a window's backing image or the selected bitmap).
     QImage* Target() const { return m_pTarget; }
     COLORREF GetPixel(int x, int y) const;  // device coordinates
+    // Device pixels per client unit: the pixel ratio of the image drawn on (2 on a screen at
+    // scale 2). Coordinates, mappings and text sizes stay in client units; drawing happens at
+    // the image's own resolution.
+    double DeviceScale() const;
 
   protected:
     // A window context draws on the window's backing image and shows what it drew.
@@ -138,7 +142,11 @@ class CDC {
     BOOL DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void PlotLine(CPoint from, CPoint to);
     void Plot(int x, int y, bool bOn);
+    int ClientPenWidth() const;
     int DevicePenWidth() const;
+    // A logical point in the target's device pixels, rounded once from the exact position.
+    CPoint ToDevice(CPoint pt) const;
+    QRect DeviceRect(int x1, int y1, int x2, int y2) const;
 
     QImage* m_pTarget = nullptr;
     QPointer<QWidget> m_pWidget;

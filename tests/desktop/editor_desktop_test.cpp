@@ -1,13 +1,18 @@
 // The editor on a real display: what only a window system shows (where windows appear, which
 // window a click or a key reaches), driven by real input through the X server.
 #include <QAbstractItemView>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <chrono>
 #include <cmath>
 #include <sstream>
+#include <thread>
 
 #include "data/number_text.h"
 #include "data/polar_file.h"
+#include "framework/custom_window.h"
 #include "tests/desktop/editor_on_display.h"
 
 namespace {
@@ -334,6 +339,64 @@ TEST_F(EditorDesktop, UpAndDownInTheSailPlanBandStepTheValue) {
     });
     EXPECT_TRUE(Notices().empty());
     EXPECT_EQ(m_pEditor->SailPlans().size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Run with QT_SCALE_FACTOR=2 (its own test entry): the diagram reaches the screen at the
+// screen's own pixels, not as a small picture enlarged.
+TEST_F(EditorDesktop, OnADenseScreenTheDiagramIsShownAtItsOwnPixels) {
+    if (qApp->devicePixelRatio() < 1.5) {
+        GTEST_SKIP() << "for a screen at scale 2 (QT_SCALE_FACTOR=2)";
+    }
+    OpenSample();
+    RunAsUser([this](XUser& user) {
+        user.MoveTo(OnGui([this] { return EmptySpot(); }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Shot("dense-screen");
+        const auto [shown, drawn] = OnGui([this] {
+            QWidget* pGraph = m_pEditor->Graph()->GetSafeHwnd();
+            // Read from the top-level window itself: its origin is at a whole device pixel,
+            // where the screen's logical coordinates may fall between two.
+            QWidget* pWindow = pGraph->window();
+            const QPoint at = pGraph->mapTo(pWindow, QPoint(0, 0));
+            QImage screen = QGuiApplication::primaryScreen()
+                                ->grabWindow(pWindow->winId(), at.x(), at.y(), pGraph->width(),
+                                             pGraph->height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+            screen.setDevicePixelRatio(1.0);
+            QImage image = m_pEditor->Graph()->GetBackingImage()->copy();
+            image.setDevicePixelRatio(1.0);
+            return std::pair(screen, image);
+        });
+        ASSERT_EQ(shown.size(), drawn.size()) << "the screen shows the diagram scaled";
+        EXPECT_EQ(shown, drawn) << "what the screen shows is what the diagram drew";
+
+        // The same diagram at one pixel per unit, enlarged pixel for pixel, is not what the
+        // screen shows, yet close to it.
+        const QImage single = OnGui([this] {
+            auto* pWidget = static_cast<CustomWindowWidget*>(m_pEditor->Graph()->GetSafeHwnd());
+            pWidget->SetDeviceScale(1.0);
+            QImage image = pWidget->Image().copy();
+            pWidget->SetDeviceScale(0.0);
+            return image;
+        });
+        ASSERT_EQ(single.size() * 2, shown.size());
+        QImage enlarged =
+            single.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        enlarged.setDevicePixelRatio(1.0);
+        EXPECT_NE(shown, enlarged);
+        int nDiffering = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                nDiffering += shown.pixel(x, y) != enlarged.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_LT(nDiffering, shown.width() * shown.height() / 10);
+    });
 }
 
 }  // namespace

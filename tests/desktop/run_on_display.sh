@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command on a display of its own: Xvfb with the openbox window manager, the xcb
 # platform. The display number is picked by the server, so runs never collide.
-#   run_on_display.sh COMMAND [ARGS...]
+#   [POLAR_DISPLAY_SIZE=WxH] run_on_display.sh COMMAND [ARGS...]
 set -euo pipefail
 
 for tool in Xvfb openbox xprop; do
@@ -18,7 +18,7 @@ cleanup() {
 trap cleanup EXIT
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${POLAR_DISPLAY_SIZE:-1280x1024}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 x_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

@@ -179,3 +179,42 @@ TEST_F(Drawing, AxesStayOnePixelAndDottedPensTurnSolidOnlyWhenWider) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Drawing, OnADenseScreenTheDiagramIsDrawnAtItsPixelsNotEnlarged) {
+    AddPolar(m_plan, 10, 45, {{0, 0}, {40, 6}, {90, 8}, {150, 7}});
+    Host().Show(&m_plan, 0, true, false);
+    const QImage single = Host().Image().copy();
+    const QPoint axis = Device({0, 650});  // between two rings
+    const QPoint sector = DeviceAt(25, 500);
+    const QPoint point = Device(PolarToPoint(90, 8));
+
+    Host().SetDeviceScale(2.0);
+    const QImage& dense = Host().Image();
+    ASSERT_EQ(dense.size(), single.size() * 2);
+    const QImage enlarged =
+        single.scaled(dense.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .convertToFormat(dense.format());
+    EXPECT_NE(dense, enlarged);
+    // The same picture, only finer: few pixels differ from the enlarged one.
+    int nDiffering = 0;
+    for (int y = 0; y < dense.height(); ++y) {
+        for (int x = 0; x < dense.width(); ++x) {
+            nDiffering += dense.pixel(x, y) != enlarged.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nDiffering, 100);
+    EXPECT_LT(nDiffering, dense.width() * dense.height() / 20);
+    // The axis as wide as one client pixel, the sector where it was.
+    EXPECT_EQ(dense.pixel(2 * axis.x(), 2 * axis.y()), qRgb(0, 0, 0));
+    EXPECT_EQ(dense.pixel(2 * axis.x() + 1, 2 * axis.y()), qRgb(0, 0, 0));
+    EXPECT_NE(dense.pixel(2 * axis.x() + 2, 2 * axis.y()), qRgb(0, 0, 0));
+    EXPECT_EQ(dense.pixel(2 * sector.x(), 2 * sector.y()), Rgb(kSector));
+    // The mouse still speaks client units: a press on the point selects it.
+    GuiDriver::Press(GraphWidget(), point);
+    GuiDriver::Release(GraphWidget(), point);
+    EXPECT_EQ(Host().Graph().GetSelected(), 2);
+}
+
+}  // namespace

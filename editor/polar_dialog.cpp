@@ -26,6 +26,7 @@ const char* Tr(const char* pszText) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(Cpolar, CDialog)
+ON_WM_SIZE()
 ON_NOTIFY(NM_CLICK, IDC_VECTOR_LIST, OnClickVectorList)
 ON_BN_CLICKED(IDC_ADD_VECTOR, OnAddVector)
 ON_BN_CLICKED(IDC_DELETE_VECTOR, OnDeleteVector)
@@ -231,6 +232,7 @@ BOOL Cpolar::OnInitDialog() {
     AddAccelerator("Ctrl+Y", ID_EDIT_REDO);
     AddAccelerator("Ctrl+Shift+Z", ID_EDIT_REDO);
     m_lastSelection = CurrentSelection();
+    StartWindowLayout();
     CenterWindow();
     return TRUE;
 }

@@ -11,6 +11,7 @@
 #include "diagram/graph.h"
 #include "diagram/graph_owner.h"
 #include "framework/dialog.h"
+#include "framework/dynamic_layout.h"
 #include "framework/text_translation.h"
 #include "polar/polar.h"
 
@@ -121,6 +122,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z): a step of the history back and forth.
     void OnUndo();
+    void OnSize(UINT nType, int cx, int cy);
+    void StartWindowLayout();
     void OnRedo();
 
   private:
@@ -179,6 +182,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     int m_nCurWindSpeed = 0;
     float m_fTackingAngle = 0.0f;
     std::unique_ptr<CGraph> m_pGraph;
+    DynamicLayout m_layout;
     int* m_pOpenFlag;
     STRING_TRANSLATOR* m_pTranslator = nullptr;
     TextTranslator m_previousTextTranslator;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
@@ -102,6 +103,11 @@ class DialogWidget : public QWidget {
     void closeEvent(QCloseEvent* pEvent) override {
         pEvent->ignore();
         Command(IDCANCEL);
+    }
+
+    void resizeEvent(QResizeEvent* /*pEvent*/) override {
+        ::SendMessage(this, WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                      MAKELPARAM(width(), height()));
     }
 
     // Messages from outside the framework (a host's commands) reach the dialog's procedure.
@@ -272,6 +278,11 @@ void CDialog::Build(QWidget* pParent, bool bEmbedded) {
         flags = Qt::Widget;
     } else if ((t.dwStyle & WS_CAPTION) == 0) {
         flags = Qt::Tool | Qt::FramelessWindowHint;
+    } else if ((t.dwStyle & WS_THICKFRAME) != 0) {
+        flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        if ((t.dwStyle & WS_MAXIMIZEBOX) != 0) {
+            flags |= Qt::WindowMaximizeButtonHint;
+        }
     } else {
         flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     }
@@ -289,8 +300,15 @@ void CDialog::Build(QWidget* pParent, bool bEmbedded) {
         "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
     m_baseUnits = BaseUnitsOf(font);
     pDialog->setWindowTitle(QString::fromUtf8(t.strCaption.c_str()));
-    pDialog->setFixedSize(DialogUnitsToPixelsX(t.cx, m_baseUnits),
-                          DialogUnitsToPixelsY(t.cy, m_baseUnits));
+    const QSize size(DialogUnitsToPixelsX(t.cx, m_baseUnits),
+                     DialogUnitsToPixelsY(t.cy, m_baseUnits));
+    if ((t.dwStyle & WS_THICKFRAME) != 0 && !bEmbedded) {
+        // The template's size is the smallest the window takes, and where it starts.
+        pDialog->setMinimumSize(size);
+        pDialog->resize(size);
+    } else {
+        pDialog->setFixedSize(size);
+    }
 
     QList<QWidget*> widgets;
     for (const DialogItemTemplate& item : t.items) {

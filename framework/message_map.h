@@ -127,6 +127,15 @@ MessageMapEntry Wheel(BOOL (T::*pfn)(UINT, short, CPoint)) {
 }
 
 template <class T>
+MessageMapEntry Size(void (T::*pfn)(UINT, int, int)) {
+    return {WM_SIZE, 0, 0, [pfn](CWnd* p, WPARAM wParam, LPARAM lParam) {
+                (static_cast<T*>(p)->*pfn)(static_cast<UINT>(wParam), LOWORD(lParam),
+                                           HIWORD(lParam));
+                return LRESULT{0};
+            }};
+}
+
+template <class T>
 MessageMapEntry Paint(void (T::*pfn)()) {
     return {WM_PAINT, 0, 0, [pfn](CWnd* p, WPARAM, LPARAM) {
                 (static_cast<T*>(p)->*pfn)();
@@ -192,6 +201,7 @@ MessageMapEntry Message(UINT nMessage, LRESULT (T::*pfn)(WPARAM, LPARAM)) {
 #define ON_WM_MOUSEMOVE() message_map::Mouse(WM_MOUSEMOVE, &ThisClass::OnMouseMove),
 #define ON_WM_MOUSEWHEEL() message_map::Wheel(&ThisClass::OnMouseWheel),
 #define ON_WM_PAINT() message_map::Paint(&ThisClass::OnPaint),
+#define ON_WM_SIZE() message_map::Size(&ThisClass::OnSize),
 #define ON_WM_ERASEBKGND() message_map::EraseBackground(&ThisClass::OnEraseBkgnd),
 #define ON_WM_HELPINFO() message_map::Help(&ThisClass::OnHelpInfo),
 #define ON_MESSAGE(msg, fn) message_map::Message(msg, &ThisClass::fn),

@@ -38,6 +38,10 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 // The mouse left the window (sent whenever it does, without tracking being asked for).
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
+// A window's new client size: how it was resized in wParam, width and height in lParam.
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT SIZE_RESTORED = 0;
+constexpr UINT SIZE_MAXIMIZED = 2;
 constexpr UINT WM_USER = 0x0400;
 
 // Mouse key flags of the mouse messages.
@@ -75,6 +79,8 @@ constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;  // the user may resize the window
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD DS_SETFONT = 0x00000040;

@@ -58,8 +58,16 @@ struct EditorTexts {
 };
 
 DialogTemplate EditorTemplate(const EditorTexts& t) {
-    DialogTemplate d{IDD_POLAR, t.wLanguage, kDialogStyle, t.cx, t.cy, t.caption, "MS Sans Serif",
-                     8,         {}};
+    // The editor may be resized and maximised; the template gives its least size.
+    DialogTemplate d{IDD_POLAR,
+                     t.wLanguage,
+                     kDialogStyle | WS_THICKFRAME | WS_MAXIMIZEBOX,
+                     t.cx,
+                     t.cy,
+                     t.caption,
+                     "MS Sans Serif",
+                     8,
+                     {}};
     auto& items = d.items;
     items.push_back(Button(IDC_SAVE_AND_CLOSE, WS_CHILD | WS_DISABLED | BS_PUSHBUTTON | WS_TABSTOP,
                            156, 314, 44, 14, t.ok));

@@ -400,3 +400,53 @@ TEST_F(EditorDesktop, OnADenseScreenTheDiagramIsShownAtItsOwnPixels) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditorDesktop, TheWindowGrowsByItsCornerAndMaximisesAndTheDiagramGrowsWithIt) {
+    OpenSample();
+    const std::string strBefore = FileBytes();
+    RunAsUser([this](XUser& user) {
+        const auto size = [this] { return m_hDialog->size(); };  // on the application's thread
+        const QSize start = OnGui(size);
+        const QSize diagram = OnGui([this] { return m_pEditor->Graph()->GetSafeHwnd()->size(); });
+        // The window manager's corner handle, just outside the client area.
+        const QRect frame = OnGui([this] { return m_hDialog->frameGeometry(); });
+        const QPoint corner = frame.bottomRight() - QPoint(2, 2);
+        user.Drag(corner, corner + QPoint(240, 160), 12);
+        ASSERT_TRUE(WaitUntil([&] { return size().width() > start.width() + 100; }))
+            << OnGui(size).width();
+        Shot("grown-by-the-corner");
+        const QSize grown = OnGui(size);
+        EXPECT_EQ(OnGui([this] { return m_pEditor->Graph()->GetSafeHwnd()->size(); }),
+                  diagram + (grown - start));
+
+        // A double click on the title bar maximises the window.
+        const QRect framed = OnGui([this] { return m_hDialog->frameGeometry(); });
+        const QRect client = OnGui([this] { return m_hDialog->geometry(); });
+        user.DoubleClick(QPoint(framed.center().x(), (framed.top() + client.top()) / 2));
+        ASSERT_TRUE(WaitUntil([this] { return m_hDialog->isMaximized(); }));
+        ASSERT_TRUE(WaitUntil([&] { return size().height() > grown.height(); }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Shot("maximised");
+        EXPECT_EQ(OnGui([this] { return m_pEditor->Graph()->GetSafeHwnd()->size(); }),
+                  diagram + (OnGui(size) - start));
+
+        // The large diagram is the one the mouse works on: a drag changes that point.
+        const QPoint square = OnGui([this] { return DiagramPoint(90.0f, 6.0f); });
+        user.Drag(square, square + QPoint(40, 0));
+        ASSERT_TRUE(WaitUntil([this] { return Cell(5, 1) != "6.00"; }));
+        Shot("dragged-maximised");
+        user.Click(OnGui([this] { return OnScreen(Control(IDC_SAVE)).center(); }));
+        ASSERT_TRUE(WaitUntil([this] { return !Notices().empty(); }));
+    });
+    EXPECT_NE(FileBytes(), strBefore);
+    const PolarFileContents saved = ParsePolarFile(FileBytes());
+    ASSERT_FALSE(saved.stop);
+    const std::size_t nSailPlan = static_cast<std::size_t>(m_pEditor->CurrentSailPlanIndex());
+    const auto& point = *saved.aSailPlans.at(nSailPlan)->m_aPolars.at(0)->m_aVectors.at(5);
+    EXPECT_GT(point.m_fSpeed, 6.0f);
+    EXPECT_EQ(FormatFixed2(point.m_fSpeed), Cell(5, 1));
+}
+
+}  // namespace

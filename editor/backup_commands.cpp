@@ -31,7 +31,8 @@ class KeepCurrentFolder {
 // Asks for a polar file to write (bSave: a save dialog, which asks before it replaces a file)
 // or to read; new names are allowed. Empty when the user cancels.
 std::string ChoosePolarFile(CWnd* pParent, bool bSave, const std::string& strTitle) {
-    CFileDialog dialog(!bSave, "ppd", nullptr, 0, kFilter, pParent);
+    const std::string strFilter = TranslateText(kFilter);
+    CFileDialog dialog(!bSave, "ppd", nullptr, 0, strFilter.c_str(), pParent);
     dialog.SetTitle(strTitle);
     return dialog.DoModal() == IDOK ? dialog.GetPathName() : std::string();
 }

@@ -1,4 +1,4 @@
-// The dialog templates of the editor in English, German, French, Norwegian and Spanish.
+// The dialog templates of the editor in English, German, French, Norwegian, Spanish and Swedish.
 #include <cmath>
 
 #include "resources/dialog_resources.h"
@@ -310,6 +310,17 @@ std::vector<DialogTemplate> BuildTemplates() {
          "Gjenopprett",
          "Fil",
          {"Peiling", "til Vpt", "Beste VMC"}},
+        {LANG_SWEDISH,  413,
+         340,           "Polardiagram",
+         "OK",          "Stäng",
+         "&Lägg till",  "&Ta bort",
+         "Lägg till",   "Ta bort",
+         "Slagvinkel",  "Vindhastighet",
+         "Segelplan",   "Spara",
+         "Följ kurvan", "Visa alla",
+         "&Hjälp",      "Jämna ut",
+         "Kopiera",     "Återställ",
+         "Fil",         {"Bäring", "till Wpt", "Bästa VMC"}},
         {LANG_SPANISH,
          407,
          327,
@@ -365,6 +376,8 @@ std::vector<DialogTemplate> BuildTemplates() {
          "Intervalle", "Angle de remontée au près", nullptr, "Annuler"},
         {LANG_NORWEGIAN, "Seilplan", "Navn", "Vindhastigheter", "Minimum", "Maksimum", "Intervall",
          "Kryssvinkel", nullptr, "Avbryt"},
+        {LANG_SWEDISH, "Segelplan", "Namn", "Vindhastigheter", "Minimum", "Maximum", "Intervall",
+         "Slagvinkel", nullptr, "Avbryt"},
         {LANG_SPANISH, "Plan de velamen", "Nombre", "Velocidades del viento", "Mínimo", "Máximo",
          "Intervalo", "Ángulo de virada", nullptr, "Cancelar"},
     };
@@ -379,6 +392,7 @@ std::vector<DialogTemplate> BuildTemplates() {
         {LANG_FRENCH, 175, "Vitesse du vent", "Vitesse du vent (nds)", "Angle de remontée au près",
          "Annuler"},
         {LANG_NORWEGIAN, 150, "Vindhastighet", "Vindhastighet (knop)", "Kryssvinkel", "Avbryt"},
+        {LANG_SWEDISH, 150, "Vindhastighet", "Vindhastighet (knop)", "Slagvinkel", "Avbryt"},
         {LANG_SPANISH, 175, "Velocidad del viento", "Velocidad del viento (nudos)",
          "Ángulo de virada", "Cancelar"},
     };

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -19,7 +20,7 @@
 void EditorOnDisplay::Open(const std::string& strContent) {
     TempDir::Write(m_strFile, strContent);
     m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
-                           0x0000C0, 44, &m_nFlag, &m_hDialog);
+                           0x0000C0, m_nLanguage, &m_nFlag, &m_hDialog);
     m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
     m_pEditor->ShowWindow(SW_SHOW);
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_hDialog, 10000))
@@ -30,7 +31,7 @@ void EditorOnDisplay::OpenWhenRunning(const std::string& strContent) {
     TempDir::Write(m_strFile, strContent);
     QTimer::singleShot(0, qApp, [this] {
         m_pEditor = new Cpolar(&m_host, m_strFile.c_str(), 0x808080, 0xFFFFFF, 0xFF0000, 0xC0FFC0,
-                               0x0000C0, 44, &m_nFlag, &m_hDialog);
+                               0x0000C0, m_nLanguage, &m_nFlag, &m_hDialog);
         m_pEditor->CreateIndirect(m_pEditor->m_pDialogTemplate, nullptr);
         m_pEditor->ShowWindow(SW_SHOW);
     });
@@ -175,7 +176,8 @@ void EditorOnDisplay::Shot(const std::string& strWhat) {
     if (pszFolder == nullptr || *pszFolder == '\0') {
         return;
     }
-    const std::string strTest = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string strTest = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(strTest.begin(), strTest.end(), '/', '-');  // a parameterised test's name
     const std::string strPath = std::string(pszFolder) + "/" + strTest + "-" +
                                 std::to_string(++m_nShot) + "-" + strWhat + ".png";
     // A window just mapped is painted a moment later.

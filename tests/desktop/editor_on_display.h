@@ -76,6 +76,7 @@ class EditorOnDisplay : public testing::Test {
     TempDir m_dir;
     std::string m_strFile = m_dir.File("POLAR.PPD");
     NoticeRecorder m_host;
+    int m_nLanguage = 44;  // the interface language the editor opens in
     int m_nFlag = 0;
     HWND m_hDialog = nullptr;
     Cpolar* m_pEditor = nullptr;

@@ -18,7 +18,7 @@ TEST(DialogTemplates, LanguageSelectionAndFallback) {
         WORD wLangId;
         WORD wTemplates;
     } cases[] = {{33, LANG_FRENCH, LANG_FRENCH},       {34, LANG_SPANISH, LANG_SPANISH},
-                 {46, LANG_SWEDISH, LANG_ENGLISH_US},  {47, LANG_NORWEGIAN, LANG_NORWEGIAN},
+                 {46, LANG_SWEDISH, LANG_SWEDISH},     {47, LANG_NORWEGIAN, LANG_NORWEGIAN},
                  {49, LANG_GERMAN, LANG_GERMAN},       {44, LANG_ENGLISH_US, LANG_ENGLISH_US},
                  {1, LANG_ENGLISH_US, LANG_ENGLISH_US}};
     for (const auto& c : cases) {

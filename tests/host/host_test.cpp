@@ -347,7 +347,7 @@ TEST_F(HostTest, LanguagesPickTheirTemplates) {
     const struct {
         int nLanguage;
         const char* pszCaption;
-    } cases[] = {{33, "Polaire de vitesse"}, {34, "Diagrama polar"}, {46, "Polar Diagram"},
+    } cases[] = {{33, "Polaire de vitesse"}, {34, "Diagrama polar"}, {46, "Polardiagram"},
                  {47, "Polardiagram"},       {49, "Polardiagramm"},  {44, "Polar Diagram"},
                  {7, "Polar Diagram"}};
     for (const auto& c : cases) {

@@ -86,6 +86,7 @@ Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF
         });
         SetLanguage(nLanguage);
         m_bPreviousDecimalComma = SetDecimalComma(WritesDecimalComma(nLanguage));
+        m_pStandardTexts = std::make_unique<StandardTexts>(StandardTextsLocale(nLanguage));
         char szLanguageFile[64];
         std::snprintf(szLanguageFile, sizeof szLanguageFile, "Translations\\Lang_%03d", nLanguage);
         g_pTranslator->LoadLanguageFile(szLanguageFile);
@@ -125,6 +126,7 @@ void Cpolar::ReleaseHost() {
         SetTextTranslator(std::move(m_previousTextTranslator));
         SetDecimalComma(m_bPreviousDecimalComma);
     }
+    m_pStandardTexts.reset();
 }
 
 int Cpolar::Tell(const std::string& strText, UINT nType) {

@@ -12,6 +12,7 @@
 #include "diagram/graph_owner.h"
 #include "framework/dialog.h"
 #include "framework/dynamic_layout.h"
+#include "framework/standard_texts.h"
 #include "framework/text_translation.h"
 #include "polar/polar.h"
 
@@ -186,6 +187,7 @@ class Cpolar : public CDialog, public IGraphOwner {
     int* m_pOpenFlag;
     STRING_TRANSLATOR* m_pTranslator = nullptr;
     TextTranslator m_previousTextTranslator;
+    std::unique_ptr<StandardTexts> m_pStandardTexts;
     bool m_bPreviousDecimalComma = false;
     bool m_bClosing = false;
     bool m_bReloadPending = false;

@@ -23,6 +23,9 @@ void SetLanguage(int nLanguage);
 // Whether the language writes numbers with a decimal comma (German, French, Spanish, Norwegian,
 // Swedish); English writes a point.
 bool WritesDecimalComma(int nLanguage);
+// The locale of Qt's own texts (file dialogs, standard buttons) in the language; nullptr for
+// English.
+const char* StandardTextsLocale(int nLanguage);
 
 // The template in the chosen language, else the English one; null for an unknown id.
 const DialogTemplate* LoadDialogTemplate(int nId);

@@ -27,6 +27,23 @@ void SetLanguage(int nLanguage) {
     }
 }
 
+const char* StandardTextsLocale(int nLanguage) {
+    switch (nLanguage) {
+        case 33:
+            return "fr";
+        case 34:
+            return "es";
+        case 46:
+            return "sv";
+        case 47:
+            return "nb";
+        case 49:
+            return "de";
+        default:
+            return nullptr;
+    }
+}
+
 bool WritesDecimalComma(int nLanguage) {
     return nLanguage == 33 || nLanguage == 34 || nLanguage == 46 || nLanguage == 47 ||
            nLanguage == 49;

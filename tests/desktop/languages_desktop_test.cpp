@@ -5,31 +5,23 @@
 #include <QFileDialog>
 #include <QToolTip>
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "resources/dialog_resources.h"
 #include "tests/desktop/editor_on_display.h"
+#include "tests/support/language_folder.h"
 
 namespace {
 
 class EveryLanguageOnDisplay : public EditorOnDisplay, public testing::WithParamInterface<int> {
   protected:
-    void SetUp() override {
-        m_previousFolder = std::filesystem::current_path();
-        std::filesystem::current_path(POLAR_SHARE_DIR);  // the language files
-        m_nLanguage = GetParam();
-    }
-    void TearDown() override {
-        EditorOnDisplay::TearDown();
-        std::filesystem::current_path(m_previousFolder);
-    }
+    void SetUp() override { m_nLanguage = GetParam(); }
     // The open file dialog, if one is.
     static QFileDialog* FileDialog() {
         return qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     }
 
-    std::filesystem::path m_previousFolder;
+    LanguageFolder m_folder;  // the language files
 };
 
 TEST_P(EveryLanguageOnDisplay, TheEditorAsAUserMeetsIt) {

@@ -2,13 +2,13 @@
 // field of the editor; English keeps the comma as what ends a number. The file keeps its points.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "editor/text_values.h"
 #include "framework/dialog.h"
 #include "tests/support/editor_fixture.h"
+#include "tests/support/language_folder.h"
 
 namespace {
 
@@ -21,22 +21,14 @@ std::string FileText(const std::string& strPath) {
 
 class DecimalComma : public EditorFixture, public testing::WithParamInterface<int> {
   protected:
-    void SetUp() override {
-        m_previousFolder = std::filesystem::current_path();
-        std::filesystem::current_path(POLAR_SHARE_DIR);  // the language files
-        m_nLanguage = GetParam();
-    }
-    void TearDown() override {
-        EditorFixture::TearDown();
-        std::filesystem::current_path(m_previousFolder);
-    }
+    void SetUp() override { m_nLanguage = GetParam(); }
 
     const PERF_POLAR& PolarAt(int nSailPlan, int nPolar) {
         return *m_pEditor->SailPlans()[static_cast<std::size_t>(nSailPlan)]
                     ->m_aPolars[static_cast<std::size_t>(nPolar)];
     }
 
-    std::filesystem::path m_previousFolder;
+    LanguageFolder m_folder;  // the language files
 };
 
 TEST_P(DecimalComma, IsReadInEveryNumericFieldAndSavedWithAPoint) {

@@ -3,27 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <filesystem>
 
 #include "tests/support/editor_fixture.h"
+#include "tests/support/language_folder.h"
 
 namespace {
 
 class StandardTextsOfQt : public EditorFixture, public testing::WithParamInterface<int> {
   protected:
-    void SetUp() override {
-        m_previousFolder = std::filesystem::current_path();
-        std::filesystem::current_path(POLAR_SHARE_DIR);
-        m_nLanguage = GetParam();
-    }
-    void TearDown() override {
-        EditorFixture::TearDown();
-        std::filesystem::current_path(m_previousFolder);
-    }
+    void SetUp() override { m_nLanguage = GetParam(); }
     static QString FilesOfType() {
         return QCoreApplication::translate("QFileDialog", "Files of type:");
     }
-    std::filesystem::path m_previousFolder;
+    LanguageFolder m_folder;  // the language files
 };
 
 TEST_P(StandardTextsOfQt, FileDialogsSpeakTheEditorsLanguageWhileItIsOpen) {

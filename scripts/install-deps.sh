@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang-format locales
   qt6-base-dev libgl-dev
+  # polarctl render writes SVG through Qt's SVG module.
+  qt6-svg-dev
   # The dialog font: metric-compatible with the templates' font, so dialog units come out at
   # Windows proportions. Installing another font package could change what "Liberation Sans"
   # resolves to, so this one is named explicitly.

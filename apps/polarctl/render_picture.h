@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "apps/polarctl/render_layout.h"
+#include "data/sailplan.h"
+#include "diagram/palette.h"
+
+class DiagramHost;
+
+// What polarctl render draws around the diagram.
+struct PictureOptions {
+    int nWidth = kRenderBaseWidth;  // device pixels
+    int nHeight = kRenderBaseHeight;
+    bool bShowAll = true;
+    DiagramPalette palette{};
+    std::string strTitle;  // empty: no title
+};
+
+// The picture of one polar: the editor's diagram drawn by its own code at the scale the
+// picture's size asks for, cut to its half-disc and ring labels and centred, with the angles
+// around the outer ring, a legend of the wind speeds drawn and an optional title. It paints on
+// any painter whose units are the picture's device pixels (an image, an SVG or a PDF page).
+// Needs a QApplication.
+class PolarPicture {
+  public:
+    PolarPicture(SAILPLAN& sailPlan, int nPolar, const PictureOptions& options);
+    ~PolarPicture();
+    PolarPicture(const PolarPicture&) = delete;
+    PolarPicture& operator=(const PolarPicture&) = delete;
+
+    QSize Size() const { return QSize(m_options.nWidth, m_options.nHeight); }
+    double Scale() const { return m_dScale; }
+    const RenderLayout& Layout() const { return m_layout; }
+    // Adds a dot at a point of the diagram's logical coordinates (a logged sample).
+    void AddMeasuredPoint(float fAngle, float fSpeed);
+    void Paint(QPainter& painter) const;
+    // The picture as an image of the requested size.
+    QImage ToImage() const;
+
+  private:
+    void MaskDiagram();
+    void PaintAngleLabels(QPainter& painter) const;
+    void PaintLegend(QPainter& painter) const;
+    void PaintTitle(QPainter& painter) const;
+    QPointF ToPicture(double x, double y) const;  // client units of the picture to device pixels
+
+    PictureOptions m_options;
+    SAILPLAN& m_sailPlan;
+    int m_nPolar;
+    double m_dScale = 1.0;
+    RenderLayout m_layout;
+    std::unique_ptr<DiagramHost> m_pHost;
+    QImage m_diagram;                  // the host's image, background outside the diagram's content
+    QPoint m_diagramAt;                // its top left in the picture's device pixels
+    QPointF m_hostPole;                // the pole in the host's client units
+    std::vector<QPointF> m_aMeasured;  // picture client units
+};

@@ -186,12 +186,9 @@ std::vector<CommandDefinition> Commands() {
          "render FILE --sail-plan INDEX|NAME --polar J -o OUT.png|.svg|.pdf [--size WxH] "
          "[--title TEXT] [--lang N] [--show-all on|off] "
          "[--colors GRID,BACKGROUND,CURVE,SECTOR,OTHERS] [--log LOG...]",
-         "draw the editor's diagram of one polar into a PNG, SVG or PDF file, no display needed. "
-         "Pictures larger than 800x600 are drawn at a finer scale (lines, labels and squares in "
-         "proportion), the diagram centred, with the wind angles around its outer ring and a "
-         "legend of the wind speeds drawn. SVG and PDF hold the diagram as an image at the "
-         "picture's pixel size; the angles, legend, title and logged dots in them are vector "
-         "drawings and text",
+         "the editor's diagram of one polar as PNG, or as SVG or PDF vector drawings, no display "
+         "needed; above 800x600 drawn at a finer scale, centred, with the wind angles and a "
+         "legend of the wind speeds",
          "FILE",
          "the data file (- for standard input), then more logs after --log LOG",
          1,

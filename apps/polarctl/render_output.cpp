@@ -25,12 +25,13 @@ std::string LowerCase(std::string strText) {
     return strText;
 }
 
-bool PaintOn(QPaintDevice& device, const PolarPicture& picture) {
+// The diagram as shapes: lines, arcs, rectangles and text a viewer draws at any size.
+bool PaintOn(QPaintDevice& device, PolarPicture& picture) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
     }
-    picture.Paint(painter);
+    picture.Paint(painter, PolarPicture::Diagram::Shapes);
     return painter.end();
 }
 
@@ -54,7 +55,7 @@ std::optional<PictureFormat> PictureFormatOf(const std::string& strTarget) {
     return std::nullopt;
 }
 
-bool EncodePicture(const PolarPicture& picture, PictureFormat format, const std::string& strTitle,
+bool EncodePicture(PolarPicture& picture, PictureFormat format, const std::string& strTitle,
                    QByteArray& bytes, std::string& strError) {
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) {

@@ -12,8 +12,8 @@ enum class PictureFormat { Png, Svg, Pdf };
 // PNG. Nothing for any other name.
 std::optional<PictureFormat> PictureFormatOf(const std::string& strTarget);
 
-// The picture encoded in memory. SVG and PDF hold the diagram as an image at the picture's
-// device resolution and the angle labels, legend, title and logged dots as drawings and text.
-// False (with the reason) when the encoder failed.
-bool EncodePicture(const PolarPicture& picture, PictureFormat format, const std::string& strTitle,
+// The picture encoded in memory: PNG in the editor's pixels at the picture's scale, SVG and PDF
+// as vector shapes and text (the diagram drawn by the same code, on a painter). False (with the
+// reason) when the encoder failed.
+bool EncodePicture(PolarPicture& picture, PictureFormat format, const std::string& strTitle,
                    QByteArray& bytes, std::string& strError);

@@ -189,7 +189,9 @@ void PolarPicture::MaskDiagram() {
     }
     const QPoint picturePole(static_cast<int>(std::floor(m_layout.dPoleX * s + 0.5)),
                              static_cast<int>(std::floor(m_layout.dPoleY * s + 0.5)));
-    m_diagramAt = picturePole - pole.toPoint() + bounds.topLeft();
+    m_hostToPicture = picturePole - pole.toPoint();
+    m_diagramAt = m_hostToPicture + bounds.topLeft();
+    m_content = keep;
 }
 
 void PolarPicture::AddMeasuredPoint(float fAngle, float fSpeed) {
@@ -201,11 +203,24 @@ void PolarPicture::AddMeasuredPoint(float fAngle, float fSpeed) {
                              p.y - m_hostPole.y() + m_layout.dPoleY);
 }
 
-void PolarPicture::Paint(QPainter& painter) const {
+void PolarPicture::Paint(QPainter& painter, Diagram diagram) {
     painter.save();
-    painter.fillRect(QRectF(0, 0, m_options.nWidth, m_options.nHeight),
-                     ToQColor(m_options.palette[1]));
-    painter.drawImage(m_diagramAt, m_diagram);
+    const QColor background = ToQColor(m_options.palette[1]);
+    const QRectF whole(0, 0, m_options.nWidth, m_options.nHeight);
+    painter.fillRect(whole, background);
+    if (diagram == Diagram::Pixels) {
+        painter.drawImage(m_diagramAt, m_diagram);
+    } else {
+        painter.save();
+        painter.translate(m_hostToPicture);
+        painter.scale(m_dScale, m_dScale);
+        m_pHost->PaintVector(painter);
+        painter.restore();
+        // The window's grid outside the content goes, as it does from the image.
+        QPainterPath outside;
+        outside.addRect(whole);
+        painter.fillPath(outside.subtracted(m_content.translated(m_hostToPicture)), background);
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     if (!m_aMeasured.empty()) {
         painter.setPen(Qt::NoPen);
@@ -286,10 +301,10 @@ void PolarPicture::PaintTitle(QPainter& painter) const {
         QString::fromStdString(m_options.strTitle));
 }
 
-QImage PolarPicture::ToImage() const {
+QImage PolarPicture::ToImage() {
     QImage image(m_options.nWidth, m_options.nHeight, QImage::Format_RGB32);
     QPainter painter(&image);
-    Paint(painter);
+    Paint(painter, Diagram::Pixels);
     painter.end();
     return image;
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPointF>
 #include <memory>
 #include <string>
@@ -25,8 +26,9 @@ struct PictureOptions {
 // The picture of one polar: the editor's diagram drawn by its own code at the scale the
 // picture's size asks for, cut to its half-disc and ring labels and centred, with the angles
 // around the outer ring, a legend of the wind speeds drawn and an optional title. It paints on
-// any painter whose units are the picture's device pixels (an image, an SVG or a PDF page).
-// Needs a QApplication.
+// any painter whose units are the picture's device pixels (an image, an SVG or a PDF page),
+// the diagram as the editor's pixels or as the shapes its drawing makes. Needs a
+// QApplication.
 class PolarPicture {
   public:
     PolarPicture(SAILPLAN& sailPlan, int nPolar, const PictureOptions& options);
@@ -39,9 +41,10 @@ class PolarPicture {
     const RenderLayout& Layout() const { return m_layout; }
     // Adds a dot at a point of the diagram's logical coordinates (a logged sample).
     void AddMeasuredPoint(float fAngle, float fSpeed);
-    void Paint(QPainter& painter) const;
+    enum class Diagram { Pixels, Shapes };
+    void Paint(QPainter& painter, Diagram diagram);
     // The picture as an image of the requested size.
-    QImage ToImage() const;
+    QImage ToImage();
 
   private:
     void MaskDiagram();
@@ -58,6 +61,8 @@ class PolarPicture {
     std::unique_ptr<DiagramHost> m_pHost;
     QImage m_diagram;                  // the host's image, background outside the diagram's content
     QPoint m_diagramAt;                // its top left in the picture's device pixels
+    QPainterPath m_content;            // the diagram's content in the host's device pixels
+    QPoint m_hostToPicture;            // from the host's device pixels to the picture's
     QPointF m_hostPole;                // the pole in the host's client units
     std::vector<QPointF> m_aMeasured;  // picture client units
 };

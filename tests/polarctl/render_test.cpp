@@ -132,7 +132,7 @@ TEST(RenderLayoutTest, TheScaleGrowsFromTheDefaultSizeOnAndTheHalfDiscFitsCentre
 }
 
 TEST_F(RenderTest, AtTheDefaultSizeTheDiagramIsTheEditorsOwnDrawing) {
-    const PolarPicture picture(Main(), 1, Options(kRenderBaseWidth, kRenderBaseHeight));
+    PolarPicture picture(Main(), 1, Options(kRenderBaseWidth, kRenderBaseHeight));
     ASSERT_EQ(picture.Scale(), 1.0);
     const QImage image = picture.ToImage();
     ASSERT_EQ(image.size(), QSize(kRenderBaseWidth, kRenderBaseHeight));
@@ -161,8 +161,8 @@ TEST_F(RenderTest, AtTheDefaultSizeTheDiagramIsTheEditorsOwnDrawing) {
 }
 
 TEST_F(RenderTest, ALargePictureIsTheSameDiagramAtAFinerScaleCentred) {
-    const PolarPicture small(Main(), 1, Options(kRenderBaseWidth, kRenderBaseHeight));
-    const PolarPicture large(Main(), 1, Options(1600, 1200));
+    PolarPicture small(Main(), 1, Options(kRenderBaseWidth, kRenderBaseHeight));
+    PolarPicture large(Main(), 1, Options(1600, 1200));
     ASSERT_EQ(large.Scale(), 2.0);
     const QImage smallImage = small.ToImage();
     const QImage image = large.ToImage();
@@ -257,10 +257,15 @@ TEST_F(RenderTest, TheOutputsExtensionChoosesTheFormat) {
     EXPECT_EQ(elements["svg"], 1);
     EXPECT_EQ(title, "Main");
     EXPECT_GE(elements["text"], 7 + 3 + 1);  // the angles, the legend and the title
+    // The diagram as shapes, not as an embedded image.
+    EXPECT_EQ(elements["image"], 0);
+    EXPECT_GT(elements["polyline"] + elements["path"], 100);
 
     const std::string strPdf = m_dir.File("polar.PDF");
     ASSERT_EQ(Render(strPdf).nExit, 0);
-    EXPECT_EQ(TempDir::Read(strPdf).substr(0, 5), "%PDF-");
+    const std::string strPdfText = TempDir::Read(strPdf);
+    EXPECT_EQ(strPdfText.substr(0, 5), "%PDF-");
+    EXPECT_EQ(strPdfText.find("/Subtype /Image"), std::string::npos);
     const std::string strPng = m_dir.File("polar.Png");
     ASSERT_EQ(Render(strPng).nExit, 0);
     EXPECT_EQ(TempDir::Read(strPng).substr(1, 3), "PNG");

@@ -133,7 +133,7 @@ PolarPicture::PolarPicture(SAILPLAN& sailPlan, int nPolar, const PictureOptions&
     m_pHost->SetDeviceScale(m_dScale);
     m_pHost->Show(&m_sailPlan, m_nPolar, m_options.bShowAll, false);
     m_hostPole = QPointF(nHostWidth / 5, nHostHeight / 2);
-    MaskDiagram();
+    FindContent();
 }
 
 PolarPicture::~PolarPicture() = default;
@@ -142,9 +142,9 @@ QPointF PolarPicture::ToPicture(double x, double y) const {
     return QPointF(x * m_dScale, y * m_dScale);
 }
 
-// Keeps of the host's image the half-disc, the ring labels inside it and the squares of the
-// points (they may stand out of it); the rest of the window's grid goes.
-void PolarPicture::MaskDiagram() {
+// What the picture keeps of the host's drawing: the half-disc, the ring labels inside it and
+// the squares of the points (they may stand out of it); the rest of the window's grid goes.
+void PolarPicture::FindContent() {
     CGraph& graph = m_pHost->Graph();
     const double s = m_dScale;
     const double dPad = s + 1.0;
@@ -175,23 +175,10 @@ void PolarPicture::MaskDiagram() {
             Scaled(ClientRect(CRect{a.x, a.y, b.x, b.y}), s).adjusted(-dPad, -dPad, dPad, dPad));
     }
     keep.setFillRule(Qt::WindingFill);
-
-    QImage source = m_pHost->Image().copy();
-    source.setDevicePixelRatio(1.0);
-    const QRect bounds = keep.boundingRect().toAlignedRect().intersected(source.rect());
-    m_diagram = QImage(bounds.size(), QImage::Format_RGB32);
-    m_diagram.fill(ToQColor(m_options.palette[1]));
-    {
-        QPainter painter(&m_diagram);
-        painter.translate(-bounds.topLeft());
-        painter.setClipPath(keep);
-        painter.drawImage(QPoint(0, 0), source);
-    }
     const QPoint picturePole(static_cast<int>(std::floor(m_layout.dPoleX * s + 0.5)),
                              static_cast<int>(std::floor(m_layout.dPoleY * s + 0.5)));
     m_hostToPicture = picturePole - pole.toPoint();
-    m_diagramAt = m_hostToPicture + bounds.topLeft();
-    m_content = keep;
+    m_content = keep.translated(m_hostToPicture);
 }
 
 void PolarPicture::AddMeasuredPoint(float fAngle, float fSpeed) {
@@ -209,7 +196,12 @@ void PolarPicture::Paint(QPainter& painter, Diagram diagram) {
     const QRectF whole(0, 0, m_options.nWidth, m_options.nHeight);
     painter.fillRect(whole, background);
     if (diagram == Diagram::Pixels) {
-        painter.drawImage(m_diagramAt, m_diagram);
+        // One for one: as many picture pixels as the image has, whatever its pixel ratio.
+        const QImage& pixels = m_pHost->Image();
+        painter.save();
+        painter.setClipPath(m_content);
+        painter.drawImage(QRectF(m_hostToPicture, pixels.size()), pixels, QRectF(pixels.rect()));
+        painter.restore();
     } else {
         painter.save();
         painter.translate(m_hostToPicture);
@@ -219,7 +211,7 @@ void PolarPicture::Paint(QPainter& painter, Diagram diagram) {
         // The window's grid outside the content goes, as it does from the image.
         QPainterPath outside;
         outside.addRect(whole);
-        painter.fillPath(outside.subtracted(m_content.translated(m_hostToPicture)), background);
+        painter.fillPath(outside.subtracted(m_content), background);
     }
     painter.setRenderHint(QPainter::Antialiasing);
     if (!m_aMeasured.empty()) {

@@ -47,7 +47,7 @@ class PolarPicture {
     QImage ToImage();
 
   private:
-    void MaskDiagram();
+    void FindContent();
     void PaintAngleLabels(QPainter& painter) const;
     void PaintLegend(QPainter& painter) const;
     void PaintTitle(QPainter& painter) const;
@@ -59,10 +59,8 @@ class PolarPicture {
     double m_dScale = 1.0;
     RenderLayout m_layout;
     std::unique_ptr<DiagramHost> m_pHost;
-    QImage m_diagram;                  // the host's image, background outside the diagram's content
-    QPoint m_diagramAt;                // its top left in the picture's device pixels
-    QPainterPath m_content;            // the diagram's content in the host's device pixels
-    QPoint m_hostToPicture;            // from the host's device pixels to the picture's
-    QPointF m_hostPole;                // the pole in the host's client units
+    QPainterPath m_content;  // what is kept of the diagram, in the picture's device pixels
+    QPoint m_hostToPicture;  // from the host's device pixels to the picture's
+    QPointF m_hostPole;      // the pole in the host's client units
     std::vector<QPointF> m_aMeasured;  // picture client units
 };

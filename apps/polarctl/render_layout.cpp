@@ -44,7 +44,10 @@ RenderLayout LayOutRender(const RenderParts& parts) {
     layout.dTitleTop = dTop;
     layout.dLegendLeft =
         layout.dPoleX + dRadius + kAngleLabelGap + parts.dAngleLabelWidth + kLegendGap;
-    layout.dLegendTop = layout.dPoleY - dRadius;
+    // Level with the half-disc's top, unless a long legend would run out of the picture.
+    layout.dLegendTop = std::max(
+        kMargin,
+        std::min(layout.dPoleY - dRadius, parts.dPictureHeight - kMargin - parts.dLegendHeight));
     layout.dAngleLabelGap = kAngleLabelGap;
     return layout;
 }

@@ -109,8 +109,8 @@ TEST(RenderLayoutTest, TheScaleGrowsFromTheDefaultSizeOnAndTheHalfDiscFitsCentre
     parts.dAngleLabelWidth = 25.0;
     parts.dAngleLabelHeight = 13.0;
     parts.dLegendWidth = 70.0;
-    parts.dLegendHeight = 100.0;
-    for (const auto& [w, h] : std::map<double, double>{{800, 600}, {300, 900}, {2000, 400}}) {
+    parts.dLegendHeight = 170.0;  // more than the half-disc in the lowest picture
+    for (const auto& [w, h] : std::map<double, double>{{800, 600}, {300, 900}, {2000, 200}}) {
         parts.dPictureWidth = w;
         parts.dPictureHeight = h;
         for (const double dTitle : {0.0, 20.0}) {
@@ -125,6 +125,8 @@ TEST(RenderLayoutTest, TheScaleGrowsFromTheDefaultSizeOnAndTheHalfDiscFitsCentre
             EXPECT_GE(layout.dTitleTop, 0.0);
             EXPECT_GE(layout.dPoleY - r - parts.dAngleLabelHeight, layout.dTitleTop + dTitle);
             EXPECT_LT(layout.dPoleY + r + parts.dAngleLabelHeight, h);
+            EXPECT_GE(layout.dLegendTop, 0.0);
+            EXPECT_LE(layout.dLegendTop + parts.dLegendHeight, h);
             // The tighter direction is filled but for the margins.
             EXPECT_TRUE(dLeft < 15.0 || layout.dTitleTop < 15.0) << w << "x" << h;
         }

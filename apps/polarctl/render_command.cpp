@@ -169,6 +169,7 @@ int RunRender(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     options.bShowAll = strShowAll == "on";
     options.palette = palette;
     options.strTitle = parsed.Option("--title").value_or("");
+    options.diagram = DiagramFor(*format);
     QByteArray bytes;
     std::string strEncodeError;
     bool bEncoded = false;

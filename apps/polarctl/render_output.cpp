@@ -25,17 +25,20 @@ std::string LowerCase(std::string strText) {
     return strText;
 }
 
-// The diagram as shapes: lines, arcs, rectangles and text a viewer draws at any size.
 bool PaintOn(QPaintDevice& device, PolarPicture& picture) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
     }
-    picture.Paint(painter, PolarPicture::Diagram::Shapes);
+    picture.Paint(painter);
     return painter.end();
 }
 
 }  // namespace
+
+DiagramAs DiagramFor(PictureFormat format) {
+    return format == PictureFormat::Png ? DiagramAs::Pixels : DiagramAs::Shapes;
+}
 
 std::optional<PictureFormat> PictureFormatOf(const std::string& strTarget) {
     if (IsStandardOutput(strTarget)) {

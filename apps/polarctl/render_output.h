@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-class PolarPicture;
+#include "apps/polarctl/render_picture.h"
 
 enum class PictureFormat { Png, Svg, Pdf };
 
@@ -12,8 +12,9 @@ enum class PictureFormat { Png, Svg, Pdf };
 // PNG. Nothing for any other name.
 std::optional<PictureFormat> PictureFormatOf(const std::string& strTarget);
 
-// The picture encoded in memory: PNG in the editor's pixels at the picture's scale, SVG and PDF
-// as vector shapes and text (the diagram drawn by the same code, on a painter). False (with the
-// reason) when the encoder failed.
+// How a format takes the diagram: PNG the editor's pixels, SVG and PDF vector shapes.
+DiagramAs DiagramFor(PictureFormat format);
+
+// The picture encoded in memory. False (with the reason) when the encoder failed.
 bool EncodePicture(PolarPicture& picture, PictureFormat format, const std::string& strTitle,
                    QByteArray& bytes, std::string& strError);

@@ -130,7 +130,7 @@ PolarPicture::PolarPicture(SAILPLAN& sailPlan, int nPolar, const PictureOptions&
     const int nHostWidth =
         std::max(nHostHeight, static_cast<int>(std::lround(parts.dPictureWidth)));
     m_pHost = makeHost(nHostWidth, nHostHeight);
-    m_pHost->SetDeviceScale(m_dScale);
+    m_pHost->SetDeviceScale(m_options.diagram == DiagramAs::Pixels ? m_dScale : 1.0);
     m_pHost->Show(&m_sailPlan, m_nPolar, m_options.bShowAll, false);
     m_hostPole = QPointF(nHostWidth / 5, nHostHeight / 2);
     FindContent();
@@ -190,12 +190,12 @@ void PolarPicture::AddMeasuredPoint(float fAngle, float fSpeed) {
                              p.y - m_hostPole.y() + m_layout.dPoleY);
 }
 
-void PolarPicture::Paint(QPainter& painter, Diagram diagram) {
+void PolarPicture::Paint(QPainter& painter) {
     painter.save();
     const QColor background = ToQColor(m_options.palette[1]);
     const QRectF whole(0, 0, m_options.nWidth, m_options.nHeight);
     painter.fillRect(whole, background);
-    if (diagram == Diagram::Pixels) {
+    if (m_options.diagram == DiagramAs::Pixels) {
         // One for one: as many picture pixels as the image has, whatever its pixel ratio.
         const QImage& pixels = m_pHost->Image();
         painter.save();
@@ -296,7 +296,7 @@ void PolarPicture::PaintTitle(QPainter& painter) const {
 QImage PolarPicture::ToImage() {
     QImage image(m_options.nWidth, m_options.nHeight, QImage::Format_RGB32);
     QPainter painter(&image);
-    Paint(painter, Diagram::Pixels);
+    Paint(painter);
     painter.end();
     return image;
 }

@@ -14,13 +14,18 @@
 
 class DiagramHost;
 
-// What polarctl render draws around the diagram.
+// How the diagram goes into the picture: as the editor's pixels at the picture's scale, or as
+// the shapes its drawing makes (for SVG and PDF; the host then keeps only scale-1 pixels).
+enum class DiagramAs { Pixels, Shapes };
+
+// What polarctl render draws, and how.
 struct PictureOptions {
     int nWidth = kRenderBaseWidth;  // device pixels
     int nHeight = kRenderBaseHeight;
     bool bShowAll = true;
     DiagramPalette palette{};
     std::string strTitle;  // empty: no title
+    DiagramAs diagram = DiagramAs::Pixels;
 };
 
 // The picture of one polar: the editor's diagram drawn by its own code at the scale the
@@ -41,8 +46,7 @@ class PolarPicture {
     const RenderLayout& Layout() const { return m_layout; }
     // Adds a dot at a point of the diagram's logical coordinates (a logged sample).
     void AddMeasuredPoint(float fAngle, float fSpeed);
-    enum class Diagram { Pixels, Shapes };
-    void Paint(QPainter& painter, Diagram diagram);
+    void Paint(QPainter& painter);
     // The picture as an image of the requested size.
     QImage ToImage();
 

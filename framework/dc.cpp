@@ -148,7 +148,12 @@ void CDC::Changed() {
     }
 }
 
+CDC::~CDC() {
+    FlushLines();
+}
+
 BOOL CDC::CreateCompatibleDC(CDC* /*pDC*/) {
+    FlushLines();
     m_pTarget = nullptr;
     m_pBitmap = nullptr;
     m_pPainter = nullptr;
@@ -158,6 +163,7 @@ BOOL CDC::CreateCompatibleDC(CDC* /*pDC*/) {
 }
 
 BOOL CDC::DeleteDC() {
+    FlushLines();
     m_pTarget = nullptr;
     m_pBitmap = nullptr;
     m_pPainter = nullptr;
@@ -179,6 +185,7 @@ CBrush* CDC::SelectObject(CBrush* pBrush) {
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    FlushLines();
     CBitmap* pOld = m_pBitmap;
     m_pBitmap = pBitmap;
     m_pRecording = pBitmap != nullptr ? pBitmap->Recording().get() : nullptr;

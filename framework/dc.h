@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
 #include <QPen>
 #include <QPointF>
 #include <QPointer>
@@ -95,7 +96,7 @@ class CBitmap {
 class CDC {
   public:
     CDC() = default;
-    virtual ~CDC() = default;
+    virtual ~CDC();
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -167,7 +168,12 @@ class CDC {
     QRect DeviceRect(int x1, int y1, int x2, int y2) const;
 
     // Vector drawing (dc_vector.cpp): the shapes in client units.
+    // A step drawn now or recorded, after the lines waiting to be joined.
     void Emit(std::function<void(QPainter&)> step);
+    void EmitNow(std::function<void(QPainter&)> step);
+    // Lines that continue one another in one pen are one path (one element of an SVG), drawn
+    // when something else is.
+    void FlushLines();
     QPointF ClientPoint(CPoint pt) const;
     QPen VectorPen() const;
     void VectorLine(CPoint from, CPoint to);
@@ -183,6 +189,8 @@ class CDC {
     QImage* m_pTarget = nullptr;
     QPainter* m_pPainter = nullptr;
     VectorRecording* m_pRecording = nullptr;
+    QPainterPath m_pendingLines;
+    QPen m_pendingPen;
     QPointer<QWidget> m_pWidget;
     CBitmap* m_pBitmap = nullptr;
     Mapping m_map;

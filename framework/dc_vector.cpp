@@ -10,6 +10,11 @@
 #include "framework/vector_recording.h"
 
 void CDC::Emit(std::function<void(QPainter&)> step) {
+    FlushLines();
+    EmitNow(std::move(step));
+}
+
+void CDC::EmitNow(std::function<void(QPainter&)> step) {
     if (m_pPainter != nullptr) {
         m_pPainter->save();
         step(*m_pPainter);
@@ -34,14 +39,28 @@ QPen CDC::VectorPen() const {
     return pen;
 }
 
+void CDC::FlushLines() {
+    if (m_pendingLines.isEmpty()) {
+        return;
+    }
+    const QPainterPath path = std::exchange(m_pendingLines, QPainterPath());
+    EmitNow([path, pen = m_pendingPen](QPainter& painter) {
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
+    });
+}
+
 void CDC::VectorLine(CPoint from, CPoint to) {
     const QPen pen = VectorPen();
     const QPointF a = ClientPoint(from);
     const QPointF b = ClientPoint(to);
-    Emit([pen, a, b](QPainter& painter) {
-        painter.setPen(pen);
-        painter.drawLine(a, b);
-    });
+    if (m_pendingLines.isEmpty() || pen != m_pendingPen || m_pendingLines.currentPosition() != a) {
+        FlushLines();
+        m_pendingPen = pen;
+        m_pendingLines.moveTo(a);
+    }
+    m_pendingLines.lineTo(b);
 }
 
 void CDC::VectorArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
@@ -139,6 +158,7 @@ BOOL CDC::VectorBitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int x
                                  pSrcDC->ClientPoint({xSrc + nWidth, ySrc + nHeight}))
                               .normalized();
     const QPointF offset = dest.topLeft() - source.topLeft();
+    pSrcDC->FlushLines();
     if (pSrcDC->m_pRecording != nullptr && pSrcDC->m_pBitmap != nullptr) {
         const std::shared_ptr<VectorRecording> pRecording = pSrcDC->m_pBitmap->Recording();
         if (!IsVector()) {

@@ -44,7 +44,7 @@ class PolarPicture {
     QSize Size() const { return QSize(m_options.nWidth, m_options.nHeight); }
     double Scale() const { return m_dScale; }
     const RenderLayout& Layout() const { return m_layout; }
-    // Adds a dot at a point of the diagram's logical coordinates (a logged sample).
+    // Adds a dot for a logged sample: its true wind angle (degrees) and boat speed (knots).
     void AddMeasuredPoint(float fAngle, float fSpeed);
     void Paint(QPainter& painter);
     // The picture as an image of the requested size.

@@ -94,6 +94,24 @@ void DiagramHost::SetDeviceScale(double dScale) {
     }
 }
 
+void DiagramHost::PaintVector(QPainter& painter) {
+    auto* pWidget =
+        m_pGraph != nullptr ? dynamic_cast<CustomWindowWidget*>(m_pGraph->GetSafeHwnd()) : nullptr;
+    if (pWidget == nullptr) {
+        return;
+    }
+    painter.save();
+    painter.setClipRect(QRectF(0, 0, m_nWidth, m_nHeight), Qt::IntersectClip);
+    pWidget->SetVectorPainter(&painter);
+    m_pGraph->InvalidateRect(nullptr, TRUE);
+    m_pGraph->UpdateWindow();
+    pWidget->SetVectorPainter(nullptr);
+    painter.restore();
+    // The background bitmap holds shapes now: drawn again in pixels, for what follows.
+    m_pGraph->InvalidateRect(nullptr, TRUE);
+    m_pGraph->UpdateWindow();
+}
+
 const QImage& DiagramHost::Image() {
     return *m_pGraph->GetBackingImage();
 }

@@ -24,6 +24,10 @@ class DiagramHost : public CDialog, public IGraphOwner {
     // screen or a large print); 0 follows the screen.
     void SetDeviceScale(double dScale);
 
+    // Draws the diagram, as shown, on a painter whose units are the window's client units, as
+    // vector shapes (for SVG or PDF); the window's own image stays as it was.
+    void PaintVector(QPainter& painter);
+
     CGraph& Graph() { return *m_pGraph; }
     const QImage& Image();
     CListCtrl& List() { return m_list; }

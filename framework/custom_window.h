@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
 // The widget of a custom window: it shows its backing image, which the window's device
@@ -15,6 +16,10 @@ class CustomWindowWidget : public QWidget {
     // for pictures made without a screen.
     void SetDeviceScale(double dScale);
     double DeviceScale() const;
+    // While set, the window's device contexts draw on this painter, as vector shapes in client
+    // units, instead of on the image (a picture made for SVG or PDF).
+    void SetVectorPainter(QPainter* pPainter) { m_pVectorPainter = pPainter; }
+    QPainter* VectorPainter() const { return m_pVectorPainter; }
 
   protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -31,4 +36,5 @@ class CustomWindowWidget : public QWidget {
     void Redraw();
     QImage m_image;
     double m_dForcedScale = 0.0;
+    QPainter* m_pVectorPainter = nullptr;
 };

@@ -6,6 +6,9 @@
 #include <cstring>
 
 #include "data/angle_units.h"
+#include "framework/custom_window.h"
+#include "framework/dc_internal.h"
+#include "framework/vector_recording.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -13,9 +16,6 @@ namespace {
 QRgb ToRgb(COLORREF cr) {
     return qRgb(GetRValue(cr), GetGValue(cr), GetBValue(cr));
 }
-
-// The dotted pen of the platform: three pixels on, three off.
-constexpr int kDotRun = 3;
 
 }  // namespace
 
@@ -79,7 +79,16 @@ BOOL CBrush::CreateSolidBrush(COLORREF cr) {
     return TRUE;
 }
 
+CBitmap::CBitmap() = default;
+CBitmap::~CBitmap() = default;
+
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    if (pDC != nullptr && pDC->IsVector()) {
+        m_image = QImage();
+        m_pRecording = std::make_shared<VectorRecording>();
+        return TRUE;
+    }
+    m_pRecording.reset();
     // As many pixels as the context draws per client unit, so that copying it back to that
     // context is one pixel for one.
     const double dScale = pDC != nullptr ? pDC->DeviceScale() : 1.0;
@@ -93,8 +102,9 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
 }
 
 BOOL CBitmap::DeleteObject() {
-    const bool bHad = !m_image.isNull();
+    const bool bHad = !m_image.isNull() || m_pRecording != nullptr;
     m_image = QImage();
+    m_pRecording.reset();
     return bHad ? TRUE : FALSE;
 }
 
@@ -124,6 +134,12 @@ DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* pBits) {
 void CDC::AttachWindow(CWnd* pWnd) {
     m_pTarget = pWnd != nullptr ? pWnd->GetBackingImage() : nullptr;
     m_pWidget = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
+    if (auto* pCustom = dynamic_cast<CustomWindowWidget*>(m_pWidget.data())) {
+        m_pPainter = pCustom->VectorPainter();
+        if (m_pPainter != nullptr) {
+            m_pTarget = nullptr;
+        }
+    }
 }
 
 void CDC::Changed() {
@@ -132,16 +148,26 @@ void CDC::Changed() {
     }
 }
 
+CDC::~CDC() {
+    FlushLines();
+}
+
 BOOL CDC::CreateCompatibleDC(CDC* /*pDC*/) {
+    FlushLines();
     m_pTarget = nullptr;
     m_pBitmap = nullptr;
+    m_pPainter = nullptr;
+    m_pRecording = nullptr;
     m_pWidget = nullptr;
     return TRUE;
 }
 
 BOOL CDC::DeleteDC() {
+    FlushLines();
     m_pTarget = nullptr;
     m_pBitmap = nullptr;
+    m_pPainter = nullptr;
+    m_pRecording = nullptr;
     return TRUE;
 }
 
@@ -159,9 +185,11 @@ CBrush* CDC::SelectObject(CBrush* pBrush) {
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    FlushLines();
     CBitmap* pOld = m_pBitmap;
     m_pBitmap = pBitmap;
-    m_pTarget = pBitmap != nullptr ? &pBitmap->Image() : nullptr;
+    m_pRecording = pBitmap != nullptr ? pBitmap->Recording().get() : nullptr;
+    m_pTarget = pBitmap != nullptr && m_pRecording == nullptr ? &pBitmap->Image() : nullptr;
     return pOld;
 }
 
@@ -266,6 +294,10 @@ void CDC::PlotLine(CPoint from, CPoint to) {
 }
 
 BOOL CDC::LineTo(int x, int y) {
+    if (IsVector()) {
+        VectorLine(std::exchange(m_ptCurrent, CPoint{x, y}), CPoint{x, y});
+        return TRUE;
+    }
     const CPoint from = ToDevice(m_ptCurrent);
     const CPoint to = ToDevice(CPoint{x, y});
     m_ptCurrent = CPoint{x, y};
@@ -312,6 +344,10 @@ BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
 // radials make a full turn. The bounding box leaves out its right and bottom edges.
 BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
                        int y4) {
+    if (IsVector()) {
+        VectorArcShape(shape, x1, y1, x2, y2, x3, y3, x4, y4);
+        return TRUE;
+    }
     if (m_pTarget == nullptr) {
         return FALSE;
     }
@@ -368,6 +404,10 @@ BOOL CDC::DrawArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int 
 }
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
+    if (IsVector()) {
+        VectorRectangle(x1, y1, x2, y2);
+        return TRUE;
+    }
     if (m_pTarget == nullptr) {
         return FALSE;
     }
@@ -406,6 +446,11 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void CDC::FillSolidRect(const CRect& rc, COLORREF cr) {
+    if (IsVector()) {
+        VectorFill(rc, cr);
+        m_crBk = cr;
+        return;
+    }
     if (m_pTarget == nullptr) {
         return;
     }
@@ -414,29 +459,29 @@ void CDC::FillSolidRect(const CRect& rc, COLORREF cr) {
     Changed();
 }
 
-namespace {
-
 // The diagram's labels: 11 pixels high in client units, drawn at the image's resolution.
-QFont TextFont(double dScale = 1.0) {
+QFont DeviceContextFont(double dScale) {
     QFont font("Liberation Sans");
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(11 * dScale))));
     return font;
 }
 
-}  // namespace
-
 CSize CDC::GetTextExtent(const std::string& strText) const {
-    const QFontMetrics metrics(TextFont());
+    const QFontMetrics metrics(DeviceContextFont());
     const QString text = QString::fromUtf8(strText.c_str(), static_cast<qsizetype>(strText.size()));
     return CSize{metrics.horizontalAdvance(text), metrics.height()};
 }
 
 BOOL CDC::TextOut(int x, int y, const std::string& strText) {
+    if (IsVector()) {
+        VectorText(x, y, strText);
+        return TRUE;
+    }
     if (m_pTarget == nullptr) {
         return FALSE;
     }
     const CPoint p = ToDevice(CPoint{x, y});
-    const QFont font = TextFont(DeviceScale());
+    const QFont font = DeviceContextFont(DeviceScale());
     DevicePainter painter(*m_pTarget);
     painter.setFont(font);
     const QFontMetrics metrics(font);
@@ -464,8 +509,20 @@ BOOL CDC::TextOut(int x, int y, const std::string& strText) {
     return TRUE;
 }
 
+void CDC::PlayOnImage(const VectorRecording& recording, QRect dest, QPointF offset) {
+    const double dScale = DeviceScale();
+    DevicePainter painter(*m_pTarget);
+    painter.setClipRect(dest);
+    painter.scale(dScale, dScale);
+    painter.translate(offset);
+    recording.Play(painter);
+}
+
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                  DWORD /*dwRop*/) {
+    if (pSrcDC != nullptr && (IsVector() || pSrcDC->IsVector())) {
+        return VectorBitBlt(x, y, nWidth, nHeight, pSrcDC, xSrc, ySrc);
+    }
     if (m_pTarget == nullptr || pSrcDC == nullptr || pSrcDC->m_pTarget == nullptr) {
         return FALSE;
     }

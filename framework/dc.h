@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
+#include <QPen>
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/mapping.h"
@@ -11,6 +16,8 @@
 #include "framework/win_types.h"
 
 class CWnd;
+class QPainter;
+class VectorRecording;
 
 // Pen styles, background modes, raster operations and text alignment of the platform.
 constexpr int PS_SOLID = 0;
@@ -57,9 +64,14 @@ struct BITMAP {
 
 class CDC;
 
-// An off-screen image in the pixel format of the window (32 bits a pixel).
+// An off-screen image in the pixel format of the window (32 bits a pixel). Made for a context
+// that draws vector shapes, it records them instead (Recording()).
 class CBitmap {
   public:
+    CBitmap();
+    ~CBitmap();
+    CBitmap(const CBitmap&) = delete;
+    CBitmap& operator=(const CBitmap&) = delete;
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     BOOL DeleteObject();
     int GetObject(int nCount, BITMAP* pBitmap) const;
@@ -67,19 +79,24 @@ class CBitmap {
     DWORD SetBitmapBits(DWORD dwCount, const void* pBits);
     QImage& Image() { return m_image; }
     const QImage& Image() const { return m_image; }
+    const std::shared_ptr<VectorRecording>& Recording() const { return m_pRecording; }
 
   private:
     QImage m_image;
+    std::shared_ptr<VectorRecording> m_pRecording;
 };
 
 // A device context that draws on an image, pixel-exact and without antialiasing, with the
 // platform's mapping modes, pens, brushes and raster operations. Lines of one pixel are drawn
 // point by point (Bresenham, the end point left out as the platform does), so that inverting
 // a line twice restores every pixel.
+// A window whose widget has a vector painter (CustomWindowWidget::SetVectorPainter), and a
+// bitmap made for such a window, get vector shapes instead: lines, arcs, pies, rectangles and
+// text in client units, for SVG or PDF. Inverting has no meaning there: such drawing is plain.
 class CDC {
   public:
     CDC() = default;
-    virtual ~CDC() = default;
+    virtual ~CDC();
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -126,6 +143,8 @@ class CDC {
 
     // The image this context draws on (a window's backing image or the selected bitmap).
     QImage* Target() const { return m_pTarget; }
+    // Whether this context draws vector shapes rather than pixels.
+    bool IsVector() const { return m_pPainter != nullptr || m_pRecording != nullptr; }
     COLORREF GetPixel(int x, int y) const;  // device coordinates
     // Device pixels per client unit: the pixel ratio of the image drawn on (2 on a screen at
     // scale 2). Coordinates, mappings and text sizes stay in client units; drawing happens at
@@ -148,7 +167,30 @@ class CDC {
     CPoint ToDevice(CPoint pt) const;
     QRect DeviceRect(int x1, int y1, int x2, int y2) const;
 
+    // Vector drawing (dc_vector.cpp): the shapes in client units.
+    // A step drawn now or recorded, after the lines waiting to be joined.
+    void Emit(std::function<void(QPainter&)> step);
+    void EmitNow(std::function<void(QPainter&)> step);
+    // Lines that continue one another in one pen are one path (one element of an SVG), drawn
+    // when something else is.
+    void FlushLines();
+    QPointF ClientPoint(CPoint pt) const;
+    QPen VectorPen() const;
+    void VectorLine(CPoint from, CPoint to);
+    void VectorArcShape(Shape shape, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
+                        int y4);
+    void VectorRectangle(int x1, int y1, int x2, int y2);
+    void VectorFill(const CRect& rc, COLORREF cr);
+    void VectorText(int x, int y, const std::string& strText);
+    BOOL VectorBitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc);
+    // A recording played onto this context's image, as a block transfer of its pixels would.
+    void PlayOnImage(const VectorRecording& recording, QRect dest, QPointF offset);
+
     QImage* m_pTarget = nullptr;
+    QPainter* m_pPainter = nullptr;
+    VectorRecording* m_pRecording = nullptr;
+    QPainterPath m_pendingLines;
+    QPen m_pendingPen;
     QPointer<QWidget> m_pWidget;
     CBitmap* m_pBitmap = nullptr;
     Mapping m_map;

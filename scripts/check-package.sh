@@ -40,8 +40,9 @@ fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2 \
-  qt6-qpa-plugins; do
+# libqt6svg6: polarctl render writes SVG through it.
+for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 \
+  fonts-liberation2 qt6-qpa-plugins; do
   tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF "$dependency" ||
     fail "no dependency on $dependency"
 done

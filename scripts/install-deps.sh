@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev libgl-dev
   # Qt's own texts (file dialogs, standard buttons) in the editor's languages.
   qt6-translations-l10n
+  # polarctl render writes SVG through Qt's SVG module.
+  qt6-svg-dev
   # The dialog font: metric-compatible with the templates' font, so dialog units come out at
   # Windows proportions. Installing another font package could change what "Liberation Sans"
   # resolves to, so this one is named explicitly.

@@ -183,17 +183,24 @@ std::vector<CommandDefinition> Commands() {
          "polarctl vmg POLAR.PPD --sail-plan 0 --json",
          RunVmg},
         {"render",
-         "render FILE --sail-plan INDEX|NAME --polar J -o OUT.png [--size WxH] [--lang N] "
-         "[--show-all on|off] [--colors GRID,BACKGROUND,CURVE,SECTOR,OTHERS] [--log LOG...]",
-         "draw the editor's diagram of one polar into a PNG file, no display needed",
+         "render FILE --sail-plan INDEX|NAME --polar J -o OUT.png|.svg|.pdf [--size WxH] "
+         "[--title TEXT] [--lang N] [--show-all on|off] "
+         "[--colors GRID,BACKGROUND,CURVE,SECTOR,OTHERS] [--log LOG...]",
+         "the editor's diagram of one polar as PNG, or as SVG or PDF vector drawings, no display "
+         "needed; above 800x600 drawn at a finer scale, centred, with the wind angles and a "
+         "legend of the wind speeds",
          "FILE",
          "the data file (- for standard input), then more logs after --log LOG",
          1,
          -1,
          {SailPlanChoice(true),
           {"--polar", "J", "the polar's index in the sail plan, from 0", "", true},
-          {"-o", "OUT.png", "the image to write (- for standard output)", "", true},
-          {"--size", "WxH", "the image's size in pixels, 50 to 10000 each", "800x600", false},
+          {"-o", "OUT.png|.svg|.pdf",
+           "the picture to write, its format chosen by the extension (- for PNG on standard "
+           "output)",
+           "", true},
+          {"--size", "WxH", "the picture's size in pixels, 50 to 10000 each", "800x600", false},
+          {"--title", "TEXT", "a title above the diagram", "", false},
           {"--lang", "N", "the language number of the diagram's texts (49 German, ...)", "English",
            false},
           {"--show-all", "on|off", "draw the sail plan's other polars too", "on", false},
@@ -202,7 +209,8 @@ std::vector<CommandDefinition> Commands() {
           {"--log", "LOG", "draw the logged sailing near the polar's wind speed as dots", "",
            false},
           kForce},
-         "polarctl render POLAR.PPD --sail-plan 0 --polar 1 -o polar.png --size 1024x768",
+         "polarctl render POLAR.PPD --sail-plan 0 --polar 1 -o polar.svg --size 1600x1200 "
+         "--title \"Main + Genoa\"",
          RunRender},
         {"learn",
          "learn LOG... -o POLAR.PPD [--sail-plan NAME] [--wind-speeds 4,6,8,...] "

@@ -1,9 +1,7 @@
-// polarctl render: the editor's diagram of one polar, drawn by the editor's own code into a
-// PNG file, without a display.
+// polarctl render: the editor's diagram of one polar, drawn by the editor's own code at the
+// scale the picture's size asks for, into a PNG, SVG or PDF file, without a display.
 #include <QApplication>
-#include <QBuffer>
 #include <QFileInfo>
-#include <QPainter>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -12,9 +10,9 @@
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/polarctl.h"
+#include "apps/polarctl/render_output.h"
+#include "apps/polarctl/render_picture.h"
 #include "data/polar_file.h"
-#include "diagram/diagram_host.h"
-#include "diagram/geometry.h"
 #include "diagram/palette.h"
 #include "logs/polar_samples.h"
 #include "translation/string_translator.h"
@@ -54,24 +52,12 @@ std::string FindLanguageFile(int nLanguage) {
     return {};
 }
 
-// The logged sailing of the rendered polar (ReadSamplesOfPolar) as small dots over the diagram,
-// in a colour of their own.
-bool DrawMeasuredPoints(DiagramHost& host, const SAILPLAN& sailPlan, int nPolar,
-                        const std::vector<std::string>& aLogs, QImage& image,
-                        std::string& strError) {
-    CClientDC dc(&host.Graph());
-    host.Graph().PrepareDC(&dc);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(200, 0, 160));
+// The logged sailing of the rendered polar (ReadSamplesOfPolar) as small dots over the diagram.
+bool AddMeasuredPoints(PolarPicture& picture, const SAILPLAN& sailPlan, int nPolar,
+                       const std::vector<std::string>& aLogs, std::string& strError) {
     return ReadSamplesOfPolar(
         aLogs, sailPlan, static_cast<std::size_t>(nPolar),
-        [&](const LogSample& s) {
-            CPoint p = PolarToPoint(s.fWindAngle, s.fBoatSpeed);
-            dc.LPtoDP(&p);
-            painter.drawEllipse(QPointF(p.x, p.y), 1.5, 1.5);
-        },
+        [&](const LogSample& s) { picture.AddMeasuredPoint(s.fWindAngle, s.fBoatSpeed); },
         strError);
 }
 
@@ -88,6 +74,13 @@ int RunRender(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const auto strOut = parsed.Option("-o");
     if (!strWhich || !nPolar || !strOut) {
         err << "polarctl: render needs --sail-plan INDEX|NAME, --polar INDEX and -o OUT.png\n";
+        return kExitUsage;
+    }
+    const auto format = PictureFormatOf(*strOut);
+    if (!format) {
+        err << "polarctl: render writes .png, .svg or .pdf (chosen by -o's extension), or PNG to "
+               "standard output; not "
+            << *strOut << "\n";
         return kExitUsage;
     }
     int nWidth = 800;
@@ -169,33 +162,37 @@ int RunRender(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         }
         g_pTranslator = pTranslator.get();
     }
-    // Encoded in memory, then written atomically: a failed write leaves the old image whole.
-    QByteArray png;
+    // Encoded in memory, then written atomically: a failed write leaves the old picture whole.
+    PictureOptions options;
+    options.nWidth = nWidth;
+    options.nHeight = nHeight;
+    options.bShowAll = strShowAll == "on";
+    options.palette = palette;
+    options.strTitle = parsed.Option("--title").value_or("");
+    options.diagram = DiagramFor(*format);
+    QByteArray bytes;
+    std::string strEncodeError;
     bool bEncoded = false;
     {
-        DiagramHost host(nWidth, nHeight, palette[0], palette[1], palette[2], palette[3],
-                         palette[4]);
-        SAILPLAN* pSailPlan = contents.aSailPlans[*nSailPlan].get();
-        host.Show(pSailPlan, *nPolar, strShowAll == "on", false);
-        QImage image = host.Image();
+        PolarPicture picture(*contents.aSailPlans[*nSailPlan], *nPolar, options);
         if (!aLogs.empty()) {
             std::string strLogError;
-            if (!DrawMeasuredPoints(host, *pSailPlan, *nPolar, aLogs, image, strLogError)) {
+            if (!AddMeasuredPoints(picture, *contents.aSailPlans[*nSailPlan], *nPolar, aLogs,
+                                   strLogError)) {
                 g_pTranslator = nullptr;
                 err << "polarctl: " << strLogError << "\n";
                 return kExitInputProblem;
             }
         }
-        QBuffer buffer(&png);
-        bEncoded = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
+        bEncoded = EncodePicture(picture, *format, options.strTitle, bytes, strEncodeError);
     }
     g_pTranslator = nullptr;
     if (!bEncoded) {
-        err << "polarctl: the image could not be encoded as PNG; nothing written\n";
+        err << "polarctl: " << strEncodeError << "; nothing written\n";
         return kExitInputProblem;
     }
     if (!WriteOutput(*strOut,
-                     std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                      parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
     }

@@ -98,10 +98,11 @@ TEST(CommandLine, CompletionListsTheCommandsTheirOptionsAndTheFormats) {
     EXPECT_EQ(Polarctl({"--complete-commands", "check"}).out, "");
 
     // Value names after a tab; flags alone.
-    EXPECT_EQ(Polarctl({"--complete-options", "render"}).out,
-              "-h\n--help\n--sail-plan\tINDEX|NAME\n--polar\tJ\n-o\tOUT.png\n--size\tWxH\n"
-              "--lang\tN\n--show-all\ton|off\n--colors\tGRID,BACKGROUND,CURVE,SECTOR,OTHERS\n"
-              "--log\tLOG\n--force\n");
+    EXPECT_EQ(
+        Polarctl({"--complete-options", "render"}).out,
+        "-h\n--help\n--sail-plan\tINDEX|NAME\n--polar\tJ\n-o\tOUT.png|.svg|.pdf\n--size\tWxH\n"
+        "--title\tTEXT\n--lang\tN\n--show-all\ton|off\n"
+        "--colors\tGRID,BACKGROUND,CURVE,SECTOR,OTHERS\n--log\tLOG\n--force\n");
     EXPECT_EQ(Polarctl({"--complete-options", "lgx", "build"}).out,
               "-h\n--help\n-o\tFILE.lgx\n--force\n");
     EXPECT_EQ(Polarctl({"--complete-options"}).out, "--version\n-h\n--help\n");

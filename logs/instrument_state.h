@@ -6,9 +6,10 @@
 #include "logs/log_sample.h"
 #include "logs/log_values.h"
 
-// What the instruments of a log said last, as the log is read: the time, the headings and the
-// boat speeds, each with the moment it was read (a value counts for 2 s). Wind readings become
-// samples with the boat speed of their moment, handed to the sink.
+// What the instruments of a log said last, as the log is read: the time, the headings, the
+// boat speeds and the engine, each with the moment it was read (a value counts for 2 s, the
+// engine's for 10 s). Wind readings become samples with the boat speed of their moment, handed
+// to the sink.
 class InstrumentState {
   public:
     InstrumentState(LogCounts& counts, const LogSink& sink) : m_counts(counts), m_sink(sink) {}
@@ -31,6 +32,9 @@ class InstrumentState {
     // Speed over ground: the boat speed of a log without speed through the water.
     void SetGroundSpeed(double dKnots);
 
+    // Whether the engine turns (an RPM sentence, an engine transducer).
+    void SetEngineRunning(bool bRunning);
+
     // True wind (kn, angle from the bow 0 to 360): a sample with the current boat speed.
     void TrueWind(double dSpeed, double dFromBow);
     // Apparent wind: a sample through the wind triangle, unless the log has true wind.
@@ -41,12 +45,20 @@ class InstrumentState {
 
     // A line that could not be read.
     void CountBadLine() { ++m_counts.nBadLines; }
+    // Whether the line just read gave a reading no sample can hold (beyond a float, negative),
+    // which makes it a bad line; cleared for the next line.
+    bool TakeBadReading() {
+        const bool b = m_bBadReading;
+        m_bBadReading = false;
+        return b;
+    }
 
   private:
     bool Current(double dWhen) const;
     bool BoatSpeed(double& dKnots) const;
-    void Emit(double dWindSpeed, double dFromBow);
-    void Deliver(const LogSample& sample);
+    EngineState Engine() const;
+    void Emit(double dWindSpeed, double dFromBow, bool bComputed);
+    void Deliver(double dWindSpeed, double dFromBow, double dBoatSpeed, bool bComputed);
 
     LogCounts& m_counts;
     const LogSink& m_sink;
@@ -55,10 +67,14 @@ class InstrumentState {
     double m_dDays = 0;
     double m_dCounter = 0;
     bool m_bTrueWindSeen = false;
+    bool m_bBadReading = false;
     bool m_bWaterSpeedSeen = false;
     // The moments of values never read lie before any log time.
     static constexpr double kNever = -1e301;
     static constexpr double kCurrentSeconds = 2.0;
+    static constexpr double kEngineSeconds = 10.0;
+    bool m_bEngineRunning = false;
+    double m_dEngineTime = kNever;
     double m_dWaterSpeed = 0, m_dWaterSpeedTime = kNever;
     double m_dGroundSpeed = 0, m_dGroundSpeedTime = kNever;
     double m_dHeadingTrue = 0, m_dHeadingTrueTime = kNever;
@@ -77,17 +93,19 @@ inline void InstrumentState::SetWaterSpeed(double dKnots) {
     m_dWaterSpeed = dKnots;
     m_dWaterSpeedTime = Now();
     m_bWaterSpeedSeen = true;
+    ++m_counts.nBoatSpeedReadings;
 }
 
 inline void InstrumentState::SetGroundSpeed(double dKnots) {
     m_dGroundSpeed = dKnots;
     m_dGroundSpeedTime = Now();
+    ++m_counts.nBoatSpeedReadings;
 }
 
 inline void InstrumentState::TrueWind(double dSpeed, double dFromBow) {
     m_bTrueWindSeen = true;
     TickWithoutTime();
-    Emit(dSpeed, dFromBow);
+    Emit(dSpeed, dFromBow, false);
 }
 
 inline bool InstrumentState::Current(double dWhen) const {
@@ -103,23 +121,38 @@ inline bool InstrumentState::BoatSpeed(double& dKnots) const {
     return Current(m_dGroundSpeedTime);
 }
 
-inline void InstrumentState::Emit(double dWindSpeed, double dFromBow) {
+inline EngineState InstrumentState::Engine() const {
+    if (m_dEngineTime <= kNever || Now() - m_dEngineTime > kEngineSeconds) {
+        return EngineState::Unknown;
+    }
+    return m_bEngineRunning ? EngineState::Running : EngineState::Off;
+}
+
+inline void InstrumentState::Emit(double dWindSpeed, double dFromBow, bool bComputed) {
     double dBoat = 0;
     if (!BoatSpeed(dBoat)) {
+        ++m_counts.nWindWithoutBoatSpeed;
         return;
     }
     m_counts.bSpeedOverGround = m_counts.bSpeedOverGround || !m_bWaterSpeedSeen;
-    Deliver({Now(), static_cast<float>(dWindSpeed), static_cast<float>(FoldAngle(dFromBow)),
-             static_cast<float>(dBoat)});
+    Deliver(dWindSpeed, dFromBow, dBoat, bComputed);
 }
 
 // A sample with values beyond what a float holds (a garbled reading) is no sample.
-inline void InstrumentState::Deliver(const LogSample& sample) {
+inline void InstrumentState::Deliver(double dWindSpeed, double dFromBow, double dBoatSpeed,
+                                     bool bComputed) {
+    const LogSample sample{Now(),
+                           static_cast<float>(dWindSpeed),
+                           static_cast<float>(FoldAngle(dFromBow)),
+                           static_cast<float>(dBoatSpeed),
+                           FromPort(dFromBow),
+                           Engine()};
     if (!std::isfinite(sample.fWindSpeed) || !std::isfinite(sample.fWindAngle) ||
-        !std::isfinite(sample.fBoatSpeed)) {
-        ++m_counts.nBadLines;
+        !std::isfinite(sample.fBoatSpeed) || sample.fWindSpeed < 0 || sample.fBoatSpeed < 0) {
+        m_bBadReading = true;
         return;
     }
     ++m_counts.nSamples;
+    ++(bComputed ? m_counts.nComputedWindSamples : m_counts.nTrueWindSamples);
     m_sink(sample);
 }

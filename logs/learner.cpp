@@ -7,41 +7,33 @@
 
 Learner::Learner(LearnOptions options)
     : m_options(std::move(options)),
-      m_filter(m_options.dSteadySeconds),
-      m_bins(m_options),
+      m_stages(m_options, [this](const LogSample& s, int nWind) { Keep(s, nWind); }),
       m_nAngleBins(static_cast<int>(std::lround(180.0f / m_options.fAngleStep)) + 1),
-      m_speeds(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)) {}
+      m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)) {}
 
-void Learner::Add(const LogSample& sample) {
-    ++m_nSamples;
-    m_nSailing += m_filter.Sailing(sample) ? 1 : 0;
-    if (!m_filter.Keep(sample)) {
-        return;
+void Learner::Keep(const LogSample& sample, int nWind) {
+    const int nAngle =
+        std::clamp(m_stages.GetBins().AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
+    auto& pBin = m_bins[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)];
+    if (pBin == nullptr) {
+        pBin = std::make_unique<Bin>();
     }
-    ++m_nSteady;
-    const int nWind = m_bins.WindBin(sample.fWindSpeed);
-    if (nWind < 0) {
-        return;
-    }
-    ++m_nBinned;
-    const int nAngle = std::clamp(m_bins.AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
-    auto& pSpeeds = m_speeds[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)];
-    if (pSpeeds == nullptr) {
-        pSpeeds = std::make_unique<Distribution>(0.01, 60.0);
-    }
-    pSpeeds->Add(sample.fBoatSpeed);
+    pBin->speeds.Add(sample.fBoatSpeed);
+    pBin->nPort += sample.bPort ? 1 : 0;
 }
 
-std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) const {
+std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) {
+    Finish();
+    const Bins& bins = m_stages.GetBins();
     auto pSailPlan = std::make_unique<SAILPLAN>(strName);
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         auto pPolar = std::make_unique<PERF_POLAR>(m_options.windSpeeds[w], 0.0f);
         for (int a = 0; a < m_nAngleBins; ++a) {
-            const Distribution* pSpeeds = Speeds(static_cast<int>(w), a);
-            if (IsPoint(pSpeeds)) {
+            const Bin* pBin = At(static_cast<int>(w), a);
+            if (IsPoint(pBin)) {
                 pPolar->InsertVector(
-                    pPolar->GetVectorCount(), m_bins.Angle(a),
-                    static_cast<float>(pSpeeds->Percentile(m_options.fPercentile)));
+                    pPolar->GetVectorCount(), bins.Angle(a),
+                    static_cast<float>(pBin->speeds.Percentile(m_options.fPercentile)));
             }
         }
         if (pPolar->GetVectorCount() >= 2) {
@@ -54,15 +46,26 @@ std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) const {
     return pSailPlan;
 }
 
+int Learner::Points() const {
+    int nPoints = 0;
+    for (const auto& pBin : m_bins) {
+        nPoints += IsPoint(pBin.get()) ? 1 : 0;
+    }
+    return nPoints;
+}
+
 std::string Learner::Summary() const {
-    std::string s = "samples: " + std::to_string(m_nSamples) +
-                    ", sailing: " + std::to_string(m_nSailing) +
-                    ", steady: " + std::to_string(m_nSteady) +
-                    ", in a wind speed bin: " + std::to_string(m_nBinned) + "\n";
+    const StageCounts& c = Counts();
+    std::string s = "samples: " + std::to_string(c.nSamples) +
+                    ", kept: " + std::to_string(c.nKept) + " (dropped: at rest " +
+                    std::to_string(c.nAtRest) + ", excluded " + std::to_string(c.nExcluded) +
+                    ", engine running " + std::to_string(c.nEngine) + ", looked like motoring " +
+                    std::to_string(c.nMotoring) + ", not steady " + std::to_string(c.nUnsteady) +
+                    ", outside the wind speeds " + std::to_string(c.nOutside) + ")\n";
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         int nPoints = 0;
         for (int a = 0; a < m_nAngleBins; ++a) {
-            nPoints += IsPoint(Speeds(static_cast<int>(w), a)) ? 1 : 0;
+            nPoints += IsPoint(At(static_cast<int>(w), a)) ? 1 : 0;
         }
         s += "  " + FormatExchangeNumber(m_options.windSpeeds[w]) +
              " kn: " + std::to_string(nPoints) + (nPoints == 1 ? " point" : " points") +
@@ -72,33 +75,38 @@ std::string Learner::Summary() const {
 }
 
 std::string Learner::ReportJson() const {
-    std::string s = "{\"samples\": " + std::to_string(m_nSamples) +
-                    ", \"sailing\": " + std::to_string(m_nSailing) +
-                    ", \"steady\": " + std::to_string(m_nSteady) +
-                    ", \"binned\": " + std::to_string(m_nBinned) + ", \"bins\": [";
+    const StageCounts& c = Counts();
+    std::string s = "\"samples\": " + std::to_string(c.nSamples) +
+                    ", \"at_rest\": " + std::to_string(c.nAtRest) +
+                    ", \"excluded\": " + std::to_string(c.nExcluded) +
+                    ", \"engine_running\": " + std::to_string(c.nEngine) +
+                    ", \"looked_like_motoring\": " + std::to_string(c.nMotoring) +
+                    ", \"not_steady\": " + std::to_string(c.nUnsteady) +
+                    ", \"outside_wind_speeds\": " + std::to_string(c.nOutside) +
+                    ", \"kept\": " + std::to_string(c.nKept) + ", \"bins\": [";
+    const Bins& bins = m_stages.GetBins();
     bool bFirst = true;
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         for (int a = 0; a < m_nAngleBins; ++a) {
-            const Distribution* pSpeeds = Speeds(static_cast<int>(w), a);
-            if (pSpeeds == nullptr) {
+            const Bin* pBin = At(static_cast<int>(w), a);
+            if (pBin == nullptr) {
                 continue;
             }
-            const Distribution& speeds = *pSpeeds;
+            const Distribution& speeds = pBin->speeds;
+            const bool bBothTacks = pBin->nPort > 0 && pBin->nPort < speeds.Count();
             s += bFirst ? "\n  " : ",\n  ";
             bFirst = false;
             s +=
                 "{\"wind_speed\": " + FormatExchangeNumber(m_options.windSpeeds[w]) +
-                ", \"angle\": " + FormatExchangeNumber(m_bins.Angle(a)) +
+                ", \"angle\": " + FormatExchangeNumber(bins.Angle(a)) +
                 ", \"count\": " + std::to_string(speeds.Count()) + ", \"percentile\": " +
                 FormatExchangeNumber(static_cast<float>(speeds.Percentile(m_options.fPercentile))) +
                 ", \"mean\": " + FormatExchangeNumber(static_cast<float>(speeds.Mean())) +
                 ", \"spread\": " + FormatExchangeNumber(static_cast<float>(speeds.Spread())) +
-                ", \"point\": " +
-                (speeds.Count() >= static_cast<std::uint64_t>(m_options.nMinSamples) ? "true"
-                                                                                     : "false") +
-                "}";
+                ", \"both_tacks\": " + (bBothTacks ? "true" : "false") +
+                ", \"point\": " + (IsPoint(pBin) ? "true" : "false") + "}";
         }
     }
-    s += bFirst ? "]}\n" : "\n]}\n";
+    s += bFirst ? "]" : "\n]";
     return s;
 }

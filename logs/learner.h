@@ -6,41 +6,49 @@
 #include <vector>
 
 #include "data/sailplan.h"
-#include "logs/bins.h"
 #include "logs/distribution.h"
 #include "logs/learn_options.h"
 #include "logs/log_sample.h"
-#include "logs/steady_filter.h"
+#include "logs/sample_stages.h"
 
 // Learns a polar from samples: each bin with enough samples becomes a point at the bin's
 // percentile of boat speeds.
 class Learner {
   public:
     explicit Learner(LearnOptions options);
-    void Add(const LogSample& sample);
-    void NewLog() { m_filter.NewLog(); }
-    std::unique_ptr<SAILPLAN> Result(const std::string& strName) const;
-    // The counts after each filter, and the bins, as text and as JSON.
+    Learner(const Learner&) = delete;
+    Learner& operator=(const Learner&) = delete;
+    void Add(const LogSample& sample) { m_stages.Add(sample); }
+    void NewLog() { m_stages.NewLog(); }
+    // Takes the samples still waiting in the stages; Result does it too.
+    void Finish() { m_stages.Finish(); }
+    std::unique_ptr<SAILPLAN> Result(const std::string& strName);
+    // After Finish: where the samples went, the points per wind speed, as text and as JSON (the
+    // JSON's bins carry each bin's count, percentile, mean, spread and whether both tacks
+    // sailed it).
+    const StageCounts& Counts() const { return m_stages.Counts(); }
+    int Points() const;
     std::string Summary() const;
     std::string ReportJson() const;
 
   private:
-    LearnOptions m_options;
-    SteadyFilter m_filter;
-    Bins m_bins;
-    // The bins' boat speeds, by wind speed bin and angle bin (made on the first sample).
-    int m_nAngleBins;
-    std::vector<std::unique_ptr<Distribution>> m_speeds;
+    struct Bin {
+        Distribution speeds{0.01, 60.0};
+        std::uint64_t nPort = 0;
+    };
+    void Keep(const LogSample& sample, int nWind);
     // Whether a bin holds enough samples to become a point.
-    bool IsPoint(const Distribution* pSpeeds) const {
-        return pSpeeds != nullptr &&
-               pSpeeds->Count() >= static_cast<std::uint64_t>(m_options.nMinSamples);
+    bool IsPoint(const Bin* pBin) const {
+        return pBin != nullptr &&
+               pBin->speeds.Count() >= static_cast<std::uint64_t>(m_options.nMinSamples);
     }
-    const Distribution* Speeds(int nWind, int nAngle) const {
-        return m_speeds[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)].get();
+    const Bin* At(int nWind, int nAngle) const {
+        return m_bins[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)].get();
     }
-    std::uint64_t m_nSamples = 0;
-    std::uint64_t m_nSailing = 0;
-    std::uint64_t m_nSteady = 0;
-    std::uint64_t m_nBinned = 0;
+
+    LearnOptions m_options;
+    SampleStages m_stages;
+    // The bins, by wind speed bin and angle bin (each made on its first sample).
+    int m_nAngleBins;
+    std::vector<std::unique_ptr<Bin>> m_bins;
 };

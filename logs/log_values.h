@@ -9,11 +9,17 @@
 
 // "hhmmss.ss" as seconds of the day.
 bool ParseTimeOfDay(std::string_view field, double& dSeconds);
-// A speed with its unit field: "N" knots, "M" m/s, "K" km/h; in knots, not negative.
+// A speed with its unit field: "N" knots, "M" m/s, "K" km/h; in knots, a reading as
+// ParseReading takes it.
 bool ParseSpeedKnots(std::string_view value, std::string_view unit, double& dKnots);
 // An angle from the bow (any number of turns, either sign) folded into 0 to 180 degrees: port
 // and starboard alike.
 double FoldAngle(double dDegrees);
+// Whether an angle from the bow (any number of turns, either sign) lies on the port side: more
+// than 180 degrees once in 0 to 360.
+bool FromPort(double dDegrees);
+// A reading that a sample can hold: finite, not negative, within a float's range.
+bool ParseReading(std::string_view field, double& d);
 
 // A decimal number (sign, digits, a point; an exponent too) filling the whole field. Inline:
 // a log is mostly such numbers.

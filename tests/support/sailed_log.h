@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -9,11 +10,30 @@
 #include "logs/logs.h"
 #include "tests/support/polar_builders.h"
 
+// How a generated log is sailed.
+struct LogShape {
+    unsigned nSeed = 1;
+    double dNoise = 0.02;  // the boat speed's noise (a fraction), the wind speed's a quarter of it
+    int nLegs = 400;
+    int nLegSeconds = 60;  // 0: no sailing, only motoring
+    enum class Motoring {
+        Random,     // the heading any way each second: never steady
+        Wandering,  // the heading turning slowly, 0.8 to 2 degrees a second: often steady
+    };
+    Motoring motoring = Motoring::Random;
+    int nMotoringSeconds = 20;  // after each leg
+    // What the log says of the engine, each second: nothing, RPM sentences or XDR tachometers.
+    enum class Engine { Silent, Rpm, Xdr };
+    Engine engine = Engine::Silent;
+};
+
 // A log sailed on a known polar with noise: legs of steady sailing, tacks and gybes between
-// them, and motoring stretches with the heading wandering.
-inline std::string GeneratedLog(const SAILPLAN& plan, unsigned nSeed, double dNoise) {
-    std::mt19937 random(nSeed);
-    std::uniform_real_distribution<double> noise(-dNoise, dNoise);
+// them, and motoring stretches at 5 to 6 kn whatever the wind. The sailing draws on its own
+// random numbers, so that logs of one seed differing in their motoring sail the same legs.
+inline std::string GeneratedLog(const SAILPLAN& plan, const LogShape& shape) {
+    std::mt19937 random(shape.nSeed);
+    std::mt19937 motoringRandom(shape.nSeed + 1000);
+    std::uniform_real_distribution<double> noise(-shape.dNoise, shape.dNoise);
     std::uniform_real_distribution<double> unit(0, 1);
     std::string log;
     int t = 0;
@@ -23,8 +43,18 @@ inline std::string GeneratedLog(const SAILPLAN& plan, unsigned nSeed, double dNo
                       (t / 60) % 60, t % 60);
         log += NmeaSentence(sz) + "\n";
     };
-    const auto sample = [&](double tws, double twaFromBow, double bsp) {
+    const auto engine = [&](bool bRunning) {
+        if (shape.engine == LogShape::Engine::Rpm) {
+            log += NmeaSentence(bRunning ? "IIRPM,E,1,2200,,A" : "IIRPM,E,1,0,,A") + "\n";
+        } else if (shape.engine == LogShape::Engine::Xdr) {
+            log += NmeaSentence(bRunning ? "IIXDR,C,82,C,ENGINE#0,T,2200,R,ENGINE#0"
+                                         : "IIXDR,C,30,C,ENGINE#0,T,0,R,ENGINE#0") +
+                   "\n";
+        }
+    };
+    const auto sample = [&](double tws, double twaFromBow, double bsp, bool bMotoring) {
         stamp();
+        engine(bMotoring);
         char sz[80];
         std::snprintf(sz, sizeof sz, "IIVHW,,T,,M,%.2f,N,,K", bsp);
         log += NmeaSentence(sz) + "\n";
@@ -32,20 +62,43 @@ inline std::string GeneratedLog(const SAILPLAN& plan, unsigned nSeed, double dNo
         log += NmeaSentence(sz) + "\n";
         ++t;
     };
-    for (int leg = 0; leg < 400; ++leg) {
+    double dHeading = 0;
+    for (int leg = 0; leg < shape.nLegs; ++leg) {
         const PERF_POLAR& polar = *plan.m_aPolars[static_cast<std::size_t>(leg) % 3];
         const double twa = 40 + 5 * (leg * 11 % 28);  // 40 to 175
         const bool bPort = leg % 2 == 1;              // tacks and gybes between legs
         const auto speed = SpeedOnCurve(polar, static_cast<float>(twa));
-        for (int k = 0; k < 60 && speed; ++k) {
+        for (int k = 0; k < shape.nLegSeconds && speed; ++k) {
             sample(polar.m_fWindSpeed * (1 + noise(random) / 4), bPort ? 360 - twa : twa,
-                   *speed * (1 + noise(random)));
+                   *speed * (1 + noise(random)), false);
         }
-        for (int k = 0; k < 20; ++k) {  // motoring, heading wandering
-            sample(polar.m_fWindSpeed, 360 * unit(random), 5.0 + unit(random));
+        if (shape.motoring == LogShape::Motoring::Random) {
+            for (int k = 0; k < shape.nMotoringSeconds; ++k) {
+                sample(polar.m_fWindSpeed, 360 * unit(random), 5.0 + unit(random), true);
+            }
+            continue;
+        }
+        // The wind from 0 degrees; the heading turns one way, then another, every half minute.
+        double dRate = 0;
+        for (int k = 0; k < shape.nMotoringSeconds; ++k) {
+            if (k % 30 == 0) {
+                dRate = (0.8 + 1.2 * unit(motoringRandom)) * (unit(motoringRandom) < 0.5 ? -1 : 1);
+            }
+            dHeading = std::fmod(dHeading + dRate + 360.0, 360.0);
+            sample(polar.m_fWindSpeed * (1 + 0.005 * (unit(motoringRandom) - 0.5)),
+                   std::fmod(360.0 - dHeading, 360.0), 6.0 + 0.1 * (unit(motoringRandom) - 0.5),
+                   true);
         }
     }
     return log;
+}
+
+// The log of earlier tests: a second's noise, Random motoring of 20 s after each leg.
+inline std::string GeneratedLog(const SAILPLAN& plan, unsigned nSeed, double dNoise) {
+    LogShape shape;
+    shape.nSeed = nSeed;
+    shape.dNoise = dNoise;
+    return GeneratedLog(plan, shape);
 }
 
 // Three polars of a cruising yacht to sail the generated logs on.

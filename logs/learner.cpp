@@ -54,6 +54,14 @@ int Learner::Points() const {
     return nPoints;
 }
 
+int Learner::PointsAt(int nWind) const {
+    int nPoints = 0;
+    for (int a = 0; a < m_nAngleBins; ++a) {
+        nPoints += IsPoint(At(nWind, a)) ? 1 : 0;
+    }
+    return nPoints;
+}
+
 std::string Learner::Summary() const {
     const StageCounts& c = Counts();
     std::string s = "samples: " + std::to_string(c.nSamples) +
@@ -63,10 +71,7 @@ std::string Learner::Summary() const {
                     std::to_string(c.nMotoring) + ", not steady " + std::to_string(c.nUnsteady) +
                     ", outside the wind speeds " + std::to_string(c.nOutside) + ")\n";
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
-        int nPoints = 0;
-        for (int a = 0; a < m_nAngleBins; ++a) {
-            nPoints += IsPoint(At(static_cast<int>(w), a)) ? 1 : 0;
-        }
+        const int nPoints = PointsAt(static_cast<int>(w));
         s += "  " + FormatExchangeNumber(m_options.windSpeeds[w]) +
              " kn: " + std::to_string(nPoints) + (nPoints == 1 ? " point" : " points") +
              (nPoints < 2 ? " (no polar)" : "") + "\n";
@@ -83,7 +88,16 @@ std::string Learner::ReportJson() const {
                     ", \"looked_like_motoring\": " + std::to_string(c.nMotoring) +
                     ", \"not_steady\": " + std::to_string(c.nUnsteady) +
                     ", \"outside_wind_speeds\": " + std::to_string(c.nOutside) +
-                    ", \"kept\": " + std::to_string(c.nKept) + ", \"bins\": [";
+                    ", \"kept\": " + std::to_string(c.nKept) + ", \"wind_speeds\": [";
+    for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
+        s += w == 0 ? "" : ", ";
+        s += "{\"wind_speed\": ";
+        s += FormatExchangeNumber(m_options.windSpeeds[w]);
+        s += ", \"points\": ";
+        s += std::to_string(PointsAt(static_cast<int>(w)));
+        s += "}";
+    }
+    s += "], \"bins\": [";
     const Bins& bins = m_stages.GetBins();
     bool bFirst = true;
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {

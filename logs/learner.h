@@ -24,10 +24,11 @@ class Learner {
     void Finish() { m_stages.Finish(); }
     std::unique_ptr<SAILPLAN> Result(const std::string& strName);
     // After Finish: where the samples went, the points per wind speed, as text and as JSON (the
-    // JSON's bins carry each bin's count, percentile, mean, spread and whether both tacks
-    // sailed it).
+    // JSON has the points per wind speed, and its bins carry each bin's count, percentile,
+    // mean, spread and whether both tacks sailed it).
     const StageCounts& Counts() const { return m_stages.Counts(); }
     int Points() const;
+    int PointsAt(int nWindBin) const;
     std::string Summary() const;
     std::string ReportJson() const;
 

@@ -24,4 +24,7 @@ struct LearnOptions {
     double dSteadySeconds = 10;
     // Spans of the day whose samples never count (motoring the log does not tell of).
     std::vector<TimeOfDaySpan> excluded;
+    // The percentage (0 to 90) of the steady legs kept out of the learning to measure the
+    // learned polar on: legs spread evenly through the logs.
+    float fHoldoutPercent = 0;
 };

@@ -4,17 +4,37 @@
 #include <cmath>
 
 #include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
 
 Learner::Learner(LearnOptions options)
     : m_options(std::move(options)),
       m_stages(m_options, [this](const LogSample& s, int nWind) { Keep(s, nWind); }),
       m_nAngleBins(static_cast<int>(std::lround(180.0f / m_options.fAngleStep)) + 1),
-      m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)) {}
+      m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)),
+      m_held(m_bins.size()) {}
+
+bool Learner::HeldOut(std::uint64_t nLeg) const {
+    // Leg n is held out when n * P passes a multiple of 100: P in every 100, spread evenly.
+    const auto nPercent = static_cast<std::uint64_t>(std::lround(m_options.fHoldoutPercent));
+    return nPercent > 0 && (nLeg * nPercent) % 100 < nPercent;
+}
 
 void Learner::Keep(const LogSample& sample, int nWind) {
     const int nAngle =
         std::clamp(m_stages.GetBins().AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
-    auto& pBin = m_bins[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)];
+    const auto nIndex = static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
+    if (const std::uint64_t nLeg = m_stages.Legs(); HeldOut(nLeg)) {
+        m_nHeldLegs += nLeg != m_nLastHeldLeg ? 1 : 0;
+        m_nLastHeldLeg = nLeg;
+        ++m_nHeldSamples;
+        auto& pHeld = m_held[nIndex];
+        if (pHeld == nullptr) {
+            pHeld = std::make_unique<Distribution>(0.01, 60.0);
+        }
+        pHeld->Add(sample.fBoatSpeed);
+        return;
+    }
+    auto& pBin = m_bins[nIndex];
     if (pBin == nullptr) {
         pBin = std::make_unique<Bin>();
     }
@@ -123,4 +143,43 @@ std::string Learner::ReportJson() const {
     }
     s += bFirst ? "]" : "\n]";
     return s;
+}
+
+HoldoutError Learner::Holdout(const SAILPLAN& learned) const {
+    HoldoutError error;
+    error.nLegs = m_nHeldLegs;
+    error.nSamples = m_nHeldSamples;
+    const Bins& bins = m_stages.GetBins();
+    std::vector<double> differences;
+    for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
+        const PERF_POLAR* pPolar = nullptr;
+        for (const auto& p : learned.m_aPolars) {
+            pPolar = p->m_fWindSpeed == m_options.windSpeeds[w] ? p.get() : pPolar;
+        }
+        for (int a = 0; a < m_nAngleBins && pPolar != nullptr; ++a) {
+            const Distribution* pHeld =
+                m_held[w * static_cast<std::size_t>(m_nAngleBins) + static_cast<std::size_t>(a)]
+                    .get();
+            if (pHeld == nullptr ||
+                pHeld->Count() < static_cast<std::uint64_t>(m_options.nMinSamples)) {
+                continue;
+            }
+            if (const auto speed = SpeedOnCurve(*pPolar, bins.Angle(a))) {
+                differences.push_back(std::fabs(pHeld->Percentile(m_options.fPercentile) - *speed));
+            }
+        }
+    }
+    if (differences.empty()) {
+        return error;
+    }
+    std::sort(differences.begin(), differences.end());
+    const auto rank = [&](double dPercent) {
+        const auto n = static_cast<std::size_t>(
+            std::ceil(dPercent / 100.0 * static_cast<double>(differences.size())));
+        return differences[std::max<std::size_t>(n, 1) - 1];
+    };
+    error.nBins = static_cast<int>(differences.size());
+    error.dMedian = rank(50);
+    error.dPercentile90 = rank(90);
+    return error;
 }

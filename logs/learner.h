@@ -11,8 +11,19 @@
 #include "logs/log_sample.h"
 #include "logs/sample_stages.h"
 
+// How far a learned polar lies from the held-out legs: for each bin whose held-out samples are
+// enough for a point, the difference (kn) between their percentile and the polar's speed there.
+struct HoldoutError {
+    std::uint64_t nLegs = 0;     // legs held out
+    std::uint64_t nSamples = 0;  // their samples
+    int nBins = 0;               // bins measured
+    double dMedian = 0;          // of the bins' differences, in kn
+    double dPercentile90 = 0;
+};
+
 // Learns a polar from samples: each bin with enough samples becomes a point at the bin's
-// percentile of boat speeds.
+// percentile of boat speeds. With a holdout percentage, that share of the steady legs is kept
+// apart to measure the learned polar on.
 class Learner {
   public:
     explicit Learner(LearnOptions options);
@@ -31,6 +42,8 @@ class Learner {
     int PointsAt(int nWindBin) const;
     std::string Summary() const;
     std::string ReportJson() const;
+    // The held-out legs against a learned polar (Result's, fitted or not).
+    HoldoutError Holdout(const SAILPLAN& learned) const;
 
   private:
     struct Bin {
@@ -38,6 +51,7 @@ class Learner {
         std::uint64_t nPort = 0;
     };
     void Keep(const LogSample& sample, int nWind);
+    bool HeldOut(std::uint64_t nLeg) const;
     // Whether a bin holds enough samples to become a point.
     bool IsPoint(const Bin* pBin) const {
         return pBin != nullptr &&
@@ -52,4 +66,9 @@ class Learner {
     // The bins, by wind speed bin and angle bin (each made on its first sample).
     int m_nAngleBins;
     std::vector<std::unique_ptr<Bin>> m_bins;
+    // The held-out legs' boat speeds, by bin like m_bins.
+    std::vector<std::unique_ptr<Distribution>> m_held;
+    std::uint64_t m_nHeldLegs = 0;
+    std::uint64_t m_nHeldSamples = 0;
+    std::uint64_t m_nLastHeldLeg = 0;
 };

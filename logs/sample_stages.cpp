@@ -13,6 +13,7 @@ SampleStages::SampleStages(const LearnOptions& options, Sink sink)
 void SampleStages::NewLog() {
     m_motoring.Flush();
     m_filter.NewLog();
+    m_bInLeg = false;
 }
 
 void SampleStages::Judged(const LogSample& sample, bool bMotoring) {
@@ -37,13 +38,17 @@ void SampleStages::Judged(const LogSample& sample, bool bMotoring) {
     }
     if (!m_filter.Steady(sample)) {
         ++m_counts.nUnsteady;
+        m_bInLeg = false;
         return;
     }
     const int nWind = m_bins.WindBin(sample.fWindSpeed);
     if (nWind < 0 && !m_options.windSpeeds.empty()) {
         ++m_counts.nOutside;
+        m_bInLeg = false;
         return;
     }
     ++m_counts.nKept;
+    m_nLegs += m_bInLeg ? 0 : 1;
+    m_bInLeg = true;
     m_sink(sample, nWind);
 }

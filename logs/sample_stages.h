@@ -41,6 +41,9 @@ class SampleStages {
     void NewLog();
     void Finish() { NewLog(); }
     const StageCounts& Counts() const { return m_counts; }
+    // The steady legs begun so far: a kept sample after one that was not begins one. While
+    // the sink runs, the number of the kept sample's leg.
+    std::uint64_t Legs() const { return m_nLegs; }
     const Bins& GetBins() const { return m_bins; }
 
   private:
@@ -49,6 +52,7 @@ class SampleStages {
     void Dropped(std::uint64_t& nCount) {
         ++nCount;
         m_filter.NewLog();
+        m_bInLeg = false;
     }
 
     const LearnOptions& m_options;
@@ -57,4 +61,6 @@ class SampleStages {
     SteadyFilter m_filter;
     MotoringDetector m_motoring;
     StageCounts m_counts;
+    std::uint64_t m_nLegs = 0;
+    bool m_bInLeg = false;
 };

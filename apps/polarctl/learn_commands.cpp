@@ -11,6 +11,7 @@
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
 #include "logs/logs.h"
+#include "smoothing/polar_smoothing.h"
 
 namespace {
 
@@ -105,6 +106,41 @@ bool ReadSampleOptions(const ParsedArgs& parsed, LearnOptions& options, std::ost
     return true;
 }
 
+// Each learned polar replaced by the project's least-squares fit of its points (polarctl
+// smooth's), its tacking angle the fitted polar's best upwind VMG; a polar the fit cannot take
+// stays as learned. The number fitted.
+int FitPolars(SAILPLAN& plan) {
+    int nFitted = 0;
+    for (int i = 0; i < plan.GetPolarCount(); ++i) {
+        if (plan.SmoothPolar(i) == 0 || g_aSmoothBackup.empty()) {
+            continue;
+        }
+        plan.EndSmooth(i, false);
+        PERF_POLAR& polar = plan.Polar(i);
+        if (const auto best = FindBestVmg(polar)) {
+            polar.m_fTackingAngle = best->fUpwindAngle;
+        }
+        ++nFitted;
+    }
+    return nFitted;
+}
+
+std::string HoldoutText(const HoldoutError& e) {
+    return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
+           " samples; the polar against them in " + std::to_string(e.nBins) +
+           " bins: median error " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
+           " kn, 90th percentile " + FormatExchangeNumber(static_cast<float>(e.dPercentile90)) +
+           " kn\n";
+}
+
+std::string HoldoutJson(const HoldoutError& e) {
+    return "{\"legs\": " + std::to_string(e.nLegs) +
+           ", \"samples\": " + std::to_string(e.nSamples) +
+           ", \"bins\": " + std::to_string(e.nBins) +
+           ", \"median_error\": " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
+           ", \"p90_error\": " + FormatExchangeNumber(static_cast<float>(e.dPercentile90)) + "}";
+}
+
 // Reads the logs, with a line of progress on standard error when it is a terminal.
 bool ReadLogsShowingProgress(const std::vector<std::string>& aPaths, LogCounts& counts,
                              const LogSink& sink, const std::function<void()>& newLog,
@@ -174,6 +210,7 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (!number("--angle-step", 1, 45, options.fAngleStep) ||
         !number("--percentile", 1, 100, options.fPercentile) ||
         !number("--min-samples", 1, 1e9f, fMinSamples) ||
+        !number("--holdout", 0, 90, options.fHoldoutPercent) ||
         !ReadSampleOptions(parsed, options, err)) {
         return kExitUsage;
     }
@@ -189,6 +226,7 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     }
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
+    const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
     // Few points or none: the main cause said, on the terminal and in the report.
     const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints;
     const std::string strCause =
@@ -197,9 +235,18 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (bFewPoints) {
         summary << "few points: " << strCause << "\n";
     }
+    if (parsed.Flag("--fit")) {
+        summary << "fitted: " << nFitted << " of " << pSailPlan->m_aPolars.size() << " polars\n";
+    }
+    const HoldoutError holdout = learner.Holdout(*pSailPlan);
+    if (options.fHoldoutPercent > 0) {
+        summary << HoldoutText(holdout);
+    }
     if (strReport) {
         const std::string strJson =
             "{" + learner.ReportJson() + ", " + LogCountsJson(counts) +
+            ", \"fitted\": " + std::to_string(nFitted) + ", \"holdout\": " +
+            (options.fHoldoutPercent > 0 ? HoldoutJson(holdout) : std::string("null")) +
             ", \"cause\": " + (bFewPoints ? JsonText(strCause) : std::string("null")) + "}\n";
         if (!WriteOutput(*strReport, strJson, parsed.Flag("--force"), out, err)) {
             return kExitInputProblem;

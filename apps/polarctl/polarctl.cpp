@@ -148,6 +148,12 @@ std::vector<CommandDefinition> Commands() {
            "guessed from the content, then the extension", false},
           {"--sail-plan", "NAME", "the new sail plan's name", "IN's name without extension", false},
           kExclude,
+          {"--holdout", "P",
+           "keep P % (0 to 90) of the steady legs out of the learning and measure the polar on "
+           "them",
+           "0", false},
+          {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
+           false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "",
            "replace an existing data file, import what could be read of a faulty input, write "
@@ -212,7 +218,8 @@ std::vector<CommandDefinition> Commands() {
         {"learn",
          "learn LOG... -o POLAR.PPD [--sail-plan NAME] [--wind-speeds 4,6,8,...] "
          "[--angle-step DEG] [--percentile P] [--min-samples N] [--steady-seconds S] "
-         "[--exclude HH:MM-HH:MM,...] [--append] [--force] [--report FILE.json]",
+         "[--exclude HH:MM-HH:MM,...] [--holdout P] [--fit] [--append] [--force] "
+         "[--report FILE.json]",
          "a polar learned from NMEA 0183 or CSV instrument logs (.gz too)",
          "LOG",
          "the instrument logs (- for standard input)",
@@ -231,6 +238,12 @@ std::vector<CommandDefinition> Commands() {
           {"--steady-seconds", "S", "how long the sailing must have been steady, 0 to 3600",
            FormatExchangeNumber(static_cast<float>(learn.dSteadySeconds)), false},
           kExclude,
+          {"--holdout", "P",
+           "keep P % (0 to 90) of the steady legs out of the learning and measure the polar on "
+           "them",
+           "0", false},
+          {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
+           false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "", "replace an existing data file, write over a read-only file", "", false},
           {"--report", "FILE.json",

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "data/polar_file.h"
+#include "smoothing/polar_smoothing.h"
 #include "tests/support/polar_builders.h"
 #include "tests/support/polarctl_runner.h"
 #include "tests/support/sailed_log.h"
@@ -236,6 +237,32 @@ TEST(Learn, TheReportHoldsTheSummarysCountsAndExcludedSpansCount) {
                   2)
             << pszBad;
     }
+}
+
+TEST(Learn, FitSmoothsEveryLearnedPolarAndHoldoutIsReported) {
+    TempDir dir;
+    const std::string strLog = dir.File("log.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 6, 0.02));
+    const std::string strOut = dir.File("fitted.ppd");
+    const std::string strReport = dir.File("report.json");
+    const CliRun run = Polarctl(
+        {"learn", strLog, "-o", strOut, "--fit", "--holdout", "20", "--report", strReport});
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_NE(run.out.find("fitted: 3 of 3 polars"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("held out: "), std::string::npos);
+    const std::string report = TempDir::Read(strReport);
+    EXPECT_NE(report.find("\"fitted\": 3, \"holdout\": {\"legs\": "), std::string::npos) << report;
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(strOut, contents).Ok());
+    const SAILPLAN known = KnownPolar();
+    for (const auto& pPolar : contents.aSailPlans[0]->m_aPolars) {
+        const std::vector<int> grid = SmoothingSamples(40, 175);
+        ASSERT_EQ(pPolar->m_aVectors.size(), grid.size());
+        for (std::size_t i = 0; i < grid.size(); ++i) {
+            EXPECT_EQ(pPolar->m_aVectors[i]->m_fAngle, static_cast<float>(grid[i]));
+        }
+    }
+    EXPECT_EQ(Polarctl({"learn", strLog, "-o", dir.File("x.ppd"), "--holdout", "95"}).nExit, 2);
 }
 
 }  // namespace

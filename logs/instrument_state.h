@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "data/angle_units.h"
 #include "logs/log_sample.h"
 #include "logs/log_values.h"
 
@@ -29,8 +30,9 @@ class InstrumentState {
 
     // Speed through the water: once a log has it, the boat speed is that.
     void SetWaterSpeed(double dKnots);
-    // Speed over ground: the boat speed of a log without speed through the water.
-    void SetGroundSpeed(double dKnots);
+    // Speed over ground: the boat speed of a log without speed through the water; with the
+    // course over ground (true) where the sentence has it.
+    void SetGroundSpeed(double dKnots, std::optional<double> course = std::nullopt);
 
     // Whether the engine turns (an RPM sentence, an engine transducer).
     void SetEngineRunning(bool bRunning);
@@ -77,6 +79,7 @@ class InstrumentState {
     double m_dEngineTime = kNever;
     double m_dWaterSpeed = 0, m_dWaterSpeedTime = kNever;
     double m_dGroundSpeed = 0, m_dGroundSpeedTime = kNever;
+    double m_dCourse = 0, m_dCourseTime = kNever;
     double m_dHeadingTrue = 0, m_dHeadingTrueTime = kNever;
     double m_dHeadingMagnetic = 0, m_dHeadingMagneticTime = kNever;
 };
@@ -96,9 +99,11 @@ inline void InstrumentState::SetWaterSpeed(double dKnots) {
     ++m_counts.nBoatSpeedReadings;
 }
 
-inline void InstrumentState::SetGroundSpeed(double dKnots) {
+inline void InstrumentState::SetGroundSpeed(double dKnots, std::optional<double> course) {
     m_dGroundSpeed = dKnots;
     m_dGroundSpeedTime = Now();
+    m_dCourse = course.value_or(0.0);
+    m_dCourseTime = course ? Now() : kNever;
     ++m_counts.nBoatSpeedReadings;
 }
 
@@ -141,12 +146,18 @@ inline void InstrumentState::Emit(double dWindSpeed, double dFromBow, bool bComp
 // A sample with values beyond what a float holds (a garbled reading) is no sample.
 inline void InstrumentState::Deliver(double dWindSpeed, double dFromBow, double dBoatSpeed,
                                      bool bComputed) {
-    const LogSample sample{Now(),
-                           static_cast<float>(dWindSpeed),
-                           static_cast<float>(FoldAngle(dFromBow)),
-                           static_cast<float>(dBoatSpeed),
-                           FromPort(dFromBow),
-                           Engine()};
+    LogSample sample{Now(),
+                     static_cast<float>(dWindSpeed),
+                     static_cast<float>(FoldAngle(dFromBow)),
+                     static_cast<float>(dBoatSpeed),
+                     FromPort(dFromBow),
+                     Engine()};
+    // The speed over ground along the heading: the water speed plus the current's share.
+    if (m_bWaterSpeedSeen && Current(m_dCourseTime) && Current(m_dHeadingTrueTime)) {
+        sample.fHeading = static_cast<float>(m_dHeadingTrue);
+        sample.fGroundAlong = static_cast<float>(
+            m_dGroundSpeed * std::cos((m_dCourse - m_dHeadingTrue) * kRadiansPerDegree));
+    }
     if (!std::isfinite(sample.fWindSpeed) || !std::isfinite(sample.fWindAngle) ||
         !std::isfinite(sample.fBoatSpeed) || sample.fWindSpeed < 0 || sample.fBoatSpeed < 0) {
         m_bBadReading = true;

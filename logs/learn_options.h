@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "logs/calibration.h"
+
 // A span of the time of day (seconds from midnight, 0 to 86400); one whose end lies before its
 // start runs over midnight.
 struct TimeOfDaySpan {
@@ -27,4 +29,6 @@ struct LearnOptions {
     // The percentage (0 to 90) of the steady legs kept out of the learning to measure the
     // learned polar on: legs spread evenly through the logs.
     float fHoldoutPercent = 0;
+    // The sensors' errors corrected in every sample before it is judged.
+    Calibration calibration;
 };

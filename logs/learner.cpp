@@ -11,7 +11,8 @@ Learner::Learner(LearnOptions options)
       m_stages(m_options, [this](const LogSample& s, int nWind) { Keep(s, nWind); }),
       m_nAngleBins(static_cast<int>(std::lround(180.0f / m_options.fAngleStep)) + 1),
       m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)),
-      m_held(m_bins.size()) {}
+      m_held(m_bins.size()),
+      m_calibration(m_options.windSpeeds.size()) {}
 
 bool Learner::HeldOut(std::uint64_t nLeg) const {
     // Leg n is held out when n * P passes a multiple of 100: P in every 100, spread evenly.
@@ -23,6 +24,7 @@ void Learner::Keep(const LogSample& sample, int nWind) {
     const int nAngle =
         std::clamp(m_stages.GetBins().AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
     const auto nIndex = static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
+    m_calibration.Add(sample, nWind);
     if (const std::uint64_t nLeg = m_stages.Legs(); HeldOut(nLeg)) {
         m_nHeldLegs += nLeg != m_nLastHeldLeg ? 1 : 0;
         m_nLastHeldLeg = nLeg;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/sailplan.h"
+#include "logs/calibration.h"
 #include "logs/distribution.h"
 #include "logs/learn_options.h"
 #include "logs/log_sample.h"
@@ -44,6 +45,8 @@ class Learner {
     std::string ReportJson() const;
     // The held-out legs against a learned polar (Result's, fitted or not).
     HoldoutError Holdout(const SAILPLAN& learned) const;
+    // The sensors' errors as the kept samples show them (after the options' calibration).
+    const CalibrationEstimator& Calibration() const { return m_calibration; }
 
   private:
     struct Bin {
@@ -71,4 +74,5 @@ class Learner {
     std::uint64_t m_nHeldLegs = 0;
     std::uint64_t m_nHeldSamples = 0;
     std::uint64_t m_nLastHeldLeg = 0;
+    CalibrationEstimator m_calibration;
 };

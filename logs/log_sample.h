@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -11,6 +12,8 @@ enum class EngineState : std::uint8_t { Unknown, Off, Running };
 // A moment of sailing read from an instrument log: log time in seconds, true wind speed (kn),
 // true wind angle folded into 0 to 180 degrees, and boat speed (kn); the side the wind came
 // from (bPort: from port, 180 to 360 from the bow before folding) and the engine's state.
+// Where the log has the true heading and the speed and course over ground beside the speed
+// through the water, the heading (degrees) and the speed over ground along it (kn); else NaN.
 struct LogSample {
     double dTime;
     float fWindSpeed;
@@ -18,6 +21,8 @@ struct LogSample {
     float fBoatSpeed;
     bool bPort = false;
     EngineState engine = EngineState::Unknown;
+    float fHeading = std::numeric_limits<float>::quiet_NaN();
+    float fGroundAlong = std::numeric_limits<float>::quiet_NaN();
 };
 
 // Where a reading hands its samples, one at a time, in log order.

@@ -136,17 +136,20 @@ bool ReadVpw(const NmeaFields& f, InstrumentState& /*state*/) {
     return f.Count() >= 2 && (f[1].empty() || ParseLogNumber(f[1], dSpeed));
 }
 
-// VTG: tracks, then the speed over ground in knots (field 5).
+// VTG: the track (true, field 1; magnetic, 3), then the speed over ground in knots (field 5).
 bool ReadVtg(const NmeaFields& f, InstrumentState& state) {
     double dSpeed = 0;
     if (f.Count() < 7 || !ParseReading(f[5], dSpeed)) {
         return false;
     }
-    state.SetGroundSpeed(dSpeed);
+    double dCourse = 0;
+    state.SetGroundSpeed(
+        dSpeed, ParseLogNumber(f[1], dCourse) ? std::optional<double>(dCourse) : std::nullopt);
     return true;
 }
 
-// RMC: the time of day, status A (valid), position, and the speed over ground in knots.
+// RMC: the time of day, status A (valid), position, the speed over ground in knots and the
+// track (true).
 bool ReadRmc(const NmeaFields& f, InstrumentState& state) {
     double dSeconds = 0;
     if (f.Count() < 10 || !ParseTimeOfDay(f[1], dSeconds)) {
@@ -155,7 +158,9 @@ bool ReadRmc(const NmeaFields& f, InstrumentState& state) {
     state.SetTimeOfDay(dSeconds);
     double dSpeed = 0;
     if (f[2] == "A" && ParseReading(f[7], dSpeed)) {
-        state.SetGroundSpeed(dSpeed);
+        double dCourse = 0;
+        state.SetGroundSpeed(
+            dSpeed, ParseLogNumber(f[8], dCourse) ? std::optional<double>(dCourse) : std::nullopt);
     }
     return true;
 }

@@ -22,7 +22,8 @@ struct StageCounts {
     std::uint64_t Motoring() const { return nExcluded + nEngine + nMotoring; }
 };
 
-// The stages that decide which samples count, shared by learning and comparing: at rest,
+// The stages that decide which samples count, shared by learning and comparing, after the
+// sensors' calibration (LearnOptions::calibration) is applied: at rest,
 // excluded by time of day, the engine running, looking like motoring, not steady, outside the
 // wind speeds. A kept sample goes to the sink with its wind speed bin. Samples reach the sink
 // up to 53 s of log time late (the motoring verdict looks ahead); NewLog and Finish hand on
@@ -36,7 +37,8 @@ class SampleStages {
     SampleStages& operator=(const SampleStages&) = delete;
     void Add(const LogSample& sample) {
         ++m_counts.nSamples;
-        m_motoring.Add(sample);
+        m_motoring.Add(
+            m_options.calibration.Identity() ? sample : Calibrated(sample, m_options.calibration));
     }
     void NewLog();
     void Finish() { NewLog(); }

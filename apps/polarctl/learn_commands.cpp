@@ -1,5 +1,7 @@
 // polarctl learn and compare: polars from the boat's own instrument logs, and the boat's
 // sailing measured against a polar.
+#include <algorithm>
+#include <optional>
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
@@ -125,6 +127,30 @@ int FitPolars(SAILPLAN& plan) {
     return nFitted;
 }
 
+std::string Estimate(const std::optional<double>& value) {
+    return value ? FormatExchangeNumber(static_cast<float>(*value)) : std::string("null");
+}
+
+std::string CalibrationText(const std::optional<double>& angleOffset,
+                            const std::optional<double>& speedFactor, bool bAsked, bool bApplied) {
+    std::string s = "calibration: wind angle offset ";
+    s += angleOffset ? Estimate(angleOffset) + " degrees" : "unknown (the tacks do not overlap)";
+    s += ", boat speed factor ";
+    s += speedFactor ? Estimate(speedFactor)
+                     : "unknown (no heading with speed and course over ground)";
+    s += bApplied ? "; applied\n"
+         : bAsked ? "; nothing to apply\n"
+                  : "; --calibrate applies them\n";
+    return s;
+}
+
+std::string CalibrationJson(const std::optional<double>& angleOffset,
+                            const std::optional<double>& speedFactor, bool bApplied) {
+    return "{\"angle_offset\": " + Estimate(angleOffset) +
+           ", \"speed_factor\": " + Estimate(speedFactor) +
+           ", \"applied\": " + (bApplied ? "true" : "false") + "}";
+}
+
 std::string HoldoutText(const HoldoutError& e) {
     return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
            " samples; the polar against them in " + std::to_string(e.nBins) +
@@ -216,14 +242,38 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     }
     options.nMinSamples = static_cast<int>(fMinSamples);
 
-    Learner learner(options);
+    const bool bCalibrate = parsed.Flag("--calibrate");
+    if (bCalibrate &&
+        std::any_of(parsed.aPositional.begin(), parsed.aPositional.end(), IsStandardStream)) {
+        err << "polarctl: --calibrate reads the logs twice; standard input can be read once\n";
+        return kExitUsage;
+    }
     LogCounts counts;
-    if (!ReadLogsShowingProgress(
-            parsed.aPositional, counts, [&](const LogSample& s) { learner.Add(s); },
-            [&] { learner.NewLog(); }, err, strError)) {
+    auto pLearner = std::make_unique<Learner>(options);
+    const auto learn = [&] {
+        counts = LogCounts{};
+        return ReadLogsShowingProgress(
+            parsed.aPositional, counts, [&](const LogSample& s) { pLearner->Add(s); },
+            [&] { pLearner->NewLog(); }, err, strError);
+    };
+    if (!learn()) {
         err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
+    pLearner->Finish();
+    // The sensors' errors the sailing shows; with --calibrate, learned again without them.
+    const std::optional<double> angleOffset = pLearner->Calibration().AngleOffset();
+    const std::optional<double> speedFactor = pLearner->Calibration().SpeedFactor();
+    const bool bCalibrated = bCalibrate && (angleOffset || speedFactor);
+    if (bCalibrated) {
+        options.calibration = {angleOffset.value_or(0.0), speedFactor.value_or(1.0)};
+        pLearner = std::make_unique<Learner>(options);
+        if (!learn()) {
+            err << "polarctl: " << strError << "\n";
+            return kExitInputProblem;
+        }
+    }
+    Learner& learner = *pLearner;
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
     const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
@@ -238,6 +288,7 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (parsed.Flag("--fit")) {
         summary << "fitted: " << nFitted << " of " << pSailPlan->m_aPolars.size() << " polars\n";
     }
+    summary << CalibrationText(angleOffset, speedFactor, bCalibrate, bCalibrated);
     const HoldoutError holdout = learner.Holdout(*pSailPlan);
     if (options.fHoldoutPercent > 0) {
         summary << HoldoutText(holdout);
@@ -245,6 +296,7 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (strReport) {
         const std::string strJson =
             "{" + learner.ReportJson() + ", " + LogCountsJson(counts) +
+            ", \"calibration\": " + CalibrationJson(angleOffset, speedFactor, bCalibrated) +
             ", \"fitted\": " + std::to_string(nFitted) + ", \"holdout\": " +
             (options.fHoldoutPercent > 0 ? HoldoutJson(holdout) : std::string("null")) +
             ", \"cause\": " + (bFewPoints ? JsonText(strCause) : std::string("null")) + "}\n";

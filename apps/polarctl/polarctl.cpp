@@ -154,6 +154,10 @@ std::vector<CommandDefinition> Commands() {
            "0", false},
           {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
            false},
+          {"--calibrate", "",
+           "correct the wind angle offset and the boat speed factor estimated from the logs, "
+           "then learn (reads the logs twice)",
+           "", false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "",
            "replace an existing data file, import what could be read of a faulty input, write "
@@ -218,7 +222,7 @@ std::vector<CommandDefinition> Commands() {
         {"learn",
          "learn LOG... -o POLAR.PPD [--sail-plan NAME] [--wind-speeds 4,6,8,...] "
          "[--angle-step DEG] [--percentile P] [--min-samples N] [--steady-seconds S] "
-         "[--exclude HH:MM-HH:MM,...] [--holdout P] [--fit] [--append] [--force] "
+         "[--exclude HH:MM-HH:MM,...] [--holdout P] [--fit] [--calibrate] [--append] [--force] "
          "[--report FILE.json]",
          "a polar learned from NMEA 0183 or CSV instrument logs (.gz too)",
          "LOG",
@@ -244,6 +248,10 @@ std::vector<CommandDefinition> Commands() {
            "0", false},
           {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
            false},
+          {"--calibrate", "",
+           "correct the wind angle offset and the boat speed factor estimated from the logs, "
+           "then learn (reads the logs twice)",
+           "", false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "", "replace an existing data file, write over a read-only file", "", false},
           {"--report", "FILE.json",

@@ -265,4 +265,49 @@ TEST(Learn, FitSmoothsEveryLearnedPolarAndHoldoutIsReported) {
     EXPECT_EQ(Polarctl({"learn", strLog, "-o", dir.File("x.ppd"), "--holdout", "95"}).nExit, 2);
 }
 
+TEST(Learn, CalibrateEstimatesTheSensorsErrorsAndLearnsWithoutThem) {
+    TempDir dir;
+    LogShape shape;
+    shape.nLegs = 300;
+    shape.nLegSeconds = 120;
+    shape.bBothTacks = true;
+    shape.bGround = true;
+    shape.dCurrent = 0.5;
+    shape.dAngleOffset = -3;
+    shape.dSpeedFactor = 0.95;
+    const std::string strLog = dir.File("log.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), shape));
+    const std::string strReport = dir.File("report.json");
+    // The number after strKey in text.
+    const auto after = [](const std::string& text, const std::string& strKey) {
+        const std::size_t n = text.find(strKey);
+        return n == std::string::npos ? 1e9 : std::stod(text.substr(n + strKey.size()));
+    };
+    const CliRun told = Polarctl({"learn", strLog, "-o", dir.File("raw.ppd")});
+    EXPECT_NEAR(after(told.out, "calibration: wind angle offset "), -3.0, 1.0) << told.out;
+    EXPECT_NEAR(after(told.out, "boat speed factor "), 0.95, 0.0095);
+    EXPECT_NE(told.out.find("; --calibrate applies them"), std::string::npos);
+    const CliRun run = Polarctl({"learn", strLog, "-o", dir.File("calibrated.ppd"), "--calibrate",
+                                 "--report", strReport, "--percentile", "50"});
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    const std::string report = TempDir::Read(strReport);
+    EXPECT_NEAR(after(report, "\"angle_offset\": "), -3.0, 1.0) << report;
+    EXPECT_NEAR(after(report, "\"speed_factor\": "), 0.95, 0.0095);
+    EXPECT_NE(report.find("\"applied\": true}"), std::string::npos);
+    // The learned 10 kn polar at 90 degrees: 7.2 kn, not the paddle wheel's 6.84.
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(dir.File("calibrated.ppd"), contents).Ok());
+    bool bChecked = false;
+    for (const auto& pPolar : contents.aSailPlans[0]->m_aPolars) {
+        for (const auto& pVector : pPolar->m_aVectors) {
+            if (pPolar->m_fWindSpeed == 10 && pVector->m_fAngle == 90) {
+                EXPECT_NEAR(pVector->m_fSpeed, 7.2f, 0.05f);
+                bChecked = true;
+            }
+        }
+    }
+    EXPECT_TRUE(bChecked);
+    EXPECT_EQ(Polarctl({"learn", "-", "-o", dir.File("x.ppd"), "--calibrate"}).nExit, 2);
+}
+
 }  // namespace

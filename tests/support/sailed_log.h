@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "data/angle_units.h"
 #include "data/sailplan.h"
 #include "exchange/exchange.h"
 #include "logs/logs.h"
@@ -25,6 +26,16 @@ struct LogShape {
     // What the log says of the engine, each second: nothing, RPM sentences or XDR tachometers.
     enum class Engine { Silent, Rpm, Xdr };
     Engine engine = Engine::Silent;
+    // Whether legs at each angle are sailed on both tacks (else each angle on one).
+    bool bBothTacks = false;
+    // Sensor errors: the wind angle reads this many degrees clockwise, the speed through the
+    // water this many times the true one.
+    double dAngleOffset = 0;
+    double dSpeedFactor = 1;
+    // With bGround, the true heading and the speed and course over ground are logged too, the
+    // wind blowing from 0 degrees and a current of dCurrent knots setting towards 90 degrees.
+    bool bGround = false;
+    double dCurrent = 0;
 };
 
 // A log sailed on a known polar with noise: legs of steady sailing, tacks and gybes between
@@ -56,9 +67,23 @@ inline std::string GeneratedLog(const SAILPLAN& plan, const LogShape& shape) {
         stamp();
         engine(bMotoring);
         char sz[80];
-        std::snprintf(sz, sizeof sz, "IIVHW,,T,,M,%.2f,N,,K", bsp);
+        if (shape.bGround) {
+            const double dHeading = std::fmod(720.0 - twaFromBow, 360.0);
+            const double h = dHeading * kRadiansPerDegree;
+            const double east = bsp * std::sin(h) + shape.dCurrent;
+            const double north = bsp * std::cos(h);
+            const double dCourse =
+                std::fmod(std::atan2(east, north) / kRadiansPerDegree + 360, 360);
+            std::snprintf(sz, sizeof sz, "IIHDT,%.1f,T", dHeading);
+            log += NmeaSentence(sz) + "\n";
+            std::snprintf(sz, sizeof sz, "GPVTG,%.1f,T,,M,%.2f,N,,K,A", dCourse,
+                          std::hypot(east, north));
+            log += NmeaSentence(sz) + "\n";
+        }
+        std::snprintf(sz, sizeof sz, "IIVHW,,T,,M,%.2f,N,,K", bsp * shape.dSpeedFactor);
         log += NmeaSentence(sz) + "\n";
-        std::snprintf(sz, sizeof sz, "IIMWV,%.1f,T,%.2f,N,A", twaFromBow, tws);
+        std::snprintf(sz, sizeof sz, "IIMWV,%.1f,T,%.2f,N,A",
+                      std::fmod(twaFromBow + shape.dAngleOffset + 360.0, 360.0), tws);
         log += NmeaSentence(sz) + "\n";
         ++t;
     };
@@ -66,7 +91,8 @@ inline std::string GeneratedLog(const SAILPLAN& plan, const LogShape& shape) {
     for (int leg = 0; leg < shape.nLegs; ++leg) {
         const PERF_POLAR& polar = *plan.m_aPolars[static_cast<std::size_t>(leg) % 3];
         const double twa = 40 + 5 * (leg * 11 % 28);  // 40 to 175
-        const bool bPort = leg % 2 == 1;              // tacks and gybes between legs
+        // Tacks and gybes between legs; each angle on both tacks in turn, or on one.
+        const bool bPort = shape.bBothTacks ? (leg + leg / 28) % 2 == 1 : leg % 2 == 1;
         const auto speed = SpeedOnCurve(polar, static_cast<float>(twa));
         for (int k = 0; k < shape.nLegSeconds && speed; ++k) {
             sample(polar.m_fWindSpeed * (1 + noise(random) / 4), bPort ? 360 - twa : twa,

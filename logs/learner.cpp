@@ -12,12 +12,12 @@ Learner::Learner(LearnOptions options)
       m_nAngleBins(static_cast<int>(std::lround(180.0f / m_options.fAngleStep)) + 1),
       m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)),
       m_held(m_bins.size()),
-      m_calibration(m_options.windSpeeds.size()) {}
+      m_calibration(m_options.windSpeeds.size()),
+      m_nHoldoutPercent(static_cast<std::uint64_t>(std::lround(m_options.fHoldoutPercent))) {}
 
 bool Learner::HeldOut(std::uint64_t nLeg) const {
     // Leg n is held out when n * P passes a multiple of 100: P in every 100, spread evenly.
-    const auto nPercent = static_cast<std::uint64_t>(std::lround(m_options.fHoldoutPercent));
-    return nPercent > 0 && (nLeg * nPercent) % 100 < nPercent;
+    return m_nHoldoutPercent > 0 && (nLeg * m_nHoldoutPercent) % 100 < m_nHoldoutPercent;
 }
 
 void Learner::Keep(const LogSample& sample, int nWind) {

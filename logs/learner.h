@@ -75,4 +75,5 @@ class Learner {
     std::uint64_t m_nHeldSamples = 0;
     std::uint64_t m_nLastHeldLeg = 0;
     CalibrationEstimator m_calibration;
+    std::uint64_t m_nHoldoutPercent;
 };

@@ -18,7 +18,11 @@ void LogParser::Line(std::string_view line) {
     }
     ++m_counts.nLines;
     // A sentence starts at its '$', or at its '!' when it encapsulates other data (AIS).
-    const std::size_t nStart = line.find_first_of("$!");
+    // Two single-character searches are faster than one for either character.
+    std::size_t nStart = line.find('$');
+    if (nStart == std::string_view::npos) {
+        nStart = line.find('!');
+    }
     if (m_mode != Mode::Csv && nStart != std::string_view::npos) {
         m_mode = Mode::Nmea;
         Sentence(line.substr(nStart));
@@ -42,7 +46,7 @@ void LogParser::Sentence(std::string_view sentence) {
     }
     // What this reader does not use counts as a sentence only when its checksum vouches for it:
     // without one, it may as well be noise.
-    const bool bChecksum = sentence.find('*') != std::string_view::npos;
+    const bool bChecksum = fields.HasChecksum();
     const std::string_view address = fields[0];
     const bool bProprietary = address.size() >= 2 && address[0] == 'P';
     if (sentence[0] == '!' || bProprietary || address.size() != 5) {

@@ -20,10 +20,6 @@ bool ParseTimeOfDay(std::string_view field, double& dSeconds) {
     return true;
 }
 
-bool ParseReading(std::string_view field, double& d) {
-    return ParseLogNumber(field, d) && d >= 0 && d <= std::numeric_limits<float>::max();
-}
-
 bool ParseSpeedKnots(std::string_view value, std::string_view unit, double& dKnots) {
     double d = 0;
     if (!ParseReading(value, d)) {

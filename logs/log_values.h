@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 // The values of a log's fields, as instruments write them.
@@ -18,8 +19,6 @@ double FoldAngle(double dDegrees);
 // Whether an angle from the bow (any number of turns, either sign) lies on the port side: more
 // than 180 degrees once in 0 to 360.
 bool FromPort(double dDegrees);
-// A reading that a sample can hold: finite, not negative, within a float's range.
-bool ParseReading(std::string_view field, double& d);
 
 // A decimal number (sign, digits, a point; an exponent too) filling the whole field. Inline:
 // a log is mostly such numbers.
@@ -58,4 +57,9 @@ inline bool ParseLogNumber(std::string_view field, double& d) {
     }
     const auto [end, ec] = std::from_chars(p, field.data() + field.size(), d);
     return ec == std::errc() && end == field.data() + field.size() && std::isfinite(d);
+}
+
+// A reading that a sample can hold: finite, not negative, within a float's range.
+inline bool ParseReading(std::string_view field, double& d) {
+    return ParseLogNumber(field, d) && d >= 0 && d <= std::numeric_limits<float>::max();
 }

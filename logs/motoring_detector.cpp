@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -38,9 +39,12 @@ void MotoringDetector::Add(const LogSample& sample) {
     segment.fBoatMax =
         segment.nSamples == 0 ? sample.fBoatSpeed : std::max(segment.fBoatMax, sample.fBoatSpeed);
     ++segment.nSamples;
+    if (m_pending.empty()) {
+        m_dFirstPendingIndex = dIndex;
+    }
     m_pending.push_back(sample);
     // Judged once the segments kReach after its own are complete.
-    while (!m_pending.empty() && SegmentIndex(m_pending.front().dTime) + kReach < dIndex) {
+    while (!m_pending.empty() && m_dFirstPendingIndex + kReach < dIndex) {
         JudgeFirst();
     }
 }
@@ -50,6 +54,7 @@ void MotoringDetector::Flush() {
         JudgeFirst();
     }
     m_segments.clear();
+    m_dVerdictSegment = std::numeric_limits<double>::quiet_NaN();
 }
 
 void MotoringDetector::JudgeFirst() {
@@ -57,7 +62,8 @@ void MotoringDetector::JudgeFirst() {
     m_pending.pop_front();
     m_verdict(sample, LooksLikeMotoring(sample));
     if (!m_pending.empty()) {
-        const double dKeepFrom = SegmentIndex(m_pending.front().dTime) - kReach;
+        m_dFirstPendingIndex = SegmentIndex(m_pending.front().dTime);
+        const double dKeepFrom = m_dFirstPendingIndex - kReach;
         while (!m_segments.empty() && m_segments.front().dIndex < dKeepFrom) {
             m_segments.pop_front();
         }
@@ -72,7 +78,7 @@ const MotoringDetector::Segment* MotoringDetector::At(double dIndex) const {
     return &m_segments[static_cast<std::size_t>(dIndex - m_segments.front().dIndex)];
 }
 
-bool MotoringDetector::LooksLikeMotoring(const LogSample& s) const {
+bool MotoringDetector::LooksLikeMotoring(const LogSample& s) {
     if (s.fBoatSpeed > 1.0f && s.fWindAngle < 30.0f) {
         return true;
     }
@@ -80,34 +86,75 @@ bool MotoringDetector::LooksLikeMotoring(const LogSample& s) const {
         return true;
     }
     const double dOwn = SegmentIndex(s.dTime);
-    const float fBoatTolerance = kBoatSpeedChange * s.fBoatSpeed;
-    // Four segments in a row from j, each known, the boat speed steady from them to the sample.
-    for (double j = dOwn - kReach; j + 3 <= dOwn + kReach; ++j) {
-        float fBoatMin = s.fBoatSpeed;
-        float fBoatMax = s.fBoatSpeed;
-        bool bKnown = true;
-        for (double k = std::min(j, dOwn); k <= std::max(j + 3, dOwn) && bKnown; ++k) {
-            const Segment* p = At(k);
-            bKnown = p != nullptr && p->nSamples > 0;
-            if (bKnown) {
-                fBoatMin = std::min(fBoatMin, p->fBoatMin);
-                fBoatMax = std::max(fBoatMax, p->fBoatMax);
-            }
+    if (dOwn != m_dVerdictSegment) {
+        m_dVerdictSegment = dOwn;
+        m_bSegmentVerdict = SegmentLooksLikeMotoring(dOwn);
+    }
+    return m_bSegmentVerdict;
+}
+
+bool MotoringDetector::SegmentLooksLikeMotoring(double dOwn) const {
+    const Segment* pOwn = At(dOwn);
+    if (pOwn == nullptr || pOwn->nSamples == 0) {
+        return false;
+    }
+    // The segments kReach either side, copied once: whether known, their boat speeds, and
+    // whether the wind angle or speed moved on from each to the next.
+    constexpr int kSpan = 2 * kReach + 1;
+    bool aKnown[kSpan];
+    float aBoatMin[kSpan];
+    float aBoatMax[kSpan];
+    double aAngle[kSpan];
+    double aWind[kSpan];
+    for (int i = 0; i < kSpan; ++i) {
+        const Segment* p = At(dOwn - kReach + i);
+        aKnown[i] = p != nullptr && p->nSamples > 0;
+        if (aKnown[i]) {
+            aBoatMin[i] = p->fBoatMin;
+            aBoatMax[i] = p->fBoatMax;
+            aAngle[i] = p->dAngleSum / p->nSamples;
+            aWind[i] = p->dWindSum / p->nSamples;
         }
-        if (!bKnown || fBoatMax - fBoatMin > fBoatTolerance) {
+    }
+    const double dWindStep = kWindSpeedStep * aWind[kReach];
+    bool aMoves[kSpan - 1];
+    bool bAnyRun = false;
+    for (int i = 0; i + 1 < kSpan; ++i) {
+        aMoves[i] = aKnown[i] && aKnown[i + 1] &&
+                    (std::fabs(aAngle[i + 1] - aAngle[i]) > kWindAngleStep ||
+                     std::fabs(aWind[i + 1] - aWind[i]) > dWindStep);
+        bAnyRun = bAnyRun || (i >= 2 && aMoves[i] && aMoves[i - 1] && aMoves[i - 2]);
+    }
+    if (!bAnyRun) {
+        return false;  // the usual case of sailing: no run of four moving segments
+    }
+    const float fBoatTolerance = kBoatSpeedChange * 0.5f * (aBoatMin[kReach] + aBoatMax[kReach]);
+    // Four segments in a row from j, the boat speed steady from them to the sample's own, and
+    // the angle, or the speed, moving on at each step.
+    for (int j = 0; j + 3 < kSpan; ++j) {
+        const auto steps = [&](const double* pValues, double dStep) {
+            for (int k = j; k < j + 3; ++k) {
+                if (!(std::fabs(pValues[k + 1] - pValues[k]) > dStep)) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        if (!(aMoves[j] && aMoves[j + 1] && aMoves[j + 2])) {
             continue;
         }
-        bool bAngleMoves = true;
-        bool bWindMoves = true;
-        for (double k = j; k < j + 3; ++k) {
-            const Segment& a = *At(k);
-            const Segment& b = *At(k + 1);
-            const double dAngleStep = b.dAngleSum / b.nSamples - a.dAngleSum / a.nSamples;
-            const double dWindStep = b.dWindSum / b.nSamples - a.dWindSum / a.nSamples;
-            bAngleMoves = bAngleMoves && std::fabs(dAngleStep) > kWindAngleStep;
-            bWindMoves = bWindMoves && std::fabs(dWindStep) > kWindSpeedStep * s.fWindSpeed;
+        float fBoatMin = aBoatMin[kReach];
+        float fBoatMax = aBoatMax[kReach];
+        bool bKnown = true;
+        for (int k = std::min(j, kReach); k <= std::max(j + 3, kReach) && bKnown; ++k) {
+            bKnown = aKnown[k];
+            if (bKnown) {
+                fBoatMin = std::min(fBoatMin, aBoatMin[k]);
+                fBoatMax = std::max(fBoatMax, aBoatMax[k]);
+            }
         }
-        if (bAngleMoves || bWindMoves) {
+        if (bKnown && fBoatMax - fBoatMin <= fBoatTolerance &&
+            (steps(aAngle, kWindAngleStep) || steps(aWind, dWindStep))) {
             return true;
         }
     }

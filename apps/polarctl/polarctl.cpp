@@ -147,17 +147,6 @@ std::vector<CommandDefinition> Commands() {
           {"--format", "FORMAT", "the input's format: " + FormatNames(", ", " or "),
            "guessed from the content, then the extension", false},
           {"--sail-plan", "NAME", "the new sail plan's name", "IN's name without extension", false},
-          kExclude,
-          {"--holdout", "P",
-           "keep P % (0 to 90) of the steady legs out of the learning and measure the polar on "
-           "them",
-           "0", false},
-          {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
-           false},
-          {"--calibrate", "",
-           "correct the wind angle offset and the boat speed factor estimated from the logs, "
-           "then learn (reads the logs twice)",
-           "", false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "",
            "replace an existing data file, import what could be read of a faulty input, write "

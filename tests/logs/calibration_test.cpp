@@ -31,24 +31,11 @@ double MedianError(const SAILPLAN& learned, const SAILPLAN& known) {
     return errors.empty() ? 1e9 : errors[errors.size() / 2];
 }
 
-struct Learned {
-    std::unique_ptr<SAILPLAN> pPlan;
-    std::optional<double> angleOffset;
-    std::optional<double> speedFactor;
-};
-
-Learned Learn(const std::string& log, const Calibration& calibration) {
+LearnedLog Learn(const std::string& log, const Calibration& calibration) {
     LearnOptions options;
     options.fPercentile = 50;
     options.calibration = calibration;
-    Learner learner(options);
-    LogCounts counts;
-    ReadLogText(log, counts, [&](const LogSample& s) { learner.Add(s); });
-    Learned learned;
-    learned.pPlan = learner.Result("Measured");
-    learned.angleOffset = learner.Calibration().AngleOffset();
-    learned.speedFactor = learner.Calibration().SpeedFactor();
-    return learned;
+    return LearnFromLog(log, options);
 }
 
 TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHelps) {
@@ -62,11 +49,11 @@ TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHe
     shape.dAngleOffset = 4;
     shape.dSpeedFactor = 1.07;
     const std::string log = GeneratedLog(KnownPolar(), shape);
-    const Learned raw = Learn(log, {});
+    const LearnedLog raw = Learn(log, {});
     ASSERT_TRUE(raw.angleOffset && raw.speedFactor);
     EXPECT_NEAR(*raw.angleOffset, 4.0, 1.0);
     EXPECT_NEAR(*raw.speedFactor, 1.07, 0.0107);
-    const Learned calibrated = Learn(log, {*raw.angleOffset, *raw.speedFactor});
+    const LearnedLog calibrated = Learn(log, {*raw.angleOffset, *raw.speedFactor});
     const double dRawError = MedianError(*raw.pPlan, KnownPolar());
     const double dCalibratedError = MedianError(*calibrated.pPlan, KnownPolar());
     EXPECT_LT(dCalibratedError, dRawError / 4) << dRawError;
@@ -78,7 +65,7 @@ TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHe
     // Without speed over ground, or with each angle on one tack only, nothing is made up.
     shape.bGround = false;
     shape.bBothTacks = false;
-    const Learned unknown = Learn(GeneratedLog(KnownPolar(), shape), {});
+    const LearnedLog unknown = Learn(GeneratedLog(KnownPolar(), shape), {});
     EXPECT_FALSE(unknown.speedFactor.has_value());
 }
 

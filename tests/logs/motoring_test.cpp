@@ -17,17 +17,16 @@ struct Learned {
     std::string strCause;
 };
 
-Learned Learn(const std::string& log, LearnOptions options = {}) {
-    Learner learner(options);
+Learned Learn(const std::string& log, const LearnOptions& options = {}) {
+    const LearnedLog learnedLog = LearnFromLog(log, options);
     Learned learned;
-    ReadLogText(log, learned.counts, [&](const LogSample& s) { learner.Add(s); });
-    const auto pPlan = learner.Result("Measured");
-    for (const auto& pPolar : pPlan->m_aPolars) {
+    for (const auto& pPolar : learnedLog.pPlan->m_aPolars) {
         for (const auto& pVector : pPolar->m_aVectors) {
             learned.points.insert({pPolar->m_fWindSpeed, pVector->m_fAngle});
         }
     }
-    learned.stages = learner.Counts();
+    learned.stages = learnedLog.stages;
+    learned.counts = learnedLog.counts;
     learned.strCause = MainCause(learned.counts, learned.stages, options);
     return learned;
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -137,4 +139,25 @@ inline SAILPLAN KnownPolar() {
     AddPolar(plan, 14, 38,
              {{40, 6.4f}, {60, 7.2f}, {90, 7.8f}, {120, 7.8f}, {150, 7.3f}, {180, 6.5f}});
     return plan;
+}
+
+// What learning from a log gave: the sail plan, the reading's counts, where the samples went
+// and the sensors' errors the sailing showed.
+struct LearnedLog {
+    std::unique_ptr<SAILPLAN> pPlan;
+    LogCounts counts;
+    StageCounts stages;
+    std::optional<double> angleOffset;
+    std::optional<double> speedFactor;
+};
+
+inline LearnedLog LearnFromLog(const std::string& log, const LearnOptions& options) {
+    Learner learner(options);
+    LearnedLog learned;
+    ReadLogText(log, learned.counts, [&](const LogSample& s) { learner.Add(s); });
+    learned.pPlan = learner.Result("Measured");
+    learned.stages = learner.Counts();
+    learned.angleOffset = learner.Calibration().AngleOffset();
+    learned.speedFactor = learner.Calibration().SpeedFactor();
+    return learned;
 }

@@ -48,6 +48,7 @@ TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHe
     shape.dCurrent = 0.8;  // setting east: cancels only between opposite headings
     shape.dAngleOffset = 4;
     shape.dSpeedFactor = 1.07;
+    shape.dAngleNoise = 3;
     const std::string log = GeneratedLog(KnownPolar(), shape);
     const LearnedLog raw = Learn(log, {});
     ASSERT_TRUE(raw.angleOffset && raw.speedFactor);

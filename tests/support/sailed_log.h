@@ -38,6 +38,8 @@ struct LogShape {
     // wind blowing from 0 degrees and a current of dCurrent knots setting towards 90 degrees.
     bool bGround = false;
     double dCurrent = 0;
+    // The wind angle's noise while sailing (degrees either way), drawn on its own.
+    double dAngleNoise = 0;
 };
 
 // A log sailed on a known polar with noise: legs of steady sailing, tacks and gybes between
@@ -46,6 +48,7 @@ struct LogShape {
 inline std::string GeneratedLog(const SAILPLAN& plan, const LogShape& shape) {
     std::mt19937 random(shape.nSeed);
     std::mt19937 motoringRandom(shape.nSeed + 1000);
+    std::mt19937 angleRandom(shape.nSeed + 2000);
     std::uniform_real_distribution<double> noise(-shape.dNoise, shape.dNoise);
     std::uniform_real_distribution<double> unit(0, 1);
     std::string log;
@@ -97,8 +100,9 @@ inline std::string GeneratedLog(const SAILPLAN& plan, const LogShape& shape) {
         const bool bPort = shape.bBothTacks ? (leg + leg / 28) % 2 == 1 : leg % 2 == 1;
         const auto speed = SpeedOnCurve(polar, static_cast<float>(twa));
         for (int k = 0; k < shape.nLegSeconds && speed; ++k) {
-            sample(polar.m_fWindSpeed * (1 + noise(random) / 4), bPort ? 360 - twa : twa,
-                   *speed * (1 + noise(random)), false);
+            const double dWobble = shape.dAngleNoise * (2 * unit(angleRandom) - 1);
+            sample(polar.m_fWindSpeed * (1 + noise(random) / 4),
+                   (bPort ? 360 - twa : twa) + dWobble, *speed * (1 + noise(random)), false);
         }
         if (shape.motoring == LogShape::Motoring::Random) {
             for (int k = 0; k < shape.nMotoringSeconds; ++k) {

@@ -31,4 +31,7 @@ struct LearnOptions {
     float fHoldoutPercent = 0;
     // The sensors' errors corrected in every sample before it is judged.
     Calibration calibration;
+    // Whether the learner takes out the sensors' errors the reading itself shows, once it has
+    // read everything (the samples are judged as logged; see Learner).
+    bool bSelfCalibrate = false;
 };

@@ -13,7 +13,56 @@ Learner::Learner(LearnOptions options)
       m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)),
       m_held(m_bins.size()),
       m_calibration(m_options.windSpeeds.size()),
-      m_nHoldoutPercent(static_cast<std::uint64_t>(std::lround(m_options.fHoldoutPercent))) {}
+      m_nHoldoutPercent(static_cast<std::uint64_t>(std::lround(m_options.fHoldoutPercent))) {
+    if (m_options.bSelfCalibrate) {
+        m_pDegrees = std::make_unique<DegreeBins>(m_options.windSpeeds.size());
+        m_pHeldDegrees = std::make_unique<DegreeBins>(m_options.windSpeeds.size());
+    }
+}
+
+void Learner::Finish() {
+    m_stages.Finish();
+    if (m_pDegrees != nullptr) {
+        MakeBinsFromDegrees();
+        m_pDegrees.reset();
+        m_pHeldDegrees.reset();
+    }
+}
+
+Learner::Bin& Learner::BinAt(std::size_t nIndex) {
+    auto& pBin = m_bins[nIndex];
+    if (pBin == nullptr) {
+        pBin = std::make_unique<Bin>();
+    }
+    return *pBin;
+}
+
+Distribution& Learner::HeldAt(std::size_t nIndex) {
+    auto& pHeld = m_held[nIndex];
+    if (pHeld == nullptr) {
+        pHeld = std::make_unique<Distribution>(0.01, 60.0);
+    }
+    return *pHeld;
+}
+
+void Learner::MakeBinsFromDegrees() {
+    m_selfCalibration = {m_calibration.AngleOffset().value_or(0.0),
+                         m_calibration.SpeedFactor().value_or(1.0)};
+    const auto index = [&](int nWind, float fAngle) {
+        const int nAngle = std::clamp(m_stages.GetBins().AngleBin(fAngle), 0, m_nAngleBins - 1);
+        return static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
+    };
+    m_pDegrees->ForEach(m_selfCalibration, [&](int nWind, float fAngle, bool bPort,
+                                               const Distribution& speeds, double dScale) {
+        Bin& bin = BinAt(index(nWind, fAngle));
+        bin.speeds.AddScaled(speeds, dScale);
+        bin.nPort += bPort ? speeds.Count() : 0;
+    });
+    m_pHeldDegrees->ForEach(m_selfCalibration, [&](int nWind, float fAngle, bool /*bPort*/,
+                                                   const Distribution& speeds, double dScale) {
+        HeldAt(index(nWind, fAngle)).AddScaled(speeds, dScale);
+    });
+}
 
 bool Learner::HeldOut(std::uint64_t nLeg) const {
     // Leg n is held out when n * P passes a multiple of 100: P in every 100, spread evenly.
@@ -25,23 +74,21 @@ void Learner::Keep(const LogSample& sample, int nWind) {
         std::clamp(m_stages.GetBins().AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
     const auto nIndex = static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
     m_calibration.Add(sample, nWind);
-    if (const std::uint64_t nLeg = m_stages.Legs(); HeldOut(nLeg)) {
-        m_nHeldLegs += nLeg != m_nLastHeldLeg ? 1 : 0;
-        m_nLastHeldLeg = nLeg;
+    const bool bHeld = HeldOut(m_stages.Legs());
+    if (bHeld) {
+        m_nHeldLegs += m_stages.Legs() != m_nLastHeldLeg ? 1 : 0;
+        m_nLastHeldLeg = m_stages.Legs();
         ++m_nHeldSamples;
-        auto& pHeld = m_held[nIndex];
-        if (pHeld == nullptr) {
-            pHeld = std::make_unique<Distribution>(0.01, 60.0);
-        }
-        pHeld->Add(sample.fBoatSpeed);
-        return;
     }
-    auto& pBin = m_bins[nIndex];
-    if (pBin == nullptr) {
-        pBin = std::make_unique<Bin>();
+    if (m_pDegrees != nullptr) {
+        (bHeld ? *m_pHeldDegrees : *m_pDegrees).Add(sample, nWind);
+    } else if (bHeld) {
+        HeldAt(nIndex).Add(sample.fBoatSpeed);
+    } else {
+        Bin& bin = BinAt(nIndex);
+        bin.speeds.Add(sample.fBoatSpeed);
+        bin.nPort += sample.bPort ? 1 : 0;
     }
-    pBin->speeds.Add(sample.fBoatSpeed);
-    pBin->nPort += sample.bPort ? 1 : 0;
 }
 
 std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) {

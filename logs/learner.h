@@ -7,6 +7,7 @@
 
 #include "data/sailplan.h"
 #include "logs/calibration.h"
+#include "logs/degree_bins.h"
 #include "logs/distribution.h"
 #include "logs/learn_options.h"
 #include "logs/log_sample.h"
@@ -24,7 +25,10 @@ struct HoldoutError {
 
 // Learns a polar from samples: each bin with enough samples becomes a point at the bin's
 // percentile of boat speeds. With a holdout percentage, that share of the steady legs is kept
-// apart to measure the learned polar on.
+// apart to measure the learned polar on. Self-calibrating (LearnOptions::bSelfCalibrate), it
+// keeps the samples by whole degree and tack, and at Finish makes the bins with the wind angle
+// offset and boat speed factor that the reading showed taken out: one reading, where applying
+// a known calibration (LearnOptions::calibration) needs the estimate from a reading before.
 class Learner {
   public:
     explicit Learner(LearnOptions options);
@@ -32,8 +36,9 @@ class Learner {
     Learner& operator=(const Learner&) = delete;
     void Add(const LogSample& sample) { m_stages.Add(sample); }
     void NewLog() { m_stages.NewLog(); }
-    // Takes the samples still waiting in the stages; Result does it too.
-    void Finish() { m_stages.Finish(); }
+    // Takes the samples still waiting in the stages and, self-calibrating, makes the bins;
+    // Result does it too. No sample may be added after it.
+    void Finish();
     std::unique_ptr<SAILPLAN> Result(const std::string& strName);
     // After Finish: where the samples went, the points per wind speed, as text and as JSON (the
     // JSON has the points per wind speed, and its bins carry each bin's count, percentile,
@@ -47,6 +52,8 @@ class Learner {
     HoldoutError Holdout(const SAILPLAN& learned) const;
     // The sensors' errors as the kept samples show them (after the options' calibration).
     const CalibrationEstimator& Calibration() const { return m_calibration; }
+    // Self-calibrating, after Finish: the calibration the bins were made with.
+    const ::Calibration& SelfCalibration() const { return m_selfCalibration; }
 
   private:
     struct Bin {
@@ -54,6 +61,10 @@ class Learner {
         std::uint64_t nPort = 0;
     };
     void Keep(const LogSample& sample, int nWind);
+    // Self-calibrating: the bins made from the degrees, the errors taken out.
+    void MakeBinsFromDegrees();
+    Bin& BinAt(std::size_t nIndex);
+    Distribution& HeldAt(std::size_t nIndex);
     bool HeldOut(std::uint64_t nLeg) const;
     // Whether a bin holds enough samples to become a point.
     bool IsPoint(const Bin* pBin) const {
@@ -76,4 +87,8 @@ class Learner {
     std::uint64_t m_nLastHeldLeg = 0;
     CalibrationEstimator m_calibration;
     std::uint64_t m_nHoldoutPercent;
+    // Self-calibrating: the kept and the held-out samples by degree until Finish.
+    std::unique_ptr<DegreeBins> m_pDegrees;
+    std::unique_ptr<DegreeBins> m_pHeldDegrees;
+    ::Calibration m_selfCalibration;
 };

@@ -1,6 +1,5 @@
 // polarctl learn and compare: polars from the boat's own instrument logs, and the boat's
 // sailing measured against a polar.
-#include <algorithm>
 #include <optional>
 #include <ostream>
 
@@ -243,37 +242,20 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     options.nMinSamples = static_cast<int>(fMinSamples);
 
     const bool bCalibrate = parsed.Flag("--calibrate");
-    if (bCalibrate &&
-        std::any_of(parsed.aPositional.begin(), parsed.aPositional.end(), IsStandardStream)) {
-        err << "polarctl: --calibrate reads the logs twice; standard input can be read once\n";
-        return kExitUsage;
-    }
+    options.bSelfCalibrate = bCalibrate;
+    Learner learner(options);
     LogCounts counts;
-    auto pLearner = std::make_unique<Learner>(options);
-    const auto learn = [&] {
-        counts = LogCounts{};
-        return ReadLogsShowingProgress(
-            parsed.aPositional, counts, [&](const LogSample& s) { pLearner->Add(s); },
-            [&] { pLearner->NewLog(); }, err, strError);
-    };
-    if (!learn()) {
+    if (!ReadLogsShowingProgress(
+            parsed.aPositional, counts, [&](const LogSample& s) { learner.Add(s); },
+            [&] { learner.NewLog(); }, err, strError)) {
         err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
-    pLearner->Finish();
-    // The sensors' errors the sailing shows; with --calibrate, learned again without them.
-    const std::optional<double> angleOffset = pLearner->Calibration().AngleOffset();
-    const std::optional<double> speedFactor = pLearner->Calibration().SpeedFactor();
+    learner.Finish();
+    // The sensors' errors the sailing shows; with --calibrate, taken out of the points.
+    const std::optional<double> angleOffset = learner.Calibration().AngleOffset();
+    const std::optional<double> speedFactor = learner.Calibration().SpeedFactor();
     const bool bCalibrated = bCalibrate && (angleOffset || speedFactor);
-    if (bCalibrated) {
-        options.calibration = {angleOffset.value_or(0.0), speedFactor.value_or(1.0)};
-        pLearner = std::make_unique<Learner>(options);
-        if (!learn()) {
-            err << "polarctl: " << strError << "\n";
-            return kExitInputProblem;
-        }
-    }
-    Learner& learner = *pLearner;
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
     const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;

@@ -238,8 +238,8 @@ std::vector<CommandDefinition> Commands() {
           {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
            false},
           {"--calibrate", "",
-           "correct the wind angle offset and the boat speed factor estimated from the logs, "
-           "then learn (reads the logs twice)",
+           "take the wind angle offset and the boat speed factor the logs show out of the "
+           "learned points",
            "", false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "", "replace an existing data file, write over a read-only file", "", false},

@@ -59,6 +59,12 @@ TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHe
     const double dCalibratedError = MedianError(*calibrated.pPlan, KnownPolar());
     EXPECT_LT(dCalibratedError, dRawError / 4) << dRawError;
     EXPECT_LT(dCalibratedError, 0.05);
+    // Self-calibrating, one reading does as well as a reading with the estimate from another.
+    LearnOptions self;
+    self.fPercentile = 50;
+    self.bSelfCalibrate = true;
+    const LearnedLog once = LearnFromLog(log, self);
+    EXPECT_LT(MedianError(*once.pPlan, KnownPolar()), 0.05);
     // Calibrated, the sailing shows no error left.
     EXPECT_NEAR(*calibrated.angleOffset, 0.0, 0.5);
     EXPECT_NEAR(*calibrated.speedFactor, 1.0, 0.005);

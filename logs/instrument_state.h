@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "data/angle_units.h"
@@ -146,6 +147,14 @@ inline void InstrumentState::Emit(double dWindSpeed, double dFromBow, bool bComp
 // A sample with values beyond what a float holds (a garbled reading) is no sample.
 inline void InstrumentState::Deliver(double dWindSpeed, double dFromBow, double dBoatSpeed,
                                      bool bComputed) {
+    // Checked before the conversion to float, which beyond a float's range is undefined.
+    const auto reading = [](double d) {
+        return d >= 0 && d <= static_cast<double>(std::numeric_limits<float>::max());
+    };
+    if (!reading(dWindSpeed) || !reading(dBoatSpeed) || !std::isfinite(dFromBow)) {
+        m_bBadReading = true;
+        return;
+    }
     LogSample sample{Now(),
                      static_cast<float>(dWindSpeed),
                      static_cast<float>(FoldAngle(dFromBow)),
@@ -153,15 +162,12 @@ inline void InstrumentState::Deliver(double dWindSpeed, double dFromBow, double 
                      FromPort(dFromBow),
                      Engine()};
     // The speed over ground along the heading: the water speed plus the current's share.
-    if (m_bWaterSpeedSeen && Current(m_dCourseTime) && Current(m_dHeadingTrueTime)) {
-        sample.fHeading = static_cast<float>(m_dHeadingTrue);
+    if (m_bWaterSpeedSeen && Current(m_dCourseTime) && Current(m_dHeadingTrueTime) &&
+        std::isfinite(m_dHeadingTrue) && std::isfinite(m_dCourse)) {
+        sample.fHeading =
+            static_cast<float>(std::fmod(std::fmod(m_dHeadingTrue, 360.0) + 360.0, 360.0));
         sample.fGroundAlong = static_cast<float>(
             m_dGroundSpeed * std::cos((m_dCourse - m_dHeadingTrue) * kRadiansPerDegree));
-    }
-    if (!std::isfinite(sample.fWindSpeed) || !std::isfinite(sample.fWindAngle) ||
-        !std::isfinite(sample.fBoatSpeed) || sample.fWindSpeed < 0 || sample.fBoatSpeed < 0) {
-        m_bBadReading = true;
-        return;
     }
     ++m_counts.nSamples;
     ++(bComputed ? m_counts.nComputedWindSamples : m_counts.nTrueWindSamples);

@@ -20,6 +20,12 @@ double SegmentIndex(double dTime) {
 
 void MotoringDetector::Add(const LogSample& sample) {
     const double dIndex = SegmentIndex(sample.dTime);
+    // A time so far out that whole segments cannot be counted (a garbled log): judged alone.
+    if (!(std::fabs(dIndex) < 1e12)) {
+        Flush();
+        m_verdict(sample, false);
+        return;
+    }
     // Time running backwards (logs joined out of order) or a long gap starts anew.
     if (!m_segments.empty() &&
         (dIndex < m_segments.back().dIndex || dIndex - m_segments.back().dIndex > 4 * kReach)) {

@@ -104,7 +104,26 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// Peak memory reading a log file of the size given, through the file reader as learn does.
+// Peak memory reading a log file of the size given (MB), through the file reader as learn does:
+// plainly (0) or as --calibrate --holdout 20 (1).
+// learn --calibrate --holdout 20: a fifth of the legs held out, the samples kept by degree and
+// tack, the bins made with the sensors' errors the reading shows taken out, and the holdout
+// measured.
+void BM_Learn_CalibrateHoldout(benchmark::State& state) {
+    for (auto _ : state) {
+        LearnOptions options;
+        options.fHoldoutPercent = 20;
+        options.bSelfCalibrate = true;
+        Learner learner(options);
+        LogCounts counts;
+        ReadLogText(Log(), counts, [&](const LogSample& s) { learner.Add(s); });
+        const auto pLearned = learner.Result("Measured");
+        benchmark::DoNotOptimize(learner.Holdout(*pLearned).dMedian);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(Log().size()));
+}
+
 void BM_Learn_PeakMemory(benchmark::State& state) {
     const auto nBytes = static_cast<std::size_t>(state.range(0)) << 20;
     const std::string strPath =
@@ -118,8 +137,13 @@ void BM_Learn_PeakMemory(benchmark::State& state) {
         }
     }
     const double dBefore = PeakMegabytes();
+    LearnOptions options;
+    if (state.range(1) != 0) {  // as --calibrate --holdout 20 learns
+        options.fHoldoutPercent = 20;
+        options.bSelfCalibrate = true;
+    }
     for (auto _ : state) {
-        Learner learner(LearnOptions{});
+        Learner learner(options);
         LogCounts counts;
         std::string strError;
         ReadLog(
@@ -179,9 +203,16 @@ void BM_Learn_ReadLogFileObserved(benchmark::State& state) {
 
 BENCHMARK(BM_Learn_ReadLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_GetlineStringStream)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Learn_CalibrateHoldout)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Learn_ReadLogFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Learn_ReadLogFileObserved)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Learn_PeakMemory)->Arg(10)->Arg(1024)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Learn_PeakMemory)
+    ->Args({10, 0})
+    ->Args({1024, 0})
+    ->Args({10, 1})
+    ->Args({1024, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -192,6 +223,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintSpeedup("reading logs", "BM_Baseline_GetlineStringStream", "BM_Learn_ReadLog",
                           5.0);
+    reporter.PrintCost("learning with --calibrate --holdout 20", "BM_Learn_ReadLog",
+                       "BM_Learn_CalibrateHoldout", 2.0);
     for (const bool bCompressed : {false, true}) {
         std::filesystem::remove(LogFilePath(bCompressed));
     }

@@ -16,35 +16,29 @@ Distribution Percentages() {
 Comparison::Comparison(const SAILPLAN& sailPlan, LearnOptions options)
     : m_sailPlan(sailPlan),
       m_options(std::move(options)),
-      m_filter(m_options.dSteadySeconds),
-      m_bins(m_options),
+      m_stages(m_options, [this](const LogSample& s, int nWind) { Compare(s, nWind); }),
       m_overall(Percentages()) {}
 
-void Comparison::Add(const LogSample& sample) {
-    // Every sample passes the filter, which follows the steady stretches.
-    const bool bKept = m_filter.Keep(sample);
-    const int nWind = m_bins.WindBin(sample.fWindSpeed);
-    if (!bKept || nWind < 0) {
-        return;
-    }
+void Comparison::Compare(const LogSample& sample, int nWind) {
     const std::optional<float> speed =
         SpeedBetweenWindSpeeds(m_sailPlan, sample.fWindSpeed, sample.fWindAngle);
     if (!speed || *speed <= 0) {
         return;
     }
     const double dPercent = 100.0 * sample.fBoatSpeed / *speed;
-    const std::pair<int, int> key(nWind, m_bins.AngleBin(sample.fWindAngle));
+    const std::pair<int, int> key(nWind, m_stages.GetBins().AngleBin(sample.fWindAngle));
     m_ratios.try_emplace(key, Percentages()).first->second.Add(dPercent);
     m_overall.Add(dPercent);
     ++m_nCompared;
 }
 
 std::vector<ComparisonBin> Comparison::PerBin() const {
-    std::vector<ComparisonBin> bins;
+    const Bins& bins = m_stages.GetBins();
+    std::vector<ComparisonBin> result;
     for (const auto& [key, percentages] : m_ratios) {
-        bins.push_back({m_bins.WindSpeed(key.first), m_bins.Angle(key.second), percentages.Count(),
-                        percentages.Percentile(50), percentages.Percentile(10),
-                        percentages.Percentile(90)});
+        result.push_back({bins.WindSpeed(key.first), bins.Angle(key.second), percentages.Count(),
+                          percentages.Percentile(50), percentages.Percentile(10),
+                          percentages.Percentile(90)});
     }
-    return bins;
+    return result;
 }

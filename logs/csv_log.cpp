@@ -91,7 +91,8 @@ bool CsvLog::ReadHeader(std::string_view line) {
 
 bool CsvLog::ReadRow(std::string_view line, InstrumentState& state) const {
     const std::vector<std::string_view> cells = Cells(line, m_cSeparator);
-    const auto number = [&](int n, double& d) {
+    // A number; with bReading, a reading that a sample can hold (ParseReading).
+    const auto number = [&](int n, double& d, bool bReading) {
         std::string_view cell = CellAt(cells, n);
         // With ';' between the cells, a decimal comma.
         char sz[64];
@@ -100,7 +101,7 @@ bool CsvLog::ReadRow(std::string_view line, InstrumentState& state) const {
             std::replace(sz, sz + cell.size(), ',', '.');
             cell = std::string_view(sz, cell.size());
         }
-        return ParseLogNumber(cell, d);
+        return bReading ? ParseReading(cell, d) : ParseLogNumber(cell, d);
     };
     if (m_columns.nTime >= 0) {
         double dTime = 0;
@@ -114,12 +115,12 @@ bool CsvLog::ReadRow(std::string_view line, InstrumentState& state) const {
     double dBoat = 0;
     double dSpeed = 0;
     double dAngle = 0;
-    if (!number(m_columns.nBoat, dBoat) || dBoat < 0) {
+    if (!number(m_columns.nBoat, dBoat, true)) {
         return false;
     }
-    if (number(m_columns.nTws, dSpeed) && number(m_columns.nTwa, dAngle)) {
+    if (number(m_columns.nTws, dSpeed, true) && number(m_columns.nTwa, dAngle, false)) {
         state.WindWithBoatSpeed(dSpeed, dAngle, dBoat, false);
-    } else if (number(m_columns.nAws, dSpeed) && number(m_columns.nAwa, dAngle)) {
+    } else if (number(m_columns.nAws, dSpeed, true) && number(m_columns.nAwa, dAngle, false)) {
         state.WindWithBoatSpeed(dSpeed, dAngle, dBoat, true);
     } else {
         return false;

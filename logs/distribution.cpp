@@ -45,3 +45,18 @@ double Distribution::Percentile(double dPercent) const {
     }
     return static_cast<double>(m_aBuckets.size() - 1) * m_dResolution;
 }
+
+void Distribution::AddScaled(const Distribution& other, double dScale) {
+    const double dLast = static_cast<double>(m_aBuckets.size() - 1);
+    for (std::size_t i = 0; i < other.m_aBuckets.size(); ++i) {
+        if (other.m_aBuckets[i] == 0) {
+            continue;
+        }
+        const double dValue = static_cast<double>(i) * other.m_dResolution * dScale;
+        const double dIndex = std::clamp(std::round(dValue / m_dResolution), 0.0, dLast);
+        m_aBuckets[static_cast<std::size_t>(dIndex)] += other.m_aBuckets[i];
+    }
+    m_nCount += other.m_nCount;
+    m_dSum += other.m_dSum * dScale;
+    m_dSumOfSquares += other.m_dSumOfSquares * dScale * dScale;
+}

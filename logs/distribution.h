@@ -9,6 +9,8 @@ class Distribution {
   public:
     Distribution(double dResolution, double dMaximum);
     void Add(double d);
+    // Every value of another distribution, times dScale (each where its bucket's value falls).
+    void AddScaled(const Distribution& other, double dScale);
     std::uint64_t Count() const { return m_nCount; }
     double Mean() const;
     double Spread() const;  // standard deviation

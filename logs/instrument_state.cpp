@@ -39,23 +39,29 @@ void InstrumentState::ApparentWind(double dSpeed, double dFromBow) {
     TickWithoutTime();
     double dBoat = 0;
     if (!BoatSpeed(dBoat)) {
+        ++m_counts.nWindWithoutBoatSpeed;
+        ++m_counts.nApparentWithoutBoatSpeed;
         return;
     }
     double dTrueSpeed = 0;
     double dTrueAngle = 0;
     TrueWindFromApparent(dSpeed, dFromBow, dBoat, dTrueSpeed, dTrueAngle);
-    m_counts.bApparentWind = true;
-    Emit(dTrueSpeed, dTrueAngle);
+    Emit(dTrueSpeed, dTrueAngle, true);
+}
+
+void InstrumentState::SetEngineRunning(bool bRunning) {
+    m_bEngineRunning = bRunning;
+    m_dEngineTime = Now();
+    ++m_counts.nEngineReadings;
 }
 
 void InstrumentState::WindWithBoatSpeed(double dSpeed, double dFromBow, double dBoatSpeed,
                                         bool bApparent) {
     double dTrueSpeed = dSpeed;
     double dTrueAngle = dFromBow;
+    ++m_counts.nBoatSpeedReadings;
     if (bApparent) {
         TrueWindFromApparent(dSpeed, dFromBow, dBoatSpeed, dTrueSpeed, dTrueAngle);
-        m_counts.bApparentWind = true;
     }
-    Deliver({Now(), static_cast<float>(dTrueSpeed), static_cast<float>(FoldAngle(dTrueAngle)),
-             static_cast<float>(dBoatSpeed)});
+    Deliver(dTrueSpeed, dTrueAngle, dBoatSpeed, bApparent);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
+#include "data/angle_units.h"
 #include "logs/log_sample.h"
 #include "logs/log_values.h"
 
-// What the instruments of a log said last, as the log is read: the time, the headings and the
-// boat speeds, each with the moment it was read (a value counts for 2 s). Wind readings become
-// samples with the boat speed of their moment, handed to the sink.
+// What the instruments of a log said last, as the log is read: the time, the headings, the
+// boat speeds and the engine, each with the moment it was read (a value counts for 2 s, the
+// engine's for 10 s). Wind readings become samples with the boat speed of their moment, handed
+// to the sink.
 class InstrumentState {
   public:
     InstrumentState(LogCounts& counts, const LogSink& sink) : m_counts(counts), m_sink(sink) {}
@@ -28,8 +31,12 @@ class InstrumentState {
 
     // Speed through the water: once a log has it, the boat speed is that.
     void SetWaterSpeed(double dKnots);
-    // Speed over ground: the boat speed of a log without speed through the water.
-    void SetGroundSpeed(double dKnots);
+    // Speed over ground: the boat speed of a log without speed through the water; with the
+    // course over ground (true) where the sentence has it.
+    void SetGroundSpeed(double dKnots, std::optional<double> course = std::nullopt);
+
+    // Whether the engine turns (an RPM sentence, an engine transducer).
+    void SetEngineRunning(bool bRunning);
 
     // True wind (kn, angle from the bow 0 to 360): a sample with the current boat speed.
     void TrueWind(double dSpeed, double dFromBow);
@@ -41,12 +48,20 @@ class InstrumentState {
 
     // A line that could not be read.
     void CountBadLine() { ++m_counts.nBadLines; }
+    // Whether the line just read gave a reading no sample can hold (beyond a float, negative),
+    // which makes it a bad line; cleared for the next line.
+    bool TakeBadReading() {
+        const bool b = m_bBadReading;
+        m_bBadReading = false;
+        return b;
+    }
 
   private:
     bool Current(double dWhen) const;
     bool BoatSpeed(double& dKnots) const;
-    void Emit(double dWindSpeed, double dFromBow);
-    void Deliver(const LogSample& sample);
+    EngineState Engine() const;
+    void Emit(double dWindSpeed, double dFromBow, bool bComputed);
+    void Deliver(double dWindSpeed, double dFromBow, double dBoatSpeed, bool bComputed);
 
     LogCounts& m_counts;
     const LogSink& m_sink;
@@ -55,12 +70,17 @@ class InstrumentState {
     double m_dDays = 0;
     double m_dCounter = 0;
     bool m_bTrueWindSeen = false;
+    bool m_bBadReading = false;
     bool m_bWaterSpeedSeen = false;
     // The moments of values never read lie before any log time.
     static constexpr double kNever = -1e301;
     static constexpr double kCurrentSeconds = 2.0;
+    static constexpr double kEngineSeconds = 10.0;
+    bool m_bEngineRunning = false;
+    double m_dEngineTime = kNever;
     double m_dWaterSpeed = 0, m_dWaterSpeedTime = kNever;
     double m_dGroundSpeed = 0, m_dGroundSpeedTime = kNever;
+    double m_dCourse = 0, m_dCourseTime = kNever;
     double m_dHeadingTrue = 0, m_dHeadingTrueTime = kNever;
     double m_dHeadingMagnetic = 0, m_dHeadingMagneticTime = kNever;
 };
@@ -77,17 +97,21 @@ inline void InstrumentState::SetWaterSpeed(double dKnots) {
     m_dWaterSpeed = dKnots;
     m_dWaterSpeedTime = Now();
     m_bWaterSpeedSeen = true;
+    ++m_counts.nBoatSpeedReadings;
 }
 
-inline void InstrumentState::SetGroundSpeed(double dKnots) {
+inline void InstrumentState::SetGroundSpeed(double dKnots, std::optional<double> course) {
     m_dGroundSpeed = dKnots;
     m_dGroundSpeedTime = Now();
+    m_dCourse = course.value_or(0.0);
+    m_dCourseTime = course ? Now() : kNever;
+    ++m_counts.nBoatSpeedReadings;
 }
 
 inline void InstrumentState::TrueWind(double dSpeed, double dFromBow) {
     m_bTrueWindSeen = true;
     TickWithoutTime();
-    Emit(dSpeed, dFromBow);
+    Emit(dSpeed, dFromBow, false);
 }
 
 inline bool InstrumentState::Current(double dWhen) const {
@@ -103,23 +127,49 @@ inline bool InstrumentState::BoatSpeed(double& dKnots) const {
     return Current(m_dGroundSpeedTime);
 }
 
-inline void InstrumentState::Emit(double dWindSpeed, double dFromBow) {
+inline EngineState InstrumentState::Engine() const {
+    if (m_dEngineTime <= kNever || Now() - m_dEngineTime > kEngineSeconds) {
+        return EngineState::Unknown;
+    }
+    return m_bEngineRunning ? EngineState::Running : EngineState::Off;
+}
+
+inline void InstrumentState::Emit(double dWindSpeed, double dFromBow, bool bComputed) {
     double dBoat = 0;
     if (!BoatSpeed(dBoat)) {
+        ++m_counts.nWindWithoutBoatSpeed;
         return;
     }
     m_counts.bSpeedOverGround = m_counts.bSpeedOverGround || !m_bWaterSpeedSeen;
-    Deliver({Now(), static_cast<float>(dWindSpeed), static_cast<float>(FoldAngle(dFromBow)),
-             static_cast<float>(dBoat)});
+    Deliver(dWindSpeed, dFromBow, dBoat, bComputed);
 }
 
 // A sample with values beyond what a float holds (a garbled reading) is no sample.
-inline void InstrumentState::Deliver(const LogSample& sample) {
-    if (!std::isfinite(sample.fWindSpeed) || !std::isfinite(sample.fWindAngle) ||
-        !std::isfinite(sample.fBoatSpeed)) {
-        ++m_counts.nBadLines;
+inline void InstrumentState::Deliver(double dWindSpeed, double dFromBow, double dBoatSpeed,
+                                     bool bComputed) {
+    // Checked before the conversion to float, which beyond a float's range is undefined.
+    const auto reading = [](double d) {
+        return d >= 0 && d <= static_cast<double>(std::numeric_limits<float>::max());
+    };
+    if (!reading(dWindSpeed) || !reading(dBoatSpeed) || !std::isfinite(dFromBow)) {
+        m_bBadReading = true;
         return;
     }
+    LogSample sample{Now(),
+                     static_cast<float>(dWindSpeed),
+                     static_cast<float>(FoldAngle(dFromBow)),
+                     static_cast<float>(dBoatSpeed),
+                     FromPort(dFromBow),
+                     Engine()};
+    // The speed over ground along the heading: the water speed plus the current's share.
+    if (m_bWaterSpeedSeen && Current(m_dCourseTime) && Current(m_dHeadingTrueTime) &&
+        std::isfinite(m_dHeadingTrue) && std::isfinite(m_dCourse)) {
+        sample.fHeading =
+            static_cast<float>(std::fmod(std::fmod(m_dHeadingTrue, 360.0) + 360.0, 360.0));
+        sample.fGroundAlong = static_cast<float>(
+            m_dGroundSpeed * std::cos((m_dCourse - m_dHeadingTrue) * kRadiansPerDegree));
+    }
     ++m_counts.nSamples;
+    ++(bComputed ? m_counts.nComputedWindSamples : m_counts.nTrueWindSamples);
     m_sink(sample);
 }

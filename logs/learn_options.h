@@ -2,6 +2,16 @@
 
 #include <vector>
 
+#include "logs/calibration.h"
+
+// A span of the time of day (seconds from midnight, 0 to 86400); one whose end lies before its
+// start runs over midnight.
+struct TimeOfDaySpan {
+    double dFrom;
+    double dTo;
+    bool Holds(double dLogTime) const;
+};
+
 // How samples are binned, kept and turned into points.
 struct LearnOptions {
     // The wind speeds of the polars (kn), ascending; a sample belongs to the nearest one.
@@ -12,6 +22,16 @@ struct LearnOptions {
     float fPercentile = 90;
     // The samples a bin needs to become a point.
     int nMinSamples = 10;
-    // How long sailing must have been steady before a sample counts (seconds).
+    // How long sailing must have been steady before a sample counts (seconds; 0: at once).
     double dSteadySeconds = 10;
+    // Spans of the day whose samples never count (motoring the log does not tell of).
+    std::vector<TimeOfDaySpan> excluded;
+    // The percentage (0 to 90) of the steady legs kept out of the learning to measure the
+    // learned polar on: legs spread evenly through the logs.
+    float fHoldoutPercent = 0;
+    // The sensors' errors corrected in every sample before it is judged.
+    Calibration calibration;
+    // Whether the learner takes out the sensors' errors the reading itself shows, once it has
+    // read everything (the samples are judged as logged; see Learner).
+    bool bSelfCalibrate = false;
 };

@@ -4,44 +4,105 @@
 #include <cmath>
 
 #include "exchange/exchange.h"
+#include "exchange/polar_curve.h"
 
 Learner::Learner(LearnOptions options)
     : m_options(std::move(options)),
-      m_filter(m_options.dSteadySeconds),
-      m_bins(m_options),
+      m_stages(m_options, [this](const LogSample& s, int nWind) { Keep(s, nWind); }),
       m_nAngleBins(static_cast<int>(std::lround(180.0f / m_options.fAngleStep)) + 1),
-      m_speeds(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)) {}
-
-void Learner::Add(const LogSample& sample) {
-    ++m_nSamples;
-    m_nSailing += m_filter.Sailing(sample) ? 1 : 0;
-    if (!m_filter.Keep(sample)) {
-        return;
+      m_bins(m_options.windSpeeds.size() * static_cast<std::size_t>(m_nAngleBins)),
+      m_held(m_bins.size()),
+      m_calibration(m_options.windSpeeds.size()),
+      m_nHoldoutPercent(static_cast<std::uint64_t>(std::lround(m_options.fHoldoutPercent))) {
+    if (m_options.bSelfCalibrate) {
+        m_pDegrees = std::make_unique<DegreeBins>(m_options.windSpeeds.size());
+        m_pHeldDegrees = std::make_unique<DegreeBins>(m_options.windSpeeds.size());
     }
-    ++m_nSteady;
-    const int nWind = m_bins.WindBin(sample.fWindSpeed);
-    if (nWind < 0) {
-        return;
-    }
-    ++m_nBinned;
-    const int nAngle = std::clamp(m_bins.AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
-    auto& pSpeeds = m_speeds[static_cast<std::size_t>(nWind * m_nAngleBins + nAngle)];
-    if (pSpeeds == nullptr) {
-        pSpeeds = std::make_unique<Distribution>(0.01, 60.0);
-    }
-    pSpeeds->Add(sample.fBoatSpeed);
 }
 
-std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) const {
+void Learner::Finish() {
+    m_stages.Finish();
+    if (m_pDegrees != nullptr) {
+        MakeBinsFromDegrees();
+        m_pDegrees.reset();
+        m_pHeldDegrees.reset();
+    }
+}
+
+Learner::Bin& Learner::BinAt(std::size_t nIndex) {
+    auto& pBin = m_bins[nIndex];
+    if (pBin == nullptr) {
+        pBin = std::make_unique<Bin>();
+    }
+    return *pBin;
+}
+
+Distribution& Learner::HeldAt(std::size_t nIndex) {
+    auto& pHeld = m_held[nIndex];
+    if (pHeld == nullptr) {
+        pHeld = std::make_unique<Distribution>(0.01, 60.0);
+    }
+    return *pHeld;
+}
+
+void Learner::MakeBinsFromDegrees() {
+    m_selfCalibration = {m_calibration.AngleOffset().value_or(0.0),
+                         m_calibration.SpeedFactor().value_or(1.0)};
+    const auto index = [&](int nWind, float fAngle) {
+        const int nAngle = std::clamp(m_stages.GetBins().AngleBin(fAngle), 0, m_nAngleBins - 1);
+        return static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
+    };
+    m_pDegrees->ForEach(m_selfCalibration, [&](int nWind, float fAngle, bool bPort,
+                                               const Distribution& speeds, double dScale) {
+        Bin& bin = BinAt(index(nWind, fAngle));
+        bin.speeds.AddScaled(speeds, dScale);
+        bin.nPort += bPort ? speeds.Count() : 0;
+    });
+    m_pHeldDegrees->ForEach(m_selfCalibration, [&](int nWind, float fAngle, bool /*bPort*/,
+                                                   const Distribution& speeds, double dScale) {
+        HeldAt(index(nWind, fAngle)).AddScaled(speeds, dScale);
+    });
+}
+
+bool Learner::HeldOut(std::uint64_t nLeg) const {
+    // Leg n is held out when n * P passes a multiple of 100: P in every 100, spread evenly.
+    return m_nHoldoutPercent > 0 && (nLeg * m_nHoldoutPercent) % 100 < m_nHoldoutPercent;
+}
+
+void Learner::Keep(const LogSample& sample, int nWind) {
+    const int nAngle =
+        std::clamp(m_stages.GetBins().AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
+    const auto nIndex = static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
+    m_calibration.Add(sample, nWind);
+    const bool bHeld = HeldOut(m_stages.Legs());
+    if (bHeld) {
+        m_nHeldLegs += m_stages.Legs() != m_nLastHeldLeg ? 1 : 0;
+        m_nLastHeldLeg = m_stages.Legs();
+        ++m_nHeldSamples;
+    }
+    if (m_pDegrees != nullptr) {
+        (bHeld ? *m_pHeldDegrees : *m_pDegrees).Add(sample, nWind);
+    } else if (bHeld) {
+        HeldAt(nIndex).Add(sample.fBoatSpeed);
+    } else {
+        Bin& bin = BinAt(nIndex);
+        bin.speeds.Add(sample.fBoatSpeed);
+        bin.nPort += sample.bPort ? 1 : 0;
+    }
+}
+
+std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) {
+    Finish();
+    const Bins& bins = m_stages.GetBins();
     auto pSailPlan = std::make_unique<SAILPLAN>(strName);
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         auto pPolar = std::make_unique<PERF_POLAR>(m_options.windSpeeds[w], 0.0f);
         for (int a = 0; a < m_nAngleBins; ++a) {
-            const Distribution* pSpeeds = Speeds(static_cast<int>(w), a);
-            if (IsPoint(pSpeeds)) {
+            const Bin* pBin = At(static_cast<int>(w), a);
+            if (IsPoint(pBin)) {
                 pPolar->InsertVector(
-                    pPolar->GetVectorCount(), m_bins.Angle(a),
-                    static_cast<float>(pSpeeds->Percentile(m_options.fPercentile)));
+                    pPolar->GetVectorCount(), bins.Angle(a),
+                    static_cast<float>(pBin->speeds.Percentile(m_options.fPercentile)));
             }
         }
         if (pPolar->GetVectorCount() >= 2) {
@@ -54,16 +115,32 @@ std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) const {
     return pSailPlan;
 }
 
+int Learner::Points() const {
+    int nPoints = 0;
+    for (const auto& pBin : m_bins) {
+        nPoints += IsPoint(pBin.get()) ? 1 : 0;
+    }
+    return nPoints;
+}
+
+int Learner::PointsAt(int nWind) const {
+    int nPoints = 0;
+    for (int a = 0; a < m_nAngleBins; ++a) {
+        nPoints += IsPoint(At(nWind, a)) ? 1 : 0;
+    }
+    return nPoints;
+}
+
 std::string Learner::Summary() const {
-    std::string s = "samples: " + std::to_string(m_nSamples) +
-                    ", sailing: " + std::to_string(m_nSailing) +
-                    ", steady: " + std::to_string(m_nSteady) +
-                    ", in a wind speed bin: " + std::to_string(m_nBinned) + "\n";
+    const StageCounts& c = Counts();
+    std::string s = "samples: " + std::to_string(c.nSamples) +
+                    ", kept: " + std::to_string(c.nKept) + " (dropped: at rest " +
+                    std::to_string(c.nAtRest) + ", excluded " + std::to_string(c.nExcluded) +
+                    ", engine running " + std::to_string(c.nEngine) + ", looked like motoring " +
+                    std::to_string(c.nMotoring) + ", not steady " + std::to_string(c.nUnsteady) +
+                    ", outside the wind speeds " + std::to_string(c.nOutside) + ")\n";
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
-        int nPoints = 0;
-        for (int a = 0; a < m_nAngleBins; ++a) {
-            nPoints += IsPoint(Speeds(static_cast<int>(w), a)) ? 1 : 0;
-        }
+        const int nPoints = PointsAt(static_cast<int>(w));
         s += "  " + FormatExchangeNumber(m_options.windSpeeds[w]) +
              " kn: " + std::to_string(nPoints) + (nPoints == 1 ? " point" : " points") +
              (nPoints < 2 ? " (no polar)" : "") + "\n";
@@ -72,33 +149,86 @@ std::string Learner::Summary() const {
 }
 
 std::string Learner::ReportJson() const {
-    std::string s = "{\"samples\": " + std::to_string(m_nSamples) +
-                    ", \"sailing\": " + std::to_string(m_nSailing) +
-                    ", \"steady\": " + std::to_string(m_nSteady) +
-                    ", \"binned\": " + std::to_string(m_nBinned) + ", \"bins\": [";
+    const StageCounts& c = Counts();
+    std::string s = "\"samples\": " + std::to_string(c.nSamples) +
+                    ", \"at_rest\": " + std::to_string(c.nAtRest) +
+                    ", \"excluded\": " + std::to_string(c.nExcluded) +
+                    ", \"engine_running\": " + std::to_string(c.nEngine) +
+                    ", \"looked_like_motoring\": " + std::to_string(c.nMotoring) +
+                    ", \"not_steady\": " + std::to_string(c.nUnsteady) +
+                    ", \"outside_wind_speeds\": " + std::to_string(c.nOutside) +
+                    ", \"kept\": " + std::to_string(c.nKept) + ", \"wind_speeds\": [";
+    for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
+        s += w == 0 ? "" : ", ";
+        s += "{\"wind_speed\": ";
+        s += FormatExchangeNumber(m_options.windSpeeds[w]);
+        s += ", \"points\": ";
+        s += std::to_string(PointsAt(static_cast<int>(w)));
+        s += "}";
+    }
+    s += "], \"bins\": [";
+    const Bins& bins = m_stages.GetBins();
     bool bFirst = true;
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         for (int a = 0; a < m_nAngleBins; ++a) {
-            const Distribution* pSpeeds = Speeds(static_cast<int>(w), a);
-            if (pSpeeds == nullptr) {
+            const Bin* pBin = At(static_cast<int>(w), a);
+            if (pBin == nullptr) {
                 continue;
             }
-            const Distribution& speeds = *pSpeeds;
+            const Distribution& speeds = pBin->speeds;
+            const bool bBothTacks = pBin->nPort > 0 && pBin->nPort < speeds.Count();
             s += bFirst ? "\n  " : ",\n  ";
             bFirst = false;
             s +=
                 "{\"wind_speed\": " + FormatExchangeNumber(m_options.windSpeeds[w]) +
-                ", \"angle\": " + FormatExchangeNumber(m_bins.Angle(a)) +
+                ", \"angle\": " + FormatExchangeNumber(bins.Angle(a)) +
                 ", \"count\": " + std::to_string(speeds.Count()) + ", \"percentile\": " +
                 FormatExchangeNumber(static_cast<float>(speeds.Percentile(m_options.fPercentile))) +
                 ", \"mean\": " + FormatExchangeNumber(static_cast<float>(speeds.Mean())) +
                 ", \"spread\": " + FormatExchangeNumber(static_cast<float>(speeds.Spread())) +
-                ", \"point\": " +
-                (speeds.Count() >= static_cast<std::uint64_t>(m_options.nMinSamples) ? "true"
-                                                                                     : "false") +
-                "}";
+                ", \"both_tacks\": " + (bBothTacks ? "true" : "false") +
+                ", \"point\": " + (IsPoint(pBin) ? "true" : "false") + "}";
         }
     }
-    s += bFirst ? "]}\n" : "\n]}\n";
+    s += bFirst ? "]" : "\n]";
     return s;
+}
+
+HoldoutError Learner::Holdout(const SAILPLAN& learned) const {
+    HoldoutError error;
+    error.nLegs = m_nHeldLegs;
+    error.nSamples = m_nHeldSamples;
+    const Bins& bins = m_stages.GetBins();
+    std::vector<double> differences;
+    for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
+        const PERF_POLAR* pPolar = nullptr;
+        for (const auto& p : learned.m_aPolars) {
+            pPolar = p->m_fWindSpeed == m_options.windSpeeds[w] ? p.get() : pPolar;
+        }
+        for (int a = 0; a < m_nAngleBins && pPolar != nullptr; ++a) {
+            const Distribution* pHeld =
+                m_held[w * static_cast<std::size_t>(m_nAngleBins) + static_cast<std::size_t>(a)]
+                    .get();
+            if (pHeld == nullptr ||
+                pHeld->Count() < static_cast<std::uint64_t>(m_options.nMinSamples)) {
+                continue;
+            }
+            if (const auto speed = SpeedOnCurve(*pPolar, bins.Angle(a))) {
+                differences.push_back(std::fabs(pHeld->Percentile(m_options.fPercentile) - *speed));
+            }
+        }
+    }
+    if (differences.empty()) {
+        return error;
+    }
+    std::sort(differences.begin(), differences.end());
+    const auto rank = [&](double dPercent) {
+        const auto n = static_cast<std::size_t>(
+            std::ceil(dPercent / 100.0 * static_cast<double>(differences.size())));
+        return differences[std::max<std::size_t>(n, 1) - 1];
+    };
+    error.nBins = static_cast<int>(differences.size());
+    error.dMedian = rank(50);
+    error.dPercentile90 = rank(90);
+    return error;
 }

@@ -17,17 +17,22 @@ void LogParser::Line(std::string_view line) {
         return;
     }
     ++m_counts.nLines;
-    const std::size_t nDollar = line.find('$');
-    if (m_mode != Mode::Csv && nDollar != std::string_view::npos) {
+    // A sentence starts at its '$', or at its '!' when it encapsulates other data (AIS).
+    // Two single-character searches are faster than one for either character.
+    std::size_t nStart = line.find('$');
+    if (nStart == std::string_view::npos) {
+        nStart = line.find('!');
+    }
+    if (m_mode != Mode::Csv && nStart != std::string_view::npos) {
         m_mode = Mode::Nmea;
-        Sentence(line.substr(nDollar));
+        Sentence(line.substr(nStart));
         return;
     }
     if (m_mode == Mode::Unknown && m_csv.ReadHeader(line)) {
         m_mode = Mode::Csv;
         return;
     }
-    if (m_mode == Mode::Csv && m_csv.ReadRow(line, m_state)) {
+    if (m_mode == Mode::Csv && m_csv.ReadRow(line, m_state) && !m_state.TakeBadReading()) {
         return;
     }
     m_state.CountBadLine();  // neither a sentence nor a row of a known table
@@ -35,17 +40,46 @@ void LogParser::Line(std::string_view line) {
 
 void LogParser::Sentence(std::string_view sentence) {
     NmeaFields fields;
-    // A proprietary sentence ('P') has no three-letter type.
-    if (!SplitNmeaSentence(sentence, fields) || fields[0].size() != 5 || fields[0][0] == 'P') {
+    if (!SplitNmeaSentence(sentence, fields)) {
         m_state.CountBadLine();
         return;
     }
-    const std::string_view type = fields[0].substr(2);
-    if (!ReadNmeaSentence(type, fields, m_state)) {
-        m_state.CountBadLine();
+    // What this reader does not use counts as a sentence only when its checksum vouches for it:
+    // without one, it may as well be noise.
+    const bool bChecksum = fields.HasChecksum();
+    const std::string_view address = fields[0];
+    const bool bProprietary = address.size() >= 2 && address[0] == 'P';
+    if (sentence[0] == '!' || bProprietary || address.size() != 5) {
+        if (bChecksum && (sentence[0] == '!' || bProprietary)) {
+            ++m_counts.nOtherSentences;
+        } else {
+            m_state.CountBadLine();
+        }
         return;
     }
-    Count(type);
+    const std::string_view type = address.substr(2);
+    switch (ReadNmeaSentence(type, fields, m_state)) {
+        case SentenceRead::Read:
+            if (m_state.TakeBadReading()) {
+                m_state.CountBadLine();
+            } else {
+                Count(type);
+            }
+            return;
+        case SentenceRead::WithoutValues:
+            ++m_counts.nEmptySentences;
+            return;
+        case SentenceRead::Other:
+            if (bChecksum) {
+                ++m_counts.nOtherSentences;
+            } else {
+                m_state.CountBadLine();
+            }
+            return;
+        case SentenceRead::Bad:
+            m_state.CountBadLine();
+            return;
+    }
 }
 
 void LogParser::Count(std::string_view type) {

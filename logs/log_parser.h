@@ -9,9 +9,10 @@
 #include "logs/instrument_state.h"
 #include "logs/log_sample.h"
 
-// Reads a log line by line: NMEA 0183 sentences (anything before the '$' is a logger's prefix)
-// or, when the first line is a header this reader can use, CSV rows. What it cannot read it
-// counts as bad; the counts of sentence types reach LogCounts when the parser ends.
+// Reads a log line by line: NMEA 0183 sentences (anything before the '$' or '!' is a logger's
+// prefix) or, when the first line is a header this reader can use, CSV rows. Each line is
+// counted once (LogCounts): read, without values, another sentence, or bad; the counts of
+// sentence types reach LogCounts when the parser ends.
 class LogParser {
   public:
     LogParser(LogCounts& counts, const LogSink& sink) : m_counts(counts), m_state(counts, sink) {}

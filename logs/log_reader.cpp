@@ -4,10 +4,13 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
 #include "logs/log_parser.h"
+#include "logs/log_text.h"
 
 namespace {
 
@@ -67,6 +70,11 @@ std::optional<std::uint64_t> LogSize(const std::string& strPath) {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+// The name of a log in a message: standard input by that name, a path made printable.
+std::string LogName(const std::string& strPath) {
+    return strPath == "-" ? std::string("standard input") : PrintableText(strPath);
+}
+
 // The progress of a reading of several logs.
 struct ProgressTracker {
     const std::function<void(const LogProgress&)>& report;
@@ -86,10 +94,18 @@ bool ReadOne(const std::string& strPath, LogCounts& counts, const LogSink& sink,
             ::close(fd);
         }
     } else {
+        if (!CheckLog(strPath, strError)) {
+            return false;
+        }
+        errno = 0;
         file = gzopen(strPath.c_str(), "rb");
     }
     if (file == nullptr) {
-        strError = "cannot open " + (strPath == "-" ? std::string("standard input") : strPath);
+        const int nErrno = errno;
+        strError = "cannot open " + LogName(strPath);
+        if (nErrno != 0) {
+            strError += std::string(": ") + std::strerror(nErrno);
+        }
         return false;
     }
     gzbuffer(file, 1 << 18);
@@ -136,6 +152,27 @@ bool ReadOne(const std::string& strPath, LogCounts& counts, const LogSink& sink,
 
 }  // namespace
 
+bool CheckLog(const std::string& strPath, std::string& strError) {
+    if (strPath == "-") {
+        return true;
+    }
+    struct stat st {};
+    if (::stat(strPath.c_str(), &st) != 0) {
+        strError = "cannot open " + LogName(strPath) + ": " + std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        strError = LogName(strPath) + " is a folder, not a log";
+        return false;
+    }
+    // A FIFO is not opened here: that would wait for its writer.
+    if (::access(strPath.c_str(), R_OK) != 0) {
+        strError = "cannot read " + LogName(strPath) + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink) {
     LogParser parser(counts, sink);
     LineSplitter lines(parser);
@@ -165,6 +202,12 @@ bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const L
             sizes[i] = LogSize(aPaths[i]);
             bAllKnown = bAllKnown && sizes[i].has_value();
             nTotal += sizes[i].value_or(0);
+        }
+    }
+    // Every log is checked before any is read: a reading may take long.
+    for (const std::string& strPath : aPaths) {
+        if (!CheckLog(strPath, strError)) {
+            return false;
         }
     }
     ProgressTracker progress{options.progress, 0, bAllKnown ? nTotal : 0};

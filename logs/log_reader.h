@@ -27,16 +27,20 @@ struct LogReadOptions {
 // Reads one log (NMEA 0183 text, or CSV with a header naming its columns; gzip-compressed or
 // not, whatever its name) and hands every sample to the sink, in log order. Memory does not
 // grow with the log. "-" reads standard input (compressed or not). False, with the reason, when
-// the file cannot be opened; a compressed log cut short gives what came before it.
+// the file cannot be opened (CheckLog); a compressed log cut short gives what came before it.
 bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
              std::string& strError, const LogReadOptions& options = {});
 
 // Reads the logs one after another into the same counts; newLog runs before each, so that what
-// depends on the order of samples (a steady stretch) starts anew. False, with the reason, at the
-// first log that cannot be opened.
+// depends on the order of samples (a steady stretch) starts anew. Every log is checked
+// (CheckLog) before any is read; false, with the reason, at the first that cannot be.
 bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const LogSink& sink,
               const std::function<void()>& newLog, std::string& strError,
               const LogReadOptions& options = {});
+
+// Whether the log can be read: it exists, it is no folder, it may be read (standard input
+// always). False with the reason, the path made printable (PrintableText).
+bool CheckLog(const std::string& strPath, std::string& strError);
 
 // The same for text in memory.
 void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink);

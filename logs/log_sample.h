@@ -2,28 +2,53 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 
+// What a log said of the engine at a sample's moment.
+enum class EngineState : std::uint8_t { Unknown, Off, Running };
+
 // A moment of sailing read from an instrument log: log time in seconds, true wind speed (kn),
-// true wind angle folded into 0 to 180 degrees, and boat speed (kn).
+// true wind angle folded into 0 to 180 degrees, and boat speed (kn); the side the wind came
+// from (bPort: from port, 180 to 360 from the bow before folding) and the engine's state.
+// Where the log has the true heading and the speed and course over ground beside the speed
+// through the water, the heading (degrees) and the speed over ground along it (kn); else NaN.
 struct LogSample {
     double dTime;
     float fWindSpeed;
     float fWindAngle;
     float fBoatSpeed;
+    bool bPort = false;
+    EngineState engine = EngineState::Unknown;
+    float fHeading = std::numeric_limits<float>::quiet_NaN();
+    float fGroundAlong = std::numeric_limits<float>::quiet_NaN();
 };
 
 // Where a reading hands its samples, one at a time, in log order.
 using LogSink = std::function<void(const LogSample&)>;
 
-// What a reading met.
+// What a reading met. Every line that is not blank falls in exactly one of: a sentence read
+// (by type in sentences), a sentence without values, another sentence, a CSV header or row
+// read, or a bad line.
 struct LogCounts {
     std::uint64_t nLines = 0;
-    std::uint64_t nBadLines = 0;  // bad checksums, truncated or malformed sentences and rows
+    // Bad checksums, truncated or malformed sentences and rows, negative or non-finite readings.
+    std::uint64_t nBadLines = 0;
+    // Sentences of a type this reader uses with every value field empty ("$IIHDT,,T").
+    std::uint64_t nEmptySentences = 0;
+    // Sentences with a valid checksum that this reader does not use: AIS ("!AIVDM"),
+    // proprietary ("$P..."), and types it does not know.
+    std::uint64_t nOtherSentences = 0;
     std::map<std::string, std::uint64_t> sentences;  // NMEA sentences read, by type
     std::uint64_t nSamples = 0;
-    bool bSpeedOverGround = false;  // no speed through water: the boat speed is over ground
-    bool bApparentWind = false;     // no true wind: it was computed from the apparent wind
-    bool bTruncated = false;        // a compressed log ended before its end
+    std::uint64_t nTrueWindSamples = 0;      // with the true wind the log gave
+    std::uint64_t nComputedWindSamples = 0;  // with true wind computed from the apparent wind
+    // Wind readings that made no sample: no boat speed was current at their moment.
+    std::uint64_t nWindWithoutBoatSpeed = 0;
+    std::uint64_t nApparentWithoutBoatSpeed = 0;  // of those, apparent wind
+    std::uint64_t nBoatSpeedReadings = 0;
+    std::uint64_t nEngineReadings = 0;  // RPM sentences and engine transducers read
+    bool bSpeedOverGround = false;      // no speed through water: the boat speed is over ground
+    bool bTruncated = false;            // a compressed log ended before its end
 };

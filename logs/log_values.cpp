@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 bool ParseTimeOfDay(std::string_view field, double& dSeconds) {
     double d = 0;
@@ -21,7 +22,7 @@ bool ParseTimeOfDay(std::string_view field, double& dSeconds) {
 
 bool ParseSpeedKnots(std::string_view value, std::string_view unit, double& dKnots) {
     double d = 0;
-    if (!ParseLogNumber(value, d) || d < 0) {
+    if (!ParseReading(value, d)) {
         return false;
     }
     if (unit == "N") {
@@ -33,7 +34,7 @@ bool ParseSpeedKnots(std::string_view value, std::string_view unit, double& dKno
     } else {
         return false;
     }
-    return true;
+    return dKnots <= std::numeric_limits<float>::max();
 }
 
 double FoldAngle(double dAngle) {
@@ -42,4 +43,12 @@ double FoldAngle(double dAngle) {
         dAngle += 360.0;
     }
     return dAngle > 180.0 ? 360.0 - dAngle : dAngle;
+}
+
+bool FromPort(double dAngle) {
+    dAngle = std::fmod(dAngle, 360.0);
+    if (dAngle < 0) {
+        dAngle += 360.0;
+    }
+    return dAngle > 180.0;
 }

@@ -3,17 +3,22 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 // The values of a log's fields, as instruments write them.
 
 // "hhmmss.ss" as seconds of the day.
 bool ParseTimeOfDay(std::string_view field, double& dSeconds);
-// A speed with its unit field: "N" knots, "M" m/s, "K" km/h; in knots, not negative.
+// A speed with its unit field: "N" knots, "M" m/s, "K" km/h; in knots, a reading as
+// ParseReading takes it.
 bool ParseSpeedKnots(std::string_view value, std::string_view unit, double& dKnots);
 // An angle from the bow (any number of turns, either sign) folded into 0 to 180 degrees: port
 // and starboard alike.
 double FoldAngle(double dDegrees);
+// Whether an angle from the bow (any number of turns, either sign) lies on the port side: more
+// than 180 degrees once in 0 to 360.
+bool FromPort(double dDegrees);
 
 // A decimal number (sign, digits, a point; an exponent too) filling the whole field. Inline:
 // a log is mostly such numbers.
@@ -52,4 +57,9 @@ inline bool ParseLogNumber(std::string_view field, double& d) {
     }
     const auto [end, ec] = std::from_chars(p, field.data() + field.size(), d);
     return ec == std::errc() && end == field.data() + field.size() && std::isfinite(d);
+}
+
+// A reading that a sample can hold: finite, not negative, within a float's range.
+inline bool ParseReading(std::string_view field, double& d) {
+    return ParseLogNumber(field, d) && d >= 0 && d <= std::numeric_limits<float>::max();
 }

@@ -7,14 +7,15 @@ namespace {
 
 using SentenceReader = bool (*)(const NmeaFields& f, InstrumentState& state);
 
-// MWV: wind angle from the bow, R(elative) or T(rue), speed and unit, status A (valid).
+// MWV: wind angle from the bow, R(elative) or T(rue), speed and unit, status A (valid) or V;
+// instruments of older NMEA versions leave the status out, and then the value is valid.
 bool ReadMwv(const NmeaFields& f, InstrumentState& state) {
     double dAngle = 0;
     double dSpeed = 0;
-    if (f.Count() < 6 || !ParseLogNumber(f[1], dAngle) || !ParseSpeedKnots(f[3], f[4], dSpeed)) {
+    if (f.Count() < 5 || !ParseLogNumber(f[1], dAngle) || !ParseSpeedKnots(f[3], f[4], dSpeed)) {
         return false;
     }
-    if (f[5].substr(0, 1) != "A") {
+    if (f[5].substr(0, 1) == "V") {
         return true;  // the instrument says the value is not valid
     }
     if (f[2] == "T") {
@@ -122,7 +123,7 @@ bool ReadHdg(const NmeaFields& f, InstrumentState& state) {
 // VHW: headings, then the speed through the water in knots (field 5).
 bool ReadVhw(const NmeaFields& f, InstrumentState& state) {
     double dSpeed = 0;
-    if (f.Count() < 7 || !ParseLogNumber(f[5], dSpeed) || dSpeed < 0) {
+    if (f.Count() < 7 || !ParseReading(f[5], dSpeed)) {
         return false;
     }
     state.SetWaterSpeed(dSpeed);
@@ -135,17 +136,20 @@ bool ReadVpw(const NmeaFields& f, InstrumentState& /*state*/) {
     return f.Count() >= 2 && (f[1].empty() || ParseLogNumber(f[1], dSpeed));
 }
 
-// VTG: tracks, then the speed over ground in knots (field 5).
+// VTG: the track (true, field 1; magnetic, 3), then the speed over ground in knots (field 5).
 bool ReadVtg(const NmeaFields& f, InstrumentState& state) {
     double dSpeed = 0;
-    if (f.Count() < 7 || !ParseLogNumber(f[5], dSpeed) || dSpeed < 0) {
+    if (f.Count() < 7 || !ParseReading(f[5], dSpeed)) {
         return false;
     }
-    state.SetGroundSpeed(dSpeed);
+    double dCourse = 0;
+    state.SetGroundSpeed(
+        dSpeed, ParseLogNumber(f[1], dCourse) ? std::optional<double>(dCourse) : std::nullopt);
     return true;
 }
 
-// RMC: the time of day, status A (valid), position, and the speed over ground in knots.
+// RMC: the time of day, status A (valid), position, the speed over ground in knots and the
+// track (true).
 bool ReadRmc(const NmeaFields& f, InstrumentState& state) {
     double dSeconds = 0;
     if (f.Count() < 10 || !ParseTimeOfDay(f[1], dSeconds)) {
@@ -153,8 +157,10 @@ bool ReadRmc(const NmeaFields& f, InstrumentState& state) {
     }
     state.SetTimeOfDay(dSeconds);
     double dSpeed = 0;
-    if (f[2] == "A" && ParseLogNumber(f[7], dSpeed) && dSpeed >= 0) {
-        state.SetGroundSpeed(dSpeed);
+    if (f[2] == "A" && ParseReading(f[7], dSpeed)) {
+        double dCourse = 0;
+        state.SetGroundSpeed(
+            dSpeed, ParseLogNumber(f[8], dCourse) ? std::optional<double>(dCourse) : std::nullopt);
     }
     return true;
 }
@@ -178,6 +184,35 @@ bool ReadGll(const NmeaFields& f, InstrumentState& state) {
     return ReadTimeField(f.Count() > 5 ? f[5] : std::string_view(), state);
 }
 
+// RPM: source, S(haft) or E(ngine), its number, revolutions per minute (negative when turning
+// backwards), pitch, status A (valid). An engine's revolutions say whether it runs; a shaft's
+// do not (a propeller may turn freely under sail).
+bool ReadRpm(const NmeaFields& f, InstrumentState& state) {
+    double dRpm = 0;
+    if (f.Count() < 4 || (f[1] != "S" && f[1] != "E") || !ParseLogNumber(f[3], dRpm)) {
+        return false;
+    }
+    if (f[1] == "E" && f[5].substr(0, 1) != "V") {
+        state.SetEngineRunning(dRpm != 0);
+    }
+    return true;
+}
+
+// XDR: transducers in groups of four fields: type, value, unit, name. A tachometer (type T,
+// unit R) tells whether an engine runs; other transducers are read and passed over.
+bool ReadXdr(const NmeaFields& f, InstrumentState& state) {
+    if (f.Count() < 5) {
+        return false;
+    }
+    for (std::size_t i = 1; i + 2 < f.Count(); i += 4) {
+        double dValue = 0;
+        if (f[i] == "T" && f[i + 2] == "R" && ParseLogNumber(f[i + 1], dValue)) {
+            state.SetEngineRunning(dValue != 0);
+        }
+    }
+    return true;
+}
+
 struct SentenceType {
     std::string_view type;
     SentenceReader read;
@@ -186,16 +221,30 @@ struct SentenceType {
 constexpr SentenceType kSentenceTypes[] = {
     {"MWV", ReadMwv}, {"VWT", ReadVwt}, {"VWR", ReadVwr}, {"MWD", ReadMwd}, {"HDT", ReadHdt},
     {"HDM", ReadHdm}, {"HDG", ReadHdg}, {"VHW", ReadVhw}, {"VPW", ReadVpw}, {"VTG", ReadVtg},
-    {"RMC", ReadRmc}, {"ZDA", ReadZda}, {"GLL", ReadGll},
+    {"RMC", ReadRmc}, {"ZDA", ReadZda}, {"GLL", ReadGll}, {"RPM", ReadRpm}, {"XDR", ReadXdr},
 };
+
+// Whether no data field holds a digit: a sentence the instrument sent without values.
+bool WithoutValues(const NmeaFields& f) {
+    for (std::size_t i = 1; i < f.Count(); ++i) {
+        if (f[i].find_first_of("0123456789") != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
-bool ReadNmeaSentence(std::string_view type, const NmeaFields& fields, InstrumentState& state) {
+SentenceRead ReadNmeaSentence(std::string_view type, const NmeaFields& fields,
+                              InstrumentState& state) {
     for (const SentenceType& sentenceType : kSentenceTypes) {
         if (sentenceType.type == type) {
-            return sentenceType.read(fields, state);
+            if (sentenceType.read(fields, state)) {
+                return SentenceRead::Read;
+            }
+            return WithoutValues(fields) ? SentenceRead::WithoutValues : SentenceRead::Bad;
         }
     }
-    return true;  // a type this reader does not use
+    return SentenceRead::Other;
 }

@@ -5,7 +5,13 @@
 #include "logs/instrument_state.h"
 #include "logs/nmea_sentence.h"
 
-// Reads a sentence of the type given (the three letters after the talker) into the state. False
-// when a sentence of a type this reader uses is malformed or truncated; a type it does not use
-// is passed over (true).
-bool ReadNmeaSentence(std::string_view type, const NmeaFields& fields, InstrumentState& state);
+enum class SentenceRead {
+    Read,           // a type this reader uses, its values read into the state
+    WithoutValues,  // a type this reader uses, sent with no value (no digit in any field)
+    Other,          // a type this reader does not use, passed over
+    Bad,            // a type this reader uses, malformed or truncated
+};
+
+// Reads a sentence of the type given (the three letters after the talker) into the state.
+SentenceRead ReadNmeaSentence(std::string_view type, const NmeaFields& fields,
+                              InstrumentState& state);

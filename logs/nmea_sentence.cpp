@@ -27,6 +27,7 @@ bool SplitNmeaSentence(std::string_view s, NmeaFields& fields) {
     }
     f[n++] = s.substr(nStart, i - nStart);
     fields.m_nCount = n;
+    fields.m_bChecksum = i < s.size();
     if (i == s.size()) {
         return true;  // no checksum
     }

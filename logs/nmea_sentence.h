@@ -11,6 +11,8 @@
 class NmeaFields {
   public:
     std::size_t Count() const { return m_nCount; }
+    // Whether the sentence had a checksum ('*' and what follows), which was then verified.
+    bool HasChecksum() const { return m_bChecksum; }
     std::string_view operator[](std::size_t n) const {
         return n < m_nCount ? m_fields[n] : std::string_view();
     }
@@ -20,6 +22,7 @@ class NmeaFields {
     // Only the first m_nCount are set: a sentence is split in one pass, without clearing.
     std::array<std::string_view, 24> m_fields;
     std::size_t m_nCount = 0;
+    bool m_bChecksum = false;
 };
 
 // Splits a sentence that starts at its '$' and verifies its checksum (the XOR of the characters

@@ -4,7 +4,7 @@
 
 #include "logs/learn_options.h"
 #include "logs/log_reader.h"
-#include "logs/steady_filter.h"
+#include "logs/sample_stages.h"
 
 namespace {
 
@@ -26,15 +26,17 @@ float NearestWindSpeed(const SAILPLAN& sailPlan, float fWindSpeed) {
 bool ReadSamplesOfPolar(const std::vector<std::string>& aLogs, const SAILPLAN& sailPlan,
                         std::size_t nPolar, const LogSink& sink, std::string& strError) {
     const float fWindSpeed = sailPlan.m_aPolars.at(nPolar)->m_fWindSpeed;
-    SteadyFilter filter(LearnOptions{}.dSteadySeconds);
+    LearnOptions options;
+    options.windSpeeds.clear();  // every steady sample; the polar's chosen here
+    SampleStages stages(options, [&](const LogSample& sample, int /*nWindBin*/) {
+        if (NearestWindSpeed(sailPlan, sample.fWindSpeed) == fWindSpeed) {
+            sink(sample);
+        }
+    });
     LogCounts counts;
-    return ReadLogs(
-        aLogs, counts,
-        [&](const LogSample& sample) {
-            if (filter.Keep(sample) &&
-                NearestWindSpeed(sailPlan, sample.fWindSpeed) == fWindSpeed) {
-                sink(sample);
-            }
-        },
-        [&] { filter.NewLog(); }, strError);
+    const bool bRead = ReadLogs(
+        aLogs, counts, [&](const LogSample& sample) { stages.Add(sample); },
+        [&] { stages.NewLog(); }, strError);
+    stages.Finish();
+    return bRead;
 }

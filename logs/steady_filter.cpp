@@ -7,6 +7,9 @@ bool SteadyFilter::Steady(const LogSample& sample) {
                                  m_window.front().dTime > sample.dTime)) {
         m_window.pop_front();
     }
+    if (m_dSeconds <= 0) {
+        return true;  // no steadiness asked for
+    }
     // The window must reach back over (nearly) the whole span: a moment after a gap is not
     // known to be steady yet.
     bool bSteady = !m_window.empty() && m_window.front().dTime <= sample.dTime - m_dSeconds + 1.5;

@@ -6,7 +6,8 @@
 
 // Which samples count: the boat sails (at least 0.5 kn) and sails steadily (over the last
 // seconds the true wind angle within 10 degrees, its speed within 20 %, the boat speed within
-// 15 % of the sample's). Samples of one log are given in log order; a new log starts anew.
+// 15 % of the sample's); with 0 seconds every sailing sample is steady. Samples of one log are
+// given in log order; a new log starts anew.
 class SteadyFilter {
   public:
     explicit SteadyFilter(double dSeconds) : m_dSeconds(dSeconds) {}

@@ -1,25 +1,44 @@
 #!/usr/bin/env bash
-# Runs a fuzzing campaign under AddressSanitizer and UndefinedBehaviorSanitizer:
+# Runs a fuzzing campaign under AddressSanitizer and UndefinedBehaviorSanitizer, as many targets
+# at a time as there are processors:
 #   scripts/fuzz.sh [SECONDS]   (default 600 per target)
 # New inputs go to fuzz-out/<target>/; crashes to fuzz-out/artifacts/. Copy an input worth
-# keeping into fuzz/corpus/<target>/ so that every build replays it.
+# keeping into fuzz/corpus/<target>/ so that every build replays it. Fails when a target fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 
 scripts/install-deps.sh
-for p in clang libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
-    { [ "$(id -u)" -eq 0 ] && apt-get install -y -qq "$p" >/dev/null || sudo apt-get install -y -qq "$p" >/dev/null; }
-done
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPOLAR_FUZZ=ON -DPOLAR_SANITIZE=ON -DPOLAR_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target polar_file_fuzzer language_file_fuzzer exchange_fuzzer
+targets=(polar_file language_file exchange log_reader)
+corpora=(polar_file language_file exchange log)
+cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
-for target in polar_file language_file exchange; do
-  mkdir -p "fuzz-out/$target" fuzz-out/artifacts
-  "build-fuzz/fuzz/${target}_fuzzer" "fuzz-out/$target" "fuzz/corpus/$target" \
-    -max_total_time="$seconds" -artifact_prefix=fuzz-out/artifacts/ -print_final_stats=1 &
+mkdir -p fuzz-out/artifacts
+failed=0
+running=0
+for i in "${!targets[@]}"; do
+  target=${targets[$i]}
+  mkdir -p "fuzz-out/$target"
+  "build-fuzz/fuzz/${target}_fuzzer" "fuzz-out/$target" "fuzz/corpus/${corpora[$i]}" \
+    -max_total_time="$seconds" -artifact_prefix=fuzz-out/artifacts/ -print_final_stats=1 \
+    >"fuzz-out/$target.log" 2>&1 &
+  running=$((running + 1))
+  if [ "$running" -ge "$(nproc)" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
 done
-wait
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
+done
+for target in "${targets[@]}"; do
+  echo "$target: $(grep -h 'stat::number_of_executed_units' "fuzz-out/$target.log" | awk '{print $2}') runs"
+done
+if [ "$failed" -ne 0 ]; then
+  echo "a fuzz target failed; its log is in fuzz-out/, the input in fuzz-out/artifacts/" >&2
+  exit 1
+fi

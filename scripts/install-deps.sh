@@ -28,6 +28,8 @@ packages=(
   zlib1g-dev
   # polarctl's command line.
   libcli11-dev
+  # The fuzz targets: clang with libFuzzer.
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // polarctl learn and compare: polars from the boat's own instrument logs, and the boat's
 // sailing measured against a polar.
+#include <optional>
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
@@ -11,8 +12,12 @@
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
 #include "logs/logs.h"
+#include "smoothing/polar_smoothing.h"
 
 namespace {
+
+// Fewer points than this, and learn says the main cause of so few.
+constexpr int kFewPoints = 10;
 
 bool ParseList(const std::string& strText, std::vector<float>& values) {
     values.clear();
@@ -35,26 +40,130 @@ bool ParseList(const std::string& strText, std::vector<float>& values) {
     return !values.empty();
 }
 
-void PrintCounts(std::ostream& out, const LogCounts& counts) {
-    out << "lines: " << counts.nLines << ", bad lines skipped: " << counts.nBadLines << "\n";
-    if (!counts.sentences.empty()) {
-        out << "sentences:";
-        for (const auto& [strType, n] : counts.sentences) {
-            out << " " << strType << " " << n;
+// "HH:MM-HH:MM[,HH:MM-HH:MM...]": spans of the time of day.
+bool ParseSpans(const std::string& strText, std::vector<TimeOfDaySpan>& spans) {
+    const auto clock = [](std::string_view t, double& dSeconds) {
+        if (t.size() != 5 || t[2] != ':') {
+            return false;
         }
-        out << "\n";
+        int h = 0;
+        int m = 0;
+        for (const char c : {t[0], t[1], t[3], t[4]}) {
+            if (c < '0' || c > '9') {
+                return false;
+            }
+        }
+        h = (t[0] - '0') * 10 + (t[1] - '0');
+        m = (t[3] - '0') * 10 + (t[4] - '0');
+        dSeconds = h * 3600.0 + m * 60.0;
+        return (h < 24 && m < 60) || (h == 24 && m == 0);
+    };
+    spans.clear();
+    std::string_view rest(strText);
+    while (!rest.empty()) {
+        const std::size_t nComma = rest.find(',');
+        const std::string_view span = rest.substr(0, nComma);
+        rest = nComma == std::string_view::npos ? std::string_view() : rest.substr(nComma + 1);
+        TimeOfDaySpan parsed{};
+        if (span.size() != 11 || span[5] != '-' || !clock(span.substr(0, 5), parsed.dFrom) ||
+            !clock(span.substr(6), parsed.dTo) || parsed.dFrom == parsed.dTo) {
+            return false;
+        }
+        spans.push_back(parsed);
+        if (nComma != std::string_view::npos && rest.empty()) {
+            return false;  // a trailing comma
+        }
     }
-    if (counts.bSpeedOverGround) {
-        out << "note: no speed through the water was logged; the boat speed is the speed over "
-               "ground\n";
+    return !spans.empty();
+}
+
+// Every log checked before anything else is done: a folder or an unreadable file is named.
+bool CheckLogs(const std::vector<std::string>& aLogs, std::ostream& err) {
+    for (const std::string& strLog : aLogs) {
+        std::string strError;
+        if (!CheckLog(strLog, strError)) {
+            err << "polarctl: " << strError << "\n";
+            return false;
+        }
     }
-    if (counts.bApparentWind) {
-        out << "note: no true wind was logged; it was computed from the apparent wind and the "
-               "boat speed\n";
+    return true;
+}
+
+// The options learn and compare share, read into the learn options; false after telling why.
+bool ReadSampleOptions(const ParsedArgs& parsed, LearnOptions& options, std::ostream& err) {
+    if (const auto text = parsed.Option("--steady-seconds")) {
+        const auto v = ParseExchangeNumber(*text, false);
+        if (!v || *v < 0 || *v > 3600) {
+            err << "polarctl: --steady-seconds needs a number from 0 to 3600\n";
+            return false;
+        }
+        options.dSteadySeconds = *v;
     }
-    if (counts.bTruncated) {
-        out << "note: a compressed log ended early; what came before it was read\n";
+    if (const auto text = parsed.Option("--exclude");
+        text && !ParseSpans(*text, options.excluded)) {
+        err << "polarctl: --exclude needs spans of the day such as 09:30-10:15,17:00-17:40\n";
+        return false;
     }
+    return true;
+}
+
+// Each learned polar replaced by the project's least-squares fit of its points (polarctl
+// smooth's), its tacking angle the fitted polar's best upwind VMG; a polar the fit cannot take
+// stays as learned. The number fitted.
+int FitPolars(SAILPLAN& plan) {
+    int nFitted = 0;
+    for (int i = 0; i < plan.GetPolarCount(); ++i) {
+        if (plan.SmoothPolar(i) == 0 || g_aSmoothBackup.empty()) {
+            continue;
+        }
+        plan.EndSmooth(i, false);
+        PERF_POLAR& polar = plan.Polar(i);
+        if (const auto best = FindBestVmg(polar)) {
+            polar.m_fTackingAngle = best->fUpwindAngle;
+        }
+        ++nFitted;
+    }
+    return nFitted;
+}
+
+std::string Estimate(const std::optional<double>& value) {
+    return value ? FormatExchangeNumber(static_cast<float>(*value)) : std::string("null");
+}
+
+std::string CalibrationText(const std::optional<double>& angleOffset,
+                            const std::optional<double>& speedFactor, bool bAsked, bool bApplied) {
+    std::string s = "calibration: wind angle offset ";
+    s += angleOffset ? Estimate(angleOffset) + " degrees" : "unknown (the tacks do not overlap)";
+    s += ", boat speed factor ";
+    s += speedFactor ? Estimate(speedFactor)
+                     : "unknown (no heading with speed and course over ground)";
+    s += bApplied ? "; applied\n"
+         : bAsked ? "; nothing to apply\n"
+                  : "; --calibrate applies them\n";
+    return s;
+}
+
+std::string CalibrationJson(const std::optional<double>& angleOffset,
+                            const std::optional<double>& speedFactor, bool bApplied) {
+    return "{\"angle_offset\": " + Estimate(angleOffset) +
+           ", \"speed_factor\": " + Estimate(speedFactor) +
+           ", \"applied\": " + (bApplied ? "true" : "false") + "}";
+}
+
+std::string HoldoutText(const HoldoutError& e) {
+    return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
+           " samples; the polar against them in " + std::to_string(e.nBins) +
+           " bins: median error " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
+           " kn, 90th percentile " + FormatExchangeNumber(static_cast<float>(e.dPercentile90)) +
+           " kn\n";
+}
+
+std::string HoldoutJson(const HoldoutError& e) {
+    return "{\"legs\": " + std::to_string(e.nLegs) +
+           ", \"samples\": " + std::to_string(e.nSamples) +
+           ", \"bins\": " + std::to_string(e.nBins) +
+           ", \"median_error\": " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
+           ", \"p90_error\": " + FormatExchangeNumber(static_cast<float>(e.dPercentile90)) + "}";
 }
 
 // Reads the logs, with a line of progress on standard error when it is a terminal.
@@ -95,6 +204,9 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (!ReadsStandardInputOnce(parsed.aPositional, err)) {
         return kExitUsage;
     }
+    if (!CheckLogs(parsed.aPositional, err)) {
+        return kExitInputProblem;
+    }
     // Told before the logs are read, which may take long.
     if (!CheckOutput(*strOut, err) || (strReport && !CheckOutput(*strReport, err)) ||
         (parsed.Flag("--append") && !CheckRewritable(*strOut, "--append", err))) {
@@ -120,16 +232,17 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return true;
     };
     float fMinSamples = static_cast<float>(options.nMinSamples);
-    float fSteady = static_cast<float>(options.dSteadySeconds);
     if (!number("--angle-step", 1, 45, options.fAngleStep) ||
         !number("--percentile", 1, 100, options.fPercentile) ||
         !number("--min-samples", 1, 1e9f, fMinSamples) ||
-        !number("--steady-seconds", 0, 3600, fSteady)) {
+        !number("--holdout", 0, 90, options.fHoldoutPercent) ||
+        !ReadSampleOptions(parsed, options, err)) {
         return kExitUsage;
     }
     options.nMinSamples = static_cast<int>(fMinSamples);
-    options.dSteadySeconds = fSteady;
 
+    const bool bCalibrate = parsed.Flag("--calibrate");
+    options.bSelfCalibrate = bCalibrate;
     Learner learner(options);
     LogCounts counts;
     if (!ReadLogsShowingProgress(
@@ -138,17 +251,43 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
-    PrintCounts(summary, counts);
-    summary << learner.Summary();
+    learner.Finish();
+    // The sensors' errors the sailing shows; with --calibrate, taken out of the points.
+    const std::optional<double> angleOffset = learner.Calibration().AngleOffset();
+    const std::optional<double> speedFactor = learner.Calibration().SpeedFactor();
+    const bool bCalibrated = bCalibrate && (angleOffset || speedFactor);
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
+    const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
+    // Few points or none: the main cause said, on the terminal and in the report.
+    const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints;
+    const std::string strCause =
+        bFewPoints ? MainCause(counts, learner.Counts(), options) : std::string();
+    summary << LogCountsText(counts) << learner.Summary();
+    if (bFewPoints) {
+        summary << "few points: " << strCause << "\n";
+    }
+    if (parsed.Flag("--fit")) {
+        summary << "fitted: " << nFitted << " of " << pSailPlan->m_aPolars.size() << " polars\n";
+    }
+    summary << CalibrationText(angleOffset, speedFactor, bCalibrate, bCalibrated);
+    const HoldoutError holdout = learner.Holdout(*pSailPlan);
+    if (options.fHoldoutPercent > 0) {
+        summary << HoldoutText(holdout);
+    }
     if (strReport) {
-        if (!WriteOutput(*strReport, learner.ReportJson(), parsed.Flag("--force"), out, err)) {
+        const std::string strJson =
+            "{" + learner.ReportJson() + ", " + LogCountsJson(counts) +
+            ", \"calibration\": " + CalibrationJson(angleOffset, speedFactor, bCalibrated) +
+            ", \"fitted\": " + std::to_string(nFitted) + ", \"holdout\": " +
+            (options.fHoldoutPercent > 0 ? HoldoutJson(holdout) : std::string("null")) +
+            ", \"cause\": " + (bFewPoints ? JsonText(strCause) : std::string("null")) + "}\n";
+        if (!WriteOutput(*strReport, strJson, parsed.Flag("--force"), out, err)) {
             return kExitInputProblem;
         }
     }
     if (pSailPlan->m_aPolars.empty()) {
-        err << "polarctl: no wind speed has two points: nothing written\n";
+        err << "polarctl: no wind speed has two points: nothing written (" << strCause << ")\n";
         return kExitInputProblem;
     }
     WarnImplausible(err, *strOut, {pSailPlan.get()});
@@ -183,19 +322,17 @@ int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return kExitUsage;
     }
     LearnOptions options;
-    if (const auto text = parsed.Option("--steady-seconds")) {
-        const auto v = ParseExchangeNumber(*text, false);
-        if (!v || *v < 0 || *v > 3600) {
-            err << "polarctl: --steady-seconds needs a number from 0 to 3600\n";
-            return kExitUsage;
-        }
-        options.dSteadySeconds = *v;
+    if (!ReadSampleOptions(parsed, options, err)) {
+        return kExitUsage;
     }
     if (!ReadsStandardInputOnce(parsed.aPositional, err)) {
         return kExitUsage;
     }
     const std::string strFile = parsed.aPositional.back();
     const std::vector<std::string> aLogs(parsed.aPositional.begin(), parsed.aPositional.end() - 1);
+    if (!CheckLogs(aLogs, err)) {
+        return kExitInputProblem;
+    }
     PolarFileContents contents;
     if (!LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
@@ -216,9 +353,23 @@ int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         err << "polarctl: " << strError << "\n";
         return kExitInputProblem;
     }
+    comparison.Finish();
+    if (comparison.Samples() == 0) {
+        // The stages kept samples, but the sail plan had no speed for them.
+        const std::string strCause =
+            comparison.Counts().nKept > 0
+                ? "the sail plan has no speed at the kept samples' wind speeds and angles"
+                : MainCause(counts, comparison.Counts(), options);
+        if (!parsed.Flag("--json")) {
+            out << LogCountsText(counts);
+        }
+        err << "polarctl: no sample to compare with \"" << DecodeForDisplay(plan.m_strName)
+            << "\": " << strCause << "\n";
+        return kExitInputProblem;
+    }
     const auto pct = [](double d) { return FormatExchangeNumber(static_cast<float>(d)); };
     if (parsed.Flag("--json")) {
-        out << "{\"samples\": " << comparison.Samples()
+        out << "{\"samples\": " << comparison.Samples() << ", " << LogCountsJson(counts)
             << ", \"median_percent\": " << pct(comparison.MedianPercent()) << ", \"bins\": [";
         bool bFirst = true;
         for (const ComparisonBin& bin : comparison.PerBin()) {
@@ -234,7 +385,7 @@ int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         out << (bFirst ? "]}\n" : "\n]}\n");
         return kExitOk;
     }
-    PrintCounts(out, counts);
+    out << LogCountsText(counts);
     out << "compared " << comparison.Samples() << " samples with \""
         << DecodeForDisplay(plan.m_strName) << "\": median " << pct(comparison.MedianPercent())
         << " %\n";

@@ -75,6 +75,10 @@ std::string DefaultColours() {
 
 const OptionDefinition kForce{"--force", "", "write over a read-only file", "", false};
 
+const OptionDefinition kExclude{
+    "--exclude", "HH:MM-HH:MM,...",
+    "spans of the log's time of day left out (motoring the log does not tell of)", "", false};
+
 OptionDefinition SailPlanChoice(bool bRequired) {
     return {"--sail-plan", "INDEX|NAME",
             "the sail plan: its index from 0, or its name (exact, else in any case when only one "
@@ -214,8 +218,9 @@ std::vector<CommandDefinition> Commands() {
          RunRender},
         {"learn",
          "learn LOG... -o POLAR.PPD [--sail-plan NAME] [--wind-speeds 4,6,8,...] "
-         "[--angle-step DEG] [--percentile P] [--min-samples N] [--steady-seconds S] [--append] "
-         "[--force] [--report FILE.json]",
+         "[--angle-step DEG] [--percentile P] [--min-samples N] [--steady-seconds S] "
+         "[--exclude HH:MM-HH:MM,...] [--holdout P] [--fit] [--calibrate] [--append] [--force] "
+         "[--report FILE.json]",
          "a polar learned from NMEA 0183 or CSV instrument logs (.gz too)",
          "LOG",
          "the instrument logs (- for standard input)",
@@ -233,14 +238,28 @@ std::vector<CommandDefinition> Commands() {
            std::to_string(learn.nMinSamples), false},
           {"--steady-seconds", "S", "how long the sailing must have been steady, 0 to 3600",
            FormatExchangeNumber(static_cast<float>(learn.dSteadySeconds)), false},
+          kExclude,
+          {"--holdout", "P",
+           "keep P % (0 to 90) of the steady legs out of the learning and measure the polar on "
+           "them",
+           "0", false},
+          {"--fit", "", "smooth each learned polar with the least-squares fit of smooth", "",
+           false},
+          {"--calibrate", "",
+           "take the wind angle offset and the boat speed factor the logs show out of the "
+           "learned points",
+           "", false},
           {"--append", "", "add the sail plan to the data file at -o", "", false},
           {"--force", "", "replace an existing data file, write over a read-only file", "", false},
-          {"--report", "FILE.json", "every bin's count, percentile, mean and spread as JSON", "",
-           false}},
+          {"--report", "FILE.json",
+           "the summary's counts and notes, and every bin's count, percentile, mean, spread and "
+           "whether both tacks sailed it, as JSON",
+           "", false}},
          "polarctl learn day1.nmea day2.nmea.gz -o POLAR.PPD --append --percentile 80",
          RunLearn},
         {"compare",
-         "compare LOG... POLAR.PPD --sail-plan INDEX|NAME [--json] [--steady-seconds S]",
+         "compare LOG... POLAR.PPD --sail-plan INDEX|NAME [--json] [--steady-seconds S] "
+         "[--exclude HH:MM-HH:MM,...]",
          "the logged boat speed as a percentage of the polar's",
          "FILES",
          "the instrument logs, then the data file (one of them may be -)",
@@ -248,8 +267,9 @@ std::vector<CommandDefinition> Commands() {
          -1,
          {SailPlanChoice(true),
           {"--json", "", "one JSON object instead of a table", "", false},
-          {"--steady-seconds", "S", "how long the sailing must have been steady",
-           FormatExchangeNumber(static_cast<float>(learn.dSteadySeconds)), false}},
+          {"--steady-seconds", "S", "how long the sailing must have been steady, 0 to 3600",
+           FormatExchangeNumber(static_cast<float>(learn.dSteadySeconds)), false},
+          kExclude},
          "polarctl compare day1.nmea POLAR.PPD --sail-plan \"Main + Genoa\"",
          RunCompare},
         {"lgx dump",

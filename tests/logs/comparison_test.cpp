@@ -54,9 +54,12 @@ TEST(PolarSamples, EveryKeptSampleBelongsToTheNearestPolarOnly) {
     const std::string text = GeneratedLog(known, 9, 0.01);
     TempDir::Write(dir.File("log.nmea"), text);
     std::size_t nKept = 0;
-    SteadyFilter filter(LearnOptions{}.dSteadySeconds);
+    LearnOptions every;
+    every.windSpeeds.clear();
+    SampleStages stages(every, [&](const LogSample&, int) { ++nKept; });
     LogCounts counts;
-    ReadLogText(text, counts, [&](const LogSample& s) { nKept += filter.Keep(s) ? 1 : 0; });
+    ReadLogText(text, counts, [&](const LogSample& s) { stages.Add(s); });
+    stages.Finish();
 
     std::size_t nAll = 0;
     for (std::size_t nPolar = 0; nPolar < known.m_aPolars.size(); ++nPolar) {

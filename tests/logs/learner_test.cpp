@@ -39,3 +39,39 @@ TEST(Learn, RecoversTheSailedPolarAndDropsWhatIsNotSteady) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Learn, HeldOutLegsStayOutOfThePointsAndMeasureThePolar) {
+    LearnOptions options;
+    options.fHoldoutPercent = 25;
+    Learner learner(options);
+    LogCounts counts;
+    ReadLogText(GeneratedLog(KnownPolar(), 4, 0.02), counts,
+                [&](const LogSample& s) { learner.Add(s); });
+    const auto pLearned = learner.Result("Measured");
+    const HoldoutError error = learner.Holdout(*pLearned);
+    // The legs between the motoring: a quarter of them held out, their samples not learned.
+    EXPECT_NEAR(static_cast<double>(error.nLegs), 100.0, 3.0);
+    EXPECT_GT(error.nBins, 15);
+    EXPECT_LT(error.dPercentile90, 0.1);
+    const std::string report = learner.ReportJson();
+    std::uint64_t nInBins = 0;
+    for (std::size_t i = report.find("\"count\": "); i != std::string::npos;
+         i = report.find("\"count\": ", i + 1)) {
+        nInBins += std::stoull(report.substr(i + 9));
+    }
+    EXPECT_EQ(nInBins + error.nSamples, learner.Counts().nKept);
+
+    // A polar 10 % too fast is about 10 % off on the held-out legs.
+    for (auto& pPolar : pLearned->m_aPolars) {
+        for (auto& pVector : pPolar->m_aVectors) {
+            pVector->m_fSpeed *= 1.1f;
+        }
+    }
+    const HoldoutError wrong = learner.Holdout(*pLearned);
+    EXPECT_GT(wrong.dMedian, 0.4);
+    EXPECT_LT(wrong.dMedian, 0.8);
+}
+
+}  // namespace

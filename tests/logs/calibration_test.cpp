@@ -1,0 +1,92 @@
+// Sensor errors estimated from the sailing, and the polar learned without them.
+#include "logs/calibration.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "exchange/polar_curve.h"
+#include "logs/logs.h"
+#include "tests/support/sailed_log.h"
+
+namespace {
+
+// The median difference (kn) of the learned points from the known polar.
+double MedianError(const SAILPLAN& learned, const SAILPLAN& known) {
+    std::vector<double> errors;
+    for (const auto& pPolar : learned.m_aPolars) {
+        for (const auto& pKnown : known.m_aPolars) {
+            if (pKnown->m_fWindSpeed != pPolar->m_fWindSpeed) {
+                continue;
+            }
+            for (const auto& pVector : pPolar->m_aVectors) {
+                if (const auto speed = SpeedOnCurve(*pKnown, pVector->m_fAngle)) {
+                    errors.push_back(std::fabs(pVector->m_fSpeed - *speed));
+                }
+            }
+        }
+    }
+    std::sort(errors.begin(), errors.end());
+    return errors.empty() ? 1e9 : errors[errors.size() / 2];
+}
+
+LearnedLog Learn(const std::string& log, const Calibration& calibration) {
+    LearnOptions options;
+    options.fPercentile = 50;
+    options.calibration = calibration;
+    return LearnFromLog(log, options);
+}
+
+TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHelps) {
+    LogShape shape;
+    shape.nSeed = 8;
+    shape.nLegs = 600;
+    shape.nLegSeconds = 120;
+    shape.bBothTacks = true;
+    shape.bGround = true;
+    shape.dCurrent = 0.8;  // setting east: cancels only between opposite headings
+    shape.dAngleOffset = 4;
+    shape.dSpeedFactor = 1.07;
+    shape.dAngleNoise = 3;
+    const std::string log = GeneratedLog(KnownPolar(), shape);
+    const LearnedLog raw = Learn(log, {});
+    ASSERT_TRUE(raw.angleOffset && raw.speedFactor);
+    EXPECT_NEAR(*raw.angleOffset, 4.0, 1.0);
+    EXPECT_NEAR(*raw.speedFactor, 1.07, 0.0107);
+    const LearnedLog calibrated = Learn(log, {*raw.angleOffset, *raw.speedFactor});
+    const double dRawError = MedianError(*raw.pPlan, KnownPolar());
+    const double dCalibratedError = MedianError(*calibrated.pPlan, KnownPolar());
+    EXPECT_LT(dCalibratedError, dRawError / 4) << dRawError;
+    EXPECT_LT(dCalibratedError, 0.05);
+    // Self-calibrating, one reading does as well as a reading with the estimate from another.
+    LearnOptions self;
+    self.fPercentile = 50;
+    self.bSelfCalibrate = true;
+    const LearnedLog once = LearnFromLog(log, self);
+    EXPECT_LT(MedianError(*once.pPlan, KnownPolar()), 0.05);
+    // Calibrated, the sailing shows no error left.
+    EXPECT_NEAR(*calibrated.angleOffset, 0.0, 0.5);
+    EXPECT_NEAR(*calibrated.speedFactor, 1.0, 0.005);
+
+    // Without speed over ground, or with each angle on one tack only, nothing is made up.
+    shape.bGround = false;
+    shape.bBothTacks = false;
+    const LearnedLog unknown = Learn(GeneratedLog(KnownPolar(), shape), {});
+    EXPECT_FALSE(unknown.speedFactor.has_value());
+}
+
+TEST(Calibration, ACorrectedSampleTurnsAgainstTheOffsetOnEitherTack) {
+    const LogSample starboard{0, 10, 44, 7.0f, false};
+    const LogSample port{0, 10, 36, 7.0f, true};  // 324 from the bow
+    const Calibration calibration{4, 1.25};
+    EXPECT_FLOAT_EQ(Calibrated(starboard, calibration).fWindAngle, 40.0f);
+    EXPECT_FLOAT_EQ(Calibrated(port, calibration).fWindAngle, 40.0f);
+    EXPECT_FLOAT_EQ(Calibrated(port, calibration).fBoatSpeed, 5.6f);
+    // Through the bow and the stern the side changes.
+    const LogSample ahead{0, 10, 2, 1.0f, false};
+    EXPECT_TRUE(Calibrated(ahead, calibration).bPort);
+    EXPECT_FLOAT_EQ(Calibrated(ahead, calibration).fWindAngle, 2.0f);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "apps/polar-editor/export_writing.h"
+
+#include "data/file_io.h"
+#include "data/polar_file.h"
+#include "exchange/format_table.h"
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::unique_ptr<SAILPLAN> CopyOf(const SAILPLAN& sailPlan) {
+    auto pCopy = std::make_unique<SAILPLAN>(sailPlan.m_strName);
+    for (const auto& pPolar : sailPlan.m_aPolars) {
+        auto pPolarCopy =
+            std::make_unique<PERF_POLAR>(pPolar->m_fWindSpeed, pPolar->m_fTackingAngle);
+        for (const auto& pVector : pPolar->m_aVectors) {
+            pPolarCopy->InsertVector(pPolarCopy->GetVectorCount(), pVector->m_fAngle,
+                                     pVector->m_fSpeed);
+        }
+        pCopy->m_aPolars.push_back(std::move(pPolarCopy));
+    }
+    return pCopy;
+}
+
+}  // namespace
+
+QStringList ExportFormatNames() {
+    QStringList names = {"data file (.PPD)"};
+    for (const ExchangeFormat& format : ExchangeFormats()) {
+        names.push_back(Text(format.name));
+    }
+    return names;
+}
+
+QString ExportFormatFilter(int nFormat) {
+    if (nFormat <= 0) {
+        return "Polar data (*.PPD *.ppd)";
+    }
+    const ExchangeFormat& format = ExchangeFormats()[static_cast<std::size_t>(nFormat - 1)];
+    QStringList patterns;
+    for (std::string_view extension : format.extensions) {
+        patterns.push_back("*" + Text(extension));
+    }
+    return Text(format.name) + " (" + patterns.join(' ') + ")";
+}
+
+QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
+                    const QString& strPath) {
+    const auto formats = ExchangeFormats();
+    if (nFormat < 0 || nFormat > static_cast<int>(formats.size()) || nSailPlan < -1 ||
+        nSailPlan >= static_cast<int>(aSailPlans.size())) {
+        return "there is no such sail plan or format";
+    }
+    const std::string strFile = strPath.toStdString();
+    std::string text;
+    if (nFormat == 0) {
+        if (nSailPlan < 0) {
+            text = FormatPolarFile(aSailPlans);
+        } else {
+            SailPlanArray one;
+            one.push_back(CopyOf(*aSailPlans[static_cast<std::size_t>(nSailPlan)]));
+            text = FormatPolarFile(one);
+        }
+        if (text.empty()) {
+            return "there are no polars to write";
+        }
+    } else if (nSailPlan < 0) {
+        return "a " + Text(formats[static_cast<std::size_t>(nFormat - 1)].name) +
+               " file holds one sail plan; choose one, or the data file format for all";
+    } else {
+        text = formats[static_cast<std::size_t>(nFormat - 1)].write(
+            *aSailPlans[static_cast<std::size_t>(nSailPlan)], strFile);
+    }
+    const IoStatus status = WriteFileAtomically(strFile, text);
+    return status.Ok() ? QString() : QString::fromStdString(status.strError);
+}

@@ -1,0 +1,351 @@
+#include "apps/polar-editor/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "apps/polar-editor/crossover_chart.h"
+#include "apps/polar-editor/data_file_change.h"
+#include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/export_writing.h"
+#include "apps/polar-editor/import_reading.h"
+#include "apps/polar-editor/polar_chart.h"
+#include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/sail_plan_tree.h"
+#include "data/file_io.h"
+#include "data/polar_file.h"
+#include "data/text_encoding.h"
+#include "exchange/format_table.h"
+
+namespace {
+
+constexpr int kMaxRecentFiles = 8;
+const char* const kRecentKey = "recentFiles";
+const char* const kPolarFilter = "Polar data (*.PPD *.ppd);;All files (*)";
+
+QString ImportFilter() {
+    QStringList patterns;
+    for (const ExchangeFormat& format : ExchangeFormats()) {
+        for (std::string_view extension : format.extensions) {
+            patterns.push_back("*" + QString::fromUtf8(extension.data(),
+                                                       static_cast<qsizetype>(extension.size())));
+        }
+    }
+    return "Polar formats (" + patterns.join(' ') + ");;All files (*)";
+}
+
+}  // namespace
+
+MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalette palette)
+    : m_editor(editor), m_questions(questions) {
+    setObjectName("main-window");
+    m_pTree = new SailPlanTree;
+    m_pPolarChart = new PolarChart;
+    m_pPolarChart->SetPalette(palette);
+    m_pCrossover = new CrossoverChart;
+    auto* pCharts = new QSplitter(Qt::Vertical);
+    pCharts->addWidget(m_pPolarChart);
+    pCharts->addWidget(m_pCrossover);
+    pCharts->setStretchFactor(0, 3);
+    pCharts->setStretchFactor(1, 2);
+    auto* pSplitter = new QSplitter(Qt::Horizontal);
+    pSplitter->addWidget(m_pTree);
+    pSplitter->addWidget(pCharts);
+    pSplitter->setStretchFactor(1, 1);
+    setCentralWidget(pSplitter);
+    m_pTree->onChoice = [this](int nSailPlan, int nPolar) { ShowChoice(nSailPlan, nPolar); };
+    m_editor.onNotice = [this](polar_api::WPARAM wParam) {
+        OnEditorNotice(static_cast<unsigned long long>(wParam));
+    };
+    BuildMenus();
+    resize(1000, 700);
+    statusBar()->showMessage("Ready");
+}
+
+MainWindow::~MainWindow() {
+    m_editor.onNotice = nullptr;
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* pFile = menuBar()->addMenu("&File");
+    pFile->addAction("&New…", QKeySequence::New, this, [this] { NewFile(); });
+    pFile->addAction("&Open…", QKeySequence::Open, this, [this] { OpenFile(); });
+    m_pRecentMenu = pFile->addMenu("Open &Recent");
+    FillRecentMenu();
+    pFile->addSeparator();
+    pFile->addAction("&Import…", QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                     [this] { ImportFile(); });
+    pFile->addAction("&Export…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                     [this] { ExportFile(); });
+    pFile->addSeparator();
+    pFile->addAction("&Quit", QKeySequence::Quit, this, [this] { close(); });
+
+    QMenu* pEdit = menuBar()->addMenu("&Edit");
+    pEdit->addAction("&Edit polars", QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                     [this] { EditPolars(); });
+
+    QMenu* pHelp = menuBar()->addMenu("&Help");
+    pHelp->addAction("&Help", QKeySequence::HelpContents, this, [this] { ShowHelpPage(); });
+    pHelp->addAction("&Keys", this, [this] { ShowKeys(); });
+    pHelp->addAction("&About polar-editor", this, [this] { ShowAbout(); });
+}
+
+void MainWindow::ShowFile(const QString& strPath) {
+    m_file = ReadViewedFile(strPath);
+    setWindowTitle(QFileInfo(strPath).fileName() + " – polar-editor");
+    setWindowFilePath(strPath);
+    RememberRecent(strPath);
+    m_nSailPlan = 0;
+    m_nPolar = -1;
+    RefreshFromFile();
+}
+
+void MainWindow::RefreshFromFile() {
+    if (m_nSailPlan >= static_cast<int>(m_file.aSailPlans.size())) {
+        m_nSailPlan = 0;
+        m_nPolar = -1;
+    }
+    m_pTree->ShowSailPlans(m_file.aSailPlans, m_nSailPlan, m_nPolar);
+    m_pCrossover->ShowSailPlans(m_file.aSailPlans);
+    ShowChoice(m_nSailPlan, m_nPolar);
+    if (!m_file.strProblem.isEmpty()) {
+        statusBar()->showMessage(m_file.strPath + ": " + m_file.strProblem);
+    } else {
+        statusBar()->showMessage(
+            QString("%1: %2 sail plans").arg(m_file.strPath).arg(m_file.aSailPlans.size()));
+    }
+}
+
+void MainWindow::ShowChoice(int nSailPlan, int nPolar) {
+    m_nSailPlan = nSailPlan;
+    m_nPolar = nPolar;
+    const bool bValid = nSailPlan >= 0 && nSailPlan < static_cast<int>(m_file.aSailPlans.size());
+    m_pPolarChart->ShowSailPlan(
+        bValid ? m_file.aSailPlans[static_cast<std::size_t>(nSailPlan)].get() : nullptr, nPolar);
+}
+
+void MainWindow::OnEditorNotice(unsigned long long wParam) {
+    // 2: the user saved; 1: saved and closed. Both leave a new file to show. 0 changed nothing.
+    if (wParam == 1 || wParam == 2) {
+        m_file = ReadViewedFile(m_file.strPath);
+        RefreshFromFile();
+        statusBar()->showMessage("The editor saved " + m_file.strPath);
+    } else if (wParam == 0) {
+        statusBar()->showMessage("The editor closed without saving");
+    }
+}
+
+void MainWindow::EditPolars() {
+    if (m_editor.IsOpen()) {
+        m_editor.Window()->raise();
+        m_editor.Window()->activateWindow();
+        return;
+    }
+    if (!m_editor.Open(m_file.strPath)) {
+        m_questions.Tell(this, "Edit polars", "The editor could not be opened.");
+    }
+}
+
+bool MainWindow::SwitchTo(const QString& strPath) {
+    const bool bEditorWasOpen = m_editor.IsOpen();
+    if (bEditorWasOpen && !m_editor.Close()) {
+        statusBar()->showMessage("The editor stays open on " + m_file.strPath);
+        return false;
+    }
+    ShowFile(strPath);
+    if (bEditorWasOpen) {
+        m_editor.Open(strPath);
+    }
+    return true;
+}
+
+void MainWindow::NewFile() {
+    const QString strPath = m_questions.FileToWrite(
+        this, "New data file", QFileInfo(m_file.strPath).absolutePath(), kPolarFilter);
+    if (strPath.isEmpty()) {
+        return;
+    }
+    // A new file is an empty one; an existing file is never emptied here.
+    if (QFileInfo::exists(strPath)) {
+        m_questions.Tell(this, "New data file",
+                         strPath +
+                             " exists already; a new data file needs a name of its own. "
+                             "Open it to see it.");
+        return;
+    }
+    if (const IoStatus status = WriteFileAtomically(strPath.toStdString(), ""); !status.Ok()) {
+        m_questions.Tell(this, "New data file",
+                         strPath + " cannot be made: " + QString::fromStdString(status.strError));
+        return;
+    }
+    SwitchTo(strPath);
+}
+
+void MainWindow::OpenFile() {
+    const QString strPath = m_questions.FileToOpen(
+        this, "Open data file", QFileInfo(m_file.strPath).absolutePath(), kPolarFilter);
+    if (!strPath.isEmpty()) {
+        SwitchTo(strPath);
+    }
+}
+
+void MainWindow::ImportFile() {
+    const QString strPath = m_questions.FileToOpen(
+        this, "Import polars", QFileInfo(m_file.strPath).absolutePath(), ImportFilter());
+    if (!strPath.isEmpty()) {
+        ImportFrom(strPath);
+    }
+}
+
+void MainWindow::ImportFrom(const QString& strPath) {
+    ImportReading reading = ReadImport(strPath);
+    if (reading.pSailPlan == nullptr) {
+        m_questions.Tell(this, "Import", "Nothing can be imported: " + reading.strError);
+        return;
+    }
+    const auto target = m_questions.ChooseImportTarget(this, DescribeImport(reading));
+    if (target == Questions::ImportTarget::Cancel) {
+        return;
+    }
+    if (target == Questions::ImportTarget::NewFile) {
+        const QString strNew =
+            m_questions.FileToWrite(this, "Import into a new data file",
+                                    QFileInfo(m_file.strPath).absolutePath(), kPolarFilter);
+        if (strNew.isEmpty()) {
+            return;
+        }
+        SailPlanArray aSailPlans;
+        aSailPlans.push_back(std::move(reading.pSailPlan));
+        if (const IoStatus status = SavePolarFile(strNew.toStdString(), aSailPlans); !status.Ok()) {
+            m_questions.Tell(this, "Import",
+                             "The import was not made: " + strNew +
+                                 " cannot be written: " + QString::fromStdString(status.strError));
+            return;
+        }
+        SwitchTo(strNew);
+        return;
+    }
+    const QString strFile = m_file.strPath;
+    const ChangeOutcome outcome =
+        ChangeDataFile(this, m_questions, m_editor, strFile, "The import",
+                       [&reading](SailPlanArray& aSailPlans, QString*) {
+                           reading.pSailPlan->SetName(
+                               UnusedSailPlanName(aSailPlans, reading.pSailPlan->m_strName));
+                           aSailPlans.push_back(std::move(reading.pSailPlan));
+                           return true;
+                       });
+    m_file = ReadViewedFile(strFile);
+    if (outcome == ChangeOutcome::Made) {
+        m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
+        m_nPolar = -1;
+        RefreshFromFile();
+        statusBar()->showMessage("Imported " + strPath + " into " + strFile);
+    } else {
+        RefreshFromFile();
+    }
+}
+
+void MainWindow::ExportFile() {
+    if (m_file.aSailPlans.empty()) {
+        m_questions.Tell(this, "Export", "The file holds no sail plan to export.");
+        return;
+    }
+    QStringList names;
+    for (const auto& pSailPlan : m_file.aSailPlans) {
+        names.push_back(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
+    }
+    const auto choice = m_questions.ChooseExport(this, names, ExportFormatNames());
+    if (!choice) {
+        return;
+    }
+    const QString strPath =
+        m_questions.FileToWrite(this, "Export to", QFileInfo(m_file.strPath).absolutePath(),
+                                ExportFormatFilter(choice->nFormat));
+    if (strPath.isEmpty()) {
+        return;
+    }
+    const QString error =
+        WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath);
+    if (!error.isEmpty()) {
+        m_questions.Tell(this, "Export", "Nothing was exported to " + strPath + ": " + error);
+        return;
+    }
+    // What the file holds as saved: edits the editor has not saved are not in it.
+    statusBar()->showMessage("Exported the saved polars to " + strPath);
+}
+
+void MainWindow::closeEvent(QCloseEvent* pEvent) {
+    // The editor closes as by its own button, asking about unsaved edits; Cancel there keeps
+    // the application too.
+    if (m_editor.IsOpen() && !m_editor.Close()) {
+        pEvent->ignore();
+        return;
+    }
+    pEvent->accept();
+}
+
+void MainWindow::RememberRecent(const QString& strPath) {
+    QSettings settings;
+    QStringList recent = settings.value(kRecentKey).toStringList();
+    recent.removeAll(strPath);
+    recent.prepend(strPath);
+    while (recent.size() > kMaxRecentFiles) {
+        recent.removeLast();
+    }
+    settings.setValue(kRecentKey, recent);
+    FillRecentMenu();
+}
+
+void MainWindow::FillRecentMenu() {
+    if (m_pRecentMenu == nullptr) {
+        return;
+    }
+    m_pRecentMenu->clear();
+    const QStringList recent = QSettings().value(kRecentKey).toStringList();
+    for (const QString& strPath : recent) {
+        m_pRecentMenu->addAction(strPath, this, [this, strPath] { SwitchTo(strPath); });
+    }
+    m_pRecentMenu->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::ShowHelpPage() {
+    // The editor's help page, in the data folder the application runs in.
+    auto* pDialog = new QDialog(this);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    pDialog->setWindowTitle("polar-editor help");
+    auto* pBrowser = new QTextBrowser(pDialog);
+    pBrowser->setSource(
+        QUrl::fromLocalFile(QFileInfo("Help/English/polar.html").absoluteFilePath()));
+    auto* pLayout = new QVBoxLayout(pDialog);
+    pLayout->addWidget(pBrowser);
+    pDialog->resize(700, 600);
+    pDialog->show();
+}
+
+void MainWindow::ShowKeys() {
+    QMessageBox::information(this, "Keys",
+                             "Ctrl+N  new data file\n"
+                             "Ctrl+O  open a data file\n"
+                             "Ctrl+I  import polars of another format\n"
+                             "Ctrl+Shift+E  export\n"
+                             "Ctrl+E  edit the polars (opens the editor)\n"
+                             "Ctrl+Q  quit\n"
+                             "F1  help\n\n"
+                             "In the editor: Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo.");
+}
+
+void MainWindow::ShowAbout() {
+    QMessageBox::about(this, "About polar-editor",
+                       "polar-editor " + QCoreApplication::applicationVersion() +
+                           "\nThe performance polars of a sailing boat: edit, import, export "
+                           "and compare them.");
+}

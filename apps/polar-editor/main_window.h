@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "apps/polar-editor/viewed_file.h"
+#include "diagram/palette.h"
+
+class CrossoverChart;
+class EditorPlugin;
+class PolarChart;
+class QMenu;
+class Questions;
+class SailPlanTree;
+
+// The application's window: menus, the file's sail plans as a tree, the chosen sail plan's
+// polar chart and the crossover chart of all sail plans. It hosts the editor plug-in and
+// keeps the protocol's rules whenever it changes the data file itself.
+class MainWindow : public QMainWindow {
+  public:
+    MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalette palette);
+    ~MainWindow() override;
+
+    // Shows the file (re-read), without touching the editor.
+    void ShowFile(const QString& strPath);
+    const ViewedFile& File() const { return m_file; }
+
+    // The menu commands, callable from tests as from the menus.
+    void NewFile();
+    void OpenFile();
+    // Opens another data file: the editor, when open, closes as by its own Close button (it
+    // asks about unsaved edits) and opens again on the new file. False when it stayed.
+    bool SwitchTo(const QString& strPath);
+    void ImportFile();
+    void ImportFrom(const QString& strPath);
+    void ExportFile();
+    void EditPolars();
+
+  protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+
+  private:
+    void BuildMenus();
+    void OnEditorNotice(unsigned long long wParam);
+    void ShowChoice(int nSailPlan, int nPolar);
+    void RefreshFromFile();
+    void RememberRecent(const QString& strPath);
+    void FillRecentMenu();
+    void ShowHelpPage();
+    void ShowKeys();
+    void ShowAbout();
+
+    EditorPlugin& m_editor;
+    Questions& m_questions;
+    ViewedFile m_file;
+    SailPlanTree* m_pTree = nullptr;
+    PolarChart* m_pPolarChart = nullptr;
+    CrossoverChart* m_pCrossover = nullptr;
+    QMenu* m_pRecentMenu = nullptr;
+    int m_nSailPlan = 0;
+    int m_nPolar = -1;
+};

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
@@ -61,7 +62,10 @@ MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalett
     pSplitter->addWidget(m_pTree);
     pSplitter->addWidget(pCharts);
     pSplitter->setStretchFactor(1, 1);
+    pSplitter->setSizes({430, 570});
     setCentralWidget(pSplitter);
+    m_pFileSummary = new QLabel;
+    statusBar()->addPermanentWidget(m_pFileSummary);
     m_pTree->onChoice = [this](int nSailPlan, int nPolar) { ShowChoice(nSailPlan, nPolar); };
     m_editor.onNotice = [this](polar_api::WPARAM wParam) {
         OnEditorNotice(static_cast<unsigned long long>(wParam));
@@ -117,12 +121,10 @@ void MainWindow::RefreshFromFile() {
     m_pTree->ShowSailPlans(m_file.aSailPlans, m_nSailPlan, m_nPolar);
     m_pCrossover->ShowSailPlans(m_file.aSailPlans);
     ShowChoice(m_nSailPlan, m_nPolar);
-    if (!m_file.strProblem.isEmpty()) {
-        statusBar()->showMessage(m_file.strPath + ": " + m_file.strProblem);
-    } else {
-        statusBar()->showMessage(
-            QString("%1: %2 sail plans").arg(m_file.strPath).arg(m_file.aSailPlans.size()));
-    }
+    m_pFileSummary->setText(m_file.strProblem.isEmpty()
+                                ? QString("%1 sail plans").arg(m_file.aSailPlans.size())
+                                : m_file.strProblem);
+    statusBar()->showMessage(m_file.strPath);
 }
 
 void MainWindow::ShowChoice(int nSailPlan, int nPolar) {

@@ -9,6 +9,7 @@
 class CrossoverChart;
 class EditorPlugin;
 class PolarChart;
+class QLabel;
 class QMenu;
 class Questions;
 class SailPlanTree;
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow {
     PolarChart* m_pPolarChart = nullptr;
     CrossoverChart* m_pCrossover = nullptr;
     QMenu* m_pRecentMenu = nullptr;
+    QLabel* m_pFileSummary = nullptr;
     int m_nSailPlan = 0;
     int m_nPolar = -1;
 };

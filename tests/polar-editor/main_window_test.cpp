@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTreeWidget>
+#include <cstdlib>
 
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/editor_plugin.h"
@@ -86,6 +87,14 @@ TEST_F(MainWindowTest, ShowsTheFilesSailPlansWithTheirPolarsAndCrossover) {
     const auto* pChart = m_window.findChild<CrossoverChart*>("crossover-chart");
     ASSERT_NE(pChart, nullptr);
     EXPECT_GT(pChart->Grid().nWindSpeeds, 0);
+    // POLAR_WINDOW_SHOTS=DIR keeps a picture of the window on the sample to look at.
+    if (const char* pszShots = std::getenv("POLAR_WINDOW_SHOTS")) {
+        m_window.ShowFile(POLAR_SAMPLE_FILE);
+        m_window.resize(1100, 760);
+        m_window.show();
+        EXPECT_TRUE(m_window.grab().save(QString(pszShots) + "/main-window.png"));
+        m_window.ShowFile(Path(m_strFile));
+    }
     // Recent files remember the file shown.
     EXPECT_EQ(QSettings().value("recentFiles").toStringList().value(0), Path(m_strFile));
 }

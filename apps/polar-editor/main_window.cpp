@@ -22,6 +22,7 @@
 #include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_tree.h"
+#include "apps/polar-editor/targets_dialog.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
@@ -97,6 +98,10 @@ void MainWindow::BuildMenus() {
     pEdit->addAction("&Edit polars", QKeySequence(Qt::CTRL | Qt::Key_E), this,
                      [this] { EditPolars(); });
 
+    QMenu* pTools = menuBar()->addMenu("&Tools");
+    pTools->addAction("&Targets…", QKeySequence(Qt::CTRL | Qt::Key_T), this,
+                      [this] { ShowTargets(); });
+
     QMenu* pHelp = menuBar()->addMenu("&Help");
     pHelp->addAction("&Help", QKeySequence::HelpContents, this, [this] { ShowHelpPage(); });
     pHelp->addAction("&Keys", this, [this] { ShowKeys(); });
@@ -114,6 +119,10 @@ void MainWindow::ShowFile(const QString& strPath) {
 }
 
 void MainWindow::RefreshFromFile() {
+    // The dialogs that show the sail plans close with the content they showed.
+    if (m_pTargets != nullptr) {
+        m_pTargets->close();
+    }
     if (m_nSailPlan >= static_cast<int>(m_file.aSailPlans.size())) {
         m_nSailPlan = 0;
         m_nPolar = -1;
@@ -283,6 +292,17 @@ void MainWindow::ExportFile() {
     }
     // What the file holds as saved: edits the editor has not saved are not in it.
     statusBar()->showMessage("Exported the saved polars to " + strPath);
+}
+
+void MainWindow::ShowTargets() {
+    if (m_file.aSailPlans.empty()) {
+        m_questions.Tell(this, "Targets", "The file holds no sail plan.");
+        return;
+    }
+    m_pTargets = new TargetsDialog(this, m_questions, m_file.aSailPlans, std::max(m_nSailPlan, 0),
+                                   QFileInfo(m_file.strPath).absolutePath());
+    m_pTargets->setAttribute(Qt::WA_DeleteOnClose);
+    m_pTargets->show();
 }
 
 void MainWindow::closeEvent(QCloseEvent* pEvent) {

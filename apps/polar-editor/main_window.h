@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
+#include "apps/polar-editor/targets_dialog.h"
 #include "apps/polar-editor/viewed_file.h"
 #include "diagram/palette.h"
 
@@ -36,6 +38,8 @@ class MainWindow : public QMainWindow {
     void ImportFrom(const QString& strPath);
     void ExportFile();
     void EditPolars();
+    void ShowTargets();
+    TargetsDialog* Targets() const { return m_pTargets; }
 
   protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -59,6 +63,7 @@ class MainWindow : public QMainWindow {
     CrossoverChart* m_pCrossover = nullptr;
     QMenu* m_pRecentMenu = nullptr;
     QLabel* m_pFileSummary = nullptr;
+    QPointer<TargetsDialog> m_pTargets;
     int m_nSailPlan = 0;
     int m_nPolar = -1;
 };

@@ -15,6 +15,14 @@ class EditorPlugin {
     EditorPlugin(DiagramPalette colors, int nLanguage, bool bVerbose);
     ~EditorPlugin();
 
+    // The colours and language of the editor's next opening.
+    void SetLook(const DiagramPalette& colors, int nLanguage) {
+        m_colors = colors;
+        m_nLanguage = nLanguage;
+    }
+    const DiagramPalette& Colors() const { return m_colors; }
+    int Language() const { return m_nLanguage; }
+
     // Loads the library; false with the reason.
     bool Load(const QString& strLibrary, QString* pError);
     // Opens the editor on the data file; false when the plug-in could make none.

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/data_folder.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/main_window.h"
@@ -46,7 +47,11 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName("polar-editor");
     QCoreApplication::setApplicationVersion(POLAR_EDITOR_VERSION);
     const EditorOptions& options = commandLine.options;
-    const int nLanguage = options.nLanguage.value_or(LanguageForLocale(QLocale::system().name()));
+    // The command line stands over the settings, and they over the locale and the defaults.
+    const int nLanguage = options.nLanguage.value_or(
+        app_settings::Language().value_or(LanguageForLocale(QLocale::system().name())));
+    const DiagramPalette colors =
+        options.bColorsGiven ? options.colors : app_settings::Colors().value_or(options.colors);
 
     const QString dataDir =
         QDir(options.strDataDir.isEmpty() ? DefaultDataDir() : options.strDataDir).absolutePath();
@@ -69,7 +74,7 @@ int main(int argc, char** argv) {
                                     POLAR_LIBRARY_FROM_BINDIR) +
                     "); POLAR_LIBRARY may name it");
     }
-    EditorPlugin editor(options.colors, nLanguage, options.bVerbose);
+    EditorPlugin editor(colors, nLanguage, options.bVerbose);
     if (!editor.Load(libraryPath, &error)) {
         return Fail(error);
     }
@@ -79,7 +84,7 @@ int main(int argc, char** argv) {
                      dataDir.toLocal8Bit().constData(), libraryPath.toLocal8Bit().constData());
     }
     DialogQuestions questions;
-    MainWindow window(editor, questions, options.colors);
+    MainWindow window(editor, questions, colors);
     window.ShowFile(dataFile);
     window.show();
     // The editor opens at start, as it always has.

@@ -4,24 +4,30 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSettings>
+#include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/data_file_change.h"
+#include "apps/polar-editor/dropped_file.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/export_writing.h"
 #include "apps/polar-editor/import_reading.h"
 #include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_tree.h"
+#include "apps/polar-editor/settings_dialog.h"
 #include "apps/polar-editor/targets_dialog.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
@@ -30,8 +36,6 @@
 
 namespace {
 
-constexpr int kMaxRecentFiles = 8;
-const char* const kRecentKey = "recentFiles";
 const char* const kPolarFilter = "Polar data (*.PPD *.ppd);;All files (*)";
 
 QString ImportFilter() {
@@ -73,6 +77,8 @@ MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalett
     };
     BuildMenus();
     resize(1000, 700);
+    restoreGeometry(app_settings::WindowGeometry());
+    setAcceptDrops(true);
     statusBar()->showMessage("Ready");
 }
 
@@ -97,6 +103,7 @@ void MainWindow::BuildMenus() {
     QMenu* pEdit = menuBar()->addMenu("&Edit");
     pEdit->addAction("&Edit polars", QKeySequence(Qt::CTRL | Qt::Key_E), this,
                      [this] { EditPolars(); });
+    pEdit->addAction("&Settings…", this, [this] { ShowSettings(); });
 
     QMenu* pTools = menuBar()->addMenu("&Tools");
     pTools->addAction("&Targets…", QKeySequence(Qt::CTRL | Qt::Key_T), this,
@@ -108,8 +115,14 @@ void MainWindow::BuildMenus() {
     pHelp->addAction("&About polar-editor", this, [this] { ShowAbout(); });
 }
 
+QString MainWindow::Folder(const QString& strKind) const {
+    const QString strFolder = app_settings::LastFolder(strKind);
+    return strFolder.isEmpty() ? QFileInfo(m_file.strPath).absolutePath() : strFolder;
+}
+
 void MainWindow::ShowFile(const QString& strPath) {
     m_file = ReadViewedFile(strPath);
+    app_settings::SetLastFolder("open", QFileInfo(strPath).absolutePath());
     setWindowTitle(QFileInfo(strPath).fileName() + " – polar-editor");
     setWindowFilePath(strPath);
     RememberRecent(strPath);
@@ -180,8 +193,8 @@ bool MainWindow::SwitchTo(const QString& strPath) {
 }
 
 void MainWindow::NewFile() {
-    const QString strPath = m_questions.FileToWrite(
-        this, "New data file", QFileInfo(m_file.strPath).absolutePath(), kPolarFilter);
+    const QString strPath =
+        m_questions.FileToWrite(this, "New data file", Folder("open"), kPolarFilter);
     if (strPath.isEmpty()) {
         return;
     }
@@ -202,17 +215,18 @@ void MainWindow::NewFile() {
 }
 
 void MainWindow::OpenFile() {
-    const QString strPath = m_questions.FileToOpen(
-        this, "Open data file", QFileInfo(m_file.strPath).absolutePath(), kPolarFilter);
+    const QString strPath =
+        m_questions.FileToOpen(this, "Open data file", Folder("open"), kPolarFilter);
     if (!strPath.isEmpty()) {
         SwitchTo(strPath);
     }
 }
 
 void MainWindow::ImportFile() {
-    const QString strPath = m_questions.FileToOpen(
-        this, "Import polars", QFileInfo(m_file.strPath).absolutePath(), ImportFilter());
+    const QString strPath =
+        m_questions.FileToOpen(this, "Import polars", Folder("import"), ImportFilter());
     if (!strPath.isEmpty()) {
+        app_settings::SetLastFolder("import", QFileInfo(strPath).absolutePath());
         ImportFrom(strPath);
     }
 }
@@ -278,12 +292,12 @@ void MainWindow::ExportFile() {
     if (!choice) {
         return;
     }
-    const QString strPath =
-        m_questions.FileToWrite(this, "Export to", QFileInfo(m_file.strPath).absolutePath(),
-                                ExportFormatFilter(choice->nFormat));
+    const QString strPath = m_questions.FileToWrite(this, "Export to", Folder("export"),
+                                                    ExportFormatFilter(choice->nFormat));
     if (strPath.isEmpty()) {
         return;
     }
+    app_settings::SetLastFolder("export", QFileInfo(strPath).absolutePath());
     const QString error =
         WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath);
     if (!error.isEmpty()) {
@@ -305,6 +319,58 @@ void MainWindow::ShowTargets() {
     m_pTargets->show();
 }
 
+void MainWindow::ShowSettings() {
+    auto* pDialog = new SettingsDialog(this, m_editor.Language(), m_editor.Colors());
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(pDialog, &QDialog::accepted, this,
+            [this, pDialog] { ApplySettings(pDialog->Language(), pDialog->Colors()); });
+    pDialog->open();
+}
+
+void MainWindow::ApplySettings(int nLanguage, const DiagramPalette& colors) {
+    app_settings::SetLanguage(nLanguage);
+    app_settings::SetColors(colors);
+    m_editor.SetLook(colors, nLanguage);
+    m_pPolarChart->SetPalette(colors);
+    statusBar()->showMessage(m_editor.IsOpen() ? "The editor takes the settings when it opens next"
+                                               : "Settings kept");
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* pEvent) {
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        pEvent->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* pEvent) {
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        pEvent->acceptProposedAction();
+        const QString strPath = urls.front().toLocalFile();
+        // Not inside the drop: the file may ask questions, and the drag source waits.
+        QTimer::singleShot(0, this, [this, strPath] { TakeDroppedFile(strPath); });
+    }
+}
+
+void MainWindow::TakeDroppedFile(const QString& strPath) {
+    switch (ClassifyDroppedFile(strPath)) {
+        case DroppedFileKind::DataFile:
+            SwitchTo(strPath);
+            break;
+        case DroppedFileKind::PolarFormat:
+            ImportFrom(strPath);
+            break;
+        case DroppedFileKind::Log:
+        case DroppedFileKind::Unknown:
+            m_questions.Tell(this, "Drop",
+                             strPath +
+                                 " is neither a data file nor a polar of a format that "
+                                 "can be imported.");
+            break;
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* pEvent) {
     // The editor closes as by its own button, asking about unsaved edits; Cancel there keeps
     // the application too.
@@ -312,18 +378,12 @@ void MainWindow::closeEvent(QCloseEvent* pEvent) {
         pEvent->ignore();
         return;
     }
+    app_settings::SetWindowGeometry(saveGeometry());
     pEvent->accept();
 }
 
 void MainWindow::RememberRecent(const QString& strPath) {
-    QSettings settings;
-    QStringList recent = settings.value(kRecentKey).toStringList();
-    recent.removeAll(strPath);
-    recent.prepend(strPath);
-    while (recent.size() > kMaxRecentFiles) {
-        recent.removeLast();
-    }
-    settings.setValue(kRecentKey, recent);
+    app_settings::RememberRecentFile(strPath);
     FillRecentMenu();
 }
 
@@ -332,7 +392,7 @@ void MainWindow::FillRecentMenu() {
         return;
     }
     m_pRecentMenu->clear();
-    const QStringList recent = QSettings().value(kRecentKey).toStringList();
+    const QStringList recent = app_settings::RecentFiles();
     for (const QString& strPath : recent) {
         m_pRecentMenu->addAction(strPath, this, [this, strPath] { SwitchTo(strPath); });
     }

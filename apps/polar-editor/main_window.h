@@ -39,10 +39,15 @@ class MainWindow : public QMainWindow {
     void ExportFile();
     void EditPolars();
     void ShowTargets();
+    void ShowSettings();
+    // What a file dropped on the window does: a data file opens, another format imports.
+    void TakeDroppedFile(const QString& strPath);
     TargetsDialog* Targets() const { return m_pTargets; }
 
   protected:
     void closeEvent(QCloseEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
 
   private:
     void BuildMenus();
@@ -51,6 +56,9 @@ class MainWindow : public QMainWindow {
     void RefreshFromFile();
     void RememberRecent(const QString& strPath);
     void FillRecentMenu();
+    void ApplySettings(int nLanguage, const DiagramPalette& colors);
+    // The folder a file dialog of that kind starts in: the last one used, else the file's.
+    QString Folder(const QString& strKind) const;
     void ShowHelpPage();
     void ShowKeys();
     void ShowAbout();

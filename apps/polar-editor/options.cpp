@@ -66,6 +66,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
                               parser.value(colorsOption) + "'");
         }
         options.colors = *colors;
+        options.bColorsGiven = true;
     }
     if (parser.isSet(langOption)) {
         bool bOk = false;

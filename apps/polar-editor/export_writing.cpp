@@ -1,5 +1,6 @@
 #include "apps/polar-editor/export_writing.h"
 
+#include "apps/polar-editor/sail_plan_copy.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "exchange/format_table.h"
@@ -8,20 +9,6 @@ namespace {
 
 QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::unique_ptr<SAILPLAN> CopyOf(const SAILPLAN& sailPlan) {
-    auto pCopy = std::make_unique<SAILPLAN>(sailPlan.m_strName);
-    for (const auto& pPolar : sailPlan.m_aPolars) {
-        auto pPolarCopy =
-            std::make_unique<PERF_POLAR>(pPolar->m_fWindSpeed, pPolar->m_fTackingAngle);
-        for (const auto& pVector : pPolar->m_aVectors) {
-            pPolarCopy->InsertVector(pPolarCopy->GetVectorCount(), pVector->m_fAngle,
-                                     pVector->m_fSpeed);
-        }
-        pCopy->m_aPolars.push_back(std::move(pPolarCopy));
-    }
-    return pCopy;
 }
 
 }  // namespace
@@ -60,7 +47,7 @@ QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
             text = FormatPolarFile(aSailPlans);
         } else {
             SailPlanArray one;
-            one.push_back(CopyOf(*aSailPlans[static_cast<std::size_t>(nSailPlan)]));
+            one.push_back(CopySailPlan(*aSailPlans[static_cast<std::size_t>(nSailPlan)]));
             text = FormatPolarFile(one);
         }
         if (text.empty()) {

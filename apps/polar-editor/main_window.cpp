@@ -106,6 +106,10 @@ void MainWindow::BuildMenus() {
     pEdit->addAction("&Settings…", this, [this] { ShowSettings(); });
 
     QMenu* pTools = menuBar()->addMenu("&Tools");
+    pTools->addAction("&Learn from logs…", QKeySequence(Qt::CTRL | Qt::Key_L), this,
+                      [this] { ShowLogTool(LogToolDialog::Mode::Learn); });
+    pTools->addAction("&Compare with logs…", this,
+                      [this] { ShowLogTool(LogToolDialog::Mode::Compare); });
     pTools->addAction("&Targets…", QKeySequence(Qt::CTRL | Qt::Key_T), this,
                       [this] { ShowTargets(); });
 
@@ -135,6 +139,9 @@ void MainWindow::RefreshFromFile() {
     // The dialogs that show the sail plans close with the content they showed.
     if (m_pTargets != nullptr) {
         m_pTargets->close();
+    }
+    if (m_pLogTool != nullptr) {
+        m_pLogTool->SailPlansChanged();
     }
     if (m_nSailPlan >= static_cast<int>(m_file.aSailPlans.size())) {
         m_nSailPlan = 0;
@@ -319,6 +326,42 @@ void MainWindow::ShowTargets() {
     m_pTargets->show();
 }
 
+void MainWindow::ShowLogTool(LogToolDialog::Mode mode) {
+    if (m_pLogTool != nullptr) {
+        m_pLogTool->close();  // one reading at a time; closing cancels the one running
+    }
+    m_pLogTool = new LogToolDialog(this, mode, m_questions, m_file.aSailPlans, Folder("logs"));
+    m_pLogTool->setAttribute(Qt::WA_DeleteOnClose);
+    m_pLogTool->onLearned = [this](std::unique_ptr<SAILPLAN> pLearned) {
+        AddLearnedSailPlan(std::move(pLearned));
+    };
+    m_pLogTool->show();
+}
+
+bool MainWindow::AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned) {
+    if (pLearned == nullptr || pLearned->m_aPolars.empty()) {
+        m_questions.Tell(this, "Learn from logs",
+                         "The logs gave no polar: no bin held enough steady sailing. Nothing "
+                         "was added.");
+        return false;
+    }
+    const QString strFile = m_file.strPath;
+    const ChangeOutcome outcome =
+        ChangeDataFile(this, m_questions, m_editor, strFile, "Adding the learned sail plan",
+                       [&pLearned](SailPlanArray& aSailPlans, QString*) {
+                           pLearned->SetName(UnusedSailPlanName(aSailPlans, pLearned->m_strName));
+                           aSailPlans.push_back(std::move(pLearned));
+                           return true;
+                       });
+    m_file = ReadViewedFile(strFile);
+    if (outcome == ChangeOutcome::Made) {
+        m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
+        m_nPolar = -1;
+    }
+    RefreshFromFile();
+    return outcome == ChangeOutcome::Made;
+}
+
 void MainWindow::ShowSettings() {
     auto* pDialog = new SettingsDialog(this, m_editor.Language(), m_editor.Colors());
     pDialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -362,6 +405,10 @@ void MainWindow::TakeDroppedFile(const QString& strPath) {
             ImportFrom(strPath);
             break;
         case DroppedFileKind::Log:
+            ShowLogTool(LogToolDialog::Mode::Learn);
+            m_pLogTool->AddLog(strPath);
+            m_pLogTool->Start();
+            break;
         case DroppedFileKind::Unknown:
             m_questions.Tell(this, "Drop",
                              strPath +
@@ -420,6 +467,8 @@ void MainWindow::ShowKeys() {
                              "Ctrl+I  import polars of another format\n"
                              "Ctrl+Shift+E  export\n"
                              "Ctrl+E  edit the polars (opens the editor)\n"
+                             "Ctrl+T  targets\n"
+                             "Ctrl+L  learn from logs\n"
                              "Ctrl+Q  quit\n"
                              "F1  help\n\n"
                              "In the editor: Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo.");

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/targets_dialog.h"
 #include "apps/polar-editor/viewed_file.h"
 #include "diagram/palette.h"
@@ -40,7 +41,12 @@ class MainWindow : public QMainWindow {
     void EditPolars();
     void ShowTargets();
     void ShowSettings();
-    // What a file dropped on the window does: a data file opens, another format imports.
+    void ShowLogTool(LogToolDialog::Mode mode);
+    LogToolDialog* LogTool() const { return m_pLogTool; }
+    // Learn's result into the data file, through the editor's save-and-close when it is open.
+    bool AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned);
+    // What a file dropped on the window does: a data file opens, another format imports, a
+    // log starts Learn.
     void TakeDroppedFile(const QString& strPath);
     TargetsDialog* Targets() const { return m_pTargets; }
 
@@ -72,6 +78,7 @@ class MainWindow : public QMainWindow {
     QMenu* m_pRecentMenu = nullptr;
     QLabel* m_pFileSummary = nullptr;
     QPointer<TargetsDialog> m_pTargets;
+    QPointer<LogToolDialog> m_pLogTool;
     int m_nSailPlan = 0;
     int m_nPolar = -1;
 };

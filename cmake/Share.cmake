@@ -18,5 +18,14 @@ foreach(_lang 033 034 046 047 049)
     DEPENDS polarctl ${POLAR_ROOT}/translations/lang_${_lang}.tsv)
   list(APPEND _share_outputs ${_lgx})
 endforeach()
+# The application window's own texts, beside the editor's: only where translated.
+foreach(_lang 049)
+  set(_lgx ${POLAR_SHARE_BUILD_DIR}/Translations/Window_${_lang}.lgx)
+  add_custom_command(OUTPUT ${_lgx}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${POLAR_SHARE_BUILD_DIR}/Translations
+    COMMAND $<TARGET_FILE:polarctl> lgx build ${POLAR_ROOT}/translations/window_${_lang}.tsv -o ${_lgx}
+    DEPENDS polarctl ${POLAR_ROOT}/translations/window_${_lang}.tsv)
+  list(APPEND _share_outputs ${_lgx})
+endforeach()
 add_custom_target(polar_share ALL DEPENDS ${_share_outputs})
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "apps/polar-editor/crossover_chart.h"
+#include "apps/polar-editor/window_texts.h"
 
 ComparisonPlot::ComparisonPlot(QWidget* pParent) : QWidget(pParent) {
     setObjectName("comparison-plot");
@@ -23,7 +24,7 @@ void ComparisonPlot::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().base());
     painter.setPen(palette().text().color());
     if (m_bins.empty()) {
-        painter.drawText(rect(), Qt::AlignCenter, "No comparison yet");
+        painter.drawText(rect(), Qt::AlignCenter, Ui("No comparison yet"));
         return;
     }
     double dLow = 100;

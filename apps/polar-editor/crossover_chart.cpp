@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "apps/polar-editor/window_texts.h"
 #include "data/text_encoding.h"
 
 QColor SailPlanColor(int nSailPlan) {
@@ -40,7 +41,7 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
                      height() - 2 * nLine - nLine / 2 - 4);
     painter.setPen(palette().text().color());
     if (m_grid.nWindSpeeds == 0 || plot.width() < 10 || plot.height() < 10) {
-        painter.drawText(rect(), Qt::AlignCenter, "No polars to compare");
+        painter.drawText(rect(), Qt::AlignCenter, Ui("No polars to compare"));
         return;
     }
     const double fCellWidth = static_cast<double>(plot.width()) / m_grid.nAngles;
@@ -65,7 +66,7 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
                          QString("%1°").arg(nDegrees));
     }
     painter.drawText(QRect(plot.left(), plot.bottom() + 4 + nLine, plot.width(), nLine),
-                     Qt::AlignHCenter, "true wind angle");
+                     Qt::AlignHCenter, Ui("true wind angle"));
     const float fTopWind = m_grid.WindSpeed(m_grid.nWindSpeeds - 1);
     painter.drawText(QRect(0, plot.bottom() - nLine, plot.left() - 4, nLine), Qt::AlignRight,
                      QString("%1 kn").arg(static_cast<double>(m_grid.fFirstWindSpeed)));

@@ -4,6 +4,7 @@
 
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/window_texts.h"
 #include "data/polar_file.h"
 
 namespace {
@@ -57,16 +58,16 @@ ChangeOutcome ChangeDataFile(
     if (bEditorWasOpen) {
         if (!questions.AskYesCancel(
                 pParent, strWhat,
-                strWhat + " changes the data file while the editor is open.\n"
-                          "The editor saves its changes first, closes, and opens again "
-                          "afterwards. Go on?")) {
+                Ui("%1 changes the data file while the editor is open.").arg(strWhat) + "\n" +
+                    Ui("The editor saves its changes first, closes, and opens again afterwards. "
+                       "Go on?"))) {
             return ChangeOutcome::Cancelled;
         }
         if (!editor.SaveAndClose()) {
             questions.Tell(pParent, strWhat,
-                           strWhat +
-                               " was not made: the editor could not save its changes "
-                               "(it said why) and keeps them.");
+                           Ui("%1 was not made: the editor could not save its changes (it said "
+                              "why) and keeps them.")
+                               .arg(strWhat));
             return ChangeOutcome::EditorKept;
         }
     }
@@ -75,20 +76,21 @@ ChangeOutcome ChangeDataFile(
     ChangeOutcome outcome = ChangeOutcome::Made;
     if (!ReadWhole(strPath, aSailPlans, &reason)) {
         questions.Tell(pParent, strWhat,
-                       strWhat + " was not made: " + strPath + " cannot be read: " + reason);
+                       Ui("%1 was not made: %2 cannot be read: %3").arg(strWhat, strPath, reason));
         outcome = ChangeOutcome::Failed;
     } else if (!change(aSailPlans, &reason)) {
-        questions.Tell(pParent, strWhat, strWhat + " was not made: " + reason);
+        questions.Tell(pParent, strWhat, Ui("%1 was not made: %2").arg(strWhat, reason));
         outcome = ChangeOutcome::Failed;
     } else if (!WriteWhole(strPath, aSailPlans, &reason)) {
-        questions.Tell(pParent, strWhat,
-                       strWhat + " was not made: " + strPath + " cannot be written: " + reason);
+        questions.Tell(
+            pParent, strWhat,
+            Ui("%1 was not made: %2 cannot be written: %3").arg(strWhat, strPath, reason));
         outcome = ChangeOutcome::Failed;
     } else if (!reason.isEmpty()) {
-        questions.Tell(pParent, strWhat, strWhat + " was saved without:\n" + reason);
+        questions.Tell(pParent, strWhat, Ui("%1 was saved without:").arg(strWhat) + "\n" + reason);
     }
     if (bEditorWasOpen && !editor.Open(strPath)) {
-        questions.Tell(pParent, strWhat, "The editor could not be opened again.");
+        questions.Tell(pParent, strWhat, Ui("The editor could not be opened again."));
     }
     return outcome;
 }

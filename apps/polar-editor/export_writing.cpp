@@ -1,6 +1,7 @@
 #include "apps/polar-editor/export_writing.h"
 
 #include "apps/polar-editor/sail_plan_copy.h"
+#include "apps/polar-editor/window_texts.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "exchange/format_table.h"
@@ -14,7 +15,7 @@ QString Text(std::string_view text) {
 }  // namespace
 
 QStringList ExportFormatNames() {
-    QStringList names = {"data file (.PPD)"};
+    QStringList names = {Ui("data file (.PPD)")};
     for (const ExchangeFormat& format : ExchangeFormats()) {
         names.push_back(Text(format.name));
     }
@@ -23,7 +24,7 @@ QStringList ExportFormatNames() {
 
 QString ExportFormatFilter(int nFormat) {
     if (nFormat <= 0) {
-        return "Polar data (*.PPD *.ppd)";
+        return Ui("Polar data (*.PPD *.ppd)");
     }
     const ExchangeFormat& format = ExchangeFormats()[static_cast<std::size_t>(nFormat - 1)];
     QStringList patterns;
@@ -38,7 +39,7 @@ QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
     const auto formats = ExchangeFormats();
     if (nFormat < 0 || nFormat > static_cast<int>(formats.size()) || nSailPlan < -1 ||
         nSailPlan >= static_cast<int>(aSailPlans.size())) {
-        return "there is no such sail plan or format";
+        return Ui("there is no such sail plan or format");
     }
     const std::string strFile = strPath.toStdString();
     std::string text;
@@ -51,11 +52,11 @@ QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
             text = FormatPolarFile(one);
         }
         if (text.empty()) {
-            return "there are no polars to write";
+            return Ui("there are no polars to write");
         }
     } else if (nSailPlan < 0) {
-        return "a " + Text(formats[static_cast<std::size_t>(nFormat - 1)].name) +
-               " file holds one sail plan; choose one, or the data file format for all";
+        return Ui("a %1 file holds one sail plan; choose one, or the data file format for all")
+            .arg(Text(formats[static_cast<std::size_t>(nFormat - 1)].name));
     } else {
         text = formats[static_cast<std::size_t>(nFormat - 1)].write(
             *aSailPlans[static_cast<std::size_t>(nSailPlan)], strFile);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "apps/polar-editor/window_texts.h"
 #include "data/file_io.h"
 #include "data/polar_plausibility.h"
 #include "data/text_encoding.h"
@@ -16,7 +17,7 @@ ImportReading ReadImport(const QString& strPath) {
     }
     reading.pFormat = GuessFormat(text, strPath.toStdString());
     if (reading.pFormat == nullptr) {
-        reading.strError = QString("%1 is in none of the formats: %2")
+        reading.strError = Ui("%1 is in none of the formats: %2")
                                .arg(strPath, QString::fromStdString(FormatNames(", ", " or ")));
         return reading;
     }
@@ -30,7 +31,7 @@ ImportReading ReadImport(const QString& strPath) {
     result.pSailPlan->SetName(strName.substr(0, CutLength(strName, 99)));
     if (result.error) {
         reading.diagnostics.push_back(
-            QString("line %1, column %2: %3; only what came before is imported")
+            Ui("line %1, column %2: %3; only what came before is imported")
                 .arg(result.error->nLine)
                 .arg(result.error->nColumn)
                 .arg(QString::fromStdString(result.error->strMessage)));
@@ -39,7 +40,7 @@ ImportReading ReadImport(const QString& strPath) {
         reading.diagnostics.push_back(QString::fromStdString(strWarning));
     }
     if (result.pSailPlan->m_aPolars.empty()) {
-        reading.strError = strPath + " holds no polar";
+        reading.strError = Ui("%1 holds no polar").arg(strPath);
         return reading;
     }
     reading.pSailPlan = std::move(result.pSailPlan);
@@ -51,19 +52,22 @@ QString DescribeImport(const ImportReading& reading) {
         return reading.strError;
     }
     const SAILPLAN& sailPlan = *reading.pSailPlan;
-    QString text = QString("Sail plan \"%1\" (%2), %3 polars:\n")
+    QString text = Ui("Sail plan \"%1\" (%2), %3 polars:")
                        .arg(QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
                             QString::fromUtf8(reading.pFormat->name.data(),
                                               static_cast<qsizetype>(reading.pFormat->name.size())))
-                       .arg(sailPlan.GetPolarCount());
+                       .arg(sailPlan.GetPolarCount()) +
+                   "\n";
     for (const auto& pPolar : sailPlan.m_aPolars) {
-        text += QString("  %1 kn: %2 points, tacking angle %3°\n")
+        text += "  " +
+                Ui("%1 kn: %2 points, tacking angle %3°")
                     .arg(static_cast<double>(pPolar->m_fWindSpeed), 0, 'f', 1)
                     .arg(pPolar->GetVectorCount())
-                    .arg(static_cast<double>(pPolar->m_fTackingAngle), 0, 'f', 1);
+                    .arg(static_cast<double>(pPolar->m_fTackingAngle), 0, 'f', 1) +
+                "\n";
     }
     if (!reading.diagnostics.isEmpty()) {
-        text += "\nNotes:\n  " + reading.diagnostics.join("\n  ") + "\n";
+        text += "\n" + Ui("Notes:") + "\n  " + reading.diagnostics.join("\n  ") + "\n";
     }
     return text;
 }

@@ -20,6 +20,7 @@
 #include "apps/polar-editor/comparison_plot.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_copy.h"
+#include "apps/polar-editor/window_texts.h"
 #include "apps/polarctl/progress_line.h"
 #include "data/text_encoding.h"
 
@@ -52,11 +53,11 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
       m_strFolder(std::move(strFolder)) {
     const bool bLearn = mode == Mode::Learn;
     setObjectName(bLearn ? "learn-dialog" : "compare-dialog");
-    setWindowTitle(bLearn ? "Learn from logs" : "Compare with logs");
+    setWindowTitle(bLearn ? Ui("Learn from logs") : Ui("Compare with logs"));
     const LearnOptions defaults;
     m_pLogs = new QListWidget;
-    auto* pAdd = new QPushButton("Add logs…");
-    auto* pRemove = new QPushButton("Remove");
+    auto* pAdd = new QPushButton(Ui("Add logs…"));
+    auto* pRemove = new QPushButton(Ui("Remove"));
     auto* pLogButtons = new QVBoxLayout;
     pLogButtons->addWidget(pAdd);
     pLogButtons->addWidget(pRemove);
@@ -67,14 +68,14 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
 
     auto* pForm = new QFormLayout;
     if (bLearn) {
-        m_pName = new QLineEdit("Learned");
-        pForm->addRow("New sail plan:", m_pName);
+        m_pName = new QLineEdit(Ui("Learned"));
+        pForm->addRow(Ui("New sail plan:"), m_pName);
     } else {
         m_pSailPlan = new QComboBox;
         for (const auto& pSailPlan : aSailPlans) {
             m_pSailPlan->addItem(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
         }
-        pForm->addRow("Sail plan:", m_pSailPlan);
+        pForm->addRow(Ui("Sail plan:"), m_pSailPlan);
     }
     QStringList winds;
     for (const float f : defaults.windSpeeds) {
@@ -82,30 +83,30 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     }
     m_pWindSpeeds = new QLineEdit(winds.join(','));
     m_pWindSpeeds->setObjectName("wind-speeds");
-    pForm->addRow("Wind speeds (kn):", m_pWindSpeeds);
+    pForm->addRow(Ui("Wind speeds (kn):"), m_pWindSpeeds);
     m_pAngleStep = new QDoubleSpinBox;
     m_pAngleStep->setRange(0.5, 90);
     m_pAngleStep->setValue(static_cast<double>(defaults.fAngleStep));
-    pForm->addRow("Angle step (°):", m_pAngleStep);
+    pForm->addRow(Ui("Angle step (°):"), m_pAngleStep);
     m_pPercentile = new QDoubleSpinBox;
     m_pPercentile->setRange(1, 100);
     m_pPercentile->setValue(static_cast<double>(defaults.fPercentile));
     if (bLearn) {
-        pForm->addRow("Percentile:", m_pPercentile);
+        pForm->addRow(Ui("Percentile:"), m_pPercentile);
     }
     m_pMinSamples = new QSpinBox;
     m_pMinSamples->setRange(1, 1000000);
     m_pMinSamples->setValue(defaults.nMinSamples);
-    pForm->addRow("Samples per point:", m_pMinSamples);
+    pForm->addRow(Ui("Samples per point:"), m_pMinSamples);
     m_pSteadySeconds = new QDoubleSpinBox;
     m_pSteadySeconds->setRange(0, 3600);
     m_pSteadySeconds->setValue(defaults.dSteadySeconds);
-    pForm->addRow("Steady for (s):", m_pSteadySeconds);
+    pForm->addRow(Ui("Steady for (s):"), m_pSteadySeconds);
 
-    m_pStart = new QPushButton(bLearn ? "Learn" : "Compare");
-    m_pCancel = new QPushButton("Cancel");
+    m_pStart = new QPushButton(bLearn ? Ui("Learn") : Ui("Compare"));
+    m_pCancel = new QPushButton(Ui("Cancel"));
     m_pCancel->setEnabled(false);
-    auto* pClose = new QPushButton("Close");
+    auto* pClose = new QPushButton(Ui("Close"));
     auto* pButtons = new QHBoxLayout;
     pButtons->addWidget(m_pStart);
     pButtons->addWidget(m_pCancel);
@@ -133,7 +134,8 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
 
     connect(pAdd, &QPushButton::clicked, this, [this] {
         const QString strPath = m_questions.FileToOpen(
-            this, "Add a log", m_strFolder, "Logs (*.nmea *.log *.txt *.csv *.gz);;All files (*)");
+            this, Ui("Add a log"), m_strFolder,
+            Ui("Logs (%1)").arg("*.nmea *.log *.txt *.csv *.gz") + ";;" + Ui("All files (*)"));
         if (!strPath.isEmpty()) {
             AddLog(strPath);
         }
@@ -170,14 +172,13 @@ bool LogToolDialog::ReadOptions(LearnOptions& options, QString* pError) const {
         const float f = part.trimmed().toFloat(&bOk);
         if (!bOk || f <= 0 || (!options.windSpeeds.empty() && f <= options.windSpeeds.back())) {
             *pError =
-                "The wind speeds must be numbers above 0 in ascending order, such as "
-                "6,8,10.";
+                Ui("The wind speeds must be numbers above 0 in ascending order, such as 6,8,10.");
             return false;
         }
         options.windSpeeds.push_back(f);
     }
     if (options.windSpeeds.empty()) {
-        *pError = "Give at least one wind speed.";
+        *pError = Ui("Give at least one wind speed.");
         return false;
     }
     options.fAngleStep = static_cast<float>(m_pAngleStep->value());
@@ -198,12 +199,12 @@ bool LogToolDialog::Start() {
     QString error;
     LearnOptions options;
     if (logs.isEmpty()) {
-        error = "Add the logs to read first.";
+        error = Ui("Add the logs to read first.");
     } else if (ReadOptions(options, &error) && m_mode == Mode::Learn &&
                m_pName->text().trimmed().isEmpty()) {
-        error = "Give the new sail plan a name.";
+        error = Ui("Give the new sail plan a name.");
     } else if (error.isEmpty() && m_mode == Mode::Compare && m_pSailPlan->currentIndex() < 0) {
-        error = "There is no sail plan to compare with.";
+        error = Ui("There is no sail plan to compare with.");
     }
     if (!error.isEmpty()) {
         m_questions.Tell(this, windowTitle(), error);
@@ -229,7 +230,7 @@ bool LogToolDialog::Start() {
 void LogToolDialog::Cancel() {
     if (m_pJob != nullptr) {
         m_pJob->Cancel();
-        m_pStatus->setText("Cancelling…");
+        m_pStatus->setText(Ui("Cancelling…"));
     }
 }
 
@@ -255,10 +256,11 @@ void LogToolDialog::Finish(LogJobResult result) {
     m_pCancel->setEnabled(false);
     if (result.bCancelled) {
         m_pProgress->setValue(0);
-        m_pStatus->setText("Cancelled: nothing was changed.");
+        m_pStatus->setText(Ui("Cancelled: nothing was changed."));
     } else if (!result.strError.isEmpty()) {
-        m_pStatus->setText("Nothing was changed.");
-        m_questions.Tell(this, windowTitle(), "The logs could not be read: " + result.strError);
+        m_pStatus->setText(Ui("Nothing was changed."));
+        m_questions.Tell(this, windowTitle(),
+                         Ui("The logs could not be read: %1").arg(result.strError));
     } else {
         m_pProgress->setValue(1000);
         if (m_mode == Mode::Learn) {
@@ -287,10 +289,11 @@ void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
                         QString::number(bin["percentile"].toDouble(), 'f', 2),
                         QString::number(bin["mean"].toDouble(), 'f', 2),
                         QString::number(bin["spread"].toDouble(), 'f', 2),
-                        bin["point"].toBool() ? "yes" : "no"});
+                        bin["point"].toBool() ? Ui("yes") : Ui("no")});
     }
     FillTable(m_pTable,
-              {"Wind kn", "Angle °", "Samples", "Percentile kn", "Mean kn", "Spread kn", "Point"},
+              {Ui("Wind kn"), Ui("Angle °"), Ui("Samples"), Ui("Percentile kn"), Ui("Mean kn"),
+               Ui("Spread kn"), Ui("Point")},
               rows);
     m_pStatus->setText(QString::fromStdString(result.strSummary).trimmed());
 }
@@ -304,9 +307,12 @@ void LogToolDialog::ShowComparison(const LogJobResult& result) {
                         QString::number(bin.dPercentile10, 'f', 1),
                         QString::number(bin.dPercentile90, 'f', 1)});
     }
-    FillTable(m_pTable, {"Wind kn", "Angle °", "Samples", "Median %", "10th %", "90th %"}, rows);
+    FillTable(
+        m_pTable,
+        {Ui("Wind kn"), Ui("Angle °"), Ui("Samples"), Ui("Median %"), Ui("10th %"), Ui("90th %")},
+        rows);
     m_pPlot->ShowBins(result.bins);
-    m_pStatus->setText(QString("%1 samples compared; median %2 % of the sail plan")
+    m_pStatus->setText(Ui("%1 samples compared; median %2 % of the sail plan")
                            .arg(result.nCompared)
                            .arg(result.dMedianPercent, 0, 'f', 1));
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "apps/polar-editor/main_window.h"
 #include "apps/polar-editor/options.h"
 #include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/window_texts.h"
 
 namespace {
 
@@ -67,6 +69,18 @@ int main(int argc, char** argv) {
         return Fail("cannot enter the data folder " + dataDir);
     }
 
+    // The window's texts in the language, and Qt's own (standard buttons, file dialogs).
+    WindowTranslator windowTexts;
+    if (windowTexts.Load(QString("%1/Translations/Window_%2.lgx")
+                             .arg(dataDir)
+                             .arg(nLanguage, 3, 10, QChar('0')))) {
+        QCoreApplication::installTranslator(&windowTexts);
+    }
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(LocaleOfLanguage(nLanguage)), "qtbase", "_",
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
     const QString libraryPath = FindLibrary();
     if (libraryPath.isEmpty()) {
         return Fail("cannot find libpolar.so beside the program (" +

@@ -29,6 +29,7 @@
 #include "apps/polar-editor/sail_plan_tree.h"
 #include "apps/polar-editor/settings_dialog.h"
 #include "apps/polar-editor/targets_dialog.h"
+#include "apps/polar-editor/window_texts.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
@@ -36,7 +37,9 @@
 
 namespace {
 
-const char* const kPolarFilter = "Polar data (*.PPD *.ppd);;All files (*)";
+QString PolarFilter() {
+    return Ui("Polar data (*.PPD *.ppd)") + ";;" + Ui("All files (*)");
+}
 
 QString ImportFilter() {
     QStringList patterns;
@@ -46,7 +49,7 @@ QString ImportFilter() {
                                                        static_cast<qsizetype>(extension.size())));
         }
     }
-    return "Polar formats (" + patterns.join(' ') + ");;All files (*)";
+    return Ui("Polar formats (%1)").arg(patterns.join(' ')) + ";;" + Ui("All files (*)");
 }
 
 }  // namespace
@@ -79,7 +82,7 @@ MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalett
     resize(1000, 700);
     restoreGeometry(app_settings::WindowGeometry());
     setAcceptDrops(true);
-    statusBar()->showMessage("Ready");
+    statusBar()->showMessage(Ui("Ready"));
 }
 
 MainWindow::~MainWindow() {
@@ -87,36 +90,36 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
-    QMenu* pFile = menuBar()->addMenu("&File");
-    pFile->addAction("&New…", QKeySequence::New, this, [this] { NewFile(); });
-    pFile->addAction("&Open…", QKeySequence::Open, this, [this] { OpenFile(); });
-    m_pRecentMenu = pFile->addMenu("Open &Recent");
+    QMenu* pFile = menuBar()->addMenu(Ui("&File"));
+    pFile->addAction(Ui("&New…"), QKeySequence::New, this, [this] { NewFile(); });
+    pFile->addAction(Ui("&Open…"), QKeySequence::Open, this, [this] { OpenFile(); });
+    m_pRecentMenu = pFile->addMenu(Ui("Open &Recent"));
     FillRecentMenu();
     pFile->addSeparator();
-    pFile->addAction("&Import…", QKeySequence(Qt::CTRL | Qt::Key_I), this,
+    pFile->addAction(Ui("&Import…"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
                      [this] { ImportFile(); });
-    pFile->addAction("&Export…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+    pFile->addAction(Ui("&Export…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
                      [this] { ExportFile(); });
     pFile->addSeparator();
-    pFile->addAction("&Quit", QKeySequence::Quit, this, [this] { close(); });
+    pFile->addAction(Ui("&Quit"), QKeySequence::Quit, this, [this] { close(); });
 
-    QMenu* pEdit = menuBar()->addMenu("&Edit");
-    pEdit->addAction("&Edit polars", QKeySequence(Qt::CTRL | Qt::Key_E), this,
+    QMenu* pEdit = menuBar()->addMenu(Ui("&Edit"));
+    pEdit->addAction(Ui("&Edit polars"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
                      [this] { EditPolars(); });
-    pEdit->addAction("&Settings…", this, [this] { ShowSettings(); });
+    pEdit->addAction(Ui("&Settings…"), this, [this] { ShowSettings(); });
 
-    QMenu* pTools = menuBar()->addMenu("&Tools");
-    pTools->addAction("&Learn from logs…", QKeySequence(Qt::CTRL | Qt::Key_L), this,
+    QMenu* pTools = menuBar()->addMenu(Ui("&Tools"));
+    pTools->addAction(Ui("&Learn from logs…"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                       [this] { ShowLogTool(LogToolDialog::Mode::Learn); });
-    pTools->addAction("&Compare with logs…", this,
+    pTools->addAction(Ui("&Compare with logs…"), this,
                       [this] { ShowLogTool(LogToolDialog::Mode::Compare); });
-    pTools->addAction("&Targets…", QKeySequence(Qt::CTRL | Qt::Key_T), this,
+    pTools->addAction(Ui("&Targets…"), QKeySequence(Qt::CTRL | Qt::Key_T), this,
                       [this] { ShowTargets(); });
 
-    QMenu* pHelp = menuBar()->addMenu("&Help");
-    pHelp->addAction("&Help", QKeySequence::HelpContents, this, [this] { ShowHelpPage(); });
-    pHelp->addAction("&Keys", this, [this] { ShowKeys(); });
-    pHelp->addAction("&About polar-editor", this, [this] { ShowAbout(); });
+    QMenu* pHelp = menuBar()->addMenu(Ui("&Help"));
+    pHelp->addAction(Ui("&Help"), QKeySequence::HelpContents, this, [this] { ShowHelpPage(); });
+    pHelp->addAction(Ui("&Keys"), this, [this] { ShowKeys(); });
+    pHelp->addAction(Ui("&About polar-editor"), this, [this] { ShowAbout(); });
 }
 
 QString MainWindow::Folder(const QString& strKind) const {
@@ -151,7 +154,7 @@ void MainWindow::RefreshFromFile() {
     m_pCrossover->ShowSailPlans(m_file.aSailPlans);
     ShowChoice(m_nSailPlan, m_nPolar);
     m_pFileSummary->setText(m_file.strProblem.isEmpty()
-                                ? QString("%1 sail plans").arg(m_file.aSailPlans.size())
+                                ? Ui("%1 sail plans").arg(m_file.aSailPlans.size())
                                 : m_file.strProblem);
     statusBar()->showMessage(m_file.strPath);
 }
@@ -169,9 +172,9 @@ void MainWindow::OnEditorNotice(unsigned long long wParam) {
     if (wParam == 1 || wParam == 2) {
         m_file = ReadViewedFile(m_file.strPath);
         RefreshFromFile();
-        statusBar()->showMessage("The editor saved " + m_file.strPath);
+        statusBar()->showMessage(Ui("The editor saved %1").arg(m_file.strPath));
     } else if (wParam == 0) {
-        statusBar()->showMessage("The editor closed without saving");
+        statusBar()->showMessage(Ui("The editor closed without saving"));
     }
 }
 
@@ -182,14 +185,14 @@ void MainWindow::EditPolars() {
         return;
     }
     if (!m_editor.Open(m_file.strPath)) {
-        m_questions.Tell(this, "Edit polars", "The editor could not be opened.");
+        m_questions.Tell(this, Ui("Edit polars"), Ui("The editor could not be opened."));
     }
 }
 
 bool MainWindow::SwitchTo(const QString& strPath) {
     const bool bEditorWasOpen = m_editor.IsOpen();
     if (bEditorWasOpen && !m_editor.Close()) {
-        statusBar()->showMessage("The editor stays open on " + m_file.strPath);
+        statusBar()->showMessage(Ui("The editor stays open on %1").arg(m_file.strPath));
         return false;
     }
     ShowFile(strPath);
@@ -201,21 +204,22 @@ bool MainWindow::SwitchTo(const QString& strPath) {
 
 void MainWindow::NewFile() {
     const QString strPath =
-        m_questions.FileToWrite(this, "New data file", Folder("open"), kPolarFilter);
+        m_questions.FileToWrite(this, Ui("New data file"), Folder("open"), PolarFilter());
     if (strPath.isEmpty()) {
         return;
     }
     // A new file is an empty one; an existing file is never emptied here.
     if (QFileInfo::exists(strPath)) {
-        m_questions.Tell(this, "New data file",
-                         strPath +
-                             " exists already; a new data file needs a name of its own. "
-                             "Open it to see it.");
+        m_questions.Tell(
+            this, Ui("New data file"),
+            Ui("%1 exists already; a new data file needs a name of its own. Open it to see it.")
+                .arg(strPath));
         return;
     }
     if (const IoStatus status = WriteFileAtomically(strPath.toStdString(), ""); !status.Ok()) {
-        m_questions.Tell(this, "New data file",
-                         strPath + " cannot be made: " + QString::fromStdString(status.strError));
+        m_questions.Tell(
+            this, Ui("New data file"),
+            Ui("%1 cannot be made: %2").arg(strPath, QString::fromStdString(status.strError)));
         return;
     }
     SwitchTo(strPath);
@@ -223,7 +227,7 @@ void MainWindow::NewFile() {
 
 void MainWindow::OpenFile() {
     const QString strPath =
-        m_questions.FileToOpen(this, "Open data file", Folder("open"), kPolarFilter);
+        m_questions.FileToOpen(this, Ui("Open data file"), Folder("open"), PolarFilter());
     if (!strPath.isEmpty()) {
         SwitchTo(strPath);
     }
@@ -231,7 +235,7 @@ void MainWindow::OpenFile() {
 
 void MainWindow::ImportFile() {
     const QString strPath =
-        m_questions.FileToOpen(this, "Import polars", Folder("import"), ImportFilter());
+        m_questions.FileToOpen(this, Ui("Import polars"), Folder("import"), ImportFilter());
     if (!strPath.isEmpty()) {
         app_settings::SetLastFolder("import", QFileInfo(strPath).absolutePath());
         ImportFrom(strPath);
@@ -241,7 +245,8 @@ void MainWindow::ImportFile() {
 void MainWindow::ImportFrom(const QString& strPath) {
     ImportReading reading = ReadImport(strPath);
     if (reading.pSailPlan == nullptr) {
-        m_questions.Tell(this, "Import", "Nothing can be imported: " + reading.strError);
+        m_questions.Tell(this, Ui("Import"),
+                         Ui("Nothing can be imported: %1").arg(reading.strError));
         return;
     }
     const auto target = m_questions.ChooseImportTarget(this, DescribeImport(reading));
@@ -250,17 +255,17 @@ void MainWindow::ImportFrom(const QString& strPath) {
     }
     if (target == Questions::ImportTarget::NewFile) {
         const QString strNew =
-            m_questions.FileToWrite(this, "Import into a new data file",
-                                    QFileInfo(m_file.strPath).absolutePath(), kPolarFilter);
+            m_questions.FileToWrite(this, Ui("Import into a new data file"),
+                                    QFileInfo(m_file.strPath).absolutePath(), PolarFilter());
         if (strNew.isEmpty()) {
             return;
         }
         SailPlanArray aSailPlans;
         aSailPlans.push_back(std::move(reading.pSailPlan));
         if (const IoStatus status = SavePolarFile(strNew.toStdString(), aSailPlans); !status.Ok()) {
-            m_questions.Tell(this, "Import",
-                             "The import was not made: " + strNew +
-                                 " cannot be written: " + QString::fromStdString(status.strError));
+            m_questions.Tell(this, Ui("Import"),
+                             Ui("The import was not made: %1 cannot be written: %2")
+                                 .arg(strNew, QString::fromStdString(status.strError)));
             return;
         }
         SwitchTo(strNew);
@@ -268,7 +273,7 @@ void MainWindow::ImportFrom(const QString& strPath) {
     }
     const QString strFile = m_file.strPath;
     const ChangeOutcome outcome =
-        ChangeDataFile(this, m_questions, m_editor, strFile, "The import",
+        ChangeDataFile(this, m_questions, m_editor, strFile, Ui("The import"),
                        [&reading](SailPlanArray& aSailPlans, QString*) {
                            reading.pSailPlan->SetName(
                                UnusedSailPlanName(aSailPlans, reading.pSailPlan->m_strName));
@@ -280,7 +285,7 @@ void MainWindow::ImportFrom(const QString& strPath) {
         m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
         m_nPolar = -1;
         RefreshFromFile();
-        statusBar()->showMessage("Imported " + strPath + " into " + strFile);
+        statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, strFile));
     } else {
         RefreshFromFile();
     }
@@ -288,7 +293,7 @@ void MainWindow::ImportFrom(const QString& strPath) {
 
 void MainWindow::ExportFile() {
     if (m_file.aSailPlans.empty()) {
-        m_questions.Tell(this, "Export", "The file holds no sail plan to export.");
+        m_questions.Tell(this, Ui("Export"), Ui("The file holds no sail plan to export."));
         return;
     }
     QStringList names;
@@ -299,7 +304,7 @@ void MainWindow::ExportFile() {
     if (!choice) {
         return;
     }
-    const QString strPath = m_questions.FileToWrite(this, "Export to", Folder("export"),
+    const QString strPath = m_questions.FileToWrite(this, Ui("Export to"), Folder("export"),
                                                     ExportFormatFilter(choice->nFormat));
     if (strPath.isEmpty()) {
         return;
@@ -308,16 +313,17 @@ void MainWindow::ExportFile() {
     const QString error =
         WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath);
     if (!error.isEmpty()) {
-        m_questions.Tell(this, "Export", "Nothing was exported to " + strPath + ": " + error);
+        m_questions.Tell(this, Ui("Export"),
+                         Ui("Nothing was exported to %1: %2").arg(strPath, error));
         return;
     }
     // What the file holds as saved: edits the editor has not saved are not in it.
-    statusBar()->showMessage("Exported the saved polars to " + strPath);
+    statusBar()->showMessage(Ui("Exported the saved polars to %1").arg(strPath));
 }
 
 void MainWindow::ShowTargets() {
     if (m_file.aSailPlans.empty()) {
-        m_questions.Tell(this, "Targets", "The file holds no sail plan.");
+        m_questions.Tell(this, Ui("Targets"), Ui("The file holds no sail plan."));
         return;
     }
     m_pTargets = new TargetsDialog(this, m_questions, m_file.aSailPlans, std::max(m_nSailPlan, 0),
@@ -340,14 +346,14 @@ void MainWindow::ShowLogTool(LogToolDialog::Mode mode) {
 
 bool MainWindow::AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned) {
     if (pLearned == nullptr || pLearned->m_aPolars.empty()) {
-        m_questions.Tell(this, "Learn from logs",
-                         "The logs gave no polar: no bin held enough steady sailing. Nothing "
-                         "was added.");
+        m_questions.Tell(
+            this, Ui("Learn from logs"),
+            Ui("The logs gave no polar: no bin held enough steady sailing. Nothing was added."));
         return false;
     }
     const QString strFile = m_file.strPath;
     const ChangeOutcome outcome =
-        ChangeDataFile(this, m_questions, m_editor, strFile, "Adding the learned sail plan",
+        ChangeDataFile(this, m_questions, m_editor, strFile, Ui("Adding the learned sail plan"),
                        [&pLearned](SailPlanArray& aSailPlans, QString*) {
                            pLearned->SetName(UnusedSailPlanName(aSailPlans, pLearned->m_strName));
                            aSailPlans.push_back(std::move(pLearned));
@@ -375,8 +381,9 @@ void MainWindow::ApplySettings(int nLanguage, const DiagramPalette& colors) {
     app_settings::SetColors(colors);
     m_editor.SetLook(colors, nLanguage);
     m_pPolarChart->SetPalette(colors);
-    statusBar()->showMessage(m_editor.IsOpen() ? "The editor takes the settings when it opens next"
-                                               : "Settings kept");
+    statusBar()->showMessage(m_editor.IsOpen()
+                                 ? Ui("The editor takes the settings when it opens next")
+                                 : Ui("Settings kept"));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* pEvent) {
@@ -410,10 +417,10 @@ void MainWindow::TakeDroppedFile(const QString& strPath) {
             m_pLogTool->Start();
             break;
         case DroppedFileKind::Unknown:
-            m_questions.Tell(this, "Drop",
-                             strPath +
-                                 " is neither a data file nor a polar of a format that "
-                                 "can be imported.");
+            m_questions.Tell(this, Ui("Drop"),
+                             Ui("%1 is neither a data file, nor a polar of a format that can be "
+                                "imported, nor a log.")
+                                 .arg(strPath));
             break;
     }
 }
@@ -450,7 +457,7 @@ void MainWindow::ShowHelpPage() {
     // The editor's help page, in the data folder the application runs in.
     auto* pDialog = new QDialog(this);
     pDialog->setAttribute(Qt::WA_DeleteOnClose);
-    pDialog->setWindowTitle("polar-editor help");
+    pDialog->setWindowTitle(Ui("polar-editor help"));
     auto* pBrowser = new QTextBrowser(pDialog);
     pBrowser->setSource(
         QUrl::fromLocalFile(QFileInfo("Help/English/polar.html").absoluteFilePath()));
@@ -461,22 +468,28 @@ void MainWindow::ShowHelpPage() {
 }
 
 void MainWindow::ShowKeys() {
-    QMessageBox::information(this, "Keys",
-                             "Ctrl+N  new data file\n"
-                             "Ctrl+O  open a data file\n"
-                             "Ctrl+I  import polars of another format\n"
-                             "Ctrl+Shift+E  export\n"
-                             "Ctrl+E  edit the polars (opens the editor)\n"
-                             "Ctrl+T  targets\n"
-                             "Ctrl+L  learn from logs\n"
-                             "Ctrl+Q  quit\n"
-                             "F1  help\n\n"
-                             "In the editor: Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo.");
+    static const std::pair<const char*, const char*> kKeys[] = {
+        {"Ctrl+N", UI_TEXT("new data file")},
+        {"Ctrl+O", UI_TEXT("open a data file")},
+        {"Ctrl+I", UI_TEXT("import polars of another format")},
+        {"Ctrl+Shift+E", UI_TEXT("export")},
+        {"Ctrl+E", UI_TEXT("edit the polars (opens the editor)")},
+        {"Ctrl+T", UI_TEXT("targets")},
+        {"Ctrl+L", UI_TEXT("learn from logs")},
+        {"Ctrl+Q", UI_TEXT("quit")},
+        {"F1", UI_TEXT("help")},
+    };
+    QString text;
+    for (const auto& [pszKey, pszMeaning] : kKeys) {
+        text += QString(pszKey) + "  " + Ui(pszMeaning) + "\n";
+    }
+    text += "\n" + Ui("In the editor: Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo.");
+    QMessageBox::information(this, Ui("Keys"), text);
 }
 
 void MainWindow::ShowAbout() {
-    QMessageBox::about(this, "About polar-editor",
-                       "polar-editor " + QCoreApplication::applicationVersion() +
-                           "\nThe performance polars of a sailing boat: edit, import, export "
-                           "and compare them.");
+    QMessageBox::about(
+        this, Ui("About polar-editor"),
+        "polar-editor " + QCoreApplication::applicationVersion() + "\n" +
+            Ui("The performance polars of a sailing boat: edit, import, export and compare them."));
 }

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "apps/polar-editor/window_texts.h"
+
 bool DialogQuestions::AskYesCancel(QWidget* pParent, const QString& strTitle,
                                    const QString& strText) {
     return QMessageBox::question(pParent, strTitle, strText, QMessageBox::Yes | QMessageBox::Cancel,
@@ -31,11 +33,11 @@ QString DialogQuestions::FileToWrite(QWidget* pParent, const QString& strTitle,
 
 Questions::ImportTarget DialogQuestions::ChooseImportTarget(QWidget* pParent,
                                                             const QString& strPreview) {
-    QMessageBox box(QMessageBox::Question, "Import", "The import would add:", QMessageBox::Cancel,
-                    pParent);
+    QMessageBox box(QMessageBox::Question, Ui("Import"), Ui("The import would add:"),
+                    QMessageBox::Cancel, pParent);
     box.setInformativeText(strPreview);
-    QPushButton* pThisFile = box.addButton("Add to this file", QMessageBox::AcceptRole);
-    QPushButton* pNewFile = box.addButton("Start a new file…", QMessageBox::AcceptRole);
+    QPushButton* pThisFile = box.addButton(Ui("Add to this file"), QMessageBox::AcceptRole);
+    QPushButton* pNewFile = box.addButton(Ui("Start a new file…"), QMessageBox::AcceptRole);
     box.setDefaultButton(pThisFile);
     box.exec();
     if (box.clickedButton() == pThisFile) {
@@ -48,15 +50,15 @@ std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pP
                                                                      const QStringList& sailPlans,
                                                                      const QStringList& formats) {
     QDialog dialog(pParent);
-    dialog.setWindowTitle("Export");
+    dialog.setWindowTitle(Ui("Export"));
     auto* pLayout = new QFormLayout(&dialog);
     auto* pSailPlan = new QComboBox(&dialog);
     pSailPlan->addItems(sailPlans);
-    pSailPlan->addItem("All sail plans (data file only)");
+    pSailPlan->addItem(Ui("All sail plans (data file only)"));
     auto* pFormat = new QComboBox(&dialog);
     pFormat->addItems(formats);
-    pLayout->addRow("Sail plan:", pSailPlan);
-    pLayout->addRow("Format:", pFormat);
+    pLayout->addRow(Ui("Sail plan:"), pSailPlan);
+    pLayout->addRow(Ui("Format:"), pFormat);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     pLayout->addRow(pButtons);
     QObject::connect(pButtons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

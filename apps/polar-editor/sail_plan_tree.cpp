@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 #include "apps/polar-editor/sail_plan_facts.h"
+#include "apps/polar-editor/window_texts.h"
 #include "data/text_encoding.h"
 
 namespace {
@@ -24,7 +25,8 @@ QString BestText(float fAngle, float fVmg) {
 
 SailPlanTree::SailPlanTree(QWidget* pParent) : QTreeWidget(pParent) {
     setObjectName("sail-plan-tree");
-    setHeaderLabels({"Sail plan / wind", "Points", "Tacking", "Best beat", "Best run"});
+    setHeaderLabels(
+        {Ui("Sail plan / wind"), Ui("Points"), Ui("Tacking"), Ui("Best beat"), Ui("Best run")});
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -43,7 +45,7 @@ void SailPlanTree::ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan,
         const SAILPLAN& sailPlan = *aSailPlans[static_cast<std::size_t>(s)];
         auto* pPlanItem =
             new QTreeWidgetItem(this, {QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
-                                       QString::number(sailPlan.GetPolarCount()) + " polars"});
+                                       Ui("%1 polars").arg(sailPlan.GetPolarCount())});
         pPlanItem->setData(0, kSailPlanRole, s);
         pPlanItem->setData(0, kPolarRole, -1);
         if (s == nSailPlan && nPolar < 0) {

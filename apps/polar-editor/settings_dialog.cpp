@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "apps/polar-editor/polar_chart.h"
+#include "apps/polar-editor/window_texts.h"
 
 const std::array<std::pair<int, const char*>, 6>& SettingsDialog::Languages() {
     static const std::array<std::pair<int, const char*>, 6> kLanguages = {{{44, "English"},
@@ -21,7 +22,7 @@ const std::array<std::pair<int, const char*>, 6>& SettingsDialog::Languages() {
 SettingsDialog::SettingsDialog(QWidget* pParent, int nLanguage, const DiagramPalette& colors)
     : QDialog(pParent), m_colors(colors) {
     setObjectName("settings-dialog");
-    setWindowTitle("Settings");
+    setWindowTitle(Ui("Settings"));
     auto* pLayout = new QFormLayout(this);
     m_pLanguage = new QComboBox;
     for (const auto& [nNumber, pszName] : Languages()) {
@@ -30,9 +31,10 @@ SettingsDialog::SettingsDialog(QWidget* pParent, int nLanguage, const DiagramPal
             m_pLanguage->setCurrentIndex(m_pLanguage->count() - 1);
         }
     }
-    pLayout->addRow("Editor language:", m_pLanguage);
-    static const char* const kColorNames[] = {
-        "Grid:", "Background:", "Current polar:", "Tacking sector:", "Other polars:"};
+    pLayout->addRow(Ui("Editor language:"), m_pLanguage);
+    static const char* const kColorNames[] = {UI_TEXT("Grid:"), UI_TEXT("Background:"),
+                                              UI_TEXT("Current polar:"), UI_TEXT("Tacking sector:"),
+                                              UI_TEXT("Other polars:")};
     for (std::size_t i = 0; i < m_colorButtons.size(); ++i) {
         m_colorButtons[i] = new QPushButton;
         m_colorButtons[i]->setObjectName(QString("color-%1").arg(i));
@@ -45,7 +47,7 @@ SettingsDialog::SettingsDialog(QWidget* pParent, int nLanguage, const DiagramPal
             }
         });
         ShowColor(i);
-        pLayout->addRow(kColorNames[i], m_colorButtons[i]);
+        pLayout->addRow(Ui(kColorNames[i]), m_colorButtons[i]);
     }
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     pLayout->addRow(pButtons);

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "apps/polar-editor/window_texts.h"
+
 namespace {
 
 QString Fixed(float f, int nDecimals) {
@@ -13,7 +15,8 @@ QString Fixed(float f, int nDecimals) {
 }  // namespace
 
 QStringList TargetHeadings() {
-    return {"Wind kn", "Beat °", "Beat kn", "VMG kn", "Run °", "Run kn", "VMG kn"};
+    return {Ui("Wind kn"), Ui("Beat °"), Ui("Beat kn"), Ui("VMG kn"),
+            Ui("Run °"),   Ui("Run kn"), Ui("VMG kn")};
 }
 
 QStringList TargetCells(const TargetRow& row) {
@@ -30,7 +33,7 @@ QByteArray TargetCardPdf(const QString& strSailPlan, const std::vector<TargetRow
         QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setTitle("Targets: " + strSailPlan);
+        writer.setTitle(Ui("Targets: %1").arg(strSailPlan));
         writer.setCreator("polar-editor");
         QPainter painter(&writer);
         const QRect page = painter.viewport();
@@ -40,7 +43,7 @@ QByteArray TargetCardPdf(const QString& strSailPlan, const std::vector<TargetRow
         painter.setFont(title);
         const int nTitleHeight = painter.fontMetrics().height();
         painter.drawText(QRect(0, 0, page.width(), nTitleHeight), Qt::AlignLeft,
-                         "Targets: " + strSailPlan);
+                         Ui("Targets: %1").arg(strSailPlan));
         QFont body = painter.font();
         body.setPointSize(13);
         body.setBold(false);

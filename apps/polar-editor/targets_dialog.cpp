@@ -9,6 +9,7 @@
 
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/target_card.h"
+#include "apps/polar-editor/window_texts.h"
 #include "data/file_io.h"
 #include "data/text_encoding.h"
 
@@ -27,7 +28,7 @@ TargetsDialog::TargetsDialog(QWidget* pParent, Questions& questions,
       m_aSailPlans(aSailPlans),
       m_strFolder(std::move(strFolder)) {
     setObjectName("targets-dialog");
-    setWindowTitle("Targets");
+    setWindowTitle(Ui("Targets"));
     m_pSailPlans = new QComboBox;
     for (const auto& pSailPlan : aSailPlans) {
         m_pSailPlans->addItem(NameOf(*pSailPlan));
@@ -38,7 +39,8 @@ TargetsDialog::TargetsDialog(QWidget* pParent, Questions& questions,
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Close);
-    QPushButton* pPrint = pButtons->addButton("Target card (PDF)…", QDialogButtonBox::ActionRole);
+    QPushButton* pPrint =
+        pButtons->addButton(Ui("Target card (PDF)…"), QDialogButtonBox::ActionRole);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pSailPlans);
     pLayout->addWidget(m_pTable);
@@ -76,7 +78,7 @@ bool TargetsDialog::PrintCard() {
     }
     const SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSailPlan)];
     const QString strPath =
-        m_questions.FileToWrite(this, "Target card", m_strFolder, "PDF (*.pdf)");
+        m_questions.FileToWrite(this, Ui("Target card"), m_strFolder, "PDF (*.pdf)");
     if (strPath.isEmpty()) {
         return false;
     }
@@ -85,9 +87,9 @@ bool TargetsDialog::PrintCard() {
         strPath.toStdString(),
         std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     if (!status.Ok()) {
-        m_questions.Tell(this, "Target card",
-                         "The target card was not written to " + strPath + ": " +
-                             QString::fromStdString(status.strError));
+        m_questions.Tell(this, Ui("Target card"),
+                         Ui("The target card was not written to %1: %2")
+                             .arg(strPath, QString::fromStdString(status.strError)));
         return false;
     }
     return true;

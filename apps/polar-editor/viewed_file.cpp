@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "apps/polar-editor/window_texts.h"
 #include "exchange/import_support.h"
 
 ViewedFile ReadViewedFile(const QString& strPath) {
@@ -17,7 +18,7 @@ ViewedFile ReadViewedFile(const QString& strPath) {
         return file;
     }
     if (contents.stop) {
-        file.strProblem = QString("the reading stopped at line %1, column %2: %3")
+        file.strProblem = Ui("the reading stopped at line %1, column %2: %3")
                               .arg(contents.stop->nLine)
                               .arg(contents.stop->nColumn)
                               .arg(QString::fromStdString(contents.stop->strMessage));

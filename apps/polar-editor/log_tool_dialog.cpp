@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -115,6 +116,10 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     m_pProgress = new QProgressBar;
     m_pProgress->setRange(0, 1000);
     m_pStatus = new QLabel;
+    m_pSummary = new QPlainTextEdit;
+    m_pSummary->setReadOnly(true);
+    m_pSummary->setMaximumHeight(m_pSummary->fontMetrics().height() * 6);
+    m_pSummary->hide();
     m_pTable = new QTableWidget;
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->verticalHeader()->hide();
@@ -125,6 +130,7 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     pLayout->addLayout(pButtons);
     pLayout->addWidget(m_pProgress);
     pLayout->addWidget(m_pStatus);
+    pLayout->addWidget(m_pSummary);
     pLayout->addWidget(m_pTable, 1);
     if (!bLearn) {
         m_pPlot = new ComparisonPlot;
@@ -295,7 +301,9 @@ void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
               {Ui("Wind kn"), Ui("Angle °"), Ui("Samples"), Ui("Percentile kn"), Ui("Mean kn"),
                Ui("Spread kn"), Ui("Point")},
               rows);
-    m_pStatus->setText(QString::fromStdString(result.strSummary).trimmed());
+    m_pStatus->setText(Ui("Learned from the logs: the summary and the bins"));
+    m_pSummary->setPlainText(QString::fromStdString(result.strSummary).trimmed());
+    m_pSummary->show();
 }
 
 void LogToolDialog::ShowComparison(const LogJobResult& result) {

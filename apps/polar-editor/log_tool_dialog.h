@@ -15,6 +15,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -67,6 +68,7 @@ class LogToolDialog : public QDialog {
     QPushButton* m_pCancel = nullptr;
     QProgressBar* m_pProgress = nullptr;
     QLabel* m_pStatus = nullptr;
+    QPlainTextEdit* m_pSummary = nullptr;
     QTableWidget* m_pTable = nullptr;
     ComparisonPlot* m_pPlot = nullptr;
     std::unique_ptr<LogJob> m_pJob;

@@ -15,7 +15,11 @@ QString Number(float f) {
     return QString::number(static_cast<double>(f), 'f', 1);
 }
 
+// A best beat or run whose VMG is not positive is none: the points do not reach that far.
 QString BestText(float fAngle, float fVmg) {
+    if (!(fVmg > 0)) {
+        return "–";
+    }
     return QString("%1° · %2 kn")
         .arg(static_cast<double>(fAngle), 0, 'f', 1)
         .arg(static_cast<double>(fVmg), 0, 'f', 2);

@@ -20,9 +20,18 @@ QStringList TargetHeadings() {
 }
 
 QStringList TargetCells(const TargetRow& row) {
-    return {Fixed(row.fWindSpeed, 1), Fixed(row.fBeatAngle, 1), Fixed(row.fBeatSpeed, 2),
-            Fixed(row.fBeatVmg, 2),   Fixed(row.fRunAngle, 1),  Fixed(row.fRunSpeed, 2),
-            Fixed(row.fRunVmg, 2)};
+    // A polar whose points do not reach beyond the beam has no run to steer (its VMG away
+    // from the wind is not positive), and one that starts beyond it no beat.
+    const QString none = "–";
+    const bool bBeat = row.fBeatVmg > 0;
+    const bool bRun = row.fRunVmg > 0;
+    return {Fixed(row.fWindSpeed, 1),
+            bBeat ? Fixed(row.fBeatAngle, 1) : none,
+            bBeat ? Fixed(row.fBeatSpeed, 2) : none,
+            bBeat ? Fixed(row.fBeatVmg, 2) : none,
+            bRun ? Fixed(row.fRunAngle, 1) : none,
+            bRun ? Fixed(row.fRunSpeed, 2) : none,
+            bRun ? Fixed(row.fRunVmg, 2) : none};
 }
 
 QByteArray TargetCardPdf(const QString& strSailPlan, const std::vector<TargetRow>& rows) {

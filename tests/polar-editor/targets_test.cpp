@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "apps/polar-editor/target_card.h"
 #include "apps/polar-editor/target_table.h"
 #include "apps/polar-editor/targets_dialog.h"
 #include "tests/polar-editor/scripted_questions.h"
@@ -39,6 +40,18 @@ TEST(Targets, BeatAndRunAtTheBestVmgOfEachPolarWithPoints) {
     const double kRad = 3.14159265358979 / 180;
     EXPECT_NEAR(row.fBeatVmg, row.fBeatSpeed * std::cos(row.fBeatAngle * kRad), 1e-3);
     EXPECT_NEAR(row.fRunVmg, -row.fRunSpeed * std::cos(row.fRunAngle * kRad), 1e-3);
+}
+
+TEST(Targets, APolarThatEndsAtTheBeamHasNoRunToSteer) {
+    SAILPLAN plan("Upwind");
+    plan.InsertPolar(0, 8, 40);
+    plan.InsertVector(0, 0, 40, 5);
+    plan.InsertVector(0, 1, 90, 6);
+    const auto rows = TargetsOfSailPlan(plan);
+    ASSERT_EQ(rows.size(), 1u);
+    const QStringList cells = TargetCells(rows[0]);
+    EXPECT_EQ(cells[1], "40.0");
+    EXPECT_EQ(cells.mid(4), (QStringList{"–", "–", "–"}));
 }
 
 TEST(Targets, TheCardIsOnePdfPageWrittenOnlyWhereTheUserSaid) {

@@ -90,36 +90,48 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
+    // Each action is named, so that tests find it whatever the language.
+    const auto named = [](QAction* pAction, const char* pszName) {
+        pAction->setObjectName(QString("action-") + pszName);
+    };
     QMenu* pFile = menuBar()->addMenu(Ui("&File"));
-    pFile->addAction(Ui("&New…"), QKeySequence::New, this, [this] { NewFile(); });
-    pFile->addAction(Ui("&Open…"), QKeySequence::Open, this, [this] { OpenFile(); });
+    named(pFile->addAction(Ui("&New…"), QKeySequence::New, this, [this] { NewFile(); }), "new");
+    named(pFile->addAction(Ui("&Open…"), QKeySequence::Open, this, [this] { OpenFile(); }), "open");
     m_pRecentMenu = pFile->addMenu(Ui("Open &Recent"));
     FillRecentMenu();
     pFile->addSeparator();
-    pFile->addAction(Ui("&Import…"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
-                     [this] { ImportFile(); });
-    pFile->addAction(Ui("&Export…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
-                     [this] { ExportFile(); });
+    named(pFile->addAction(Ui("&Import…"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                           [this] { ImportFile(); }),
+          "import");
+    named(pFile->addAction(Ui("&Export…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                           [this] { ExportFile(); }),
+          "export");
     pFile->addSeparator();
-    pFile->addAction(Ui("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+    named(pFile->addAction(Ui("&Quit"), QKeySequence::Quit, this, [this] { close(); }), "quit");
 
     QMenu* pEdit = menuBar()->addMenu(Ui("&Edit"));
-    pEdit->addAction(Ui("&Edit polars"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
-                     [this] { EditPolars(); });
-    pEdit->addAction(Ui("&Settings…"), this, [this] { ShowSettings(); });
+    named(pEdit->addAction(Ui("&Edit polars"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                           [this] { EditPolars(); }),
+          "edit-polars");
+    named(pEdit->addAction(Ui("&Settings…"), this, [this] { ShowSettings(); }), "settings");
 
     QMenu* pTools = menuBar()->addMenu(Ui("&Tools"));
-    pTools->addAction(Ui("&Learn from logs…"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
-                      [this] { ShowLogTool(LogToolDialog::Mode::Learn); });
-    pTools->addAction(Ui("&Compare with logs…"), this,
-                      [this] { ShowLogTool(LogToolDialog::Mode::Compare); });
-    pTools->addAction(Ui("&Targets…"), QKeySequence(Qt::CTRL | Qt::Key_T), this,
-                      [this] { ShowTargets(); });
+    named(pTools->addAction(Ui("&Learn from logs…"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
+                            [this] { ShowLogTool(LogToolDialog::Mode::Learn); }),
+          "learn");
+    named(pTools->addAction(Ui("&Compare with logs…"), this,
+                            [this] { ShowLogTool(LogToolDialog::Mode::Compare); }),
+          "compare");
+    named(pTools->addAction(Ui("&Targets…"), QKeySequence(Qt::CTRL | Qt::Key_T), this,
+                            [this] { ShowTargets(); }),
+          "targets");
 
     QMenu* pHelp = menuBar()->addMenu(Ui("&Help"));
-    pHelp->addAction(Ui("&Help"), QKeySequence::HelpContents, this, [this] { ShowHelpPage(); });
-    pHelp->addAction(Ui("&Keys"), this, [this] { ShowKeys(); });
-    pHelp->addAction(Ui("&About polar-editor"), this, [this] { ShowAbout(); });
+    named(
+        pHelp->addAction(Ui("&Help"), QKeySequence::HelpContents, this, [this] { ShowHelpPage(); }),
+        "help");
+    named(pHelp->addAction(Ui("&Keys"), this, [this] { ShowKeys(); }), "keys");
+    named(pHelp->addAction(Ui("&About polar-editor"), this, [this] { ShowAbout(); }), "about");
 }
 
 QString MainWindow::Folder(const QString& strKind) const {

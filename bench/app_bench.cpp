@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMainWindow>
 #include <QTreeWidget>
 #include <cstdio>
@@ -99,12 +100,14 @@ BENCHMARK(BM_Baseline_EmptyTreeWindow)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_Learn_InTheApplication(benchmark::State& state) {
     for (auto _ : state) {
         auto pJob = LogJob::Learn({QString::fromStdString(LogFile())}, LearnOptions{}, "Learned");
-        QObject receiver;
+        // The event loop waits as the application's does, without taking a core.
+        QEventLoop loop;
         std::optional<LogJobResult> result;
-        pJob->Start(&receiver, [&result](LogJobResult r) { result = std::move(r); });
-        while (!result) {
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        }
+        pJob->Start(&loop, [&result, &loop](LogJobResult r) {
+            result = std::move(r);
+            loop.quit();
+        });
+        loop.exec();
         benchmark::DoNotOptimize(result->pLearned);
     }
 }
@@ -135,15 +138,15 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\n");
     for (const auto& [pszWhat, pszName, dGoal] :
-         {std::tuple{"drawn window on the sample", "BM_Window_Sample", 150.0},
-          std::tuple{"drawn window on a 10 MB file", "BM_Window_TenMegabytes", 500.0}}) {
+         {std::tuple{"drawn window on the sample", "BM_Window_Sample/real_time", 150.0},
+          std::tuple{"drawn window on a 10 MB file", "BM_Window_TenMegabytes/real_time", 500.0}}) {
         const double dMs = reporter.Milliseconds(pszName);
         std::printf("%s: %.1f ms (the toolkit's empty window: %.1f ms), goal under %.0f ms: %s\n",
-                    pszWhat, dMs, reporter.Milliseconds("BM_Baseline_EmptyTreeWindow"), dGoal,
-                    dMs >= 0 && dMs < dGoal ? "met" : "NOT met");
+                    pszWhat, dMs, reporter.Milliseconds("BM_Baseline_EmptyTreeWindow/real_time"),
+                    dGoal, dMs >= 0 && dMs < dGoal ? "met" : "NOT met");
     }
-    reporter.PrintSpeedup("learn in the application", "BM_Learn_ReaderDirectly",
-                          "BM_Learn_InTheApplication", 0.9);
+    reporter.PrintSpeedup("learn in the application", "BM_Learn_ReaderDirectly/real_time",
+                          "BM_Learn_InTheApplication/real_time", 0.9);
     std::filesystem::remove(TenMegabyteFile());
     std::filesystem::remove(LogFile());
     benchmark::Shutdown();

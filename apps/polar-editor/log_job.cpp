@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QMetaObject>
-#include <chrono>
 
 #include "apps/polar-editor/log_pipe.h"
 #include "logs/learner.h"
@@ -53,28 +52,19 @@ bool LogJob::ReadAll(LogJobResult& result, const LogSink& sink,
         if (m_bCancel.load()) {
             break;
         }
-        LogPipe pipe(strLog.toStdString());
+        LogPipe pipe(strLog.toStdString(), m_bCancel);
         if (!pipe.Ok()) {
             result.strError = QString::fromStdString(pipe.Error());
             return false;
         }
         newLog();
         std::string strError;
-        // The progress is the copy's: the log's own bytes, compressed or not. A cancel stops
-        // the copy whatever the reader is doing.
-        std::atomic<bool> bReading{true};
-        std::thread watch([this, &pipe, &bReading] {
-            while (bReading.load()) {
-                if (m_bCancel.load()) {
-                    pipe.Stop();
-                }
-                m_nBytesCurrent.store(pipe.BytesCopied());
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-        const bool bRead = ReadLog(pipe.Path(), result.counts, sink, strError);
-        bReading.store(false);
-        watch.join();
+        // The progress is the copy's: the log's own bytes, compressed or not.
+        LogReadOptions options;
+        options.progress = [this, &pipe](const LogProgress&) {
+            m_nBytesCurrent.store(pipe.BytesCopied());
+        };
+        const bool bRead = ReadLog(pipe.Path(), result.counts, sink, strError, options);
         const std::string strCopyError = pipe.CopyError();
         if (!bRead || !strCopyError.empty()) {
             result.strError =

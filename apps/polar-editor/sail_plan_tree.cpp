@@ -39,42 +39,68 @@ SailPlanTree::SailPlanTree(QWidget* pParent) : QTreeWidget(pParent) {
             onChoice(pItem->data(0, kSailPlanRole).toInt(), pItem->data(0, kPolarRole).toInt());
         }
     });
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* pItem) { FillPolars(pItem); });
 }
 
 void SailPlanTree::ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan, int nPolar) {
+    // A few sail plans are all opened; of many, the chosen one.
+    constexpr int kAllOpenUpTo = 12;
     const QSignalBlocker blocker(this);
     clear();
-    QTreeWidgetItem* pCurrent = nullptr;
+    m_pSailPlans = &aSailPlans;
+    QList<QTreeWidgetItem*> items;
     for (int s = 0; s < static_cast<int>(aSailPlans.size()); ++s) {
         const SAILPLAN& sailPlan = *aSailPlans[static_cast<std::size_t>(s)];
         auto* pPlanItem =
-            new QTreeWidgetItem(this, {QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
-                                       Ui("%1 polars").arg(sailPlan.GetPolarCount())});
+            new QTreeWidgetItem({QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
+                                 Ui("%1 polars").arg(sailPlan.GetPolarCount())});
         pPlanItem->setData(0, kSailPlanRole, s);
         pPlanItem->setData(0, kPolarRole, -1);
-        if (s == nSailPlan && nPolar < 0) {
-            pCurrent = pPlanItem;
+        pPlanItem->setChildIndicatorPolicy(sailPlan.GetPolarCount() > 0
+                                               ? QTreeWidgetItem::ShowIndicator
+                                               : QTreeWidgetItem::DontShowIndicator);
+        items.push_back(pPlanItem);
+    }
+    addTopLevelItems(items);
+    QTreeWidgetItem* pCurrent = nullptr;
+    for (int s = 0; s < static_cast<int>(items.size()); ++s) {
+        QTreeWidgetItem* pPlanItem = items[s];
+        if (s == nSailPlan || items.size() <= kAllOpenUpTo) {
+            FillPolars(pPlanItem);
+            pPlanItem->setExpanded(true);
         }
-        const std::vector<PolarFacts> facts = FactsOfSailPlan(sailPlan);
-        for (int p = 0; p < static_cast<int>(facts.size()); ++p) {
-            const PolarFacts& fact = facts[static_cast<std::size_t>(p)];
-            QStringList columns = {Number(fact.fWindSpeed) + " kn", QString::number(fact.nPoints),
-                                   Number(fact.fTackingAngle) + "°"};
-            if (fact.bestVmg) {
-                columns << BestText(fact.bestVmg->fUpwindAngle, fact.bestVmg->fUpwindVmg)
-                        << BestText(fact.bestVmg->fDownwindAngle, fact.bestVmg->fDownwindVmg);
-            }
-            auto* pItem = new QTreeWidgetItem(pPlanItem, columns);
-            pItem->setData(0, kSailPlanRole, s);
-            pItem->setData(0, kPolarRole, p);
-            if (s == nSailPlan && p == nPolar) {
-                pCurrent = pItem;
-            }
+        if (s == nSailPlan) {
+            pCurrent = nPolar >= 0 && nPolar < pPlanItem->childCount() ? pPlanItem->child(nPolar)
+                                                                       : pPlanItem;
         }
     }
-    expandAll();
     if (pCurrent == nullptr && topLevelItemCount() > 0) {
         pCurrent = topLevelItem(0);
     }
     setCurrentItem(pCurrent);
+}
+
+void SailPlanTree::FillPolars(QTreeWidgetItem* pPlanItem) {
+    if (m_pSailPlans == nullptr || pPlanItem->parent() != nullptr || pPlanItem->childCount() > 0) {
+        return;
+    }
+    const int s = pPlanItem->data(0, kSailPlanRole).toInt();
+    const std::vector<PolarFacts> facts =
+        FactsOfSailPlan(*(*m_pSailPlans)[static_cast<std::size_t>(s)]);
+    QList<QTreeWidgetItem*> children;
+    for (int p = 0; p < static_cast<int>(facts.size()); ++p) {
+        const PolarFacts& fact = facts[static_cast<std::size_t>(p)];
+        QStringList columns = {Number(fact.fWindSpeed) + " kn", QString::number(fact.nPoints),
+                               Number(fact.fTackingAngle) + "°"};
+        if (fact.bestVmg) {
+            columns << BestText(fact.bestVmg->fUpwindAngle, fact.bestVmg->fUpwindVmg)
+                    << BestText(fact.bestVmg->fDownwindAngle, fact.bestVmg->fDownwindVmg);
+        }
+        auto* pItem = new QTreeWidgetItem(columns);
+        pItem->setData(0, kSailPlanRole, s);
+        pItem->setData(0, kPolarRole, p);
+        children.push_back(pItem);
+    }
+    pPlanItem->addChildren(children);
 }

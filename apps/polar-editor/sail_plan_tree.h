@@ -12,7 +12,15 @@ class SailPlanTree : public QTreeWidget {
     explicit SailPlanTree(QWidget* pParent = nullptr);
 
     // Refills the tree and selects the sail plan (and polar) of that index where it exists.
+    // The sail plans stay the caller's until the next call: a sail plan's polars are listed
+    // when it is first opened, as their best beat and run take a moment each, so that a file
+    // of thousands of polars shows at once.
     void ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan, int nPolar);
     // Called with the chosen sail plan and polar (-1 when a sail plan itself is chosen).
     std::function<void(int nSailPlan, int nPolar)> onChoice;
+
+  private:
+    // Lists the polars under a sail plan's item, once.
+    void FillPolars(QTreeWidgetItem* pPlanItem);
+    const SailPlanArray* m_pSailPlans = nullptr;
 };

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "apps/polar-editor/sail_plan_facts.h"
+#include "apps/polar-editor/viewed_file.h"
+#include "exchange/polar_curve.h"
 
 namespace {
 
@@ -46,6 +48,33 @@ TEST(Crossover, EachCellNamesTheFastestSailPlanWhereAnySails) {
     // Between 90 and 150 at 12 knots the speeds cross at 105 degrees.
     EXPECT_EQ(grid.Fastest(6, 10), 0);
     EXPECT_EQ(grid.Fastest(6, 11), 1);
+}
+
+// The grid reads each curve once per angle; every cell must still be what the speed of each
+// sail plan at that wind speed and angle says, on the bundled sample.
+TEST(Crossover, EveryCellIsTheFastestBySpeedBetweenWindSpeeds) {
+    ViewedFile file = ReadViewedFile(POLAR_SAMPLE_FILE);
+    ASSERT_GE(file.aSailPlans.size(), 2u);
+    const CrossoverGrid grid = ComputeCrossover(file.aSailPlans, 0.5f, 2.0f);
+    ASSERT_GT(grid.nWindSpeeds, 10);
+    int nCells = 0;
+    for (int w = 0; w < grid.nWindSpeeds; ++w) {
+        for (int a = 0; a < grid.nAngles; ++a) {
+            float fBest = 0;
+            int nBest = -1;
+            for (std::size_t s = 0; s < file.aSailPlans.size(); ++s) {
+                const auto speed =
+                    SpeedBetweenWindSpeeds(*file.aSailPlans[s], grid.WindSpeed(w), grid.Angle(a));
+                if (speed && *speed > fBest) {
+                    fBest = *speed;
+                    nBest = static_cast<int>(s);
+                }
+            }
+            EXPECT_EQ(grid.Fastest(w, a), nBest) << grid.WindSpeed(w) << " kn, " << grid.Angle(a);
+            nCells += nBest >= 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nCells, grid.nWindSpeeds * grid.nAngles / 2);
 }
 
 TEST(Crossover, NoPolarsNoGrid) {

@@ -99,6 +99,22 @@ TEST_F(MainWindowTest, ShowsTheFilesSailPlansWithTheirPolarsAndCrossover) {
     EXPECT_EQ(QSettings().value("recentFiles").toStringList().value(0), Path(m_strFile));
 }
 
+TEST_F(MainWindowTest, OfManySailPlansOnlyTheChosenIsListedUntilOpened) {
+    std::string text;
+    for (int i = 0; i < 20; ++i) {
+        text += "Plan " + std::to_string(i) + ",\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2\r\n";
+    }
+    TempDir::Write(m_strFile, text.substr(0, text.size() - 2));
+    m_window.ShowFile(Path(m_strFile));
+    QTreeWidget* pTree = Tree();
+    ASSERT_EQ(pTree->topLevelItemCount(), 20);
+    EXPECT_EQ(pTree->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(pTree->topLevelItem(7)->childCount(), 0);
+    pTree->topLevelItem(7)->setExpanded(true);
+    ASSERT_EQ(pTree->topLevelItem(7)->childCount(), 1);
+    EXPECT_EQ(pTree->topLevelItem(7)->child(0)->text(1), "2");
+}
+
 TEST_F(MainWindowTest, ASaveInTheEditorShowsTheSavedFile) {
     EditWithoutSaving();
     EXPECT_EQ(Tree()->topLevelItem(0)->child(0)->text(1), "2");  // not saved: not shown

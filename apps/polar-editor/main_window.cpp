@@ -283,23 +283,8 @@ void MainWindow::ImportFrom(const QString& strPath) {
         SwitchTo(strNew);
         return;
     }
-    const QString strFile = m_file.strPath;
-    const ChangeOutcome outcome =
-        ChangeDataFile(this, m_questions, m_editor, strFile, Ui("The import"),
-                       [&reading](SailPlanArray& aSailPlans, QString*) {
-                           reading.pSailPlan->SetName(
-                               UnusedSailPlanName(aSailPlans, reading.pSailPlan->m_strName));
-                           aSailPlans.push_back(std::move(reading.pSailPlan));
-                           return true;
-                       });
-    m_file = ReadViewedFile(strFile);
-    if (outcome == ChangeOutcome::Made) {
-        m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
-        m_nPolar = -1;
-        RefreshFromFile();
-        statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, strFile));
-    } else {
-        RefreshFromFile();
+    if (AddSailPlanToFile(std::move(reading.pSailPlan), Ui("The import"))) {
+        statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, m_file.strPath));
     }
 }
 
@@ -363,14 +348,19 @@ bool MainWindow::AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned) {
             Ui("The logs gave no polar: no bin held enough steady sailing. Nothing was added."));
         return false;
     }
+    return AddSailPlanToFile(std::move(pLearned), Ui("Adding the learned sail plan"));
+}
+
+bool MainWindow::AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat) {
     const QString strFile = m_file.strPath;
     const ChangeOutcome outcome =
-        ChangeDataFile(this, m_questions, m_editor, strFile, Ui("Adding the learned sail plan"),
-                       [&pLearned](SailPlanArray& aSailPlans, QString*) {
-                           pLearned->SetName(UnusedSailPlanName(aSailPlans, pLearned->m_strName));
-                           aSailPlans.push_back(std::move(pLearned));
+        ChangeDataFile(this, m_questions, m_editor, strFile, strWhat,
+                       [&pSailPlan](SailPlanArray& aSailPlans, QString*) {
+                           pSailPlan->SetName(UnusedSailPlanName(aSailPlans, pSailPlan->m_strName));
+                           aSailPlans.push_back(std::move(pSailPlan));
                            return true;
                        });
+    // Whatever happened, the window shows the file as it is now; a new sail plan is chosen.
     m_file = ReadViewedFile(strFile);
     if (outcome == ChangeOutcome::Made) {
         m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;

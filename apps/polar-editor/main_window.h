@@ -62,6 +62,8 @@ class MainWindow : public QMainWindow {
     void RefreshFromFile();
     void RememberRecent(const QString& strPath);
     void FillRecentMenu();
+    // Adds the sail plan (under a name of its own) through ChangeDataFile; true when it was.
+    bool AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat);
     void ApplySettings(int nLanguage, const DiagramPalette& colors);
     // The folder a file dialog of that kind starts in: the last one used, else the file's.
     QString Folder(const QString& strKind) const;

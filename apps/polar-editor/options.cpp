@@ -18,7 +18,9 @@ CommandLine UsageError(const QString& strMessage) {
 
 CommandLine ParseCommandLine(const QStringList& args) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Edits the performance polars of a sailing boat (POLAR.PPD).");
+    parser.setApplicationDescription(
+        "Shows, edits, imports, exports and compares the performance polars of a sailing boat "
+        "(POLAR.PPD).");
     const QCommandLineOption helpOption({"h", "help"}, "show this help");
     const QCommandLineOption versionOption({"v", "version"}, "show the version");
     parser.addPositionalArgument(
@@ -36,7 +38,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         "data-dir", "the data folder (default: polar-editor under the XDG data home)", "DIR");
     const QCommandLineOption verboseOption("verbose", "print the editor's notifications");
     const QCommandLineOption checkOption(
-        "check", "open the editor and close it again at once; exit 0 when that worked");
+        "check",
+        "open the window and the editor and close them again at once; exit 0 when that worked");
     parser.addOptions({helpOption, versionOption, langOption, colorsOption, dataDirOption,
                        verboseOption, checkOption});
 

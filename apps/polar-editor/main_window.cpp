@@ -166,7 +166,9 @@ void MainWindow::RefreshFromFile() {
     m_pCrossover->ShowSailPlans(m_file.aSailPlans);
     ShowChoice(m_nSailPlan, m_nPolar);
     m_pFileSummary->setText(m_file.strProblem.isEmpty()
-                                ? Ui("%1 sail plans").arg(m_file.aSailPlans.size())
+                                ? (m_file.aSailPlans.size() == 1
+                                       ? Ui("1 sail plan")
+                                       : Ui("%1 sail plans").arg(m_file.aSailPlans.size()))
                                 : m_file.strProblem);
     statusBar()->showMessage(m_file.strPath);
 }

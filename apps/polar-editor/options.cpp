@@ -28,11 +28,12 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption langOption(
         "lang",
         "language number: 49 German, 33 French, 34 Spanish, 47 Norwegian, 46 Swedish, 44 English "
-        "(default: from the locale)",
+        "(default: the one chosen in the settings, else from the locale)",
         "N");
     const QCommandLineOption colorsOption(
         "colors",
-        "diagram colours as hex RRGGBB: grid, background, curve, tacking sector, other polars",
+        "diagram colours as hex RRGGBB: grid, background, curve, tacking sector, other polars "
+        "(default: those chosen in the settings)",
         "GRID,BACKGROUND,CURVE,SECTOR,OTHERS");
     const QCommandLineOption dataDirOption(
         "data-dir", "the data folder (default: polar-editor under the XDG data home)", "DIR");

@@ -52,9 +52,10 @@ void SailPlanTree::ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan,
     QList<QTreeWidgetItem*> items;
     for (int s = 0; s < static_cast<int>(aSailPlans.size()); ++s) {
         const SAILPLAN& sailPlan = *aSailPlans[static_cast<std::size_t>(s)];
-        auto* pPlanItem =
-            new QTreeWidgetItem({QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
-                                 Ui("%1 polars").arg(sailPlan.GetPolarCount())});
+        auto* pPlanItem = new QTreeWidgetItem(
+            {QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
+             sailPlan.GetPolarCount() == 1 ? Ui("1 polar")
+                                           : Ui("%1 polars").arg(sailPlan.GetPolarCount())});
         pPlanItem->setData(0, kSailPlanRole, s);
         pPlanItem->setData(0, kPolarRole, -1);
         pPlanItem->setChildIndicatorPolicy(sailPlan.GetPolarCount() > 0

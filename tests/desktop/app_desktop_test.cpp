@@ -312,6 +312,35 @@ TEST_P(AppOnDisplay, LearnFromTheMenuAddsTheLearnedSailPlan) {
     EXPECT_EQ(FileBytes(), Written(expected));
 }
 
+TEST_P(AppOnDisplay, CompareAndOpenReadTheFilesAndWriteNothing) {
+    const std::string strLog = m_dir.File("trip.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+    const std::string strKnown = m_dir.File("KNOWN.PPD");
+    SailPlanArray known;
+    known.push_back(std::make_unique<SAILPLAN>(KnownPolar()));
+    TempDir::Write(strKnown, Written(known));
+    m_files.files = {QString::fromStdString(strKnown), QString::fromStdString(strLog)};
+    RunAsUser(
+        [this](XUser& user) {
+            ChooseFromMenu(user, "open");
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->windowTitle().startsWith("KNOWN.PPD"); }));
+            ChooseFromMenu(user, "compare");
+            ClickButton(user, Ui("Add logs…"));
+            ClickButton(user, Ui("Compare"));
+            ASSERT_TRUE(WaitUntil(
+                [this] {
+                    return m_pWindow->LogTool() != nullptr && !m_pWindow->LogTool()->Running() &&
+                           m_pWindow->LogTool()->findChild<QTableWidget*>()->rowCount() > 0;
+                },
+                20000));
+            Shot("compared");
+        },
+        [] {});
+    EXPECT_EQ(TempDir::Read(strKnown), Written(known));
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
 TEST_P(AppOnDisplay, QuitAsksTheEditorAboutItsEditsAndCancelKeepsEverything) {
     RunAsUser(
         [this](XUser& user) {

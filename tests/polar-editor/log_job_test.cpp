@@ -194,6 +194,42 @@ TEST_F(LearnDialogTest, ACancelledLearnAndACancelledQuestionChangeNothing) {
     EXPECT_TRUE(m_questions.AllUsed());
 }
 
+TEST_F(LearnDialogTest, CompareShowsTheBinsAndPlotsThemWithoutTouchingTheFile) {
+    TempDir::Write(m_strFile, FormatPolarFile([] {
+                       SailPlanArray plans;
+                       plans.push_back(std::make_unique<SAILPLAN>(KnownPolar()));
+                       return plans;
+                   }()));
+    const std::string strBefore = TempDir::Read(m_strFile);
+    m_window.ShowFile(QString::fromStdString(m_strFile));
+    m_window.ShowLogTool(LogToolDialog::Mode::Compare);
+    LogToolDialog* pDialog = m_window.LogTool();
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    ASSERT_TRUE(pDialog->Start());
+    WaitForTheEnd(pDialog);
+    const auto* pTable = pDialog->findChild<QTableWidget*>();
+    ASSERT_GT(pTable->rowCount(), 0);
+    // Sailed on the same polar with little noise: close to 100 % in every bin.
+    for (int r = 0; r < pTable->rowCount(); ++r) {
+        EXPECT_NEAR(pTable->item(r, 3)->text().toDouble(), 100.0, 10.0) << r;
+    }
+    EXPECT_NE(pDialog->findChild<QWidget*>("comparison-plot"), nullptr);
+    EXPECT_EQ(TempDir::Read(m_strFile), strBefore);
+    EXPECT_TRUE(m_questions.AllUsed());
+}
+
+TEST_F(LearnDialogTest, ADroppedLogStartsLearn) {
+    m_window.TakeDroppedFile(QString::fromStdString(m_strLog));
+    LogToolDialog* pDialog = m_window.LogTool();
+    ASSERT_NE(pDialog, nullptr);
+    EXPECT_TRUE(pDialog->Running());
+    WaitForTheEnd(pDialog);
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(m_strFile, contents).Ok());
+    ASSERT_EQ(contents.aSailPlans.size(), 2u);  // the editor was not open: nothing to ask
+    EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Learned");
+}
+
 TEST_F(LearnDialogTest, WrongOptionsAreSaidBeforeAnythingIsRead) {
     m_window.ShowLogTool(LogToolDialog::Mode::Compare);
     LogToolDialog* pDialog = m_window.LogTool();

@@ -1,6 +1,7 @@
 #include "apps/polar-editor/dropped_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "exchange/format_table.h"
 #include "logs/log_reader.h"
@@ -9,8 +10,9 @@ DroppedFileKind ClassifyDroppedFile(const QString& strPath) {
     if (strPath.endsWith(".ppd", Qt::CaseInsensitive)) {
         return DroppedFileKind::DataFile;
     }
+    // Only a regular file is read to tell: a FIFO or a device could keep the window waiting.
     QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(strPath).isFile() || !file.open(QIODevice::ReadOnly)) {
         return DroppedFileKind::Unknown;
     }
     // The beginning tells: the formats are recognised by their first lines, and a log holds

@@ -1,5 +1,6 @@
 // What the application keeps between runs, and what a file dropped on its window does.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <QApplication>
@@ -120,6 +121,12 @@ TEST(DroppedFiles, DataFilesByNameFormatsAndLogsByContent) {
     EXPECT_EQ(kind("trip.nmea", log), DroppedFileKind::Log);
     EXPECT_EQ(kind("notes.txt", "shopping: rope, shackles\n"), DroppedFileKind::Unknown);
     EXPECT_EQ(ClassifyDroppedFile(QString::fromStdString(dir.File("gone.txt"))),
+              DroppedFileKind::Unknown);
+    // A FIFO is not read (nobody may ever write to it), and a folder is nothing to open.
+    ASSERT_EQ(::mkfifo(dir.File("pipe.nmea").c_str(), 0600), 0);
+    EXPECT_EQ(ClassifyDroppedFile(QString::fromStdString(dir.File("pipe.nmea"))),
+              DroppedFileKind::Unknown);
+    EXPECT_EQ(ClassifyDroppedFile(QString::fromStdString(dir.Path().string())),
               DroppedFileKind::Unknown);
     // A compressed log.
     const std::string strGz = dir.File("trip.nmea.gz");

@@ -29,6 +29,7 @@
 #include "logs/logs.h"
 #include "resources/resource_ids.h"
 #include "tests/desktop/user_session.h"
+#include "tests/support/language_folder.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
 
@@ -202,6 +203,8 @@ class AppOnDisplay : public testing::TestWithParam<int> {
     WindowTranslator m_windowTexts;
     QTranslator m_qtTexts;
     FilesGiven m_files;
+    // The editor's own texts come from its language files, as in the application's data folder.
+    LanguageFolder m_languageFolder;
     std::unique_ptr<EditorPlugin> m_pEditor;
     std::unique_ptr<MainWindow> m_pWindow;
     int m_nShot = 0;

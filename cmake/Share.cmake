@@ -10,13 +10,19 @@ add_custom_command(OUTPUT ${POLAR_SHARE_BUILD_DIR}/POLAR.PPD
 add_custom_command(OUTPUT ${POLAR_SHARE_BUILD_DIR}/Help/English/polar.html
   COMMAND ${CMAKE_COMMAND} -E copy ${POLAR_ROOT}/help/polar.html ${POLAR_SHARE_BUILD_DIR}/Help/English/polar.html
   DEPENDS ${POLAR_ROOT}/help/polar.html)
-foreach(_lang 033 034 046 047 049)
-  set(_lgx ${POLAR_SHARE_BUILD_DIR}/Translations/Lang_${_lang}.lgx)
+# A language file built from its source with polarctl: the editor's (Lang_NNN) and the
+# application window's own texts (Window_NNN), the latter only where translated.
+function(polar_language_file kind source lang)
+  set(_lgx ${POLAR_SHARE_BUILD_DIR}/Translations/${kind}_${lang}.lgx)
   add_custom_command(OUTPUT ${_lgx}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${POLAR_SHARE_BUILD_DIR}/Translations
-    COMMAND $<TARGET_FILE:polarctl> lgx build ${POLAR_ROOT}/translations/lang_${_lang}.tsv -o ${_lgx}
-    DEPENDS polarctl ${POLAR_ROOT}/translations/lang_${_lang}.tsv)
-  list(APPEND _share_outputs ${_lgx})
+    COMMAND $<TARGET_FILE:polarctl> lgx build ${POLAR_ROOT}/translations/${source}_${lang}.tsv -o ${_lgx}
+    DEPENDS polarctl ${POLAR_ROOT}/translations/${source}_${lang}.tsv)
+  set(_share_outputs ${_share_outputs} ${_lgx} PARENT_SCOPE)
+endfunction()
+foreach(_lang 033 034 046 047 049)
+  polar_language_file(Lang lang ${_lang})
 endforeach()
+polar_language_file(Window window 049)
 add_custom_target(polar_share ALL DEPENDS ${_share_outputs})
 

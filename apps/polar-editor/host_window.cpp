@@ -1,7 +1,5 @@
 #include "apps/polar-editor/host_window.h"
 
-#include <QCoreApplication>
-#include <QTimer>
 #include <cstdio>
 
 bool HostWindow::event(QEvent* pEvent) {
@@ -17,9 +15,8 @@ bool HostWindow::event(QEvent* pEvent) {
             std::fprintf(stderr, "polar-editor: WM_POLAR_NOTIFY %u (%s)\n",
                          static_cast<unsigned>(n), n < 3 ? kMeaning[n] : "unknown");
         }
-        if (pMessage->wParam == 0 || pMessage->wParam == 1) {
-            // The editor is still inside its handler: quit once control is back in the loop.
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        if (onNotice) {
+            onNotice(pMessage->wParam);
         }
     }
     pMessage->result = 0;

@@ -1,15 +1,19 @@
-// polar-editor: the host application that opens the polar editor on a data file.
+// polar-editor: the desktop application around the polar editor, a host of its plug-in.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
 #include <cstdio>
 
+#include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/data_folder.h"
-#include "apps/polar-editor/host_window.h"
+#include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/main_window.h"
 #include "apps/polar-editor/options.h"
+#include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/window_texts.h"
 
 namespace {
 
@@ -40,9 +44,16 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName("polar-editor");
+    // Settings go to the desktop's usual place: polar-editor/polar-editor.conf in the XDG
+    // config home.
+    QCoreApplication::setOrganizationName("polar-editor");
     QCoreApplication::setApplicationVersion(POLAR_EDITOR_VERSION);
     const EditorOptions& options = commandLine.options;
-    const int nLanguage = options.nLanguage.value_or(LanguageForLocale(QLocale::system().name()));
+    // The command line stands over the settings, and they over the locale and the defaults.
+    const int nLanguage = options.nLanguage.value_or(
+        app_settings::Language().value_or(LanguageForLocale(QLocale::system().name())));
+    const DiagramPalette colors =
+        options.bColorsGiven ? options.colors : app_settings::Colors().value_or(options.colors);
 
     const QString dataDir =
         QDir(options.strDataDir.isEmpty() ? DefaultDataDir() : options.strDataDir).absolutePath();
@@ -58,6 +69,18 @@ int main(int argc, char** argv) {
         return Fail("cannot enter the data folder " + dataDir);
     }
 
+    // The window's texts in the language, and Qt's own (standard buttons, file dialogs).
+    WindowTranslator windowTexts;
+    if (windowTexts.Load(QString("%1/Translations/Window_%2.lgx")
+                             .arg(dataDir)
+                             .arg(nLanguage, 3, 10, QChar('0')))) {
+        QCoreApplication::installTranslator(&windowTexts);
+    }
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(LocaleOfLanguage(nLanguage)), "qtbase", "_",
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
     const QString libraryPath = FindLibrary();
     if (libraryPath.isEmpty()) {
         return Fail("cannot find libpolar.so beside the program (" +
@@ -65,36 +88,28 @@ int main(int argc, char** argv) {
                                     POLAR_LIBRARY_FROM_BINDIR) +
                     "); POLAR_LIBRARY may name it");
     }
-    QLibrary library(libraryPath);
-    const auto openEditor = reinterpret_cast<PolarFunction>(library.resolve("polar"));
-    if (openEditor == nullptr) {
-        return Fail("cannot load " + libraryPath + ": " + library.errorString());
+    EditorPlugin editor(colors, nLanguage, options.bVerbose);
+    if (!editor.Load(libraryPath, &error)) {
+        return Fail(error);
     }
-    HostWindow host(options.bVerbose);
-    const QByteArray dataFileBytes = dataFile.toLocal8Bit();  // alive while the editor is open
     if (options.bVerbose) {
         std::fprintf(stderr, "polar-editor: %s, language %d, data folder %s, library %s\n",
-                     dataFileBytes.constData(), nLanguage, dataDir.toLocal8Bit().constData(),
-                     libraryPath.toLocal8Bit().constData());
+                     dataFile.toLocal8Bit().constData(), nLanguage,
+                     dataDir.toLocal8Bit().constData(), libraryPath.toLocal8Bit().constData());
     }
-    const auto& c = options.colors;
-    if (!openEditor(&host, dataFileBytes.constData(), c[0], c[1], c[2], c[3], c[4], nLanguage,
-                    &host.m_nOpenFlag, &host.m_hEditor)) {
+    DialogQuestions questions;
+    MainWindow window(editor, questions, colors);
+    window.ShowFile(dataFile);
+    window.show();
+    // The editor opens at start, as it always has.
+    if (!editor.Open(dataFile)) {
         return Fail("the editor could not be opened");
     }
     if (options.bCheck) {
-        // Closed as the user's "Close" would: the editor tells the host, which then quits.
-        QTimer::singleShot(0, &host, [&host] {
-            polar_api::SendMessage(host.m_hEditor, polar_api::WM_COMMAND, 2, 0);
+        // Closed as the user's "Close" would; the window was made and shown on the way.
+        QTimer::singleShot(0, &window, [&editor] {
+            QCoreApplication::exit(editor.Close() ? kEditorExitOk : kEditorExitFailure);
         });
     }
-    // Should the editor end without telling (it always tells), the application ends too.
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&host] {
-        if (host.m_nOpenFlag == 0) {
-            QCoreApplication::quit();
-        }
-    });
-    watch.start(500);
     return QCoreApplication::exec();
 }

@@ -18,7 +18,9 @@ CommandLine UsageError(const QString& strMessage) {
 
 CommandLine ParseCommandLine(const QStringList& args) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Edits the performance polars of a sailing boat (POLAR.PPD).");
+    parser.setApplicationDescription(
+        "Shows, edits, imports, exports and compares the performance polars of a sailing boat "
+        "(POLAR.PPD).");
     const QCommandLineOption helpOption({"h", "help"}, "show this help");
     const QCommandLineOption versionOption({"v", "version"}, "show the version");
     parser.addPositionalArgument(
@@ -26,17 +28,19 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption langOption(
         "lang",
         "language number: 49 German, 33 French, 34 Spanish, 47 Norwegian, 46 Swedish, 44 English "
-        "(default: from the locale)",
+        "(default: the one chosen in the settings, else from the locale)",
         "N");
     const QCommandLineOption colorsOption(
         "colors",
-        "diagram colours as hex RRGGBB: grid, background, curve, tacking sector, other polars",
+        "diagram colours as hex RRGGBB: grid, background, curve, tacking sector, other polars "
+        "(default: those chosen in the settings)",
         "GRID,BACKGROUND,CURVE,SECTOR,OTHERS");
     const QCommandLineOption dataDirOption(
         "data-dir", "the data folder (default: polar-editor under the XDG data home)", "DIR");
     const QCommandLineOption verboseOption("verbose", "print the editor's notifications");
     const QCommandLineOption checkOption(
-        "check", "open the editor and close it again at once; exit 0 when that worked");
+        "check",
+        "open the window and the editor and close them again at once; exit 0 when that worked");
     parser.addOptions({helpOption, versionOption, langOption, colorsOption, dataDirOption,
                        verboseOption, checkOption});
 
@@ -66,6 +70,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
                               parser.value(colorsOption) + "'");
         }
         options.colors = *colors;
+        options.bColorsGiven = true;
     }
     if (parser.isSet(langOption)) {
         bool bOk = false;

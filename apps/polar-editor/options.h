@@ -14,6 +14,7 @@ struct EditorOptions {
     std::optional<int> nLanguage;
     // Grid, background, current curve, tacking sector, other polars.
     std::array<polar_api::COLORREF, 5> colors{};
+    bool bColorsGiven = false;  // else the settings' colours, or the defaults
     bool bVerbose = false;
     // Open the editor and close it again at once: a check that an installation works.
     bool bCheck = false;

@@ -151,16 +151,8 @@ bool EditorOnDisplay::ClickMessageBoxButton(XUser& user, QMessageBox::StandardBu
     if (MessageBoxWhenActive().empty()) {
         return false;
     }
-    // The window manager may still move a box just mapped, and Qt learns of it a moment later:
-    // the click goes to where both agree.
-    const unsigned long nWindow = OnGui([] { return QApplication::activeModalWidget()->winId(); });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (OnGui([] { return QApplication::activeModalWidget()->mapToGlobal(QPoint(0, 0)); }) !=
-           user.WindowOrigin(nWindow)) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!WaitForPlacedModal(user)) {
+        return false;
     }
     user.Click(OnGui([this, button] { return MessageBoxButton(button); }));
     return true;
@@ -172,19 +164,7 @@ std::string EditorOnDisplay::FileBytes() const {
 }
 
 void EditorOnDisplay::Shot(const std::string& strWhat) {
-    const char* pszFolder = std::getenv("POLAR_DESKTOP_SHOTS");
-    if (pszFolder == nullptr || *pszFolder == '\0') {
-        return;
-    }
-    std::string strTest = testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::replace(strTest.begin(), strTest.end(), '/', '-');  // a parameterised test's name
-    const std::string strPath = std::string(pszFolder) + "/" + strTest + "-" +
-                                std::to_string(++m_nShot) + "-" + strWhat + ".png";
-    // A window just mapped is painted a moment later.
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    OnGui([&] {
-        QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(strPath));
-    });
+    ScreenShot(strWhat, &m_nShot);
 }
 
 QPoint EditorOnDisplay::CellCentre(int nRow, int nColumn) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -58,4 +61,47 @@ void RunAsUser(const std::function<void(XUser&)>& steps, const std::function<voi
     poll.start();
     loop.exec();
     user.join();
+}
+
+void ScreenShot(const std::string& strWhat, int* pnShot) {
+    const char* pszFolder = std::getenv("POLAR_DESKTOP_SHOTS");
+    if (pszFolder == nullptr || *pszFolder == '\0') {
+        return;
+    }
+    std::string strTest = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(strTest.begin(), strTest.end(), '/', '-');  // a parameterised test's name
+    const std::string strPath = std::string(pszFolder) + "/" + strTest + "-" +
+                                std::to_string(++*pnShot) + "-" + strWhat + ".png";
+    // A window just mapped is painted a moment later.
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    OnGui([&] {
+        QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(strPath));
+    });
+}
+
+bool WaitForPlacedWindow(XUser& user, const std::function<QWidget*()>& window) {
+    if (!WaitUntil([&window] {
+            QWidget* pWindow = window();
+            return pWindow != nullptr && pWindow->isVisible();
+        })) {
+        return false;
+    }
+    // The window manager may still move a window just mapped, and Qt learns of it a moment
+    // later.
+    const unsigned long nWindow = OnGui([&window] { return window()->winId(); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (OnGui([&window] {
+               QWidget* pWindow = window();
+               return pWindow != nullptr ? pWindow->mapToGlobal(QPoint(0, 0)) : QPoint();
+           }) != user.WindowOrigin(nWindow)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+bool WaitForPlacedModal(XUser& user) {
+    return WaitForPlacedWindow(user, [] { return QApplication::activeModalWidget(); });
 }

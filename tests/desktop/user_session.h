@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <functional>
+#include <string>
 #include <type_traits>
 
 #include "tests/desktop/x_user.h"
@@ -31,3 +33,15 @@ bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs = 5000);
 // Runs the steps on a user thread while this (the application's) thread runs events; then
 // runs the clean-up on the application's thread until no modal loop is left open.
 void RunAsUser(const std::function<void(XUser&)>& steps, const std::function<void()>& cleanUp);
+
+// With POLAR_DESKTOP_SHOTS set to a folder, the screen as the X server shows it goes there as
+// <test>-<n>-<what>.png, for a person to look at; *pnShot counts the test's pictures. Call it
+// from the user's thread.
+void ScreenShot(const std::string& strWhat, int* pnShot);
+
+// Waits until the window manager has placed a window where Qt has it, so that a click goes
+// where both agree; false when no such window came or it never settled. window is called on
+// the application's thread and may return null while the window is not there yet.
+bool WaitForPlacedWindow(XUser& user, const std::function<QWidget*()>& window);
+// The same for the active modal window (a message box, a modal dialog).
+bool WaitForPlacedModal(XUser& user);

@@ -38,18 +38,21 @@ if [ -e "$data/none" ]; then
   echo "FAIL: polar-editor made its data folder before it knew there was no display" >&2
   failures=$((failures + 1))
 fi
-# A platform without a display opens and closes the editor, from the environment or the
-# command line.
+# A platform without a display opens and closes the window and the editor, from the
+# environment or the command line.
 for how in env cli; do
   if [ "$how" = env ]; then
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$data" \
-      timeout 60 "$program" --check --data-dir "$data/$how" 2>&1)
+      XDG_CONFIG_HOME="$data/config-$how" timeout 60 "$program" --check --data-dir "$data/$how" 2>&1)
   else
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$data" \
-      timeout 60 "$program" -platform offscreen --check --data-dir "$data/$how" 2>&1)
+      XDG_CONFIG_HOME="$data/config-$how" timeout 60 "$program" -platform offscreen --check \
+      --data-dir "$data/$how" 2>&1)
   fi
   got=$?
-  if [ "$got" -ne 0 ] || [ ! -s "$data/$how/Sail/POLAR.PPD" ]; then
+  # The settings go to the XDG config home, never elsewhere.
+  if [ "$got" -ne 0 ] || [ ! -s "$data/$how/Sail/POLAR.PPD" ] ||
+    ! grep -q "Sail/POLAR.PPD" "$data/config-$how/polar-editor/polar-editor.conf"; then
     echo "FAIL: polar-editor --check on the offscreen platform ($how) gave exit $got and:" >&2
     echo "$out" >&2
     failures=$((failures + 1))

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "diagram/palette.h"
+
+// What the application keeps between runs, in the desktop's usual place (QSettings: the XDG
+// config home's polar-editor/polar-editor.conf).
+namespace app_settings {
+
+// The files opened last, newest first, at most eight.
+QStringList RecentFiles();
+void RememberRecentFile(const QString& strPath);
+
+// The folder a kind of file dialog ("open", "import", "export", "logs") showed last; empty
+// when none yet.
+QString LastFolder(const QString& strKind);
+void SetLastFolder(const QString& strKind, const QString& strFolder);
+
+// The language and diagram colours the user chose in the settings; the command line stands
+// over them.
+std::optional<int> Language();
+void SetLanguage(int nLanguage);
+std::optional<DiagramPalette> Colors();
+void SetColors(const DiagramPalette& colors);
+
+QByteArray WindowGeometry();
+void SetWindowGeometry(const QByteArray& geometry);
+
+}  // namespace app_settings

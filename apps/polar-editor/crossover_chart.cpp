@@ -1,0 +1,83 @@
+#include "apps/polar-editor/crossover_chart.h"
+
+#include <QPainter>
+
+#include "apps/polar-editor/window_texts.h"
+#include "data/text_encoding.h"
+
+QColor SailPlanColor(int nSailPlan) {
+    // Hues a golden angle apart stay distinct however many sail plans there are.
+    const int nHue = (nSailPlan * 137 + 200) % 360;
+    return QColor::fromHsv(nHue, 150, 230);
+}
+
+CrossoverChart::CrossoverChart(QWidget* pParent) : QWidget(pParent) {
+    setMinimumSize(200, 160);
+    setObjectName("crossover-chart");
+}
+
+void CrossoverChart::ShowSailPlans(const SailPlanArray& aSailPlans) {
+    m_grid = ComputeCrossover(aSailPlans, 0.5f, 2.0f);
+    m_names.clear();
+    for (const auto& pSailPlan : aSailPlans) {
+        m_names.push_back(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
+    }
+    update();
+}
+
+void CrossoverChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int nLine = metrics.height();
+    // Legend on the right, axes' labels left and below.
+    int nLegendWidth = 0;
+    for (const QString& name : m_names) {
+        nLegendWidth = std::max(nLegendWidth, metrics.horizontalAdvance(name));
+    }
+    nLegendWidth += nLine + 16;
+    const QRect plot(metrics.horizontalAdvance("00 kn") + 8, nLine / 2,
+                     width() - nLegendWidth - metrics.horizontalAdvance("00 kn") - 16,
+                     height() - 2 * nLine - nLine / 2 - 4);
+    painter.setPen(palette().text().color());
+    if (m_grid.nWindSpeeds == 0 || plot.width() < 10 || plot.height() < 10) {
+        painter.drawText(rect(), Qt::AlignCenter, Ui("No polars to compare"));
+        return;
+    }
+    const double fCellWidth = static_cast<double>(plot.width()) / m_grid.nAngles;
+    const double fCellHeight = static_cast<double>(plot.height()) / m_grid.nWindSpeeds;
+    for (int w = 0; w < m_grid.nWindSpeeds; ++w) {
+        const double y = plot.bottom() + 1 - (w + 1) * fCellHeight;
+        for (int a = 0; a < m_grid.nAngles; ++a) {
+            const int nFastest = m_grid.Fastest(w, a);
+            if (nFastest >= 0) {
+                painter.fillRect(
+                    QRectF(plot.left() + a * fCellWidth, y, fCellWidth + 0.5, fCellHeight + 0.5),
+                    SailPlanColor(nFastest));
+            }
+        }
+    }
+    painter.drawRect(plot);
+    // Angles every 30 degrees below, wind speeds at the bottom and top at the left.
+    for (int nDegrees = 0; nDegrees <= 180; nDegrees += 30) {
+        const double x = plot.left() + plot.width() * nDegrees / 180.0;
+        painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
+        painter.drawText(QRectF(x - 30, plot.bottom() + 4, 60, nLine), Qt::AlignHCenter,
+                         QString("%1°").arg(nDegrees));
+    }
+    painter.drawText(QRect(plot.left(), plot.bottom() + 4 + nLine, plot.width(), nLine),
+                     Qt::AlignHCenter, Ui("true wind angle"));
+    const float fTopWind = m_grid.WindSpeed(m_grid.nWindSpeeds - 1);
+    painter.drawText(QRect(0, plot.bottom() - nLine, plot.left() - 4, nLine), Qt::AlignRight,
+                     QString("%1 kn").arg(static_cast<double>(m_grid.fFirstWindSpeed)));
+    painter.drawText(QRect(0, plot.top(), plot.left() - 4, nLine), Qt::AlignRight,
+                     QString("%1 kn").arg(static_cast<double>(fTopWind)));
+    int y = plot.top();
+    for (int i = 0; i < m_names.size(); ++i) {
+        const QRect swatch(plot.right() + 12, y + 2, nLine - 4, nLine - 4);
+        painter.fillRect(swatch, SailPlanColor(i));
+        painter.drawRect(swatch);
+        painter.drawText(QPoint(swatch.right() + 6, y + metrics.ascent()), m_names[i]);
+        y += nLine + 2;
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+#include "apps/polar-editor/crossover.h"
+
+// The crossover chart: true wind angle across (0 to 180 degrees), true wind speed up, each cell
+// in the colour of the sail plan that is fastest there, with a legend of the sail plans.
+class CrossoverChart : public QWidget {
+  public:
+    explicit CrossoverChart(QWidget* pParent = nullptr);
+
+    // Computes the grid of these sail plans (sorted, as ViewedFile holds them).
+    void ShowSailPlans(const SailPlanArray& aSailPlans);
+    const CrossoverGrid& Grid() const { return m_grid; }
+
+    QSize sizeHint() const override { return {520, 300}; }
+
+  protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+  private:
+    CrossoverGrid m_grid;
+    QStringList m_names;
+};
+
+// The colour a sail plan has in the chart and its legend, distinct for the first dozen.
+QColor SailPlanColor(int nSailPlan);

@@ -1,0 +1,66 @@
+#include "apps/polar-editor/export_writing.h"
+
+#include "apps/polar-editor/sail_plan_copy.h"
+#include "apps/polar-editor/window_texts.h"
+#include "data/file_io.h"
+#include "data/polar_file.h"
+#include "exchange/format_table.h"
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QStringList ExportFormatNames() {
+    QStringList names = {Ui("data file (.PPD)")};
+    for (const ExchangeFormat& format : ExchangeFormats()) {
+        names.push_back(Text(format.name));
+    }
+    return names;
+}
+
+QString ExportFormatFilter(int nFormat) {
+    if (nFormat <= 0) {
+        return Ui("Polar data (*.PPD *.ppd)");
+    }
+    const ExchangeFormat& format = ExchangeFormats()[static_cast<std::size_t>(nFormat - 1)];
+    QStringList patterns;
+    for (std::string_view extension : format.extensions) {
+        patterns.push_back("*" + Text(extension));
+    }
+    return Text(format.name) + " (" + patterns.join(' ') + ")";
+}
+
+QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
+                    const QString& strPath) {
+    const auto formats = ExchangeFormats();
+    if (nFormat < 0 || nFormat > static_cast<int>(formats.size()) || nSailPlan < -1 ||
+        nSailPlan >= static_cast<int>(aSailPlans.size())) {
+        return Ui("there is no such sail plan or format");
+    }
+    const std::string strFile = strPath.toStdString();
+    std::string text;
+    if (nFormat == 0) {
+        if (nSailPlan < 0) {
+            text = FormatPolarFile(aSailPlans);
+        } else {
+            SailPlanArray one;
+            one.push_back(CopySailPlan(*aSailPlans[static_cast<std::size_t>(nSailPlan)]));
+            text = FormatPolarFile(one);
+        }
+        if (text.empty()) {
+            return Ui("there are no polars to write");
+        }
+    } else if (nSailPlan < 0) {
+        return Ui("a %1 file holds one sail plan; choose one, or the data file format for all")
+            .arg(Text(formats[static_cast<std::size_t>(nFormat - 1)].name));
+    } else {
+        text = formats[static_cast<std::size_t>(nFormat - 1)].write(
+            *aSailPlans[static_cast<std::size_t>(nSailPlan)], strFile);
+    }
+    const IoStatus status = WriteFileAtomically(strFile, text);
+    return status.Ok() ? QString() : QString::fromStdString(status.strError);
+}

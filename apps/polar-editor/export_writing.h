@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "data/sailplan.h"
+
+// The formats an export offers: the data file's own first, then every exchange format.
+QStringList ExportFormatNames();
+// The file name filter of the format at that index, for the file dialog.
+QString ExportFormatFilter(int nFormat);
+
+// Writes one sail plan (nSailPlan) or, with -1, all of them to the file, atomically, in the
+// format at nFormat of ExportFormatNames. All sail plans go only into a data file: the other
+// formats hold one. Returns the reason of a failure, empty when written.
+QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
+                    const QString& strPath);

@@ -1,0 +1,85 @@
+#include "apps/polar-editor/import_reading.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "apps/polar-editor/window_texts.h"
+#include "data/file_io.h"
+#include "data/polar_plausibility.h"
+#include "data/text_encoding.h"
+
+ImportReading ReadImport(const QString& strPath) {
+    ImportReading reading;
+    std::string text;
+    if (const IoStatus status = ReadWholeFile(strPath.toStdString(), text); !status.Ok()) {
+        reading.strError = QString::fromStdString(status.strError);
+        return reading;
+    }
+    reading.pFormat = GuessFormat(text, strPath.toStdString());
+    if (reading.pFormat == nullptr) {
+        reading.strError = Ui("%1 is in none of the formats: %2")
+                               .arg(strPath, QString::fromStdString(FormatNames(", ", " or ")));
+        return reading;
+    }
+    ImportResult result = reading.pFormat->read(text, "");
+    if (result.pSailPlan->m_strName.empty()) {
+        result.pSailPlan->SetName(QFileInfo(strPath).completeBaseName().toStdString());
+    }
+    // A comma would end the name in the data file.
+    std::string strName = result.pSailPlan->m_strName;
+    std::erase(strName, ',');
+    result.pSailPlan->SetName(strName.substr(0, CutLength(strName, 99)));
+    if (result.error) {
+        reading.diagnostics.push_back(
+            Ui("line %1, column %2: %3; only what came before is imported")
+                .arg(result.error->nLine)
+                .arg(result.error->nColumn)
+                .arg(QString::fromStdString(result.error->strMessage)));
+    }
+    for (const std::string& strWarning : ImplausibleValues(*result.pSailPlan)) {
+        reading.diagnostics.push_back(QString::fromStdString(strWarning));
+    }
+    if (result.pSailPlan->m_aPolars.empty()) {
+        reading.strError = Ui("%1 holds no polar").arg(strPath);
+        return reading;
+    }
+    reading.pSailPlan = std::move(result.pSailPlan);
+    return reading;
+}
+
+QString DescribeImport(const ImportReading& reading) {
+    if (reading.pSailPlan == nullptr) {
+        return reading.strError;
+    }
+    const SAILPLAN& sailPlan = *reading.pSailPlan;
+    QString text = Ui("Sail plan \"%1\" (%2), %3 polars:")
+                       .arg(QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
+                            QString::fromUtf8(reading.pFormat->name.data(),
+                                              static_cast<qsizetype>(reading.pFormat->name.size())))
+                       .arg(sailPlan.GetPolarCount()) +
+                   "\n";
+    for (const auto& pPolar : sailPlan.m_aPolars) {
+        text += "  " +
+                Ui("%1 kn: %2 points, tacking angle %3°")
+                    .arg(static_cast<double>(pPolar->m_fWindSpeed), 0, 'f', 1)
+                    .arg(pPolar->GetVectorCount())
+                    .arg(static_cast<double>(pPolar->m_fTackingAngle), 0, 'f', 1) +
+                "\n";
+    }
+    if (!reading.diagnostics.isEmpty()) {
+        text += "\n" + Ui("Notes:") + "\n  " + reading.diagnostics.join("\n  ") + "\n";
+    }
+    return text;
+}
+
+std::string UnusedSailPlanName(const SailPlanArray& aSailPlans, const std::string& strName) {
+    const auto used = [&aSailPlans](const std::string& strCandidate) {
+        return std::any_of(aSailPlans.begin(), aSailPlans.end(),
+                           [&strCandidate](const auto& p) { return p->m_strName == strCandidate; });
+    };
+    std::string strCandidate = strName;
+    for (int n = 2; used(strCandidate); ++n) {
+        strCandidate = strName + " (" + std::to_string(n) + ")";
+    }
+    return strCandidate;
+}

@@ -1,0 +1,103 @@
+#include "apps/polar-editor/log_job.h"
+
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include "apps/polar-editor/log_pipe.h"
+#include "logs/learner.h"
+#include "logs/log_reader.h"
+
+LogJob::LogJob(QStringList logs, LearnOptions options)
+    : m_logs(std::move(logs)), m_options(std::move(options)) {
+    for (const QString& strLog : m_logs) {
+        m_nBytesTotal += static_cast<std::uint64_t>(QFileInfo(strLog).size());
+    }
+}
+
+std::unique_ptr<LogJob> LogJob::Learn(QStringList logs, LearnOptions options, std::string strName) {
+    std::unique_ptr<LogJob> pJob(new LogJob(std::move(logs), std::move(options)));
+    pJob->m_strName = std::move(strName);
+    return pJob;
+}
+
+std::unique_ptr<LogJob> LogJob::Compare(QStringList logs, LearnOptions options,
+                                        std::unique_ptr<SAILPLAN> pSailPlan) {
+    std::unique_ptr<LogJob> pJob(new LogJob(std::move(logs), std::move(options)));
+    pJob->m_pSailPlan = std::move(pSailPlan);
+    return pJob;
+}
+
+LogJob::~LogJob() {
+    Cancel();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void LogJob::Start(QObject* pReceiver, std::function<void(LogJobResult)> onDone) {
+    QPointer<QObject> receiver(pReceiver);
+    m_thread = std::thread([this, receiver, onDone = std::move(onDone)] {
+        auto pResult = std::make_shared<LogJobResult>(Run());
+        if (receiver != nullptr) {
+            QMetaObject::invokeMethod(
+                receiver.data(), [onDone, pResult] { onDone(std::move(*pResult)); },
+                Qt::QueuedConnection);
+        }
+    });
+}
+
+bool LogJob::ReadAll(LogJobResult& result, const LogSink& sink,
+                     const std::function<void()>& newLog) {
+    for (const QString& strLog : m_logs) {
+        if (m_bCancel.load()) {
+            break;
+        }
+        LogPipe pipe(strLog.toStdString(), m_bCancel);
+        if (!pipe.Ok()) {
+            result.strError = QString::fromStdString(pipe.Error());
+            return false;
+        }
+        newLog();
+        std::string strError;
+        // The progress is the copy's: the log's own bytes, compressed or not.
+        LogReadOptions options;
+        options.progress = [this, &pipe](const LogProgress&) {
+            m_nBytesCurrent.store(pipe.BytesCopied());
+        };
+        const bool bRead = ReadLog(pipe.Path(), result.counts, sink, strError, options);
+        const std::string strCopyError = pipe.CopyError();
+        if (!bRead || !strCopyError.empty()) {
+            result.strError =
+                strLog + ": " + QString::fromStdString(bRead ? strCopyError : strError);
+            return false;
+        }
+        m_nBytesDone.fetch_add(pipe.BytesCopied());
+        m_nBytesCurrent.store(0);
+    }
+    result.bCancelled = m_bCancel.load();
+    return !result.bCancelled;
+}
+
+LogJobResult LogJob::Run() {
+    LogJobResult result;
+    if (m_pSailPlan == nullptr) {
+        Learner learner(m_options);
+        if (ReadAll(
+                result, [&learner](const LogSample& sample) { learner.Add(sample); },
+                [&learner] { learner.NewLog(); })) {
+            result.pLearned = learner.Result(m_strName);
+            result.strSummary = learner.Summary();
+            result.strReportJson = learner.ReportJson();
+        }
+    } else {
+        Comparison comparison(*m_pSailPlan, m_options);
+        if (ReadAll(
+                result, [&comparison](const LogSample& sample) { comparison.Add(sample); },
+                [&comparison] { comparison.NewLog(); })) {
+            result.nCompared = comparison.Samples();
+            result.dMedianPercent = comparison.MedianPercent();
+            result.bins = comparison.PerBin();
+        }
+    }
+    return result;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "data/sailplan.h"
+#include "logs/comparison.h"
+#include "logs/learn_options.h"
+#include "logs/log_sample.h"
+
+// What a learn or a compare gave. Nothing of it when cancelled.
+struct LogJobResult {
+    bool bCancelled = false;
+    QString strError;  // a log that could not be read; nothing else is kept then
+    LogCounts counts;
+    // learn
+    std::unique_ptr<SAILPLAN> pLearned;
+    std::string strSummary;
+    std::string strReportJson;
+    // compare
+    std::uint64_t nCompared = 0;
+    double dMedianPercent = 0;
+    std::vector<ComparisonBin> bins;
+};
+
+// Learn or compare on a thread of its own, so that the window stays responsive. Progress is
+// the bytes of the logs read of their total, read at any time from any thread; Cancel ends
+// the reading within the pipe's buffer (see LogPipe); the result goes to onDone on the
+// receiver's thread, through its event loop.
+class LogJob {
+  public:
+    // Learns a sail plan called strName from the logs.
+    static std::unique_ptr<LogJob> Learn(QStringList logs, LearnOptions options,
+                                         std::string strName);
+    // Compares the logs with the sail plan (sorted; the job keeps its own copy).
+    static std::unique_ptr<LogJob> Compare(QStringList logs, LearnOptions options,
+                                           std::unique_ptr<SAILPLAN> pSailPlan);
+    ~LogJob();
+
+    void Start(QObject* pReceiver, std::function<void(LogJobResult)> onDone);
+    void Cancel() { m_bCancel.store(true); }
+    std::uint64_t BytesRead() const { return m_nBytesDone.load() + m_nBytesCurrent.load(); }
+    std::uint64_t BytesTotal() const { return m_nBytesTotal; }
+
+  private:
+    LogJob(QStringList logs, LearnOptions options);
+    LogJobResult Run();
+    // Reads every log into the sink (newLog before each); false when cancelled or failed.
+    bool ReadAll(LogJobResult& result, const LogSink& sink, const std::function<void()>& newLog);
+
+    QStringList m_logs;
+    LearnOptions m_options;
+    std::string m_strName;
+    std::unique_ptr<SAILPLAN> m_pSailPlan;
+    std::atomic<bool> m_bCancel{false};
+    std::atomic<std::uint64_t> m_nBytesDone{0};
+    std::atomic<std::uint64_t> m_nBytesCurrent{0};
+    std::uint64_t m_nBytesTotal = 0;
+    std::thread m_thread;
+};

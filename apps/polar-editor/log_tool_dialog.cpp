@@ -1,0 +1,326 @@
+#include "apps/polar-editor/log_tool_dialog.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "apps/polar-editor/comparison_plot.h"
+#include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/sail_plan_copy.h"
+#include "apps/polar-editor/window_texts.h"
+#include "apps/polarctl/progress_line.h"
+#include "data/text_encoding.h"
+
+namespace {
+
+void FillTable(QTableWidget* pTable, const QStringList& headings,
+               const std::vector<QStringList>& rows) {
+    pTable->clear();
+    pTable->setColumnCount(static_cast<int>(headings.size()));
+    pTable->setHorizontalHeaderLabels(headings);
+    pTable->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const QStringList& cells = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* pItem = new QTableWidgetItem(cells[c]);
+            pItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            pTable->setItem(r, c, pItem);
+        }
+    }
+}
+
+}  // namespace
+
+LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
+                             const SailPlanArray& aSailPlans, QString strFolder)
+    : QDialog(pParent),
+      m_mode(mode),
+      m_questions(questions),
+      m_aSailPlans(aSailPlans),
+      m_strFolder(std::move(strFolder)) {
+    const bool bLearn = mode == Mode::Learn;
+    setObjectName(bLearn ? "learn-dialog" : "compare-dialog");
+    setWindowTitle(bLearn ? Ui("Learn from logs") : Ui("Compare with logs"));
+    const LearnOptions defaults;
+    m_pLogs = new QListWidget;
+    auto* pAdd = new QPushButton(Ui("Add logs…"));
+    auto* pRemove = new QPushButton(Ui("Remove"));
+    auto* pLogButtons = new QVBoxLayout;
+    pLogButtons->addWidget(pAdd);
+    pLogButtons->addWidget(pRemove);
+    pLogButtons->addStretch();
+    auto* pLogRow = new QHBoxLayout;
+    pLogRow->addWidget(m_pLogs, 1);
+    pLogRow->addLayout(pLogButtons);
+
+    auto* pForm = new QFormLayout;
+    if (bLearn) {
+        m_pName = new QLineEdit(Ui("Learned"));
+        pForm->addRow(Ui("New sail plan:"), m_pName);
+    } else {
+        m_pSailPlan = new QComboBox;
+        for (const auto& pSailPlan : aSailPlans) {
+            m_pSailPlan->addItem(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
+        }
+        pForm->addRow(Ui("Sail plan:"), m_pSailPlan);
+    }
+    QStringList winds;
+    for (const float f : defaults.windSpeeds) {
+        winds.push_back(QString::number(static_cast<double>(f)));
+    }
+    m_pWindSpeeds = new QLineEdit(winds.join(','));
+    m_pWindSpeeds->setObjectName("wind-speeds");
+    pForm->addRow(Ui("Wind speeds (kn):"), m_pWindSpeeds);
+    m_pAngleStep = new QDoubleSpinBox;
+    m_pAngleStep->setRange(0.5, 90);
+    m_pAngleStep->setValue(static_cast<double>(defaults.fAngleStep));
+    pForm->addRow(Ui("Angle step (°):"), m_pAngleStep);
+    m_pPercentile = new QDoubleSpinBox;
+    m_pPercentile->setRange(1, 100);
+    m_pPercentile->setValue(static_cast<double>(defaults.fPercentile));
+    if (bLearn) {
+        pForm->addRow(Ui("Percentile:"), m_pPercentile);
+    }
+    m_pMinSamples = new QSpinBox;
+    m_pMinSamples->setRange(1, 1000000);
+    m_pMinSamples->setValue(defaults.nMinSamples);
+    pForm->addRow(Ui("Samples per point:"), m_pMinSamples);
+    m_pSteadySeconds = new QDoubleSpinBox;
+    m_pSteadySeconds->setRange(0, 3600);
+    m_pSteadySeconds->setValue(defaults.dSteadySeconds);
+    pForm->addRow(Ui("Steady for (s):"), m_pSteadySeconds);
+
+    m_pStart = new QPushButton(bLearn ? Ui("Learn") : Ui("Compare"));
+    m_pCancel = new QPushButton(Ui("Cancel"));
+    m_pCancel->setEnabled(false);
+    auto* pClose = new QPushButton(Ui("Close"));
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(m_pStart);
+    pButtons->addWidget(m_pCancel);
+    pButtons->addStretch();
+    pButtons->addWidget(pClose);
+    m_pProgress = new QProgressBar;
+    m_pProgress->setRange(0, 1000);
+    m_pStatus = new QLabel;
+    m_pSummary = new QPlainTextEdit;
+    m_pSummary->setReadOnly(true);
+    m_pSummary->setMaximumHeight(m_pSummary->fontMetrics().height() * 6);
+    m_pSummary->hide();
+    m_pTable = new QTableWidget;
+    m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pTable->verticalHeader()->hide();
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pLogRow);
+    pLayout->addLayout(pForm);
+    pLayout->addLayout(pButtons);
+    pLayout->addWidget(m_pProgress);
+    pLayout->addWidget(m_pStatus);
+    pLayout->addWidget(m_pSummary);
+    pLayout->addWidget(m_pTable, 1);
+    if (!bLearn) {
+        m_pPlot = new ComparisonPlot;
+        pLayout->addWidget(m_pPlot, 1);
+    }
+    resize(640, bLearn ? 640 : 820);
+
+    connect(pAdd, &QPushButton::clicked, this, [this] {
+        const QString strPath = m_questions.FileToOpen(
+            this, Ui("Add a log"), m_strFolder,
+            Ui("Logs (%1)").arg("*.nmea *.log *.txt *.csv *.gz") + ";;" + Ui("All files (*)"));
+        if (!strPath.isEmpty()) {
+            AddLog(strPath);
+        }
+    });
+    connect(pRemove, &QPushButton::clicked, this, [this] { delete m_pLogs->currentItem(); });
+    connect(m_pStart, &QPushButton::clicked, this, [this] { Start(); });
+    connect(m_pCancel, &QPushButton::clicked, this, [this] { Cancel(); });
+    connect(pClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(&m_progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
+}
+
+LogToolDialog::~LogToolDialog() = default;  // a running job is cancelled and joined
+
+void LogToolDialog::SailPlansChanged() {
+    if (m_pSailPlan == nullptr) {
+        return;
+    }
+    const QString strChosen = m_pSailPlan->currentText();
+    m_pSailPlan->clear();
+    for (const auto& pSailPlan : m_aSailPlans) {
+        m_pSailPlan->addItem(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
+    }
+    m_pSailPlan->setCurrentIndex(std::max(0, m_pSailPlan->findText(strChosen)));
+}
+
+void LogToolDialog::AddLog(const QString& strPath) {
+    m_pLogs->addItem(strPath);
+}
+
+bool LogToolDialog::ReadOptions(LearnOptions& options, QString* pError) const {
+    options.windSpeeds.clear();
+    for (const QString& part : m_pWindSpeeds->text().split(',', Qt::SkipEmptyParts)) {
+        bool bOk = false;
+        const float f = part.trimmed().toFloat(&bOk);
+        if (!bOk || f <= 0 || (!options.windSpeeds.empty() && f <= options.windSpeeds.back())) {
+            *pError =
+                Ui("The wind speeds must be numbers above 0 in ascending order, such as 6,8,10.");
+            return false;
+        }
+        options.windSpeeds.push_back(f);
+    }
+    if (options.windSpeeds.empty()) {
+        *pError = Ui("Give at least one wind speed.");
+        return false;
+    }
+    options.fAngleStep = static_cast<float>(m_pAngleStep->value());
+    options.fPercentile = static_cast<float>(m_pPercentile->value());
+    options.nMinSamples = m_pMinSamples->value();
+    options.dSteadySeconds = m_pSteadySeconds->value();
+    return true;
+}
+
+bool LogToolDialog::Start() {
+    if (m_pJob != nullptr) {
+        return false;
+    }
+    QStringList logs;
+    for (int i = 0; i < m_pLogs->count(); ++i) {
+        logs.push_back(m_pLogs->item(i)->text());
+    }
+    QString error;
+    LearnOptions options;
+    if (logs.isEmpty()) {
+        error = Ui("Add the logs to read first.");
+    } else if (ReadOptions(options, &error) && m_mode == Mode::Learn &&
+               m_pName->text().trimmed().isEmpty()) {
+        error = Ui("Give the new sail plan a name.");
+    } else if (error.isEmpty() && m_mode == Mode::Compare && m_pSailPlan->currentIndex() < 0) {
+        error = Ui("There is no sail plan to compare with.");
+    }
+    if (!error.isEmpty()) {
+        m_questions.Tell(this, windowTitle(), error);
+        return false;
+    }
+    if (m_mode == Mode::Learn) {
+        // A comma would end the name in the data file.
+        m_pJob = LogJob::Learn(logs, options, m_pName->text().remove(',').trimmed().toStdString());
+    } else {
+        m_pJob = LogJob::Compare(
+            logs, options,
+            CopySailPlan(*m_aSailPlans[static_cast<std::size_t>(m_pSailPlan->currentIndex())]));
+    }
+    m_start = std::chrono::steady_clock::now();
+    m_pStart->setEnabled(false);
+    m_pCancel->setEnabled(true);
+    m_pProgress->setValue(0);
+    m_pJob->Start(this, [this](LogJobResult result) { Finish(std::move(result)); });
+    m_progressTimer.start(250);
+    return true;
+}
+
+void LogToolDialog::Cancel() {
+    if (m_pJob != nullptr) {
+        m_pJob->Cancel();
+        m_pStatus->setText(Ui("Cancelling…"));
+    }
+}
+
+void LogToolDialog::ShowProgress() {
+    if (m_pJob == nullptr) {
+        return;
+    }
+    const std::uint64_t nRead = m_pJob->BytesRead();
+    const std::uint64_t nTotal = m_pJob->BytesTotal();
+    if (nTotal > 0) {
+        m_pProgress->setValue(
+            static_cast<int>(std::min<std::uint64_t>(nRead * 1000 / nTotal, 1000)));
+    }
+    const double dSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
+    m_pStatus->setText(QString::fromStdString(FormatProgress(nRead, nTotal, dSeconds)));
+}
+
+void LogToolDialog::Finish(LogJobResult result) {
+    m_progressTimer.stop();
+    m_pJob.reset();
+    m_pStart->setEnabled(true);
+    m_pCancel->setEnabled(false);
+    if (result.bCancelled) {
+        m_pProgress->setValue(0);
+        m_pStatus->setText(Ui("Cancelled: nothing was changed."));
+    } else if (!result.strError.isEmpty()) {
+        m_pStatus->setText(Ui("Nothing was changed."));
+        m_questions.Tell(this, windowTitle(),
+                         Ui("The logs could not be read: %1").arg(result.strError));
+    } else {
+        m_pProgress->setValue(1000);
+        if (m_mode == Mode::Learn) {
+            ShowLearnReport(result);
+            if (onLearned) {
+                onLearned(std::move(result.pLearned));
+            }
+        } else {
+            ShowComparison(result);
+        }
+    }
+    if (onFinished) {
+        onFinished();
+    }
+}
+
+void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
+    const QJsonObject report =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.strReportJson)).object();
+    std::vector<QStringList> rows;
+    for (const QJsonValue& value : report["bins"].toArray()) {
+        const QJsonObject bin = value.toObject();
+        rows.push_back({QString::number(bin["wind_speed"].toDouble()),
+                        QString::number(bin["angle"].toDouble()),
+                        QString::number(bin["count"].toInteger()),
+                        QString::number(bin["percentile"].toDouble(), 'f', 2),
+                        QString::number(bin["mean"].toDouble(), 'f', 2),
+                        QString::number(bin["spread"].toDouble(), 'f', 2),
+                        bin["point"].toBool() ? Ui("yes") : Ui("no")});
+    }
+    FillTable(m_pTable,
+              {Ui("Wind kn"), Ui("Angle °"), Ui("Samples"), Ui("Percentile kn"), Ui("Mean kn"),
+               Ui("Spread kn"), Ui("Point")},
+              rows);
+    m_pStatus->setText(Ui("Learned from the logs: the summary and the bins"));
+    m_pSummary->setPlainText(QString::fromStdString(result.strSummary).trimmed());
+    m_pSummary->show();
+}
+
+void LogToolDialog::ShowComparison(const LogJobResult& result) {
+    std::vector<QStringList> rows;
+    for (const ComparisonBin& bin : result.bins) {
+        rows.push_back({QString::number(static_cast<double>(bin.fWindSpeed)),
+                        QString::number(static_cast<double>(bin.fAngle)),
+                        QString::number(bin.nSamples), QString::number(bin.dMedianPercent, 'f', 1),
+                        QString::number(bin.dPercentile10, 'f', 1),
+                        QString::number(bin.dPercentile90, 'f', 1)});
+    }
+    FillTable(
+        m_pTable,
+        {Ui("Wind kn"), Ui("Angle °"), Ui("Samples"), Ui("Median %"), Ui("10th %"), Ui("90th %")},
+        rows);
+    m_pPlot->ShowBins(result.bins);
+    m_pStatus->setText(Ui("%1 samples compared; median %2 % of the sail plan")
+                           .arg(result.nCompared)
+                           .arg(result.dMedianPercent, 0, 'f', 1));
+}

@@ -1,0 +1,499 @@
+#include "apps/polar-editor/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "apps/polar-editor/app_settings.h"
+#include "apps/polar-editor/crossover_chart.h"
+#include "apps/polar-editor/data_file_change.h"
+#include "apps/polar-editor/dropped_file.h"
+#include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/export_writing.h"
+#include "apps/polar-editor/import_reading.h"
+#include "apps/polar-editor/polar_chart.h"
+#include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/sail_plan_tree.h"
+#include "apps/polar-editor/settings_dialog.h"
+#include "apps/polar-editor/targets_dialog.h"
+#include "apps/polar-editor/window_texts.h"
+#include "data/file_io.h"
+#include "data/polar_file.h"
+#include "data/text_encoding.h"
+#include "exchange/format_table.h"
+
+namespace {
+
+QString PolarFilter() {
+    return Ui("Polar data (*.PPD *.ppd)") + ";;" + Ui("All files (*)");
+}
+
+QString ImportFilter() {
+    QStringList patterns;
+    for (const ExchangeFormat& format : ExchangeFormats()) {
+        for (std::string_view extension : format.extensions) {
+            patterns.push_back("*" + QString::fromUtf8(extension.data(),
+                                                       static_cast<qsizetype>(extension.size())));
+        }
+    }
+    return Ui("Polar formats (%1)").arg(patterns.join(' ')) + ";;" + Ui("All files (*)");
+}
+
+}  // namespace
+
+MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalette palette)
+    : m_editor(editor), m_questions(questions) {
+    setObjectName("main-window");
+    m_pTree = new SailPlanTree;
+    m_pPolarChart = new PolarChart;
+    m_pPolarChart->SetPalette(palette);
+    m_pCrossover = new CrossoverChart;
+    auto* pCharts = new QSplitter(Qt::Vertical);
+    pCharts->addWidget(m_pPolarChart);
+    pCharts->addWidget(m_pCrossover);
+    pCharts->setStretchFactor(0, 3);
+    pCharts->setStretchFactor(1, 2);
+    auto* pSplitter = new QSplitter(Qt::Horizontal);
+    pSplitter->addWidget(m_pTree);
+    pSplitter->addWidget(pCharts);
+    pSplitter->setStretchFactor(1, 1);
+    pSplitter->setSizes({430, 570});
+    setCentralWidget(pSplitter);
+    m_pFileSummary = new QLabel;
+    statusBar()->addPermanentWidget(m_pFileSummary);
+    m_pTree->onChoice = [this](int nSailPlan, int nPolar) { ShowChoice(nSailPlan, nPolar); };
+    m_editor.onNotice = [this](polar_api::WPARAM wParam) {
+        OnEditorNotice(static_cast<unsigned long long>(wParam));
+    };
+    BuildMenus();
+    resize(1000, 700);
+    restoreGeometry(app_settings::WindowGeometry());
+    setAcceptDrops(true);
+    statusBar()->showMessage(Ui("Ready"));
+}
+
+MainWindow::~MainWindow() {
+    m_editor.onNotice = nullptr;
+}
+
+void MainWindow::BuildMenus() {
+    // Each action is named, so that tests find it whatever the language.
+    const auto named = [](QAction* pAction, const char* pszName) {
+        pAction->setObjectName(QString("action-") + pszName);
+    };
+    QMenu* pFile = menuBar()->addMenu(Ui("&File"));
+    named(pFile->addAction(Ui("&New…"), QKeySequence::New, this, [this] { NewFile(); }), "new");
+    named(pFile->addAction(Ui("&Open…"), QKeySequence::Open, this, [this] { OpenFile(); }), "open");
+    m_pRecentMenu = pFile->addMenu(Ui("Open &Recent"));
+    FillRecentMenu();
+    pFile->addSeparator();
+    named(pFile->addAction(Ui("&Import…"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                           [this] { ImportFile(); }),
+          "import");
+    named(pFile->addAction(Ui("&Export…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                           [this] { ExportFile(); }),
+          "export");
+    pFile->addSeparator();
+    named(pFile->addAction(Ui("&Quit"), QKeySequence::Quit, this, [this] { close(); }), "quit");
+
+    QMenu* pEdit = menuBar()->addMenu(Ui("&Edit"));
+    named(pEdit->addAction(Ui("&Edit polars"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                           [this] { EditPolars(); }),
+          "edit-polars");
+    named(pEdit->addAction(Ui("&Settings…"), this, [this] { ShowSettings(); }), "settings");
+
+    QMenu* pTools = menuBar()->addMenu(Ui("&Tools"));
+    named(pTools->addAction(Ui("&Learn from logs…"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
+                            [this] { ShowLogTool(LogToolDialog::Mode::Learn); }),
+          "learn");
+    named(pTools->addAction(Ui("&Compare with logs…"), this,
+                            [this] { ShowLogTool(LogToolDialog::Mode::Compare); }),
+          "compare");
+    named(pTools->addAction(Ui("&Targets…"), QKeySequence(Qt::CTRL | Qt::Key_T), this,
+                            [this] { ShowTargets(); }),
+          "targets");
+
+    QMenu* pHelp = menuBar()->addMenu(Ui("&Help"));
+    named(
+        pHelp->addAction(Ui("&Help"), QKeySequence::HelpContents, this, [this] { ShowHelpPage(); }),
+        "help");
+    named(pHelp->addAction(Ui("&Keys"), this, [this] { ShowKeys(); }), "keys");
+    named(pHelp->addAction(Ui("&About polar-editor"), this, [this] { ShowAbout(); }), "about");
+}
+
+QString MainWindow::Folder(const QString& strKind) const {
+    const QString strFolder = app_settings::LastFolder(strKind);
+    return strFolder.isEmpty() ? QFileInfo(m_file.strPath).absolutePath() : strFolder;
+}
+
+void MainWindow::ShowFile(const QString& strPath) {
+    m_file = ReadViewedFile(strPath);
+    app_settings::SetLastFolder("open", QFileInfo(strPath).absolutePath());
+    setWindowTitle(QFileInfo(strPath).fileName() + " – polar-editor");
+    setWindowFilePath(strPath);
+    RememberRecent(strPath);
+    m_nSailPlan = 0;
+    m_nPolar = -1;
+    RefreshFromFile();
+}
+
+void MainWindow::RefreshFromFile() {
+    // The dialogs that show the sail plans close with the content they showed.
+    if (m_pTargets != nullptr) {
+        m_pTargets->close();
+    }
+    if (m_pLogTool != nullptr) {
+        m_pLogTool->SailPlansChanged();
+    }
+    if (m_nSailPlan >= static_cast<int>(m_file.aSailPlans.size())) {
+        m_nSailPlan = 0;
+        m_nPolar = -1;
+    }
+    m_pTree->ShowSailPlans(m_file.aSailPlans, m_nSailPlan, m_nPolar);
+    m_pCrossover->ShowSailPlans(m_file.aSailPlans);
+    ShowChoice(m_nSailPlan, m_nPolar);
+    m_pFileSummary->setText(m_file.strProblem.isEmpty()
+                                ? (m_file.aSailPlans.size() == 1
+                                       ? Ui("1 sail plan")
+                                       : Ui("%1 sail plans").arg(m_file.aSailPlans.size()))
+                                : m_file.strProblem);
+    statusBar()->showMessage(m_file.strPath);
+}
+
+void MainWindow::ShowChoice(int nSailPlan, int nPolar) {
+    m_nSailPlan = nSailPlan;
+    m_nPolar = nPolar;
+    const bool bValid = nSailPlan >= 0 && nSailPlan < static_cast<int>(m_file.aSailPlans.size());
+    m_pPolarChart->ShowSailPlan(
+        bValid ? m_file.aSailPlans[static_cast<std::size_t>(nSailPlan)].get() : nullptr, nPolar);
+}
+
+void MainWindow::OnEditorNotice(unsigned long long wParam) {
+    // 2: the user saved; 1: saved and closed. Both leave a new file to show. 0 changed nothing.
+    if (wParam == 1 || wParam == 2) {
+        m_file = ReadViewedFile(m_file.strPath);
+        RefreshFromFile();
+        statusBar()->showMessage(Ui("The editor saved %1").arg(m_file.strPath));
+    } else if (wParam == 0) {
+        statusBar()->showMessage(Ui("The editor closed without saving"));
+    }
+}
+
+void MainWindow::EditPolars() {
+    if (m_editor.IsOpen()) {
+        m_editor.Window()->raise();
+        m_editor.Window()->activateWindow();
+        return;
+    }
+    if (!m_editor.Open(m_file.strPath)) {
+        m_questions.Tell(this, Ui("Edit polars"), Ui("The editor could not be opened."));
+    }
+}
+
+bool MainWindow::SwitchTo(const QString& strPath) {
+    const bool bEditorWasOpen = m_editor.IsOpen();
+    if (bEditorWasOpen && !m_editor.Close()) {
+        statusBar()->showMessage(Ui("The editor stays open on %1").arg(m_file.strPath));
+        return false;
+    }
+    ShowFile(strPath);
+    if (bEditorWasOpen) {
+        m_editor.Open(strPath);
+    }
+    return true;
+}
+
+void MainWindow::NewFile() {
+    const QString strPath =
+        m_questions.FileToWrite(this, Ui("New data file"), Folder("open"), PolarFilter());
+    if (strPath.isEmpty()) {
+        return;
+    }
+    // A new file is an empty one; an existing file is never emptied here.
+    if (QFileInfo::exists(strPath)) {
+        m_questions.Tell(
+            this, Ui("New data file"),
+            Ui("%1 exists already; a new data file needs a name of its own. Open it to see it.")
+                .arg(strPath));
+        return;
+    }
+    if (const IoStatus status = WriteFileAtomically(strPath.toStdString(), ""); !status.Ok()) {
+        m_questions.Tell(
+            this, Ui("New data file"),
+            Ui("%1 cannot be made: %2").arg(strPath, QString::fromStdString(status.strError)));
+        return;
+    }
+    SwitchTo(strPath);
+}
+
+void MainWindow::OpenFile() {
+    const QString strPath =
+        m_questions.FileToOpen(this, Ui("Open data file"), Folder("open"), PolarFilter());
+    if (!strPath.isEmpty()) {
+        SwitchTo(strPath);
+    }
+}
+
+void MainWindow::ImportFile() {
+    const QString strPath =
+        m_questions.FileToOpen(this, Ui("Import polars"), Folder("import"), ImportFilter());
+    if (!strPath.isEmpty()) {
+        app_settings::SetLastFolder("import", QFileInfo(strPath).absolutePath());
+        ImportFrom(strPath);
+    }
+}
+
+void MainWindow::ImportFrom(const QString& strPath) {
+    ImportReading reading = ReadImport(strPath);
+    if (reading.pSailPlan == nullptr) {
+        m_questions.Tell(this, Ui("Import"),
+                         Ui("Nothing can be imported: %1").arg(reading.strError));
+        return;
+    }
+    const auto target = m_questions.ChooseImportTarget(this, DescribeImport(reading));
+    if (target == Questions::ImportTarget::Cancel) {
+        return;
+    }
+    if (target == Questions::ImportTarget::NewFile) {
+        const QString strNew =
+            m_questions.FileToWrite(this, Ui("Import into a new data file"),
+                                    QFileInfo(m_file.strPath).absolutePath(), PolarFilter());
+        if (strNew.isEmpty()) {
+            return;
+        }
+        SailPlanArray aSailPlans;
+        aSailPlans.push_back(std::move(reading.pSailPlan));
+        if (const IoStatus status = SavePolarFile(strNew.toStdString(), aSailPlans); !status.Ok()) {
+            m_questions.Tell(this, Ui("Import"),
+                             Ui("The import was not made: %1 cannot be written: %2")
+                                 .arg(strNew, QString::fromStdString(status.strError)));
+            return;
+        }
+        SwitchTo(strNew);
+        return;
+    }
+    if (AddSailPlanToFile(std::move(reading.pSailPlan), Ui("The import"))) {
+        statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, m_file.strPath));
+    }
+}
+
+void MainWindow::ExportFile() {
+    if (m_file.aSailPlans.empty()) {
+        m_questions.Tell(this, Ui("Export"), Ui("The file holds no sail plan to export."));
+        return;
+    }
+    QStringList names;
+    for (const auto& pSailPlan : m_file.aSailPlans) {
+        names.push_back(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
+    }
+    const auto choice = m_questions.ChooseExport(this, names, ExportFormatNames());
+    if (!choice) {
+        return;
+    }
+    const QString strPath = m_questions.FileToWrite(this, Ui("Export to"), Folder("export"),
+                                                    ExportFormatFilter(choice->nFormat));
+    if (strPath.isEmpty()) {
+        return;
+    }
+    app_settings::SetLastFolder("export", QFileInfo(strPath).absolutePath());
+    const QString error =
+        WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath);
+    if (!error.isEmpty()) {
+        m_questions.Tell(this, Ui("Export"),
+                         Ui("Nothing was exported to %1: %2").arg(strPath, error));
+        return;
+    }
+    // What the file holds as saved: edits the editor has not saved are not in it.
+    statusBar()->showMessage(Ui("Exported the saved polars to %1").arg(strPath));
+}
+
+void MainWindow::ShowTargets() {
+    if (m_file.aSailPlans.empty()) {
+        m_questions.Tell(this, Ui("Targets"), Ui("The file holds no sail plan."));
+        return;
+    }
+    m_pTargets = new TargetsDialog(this, m_questions, m_file.aSailPlans, std::max(m_nSailPlan, 0),
+                                   QFileInfo(m_file.strPath).absolutePath());
+    m_pTargets->setAttribute(Qt::WA_DeleteOnClose);
+    m_pTargets->show();
+}
+
+void MainWindow::ShowLogTool(LogToolDialog::Mode mode) {
+    if (m_pLogTool != nullptr) {
+        m_pLogTool->close();  // one reading at a time; closing cancels the one running
+    }
+    m_pLogTool = new LogToolDialog(this, mode, m_questions, m_file.aSailPlans, Folder("logs"));
+    m_pLogTool->setAttribute(Qt::WA_DeleteOnClose);
+    m_pLogTool->onLearned = [this](std::unique_ptr<SAILPLAN> pLearned) {
+        AddLearnedSailPlan(std::move(pLearned));
+    };
+    m_pLogTool->show();
+}
+
+bool MainWindow::AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned) {
+    if (pLearned == nullptr || pLearned->m_aPolars.empty()) {
+        m_questions.Tell(
+            this, Ui("Learn from logs"),
+            Ui("The logs gave no polar: no bin held enough steady sailing. Nothing was added."));
+        return false;
+    }
+    return AddSailPlanToFile(std::move(pLearned), Ui("Adding the learned sail plan"));
+}
+
+bool MainWindow::AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat) {
+    const QString strFile = m_file.strPath;
+    const ChangeOutcome outcome =
+        ChangeDataFile(this, m_questions, m_editor, strFile, strWhat,
+                       [&pSailPlan](SailPlanArray& aSailPlans, QString*) {
+                           pSailPlan->SetName(UnusedSailPlanName(aSailPlans, pSailPlan->m_strName));
+                           aSailPlans.push_back(std::move(pSailPlan));
+                           return true;
+                       });
+    // Whatever happened, the window shows the file as it is now; a new sail plan is chosen.
+    m_file = ReadViewedFile(strFile);
+    if (outcome == ChangeOutcome::Made) {
+        m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
+        m_nPolar = -1;
+    }
+    RefreshFromFile();
+    return outcome == ChangeOutcome::Made;
+}
+
+void MainWindow::ShowSettings() {
+    auto* pDialog = new SettingsDialog(this, m_editor.Language(), m_editor.Colors());
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(pDialog, &QDialog::accepted, this,
+            [this, pDialog] { ApplySettings(pDialog->Language(), pDialog->Colors()); });
+    pDialog->open();
+}
+
+void MainWindow::ApplySettings(int nLanguage, const DiagramPalette& colors) {
+    app_settings::SetLanguage(nLanguage);
+    app_settings::SetColors(colors);
+    m_editor.SetLook(colors, nLanguage);
+    m_pPolarChart->SetPalette(colors);
+    statusBar()->showMessage(m_editor.IsOpen()
+                                 ? Ui("The editor takes the settings when it opens next")
+                                 : Ui("Settings kept"));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* pEvent) {
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        pEvent->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* pEvent) {
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        pEvent->acceptProposedAction();
+        const QString strPath = urls.front().toLocalFile();
+        // Not inside the drop: the file may ask questions, and the drag source waits.
+        QTimer::singleShot(0, this, [this, strPath] { TakeDroppedFile(strPath); });
+    }
+}
+
+void MainWindow::TakeDroppedFile(const QString& strPath) {
+    switch (ClassifyDroppedFile(strPath)) {
+        case DroppedFileKind::DataFile:
+            SwitchTo(strPath);
+            break;
+        case DroppedFileKind::PolarFormat:
+            ImportFrom(strPath);
+            break;
+        case DroppedFileKind::Log:
+            ShowLogTool(LogToolDialog::Mode::Learn);
+            m_pLogTool->AddLog(strPath);
+            m_pLogTool->Start();
+            break;
+        case DroppedFileKind::Unknown:
+            m_questions.Tell(this, Ui("Drop"),
+                             Ui("%1 is neither a data file, nor a polar of a format that can be "
+                                "imported, nor a log.")
+                                 .arg(strPath));
+            break;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* pEvent) {
+    // The editor closes as by its own button, asking about unsaved edits; Cancel there keeps
+    // the application too.
+    if (m_editor.IsOpen() && !m_editor.Close()) {
+        pEvent->ignore();
+        return;
+    }
+    app_settings::SetWindowGeometry(saveGeometry());
+    pEvent->accept();
+}
+
+void MainWindow::RememberRecent(const QString& strPath) {
+    app_settings::RememberRecentFile(strPath);
+    FillRecentMenu();
+}
+
+void MainWindow::FillRecentMenu() {
+    if (m_pRecentMenu == nullptr) {
+        return;
+    }
+    m_pRecentMenu->clear();
+    const QStringList recent = app_settings::RecentFiles();
+    for (const QString& strPath : recent) {
+        m_pRecentMenu->addAction(strPath, this, [this, strPath] { SwitchTo(strPath); });
+    }
+    m_pRecentMenu->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::ShowHelpPage() {
+    // The editor's help page, in the data folder the application runs in.
+    auto* pDialog = new QDialog(this);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    pDialog->setWindowTitle(Ui("polar-editor help"));
+    auto* pBrowser = new QTextBrowser(pDialog);
+    pBrowser->setSource(
+        QUrl::fromLocalFile(QFileInfo("Help/English/polar.html").absoluteFilePath()));
+    auto* pLayout = new QVBoxLayout(pDialog);
+    pLayout->addWidget(pBrowser);
+    pDialog->resize(700, 600);
+    pDialog->show();
+}
+
+void MainWindow::ShowKeys() {
+    static const std::pair<const char*, const char*> kKeys[] = {
+        {"Ctrl+N", UI_TEXT("new data file")},
+        {"Ctrl+O", UI_TEXT("open a data file")},
+        {"Ctrl+I", UI_TEXT("import polars of another format")},
+        {"Ctrl+Shift+E", UI_TEXT("export")},
+        {"Ctrl+E", UI_TEXT("edit the polars (opens the editor)")},
+        {"Ctrl+T", UI_TEXT("targets")},
+        {"Ctrl+L", UI_TEXT("learn from logs")},
+        {"Ctrl+Q", UI_TEXT("quit")},
+        {"F1", UI_TEXT("help")},
+    };
+    QString text;
+    for (const auto& [pszKey, pszMeaning] : kKeys) {
+        text += QString(pszKey) + "  " + Ui(pszMeaning) + "\n";
+    }
+    text += "\n" + Ui("In the editor: Ctrl+Z undo, Ctrl+Y or Ctrl+Shift+Z redo.");
+    QMessageBox::information(this, Ui("Keys"), text);
+}
+
+void MainWindow::ShowAbout() {
+    QMessageBox::about(
+        this, Ui("About polar-editor"),
+        "polar-editor " + QCoreApplication::applicationVersion() + "\n" +
+            Ui("The performance polars of a sailing boat: edit, import, export and compare them."));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include "diagram/palette.h"
+
+class SAILPLAN;
+
+// The polars of one sail plan in the editor diagram's coordinates (diagram/geometry): the pole
+// on the left edge, wind from the top, dotted speed rings and rays every ten degrees, every
+// polar's curve, the chosen polar in the curve colour and the others in theirs. Drawn with
+// QPainter at the screen's own resolution, so it stays sharp at any size and scale.
+class PolarChart : public QWidget {
+  public:
+    explicit PolarChart(QWidget* pParent = nullptr);
+
+    // The sail plan stays the caller's and must outlive the chart's use of it (until the next
+    // call). nChosenPolar is drawn in the curve colour; -1 chooses none.
+    void ShowSailPlan(const SAILPLAN* pSailPlan, int nChosenPolar);
+    void SetPalette(const DiagramPalette& palette);
+
+    QSize sizeHint() const override { return {520, 520}; }
+
+  protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+  private:
+    const SAILPLAN* m_pSailPlan = nullptr;
+    int m_nChosenPolar = -1;
+    DiagramPalette m_palette;
+};
+
+// A COLORREF (0x00BBGGRR) as Qt's colour.
+QColor ColorOf(COLORREF cr);

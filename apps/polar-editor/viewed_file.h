@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include "data/polar_file.h"
+
+// The data file as the window shows it: its sail plans with polars and points in ascending
+// order (as the editor and the charts show them), and what went wrong reading it. The window
+// never writes these: a change to the file starts from a fresh reading of it.
+struct ViewedFile {
+    QString strPath;
+    SailPlanArray aSailPlans;
+    // Empty when the file was read completely; else why not (cannot be read, or where the
+    // reading stopped).
+    QString strProblem;
+};
+
+// A missing file is an empty one, as the editor creates it on opening.
+ViewedFile ReadViewedFile(const QString& strPath);

@@ -1,0 +1,43 @@
+#include "apps/polar-editor/window_texts.h"
+
+#include <QFile>
+
+#include "translation/language_file.h"
+
+bool WindowTranslator::Load(const QString& strFile) {
+    QFile file(strFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    for (const auto& [strKey, strValue] : DecodeLanguageFile(
+             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        m_texts.insert(QString::fromStdString(strKey), QString::fromStdString(strValue));
+    }
+    return !m_texts.isEmpty();
+}
+
+QString WindowTranslator::translate(const char* pszContext, const char* pszSource, const char*,
+                                    int) const {
+    if (qstrcmp(pszContext, "polar-editor") != 0) {
+        return {};
+    }
+    return m_texts.value(QString::fromUtf8(pszSource));
+}
+
+QString LocaleOfLanguage(int nLanguage) {
+    switch (nLanguage) {
+        case 49:
+            return "de";
+        case 33:
+            return "fr";
+        case 34:
+            return "es";
+        case 47:
+            return "nb";
+        case 46:
+            return "sv";
+        default:
+            return "en";
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QString>
+#include <QTranslator>
+
+// The application's own texts in the user's language. Every text of its windows goes through
+// Ui(), in English; WindowTranslator answers from Translations/Window_NNN.lgx of the data
+// folder (made from translations/window_NNN.tsv, as the editor's language files are), and a
+// text without a translation stays English.
+inline QString Ui(const char* pszEnglish) {
+    return QCoreApplication::translate("polar-editor", pszEnglish);
+}
+
+// Marks an English text that is translated later, where it is kept in a table.
+#define UI_TEXT(text) text
+
+class WindowTranslator : public QTranslator {
+  public:
+    // Reads the language file; false when there is none (English needs none) or it holds
+    // nothing.
+    bool Load(const QString& strFile);
+    QString translate(const char* pszContext, const char* pszSource, const char* pszDisambiguation,
+                      int n) const override;
+    bool isEmpty() const override { return m_texts.isEmpty(); }
+
+  private:
+    QHash<QString, QString> m_texts;
+};
+
+// The locale name of a language number (49 "de", ...); "en" for any other.
+QString LocaleOfLanguage(int nLanguage);

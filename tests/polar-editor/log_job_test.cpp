@@ -1,0 +1,245 @@
+// Learn and compare off the interface thread: the same results as reading the logs directly,
+// a cancel that keeps nothing, and the dialog's way into the data file.
+#include "apps/polar-editor/log_job.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableWidget>
+
+#include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/log_tool_dialog.h"
+#include "apps/polar-editor/main_window.h"
+#include "data/polar_file.h"
+#include "logs/logs.h"
+#include "tests/polar-editor/scripted_questions.h"
+#include "tests/support/sailed_log.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// Runs the event loop until the job has handed over its result.
+LogJobResult RunToEnd(LogJob& job, const std::function<void(LogJob&)>& whileRunning = {}) {
+    QObject receiver;
+    std::optional<LogJobResult> result;
+    job.Start(&receiver, [&result](LogJobResult r) { result = std::move(r); });
+    while (!result) {
+        if (whileRunning) {
+            whileRunning(job);
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return std::move(*result);
+}
+
+std::unique_ptr<SAILPLAN> LearnedDirectly(const std::vector<std::string>& logs) {
+    Learner learner{LearnOptions{}};
+    LogCounts counts;
+    std::string strError;
+    EXPECT_TRUE(ReadLogs(
+        logs, counts, [&learner](const LogSample& s) { learner.Add(s); },
+        [&learner] { learner.NewLog(); }, strError));
+    return learner.Result("Learned");
+}
+
+class LogJobTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        TempDir::Write(m_strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+        TempDir::Write(m_strSecondLog, GeneratedLog(KnownPolar(), 4, 0.02));
+    }
+    TempDir m_dir;
+    std::string m_strLog = m_dir.File("one.nmea");
+    std::string m_strSecondLog = m_dir.File("two.nmea");
+};
+
+TEST_F(LogJobTest, LearnGivesWhatTheLogReaderGivesPlainOrCompressed) {
+    const std::string strGz = m_dir.File("two.nmea.gz");
+    const std::string text = TempDir::Read(m_strSecondLog);
+    gzFile file = gzopen(strGz.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    gzwrite(file, text.data(), static_cast<unsigned>(text.size()));
+    gzclose(file);
+
+    auto pJob = LogJob::Learn({QString::fromStdString(m_strLog), QString::fromStdString(strGz)},
+                              LearnOptions{}, "Learned");
+    LogJobResult result = RunToEnd(*pJob);
+    ASSERT_TRUE(result.strError.isEmpty()) << result.strError.toStdString();
+    ASSERT_FALSE(result.bCancelled);
+    ASSERT_NE(result.pLearned, nullptr);
+    SailPlanArray inJob;
+    SailPlanArray direct;
+    inJob.push_back(std::move(result.pLearned));
+    direct.push_back(LearnedDirectly({m_strLog, m_strSecondLog}));
+    EXPECT_GT(direct[0]->GetPolarCount(), 0);
+    EXPECT_EQ(FormatPolarFile(inJob), FormatPolarFile(direct));
+    EXPECT_NE(result.strReportJson.find("\"bins\""), std::string::npos);
+    // All of both logs was read, by the compressed one's own bytes.
+    EXPECT_EQ(pJob->BytesRead(), pJob->BytesTotal());
+}
+
+TEST_F(LogJobTest, CompareGivesTheBinsOfTheComparison) {
+    SAILPLAN known = KnownPolar();
+    auto pJob = LogJob::Compare({QString::fromStdString(m_strLog)}, LearnOptions{},
+                                std::make_unique<SAILPLAN>(KnownPolar()));
+    const LogJobResult result = RunToEnd(*pJob);
+    ASSERT_TRUE(result.strError.isEmpty());
+    Comparison direct(known, LearnOptions{});
+    LogCounts counts;
+    ReadLogText(TempDir::Read(m_strLog), counts, [&direct](const LogSample& s) { direct.Add(s); });
+    ASSERT_EQ(result.bins.size(), direct.PerBin().size());
+    ASSERT_FALSE(result.bins.empty());
+    EXPECT_EQ(result.nCompared, direct.Samples());
+    EXPECT_EQ(result.dMedianPercent, direct.MedianPercent());
+    EXPECT_EQ(result.bins[0].dMedianPercent, direct.PerBin()[0].dMedianPercent);
+}
+
+TEST_F(LogJobTest, ACancelInTheMiddleEndsTheReadingAndKeepsNothing) {
+    // Large enough that the reading is far from its end when the cancel comes.
+    const std::string strBig = m_dir.File("big.nmea");
+    std::string text = TempDir::Read(m_strLog);
+    std::string big;
+    while (big.size() < 60u << 20) {
+        big += text;
+    }
+    TempDir::Write(strBig, big);
+    auto pJob = LogJob::Learn({QString::fromStdString(strBig)}, LearnOptions{}, "Learned");
+    bool bCancelled = false;
+    const LogJobResult result = RunToEnd(*pJob, [&bCancelled](LogJob& job) {
+        if (!bCancelled && job.BytesRead() > 0) {
+            job.Cancel();
+            bCancelled = true;
+        }
+    });
+    EXPECT_TRUE(result.bCancelled);
+    EXPECT_EQ(result.pLearned, nullptr);
+    EXPECT_TRUE(result.strReportJson.empty());
+    EXPECT_LT(pJob->BytesRead(), pJob->BytesTotal());
+}
+
+TEST_F(LogJobTest, ALogThatCannotBeOpenedIsNamed) {
+    auto pJob = LogJob::Learn(
+        {QString::fromStdString(m_strLog), QString::fromStdString(m_dir.File("missing.nmea"))},
+        LearnOptions{}, "Learned");
+    const LogJobResult result = RunToEnd(*pJob);
+    EXPECT_TRUE(result.strError.contains("missing.nmea")) << result.strError.toStdString();
+    EXPECT_EQ(result.pLearned, nullptr);
+}
+
+class LearnDialogTest : public LogJobTest {
+  protected:
+    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    void SetUp() override {
+        LogJobTest::SetUp();
+        QSettings().clear();
+        TempDir::Write(m_strFile, kFile);
+        QString error;
+        ASSERT_TRUE(m_editor.Load(POLAR_LIBRARY_PATH, &error));
+        m_window.ShowFile(QString::fromStdString(m_strFile));
+    }
+    // Runs the dialog's reading to its end.
+    void WaitForTheEnd(LogToolDialog* pDialog) {
+        bool bDone = false;
+        pDialog->onFinished = [&bDone] { bDone = true; };
+        while (!bDone) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    }
+    static constexpr const char* kFile = "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2";
+    std::string m_strFile = m_dir.File("POLAR.PPD");
+    EditorPlugin m_editor{DefaultPalette(), 44, false};
+    ScriptedQuestions m_questions;
+    MainWindow m_window{m_editor, m_questions, DefaultPalette()};
+};
+
+TEST_F(LearnDialogTest, TheLearnedSailPlanIsAddedThroughTheEditorsSaveAndItsReportShown) {
+    ASSERT_TRUE(m_editor.Open(QString::fromStdString(m_strFile)));
+    m_window.ShowLogTool(LogToolDialog::Mode::Learn);
+    LogToolDialog* pDialog = m_window.LogTool();
+    ASSERT_NE(pDialog, nullptr);
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    m_questions.yesAnswers.push_back(true);  // the editor saves and closes first
+    ASSERT_TRUE(pDialog->Start());
+    WaitForTheEnd(pDialog);
+    EXPECT_EQ(m_questions.asked.size(), 1);
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(m_strFile, contents).Ok());
+    ASSERT_EQ(contents.aSailPlans.size(), 2u);
+    EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Learned");
+    EXPECT_TRUE(m_editor.IsOpen());
+    const auto* pTable = pDialog->findChild<QTableWidget*>();
+    EXPECT_GT(pTable->rowCount(), 0);
+    EXPECT_TRUE(m_questions.AllUsed());
+}
+
+TEST_F(LearnDialogTest, ACancelledLearnAndACancelledQuestionChangeNothing) {
+    ASSERT_TRUE(m_editor.Open(QString::fromStdString(m_strFile)));
+    m_window.ShowLogTool(LogToolDialog::Mode::Learn);
+    LogToolDialog* pDialog = m_window.LogTool();
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    m_questions.yesAnswers.push_back(false);  // Cancel at the question: nothing is added
+    ASSERT_TRUE(pDialog->Start());
+    WaitForTheEnd(pDialog);
+    EXPECT_EQ(TempDir::Read(m_strFile), kFile);
+    EXPECT_TRUE(m_editor.IsOpen());
+
+    ASSERT_TRUE(pDialog->Start());
+    pDialog->Cancel();
+    WaitForTheEnd(pDialog);
+    EXPECT_EQ(TempDir::Read(m_strFile), kFile);
+    EXPECT_TRUE(m_questions.AllUsed());
+}
+
+TEST_F(LearnDialogTest, CompareShowsTheBinsAndPlotsThemWithoutTouchingTheFile) {
+    TempDir::Write(m_strFile, FormatPolarFile([] {
+                       SailPlanArray plans;
+                       plans.push_back(std::make_unique<SAILPLAN>(KnownPolar()));
+                       return plans;
+                   }()));
+    const std::string strBefore = TempDir::Read(m_strFile);
+    m_window.ShowFile(QString::fromStdString(m_strFile));
+    m_window.ShowLogTool(LogToolDialog::Mode::Compare);
+    LogToolDialog* pDialog = m_window.LogTool();
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    ASSERT_TRUE(pDialog->Start());
+    WaitForTheEnd(pDialog);
+    const auto* pTable = pDialog->findChild<QTableWidget*>();
+    ASSERT_GT(pTable->rowCount(), 0);
+    // Sailed on the same polar with little noise: close to 100 % in every bin.
+    for (int r = 0; r < pTable->rowCount(); ++r) {
+        EXPECT_NEAR(pTable->item(r, 3)->text().toDouble(), 100.0, 10.0) << r;
+    }
+    EXPECT_NE(pDialog->findChild<QWidget*>("comparison-plot"), nullptr);
+    EXPECT_EQ(TempDir::Read(m_strFile), strBefore);
+    EXPECT_TRUE(m_questions.AllUsed());
+}
+
+TEST_F(LearnDialogTest, ADroppedLogStartsLearn) {
+    m_window.TakeDroppedFile(QString::fromStdString(m_strLog));
+    LogToolDialog* pDialog = m_window.LogTool();
+    ASSERT_NE(pDialog, nullptr);
+    EXPECT_TRUE(pDialog->Running());
+    WaitForTheEnd(pDialog);
+    PolarFileContents contents;
+    ASSERT_TRUE(LoadPolarFile(m_strFile, contents).Ok());
+    ASSERT_EQ(contents.aSailPlans.size(), 2u);  // the editor was not open: nothing to ask
+    EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Learned");
+}
+
+TEST_F(LearnDialogTest, WrongOptionsAreSaidBeforeAnythingIsRead) {
+    m_window.ShowLogTool(LogToolDialog::Mode::Compare);
+    LogToolDialog* pDialog = m_window.LogTool();
+    EXPECT_FALSE(pDialog->Start());  // no logs
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    pDialog->findChild<QLineEdit*>("wind-speeds")->setText("10,8");
+    EXPECT_FALSE(pDialog->Start());
+    ASSERT_EQ(m_questions.told.size(), 2);
+    EXPECT_TRUE(m_questions.told[1].contains("ascending"));
+    EXPECT_FALSE(pDialog->Running());
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// The application's window on a real plug-in: what it shows of the file, and the protocol it
+// keeps with the editor when it changes the file itself.
+#include "apps/polar-editor/main_window.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <cstdlib>
+
+#include "apps/polar-editor/crossover_chart.h"
+#include "apps/polar-editor/editor_plugin.h"
+#include "data/polar_file.h"
+#include "exchange/format_table.h"
+#include "resources/resource_ids.h"
+#include "tests/polar-editor/scripted_questions.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/gui_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+constexpr const char* kTwoPlans =
+    "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-1\r\n12.00,40.00,\r\n40.00,6.20,-2\r\n"
+    "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2";
+constexpr const char* kGrid = "twa/tws\t6\t10\n45\t4.5\t6.0\n90\t5.5\t7.0\n150\t4.0\t6.5\n";
+
+class MainWindowTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    void SetUp() override {
+        QSettings().clear();
+        TempDir::Write(m_strFile, kTwoPlans);
+        TempDir::Write(m_dir.File("boat.txt"), kGrid);
+        QString error;
+        ASSERT_TRUE(m_editor.Load(POLAR_LIBRARY_PATH, &error)) << error.toStdString();
+        m_window.ShowFile(Path(m_strFile));
+    }
+    void TearDown() override {
+        QApplication::processEvents();
+        EXPECT_TRUE(m_questions.AllUsed());
+        EXPECT_TRUE(m_boxes.AllUsed());
+    }
+    static QString Path(const std::string& str) { return QString::fromStdString(str); }
+    // Opens the editor and deletes the first point of Main at 6 knots, unsaved.
+    void EditWithoutSaving() {
+        ASSERT_TRUE(m_editor.Open(Path(m_strFile)));
+        GuiDriver driver(m_editor.Window());
+        driver.Activate();
+        ASSERT_TRUE(driver.ClickCell(IDC_VECTOR_LIST, 0, 0));
+        ASSERT_TRUE(driver.Click(IDC_DELETE_VECTOR));
+        ASSERT_TRUE(m_editor.Window()->windowTitle().startsWith('*'));
+    }
+    QTreeWidget* Tree() { return m_window.findChild<QTreeWidget*>("sail-plan-tree"); }
+    static PolarFileContents Read(const std::string& strPath) {
+        PolarFileContents contents;
+        EXPECT_TRUE(LoadPolarFile(strPath, contents).Ok());
+        return contents;
+    }
+
+    TempDir m_dir;
+    std::string m_strFile = m_dir.File("POLAR.PPD");
+    EditorPlugin m_editor{DefaultPalette(), 44, false};
+    ScriptedQuestions m_questions;
+    MainWindow m_window{m_editor, m_questions, DefaultPalette()};
+    BoxAnswerer m_boxes;
+};
+
+TEST_F(MainWindowTest, ShowsTheFilesSailPlansWithTheirPolarsAndCrossover) {
+    EXPECT_TRUE(m_window.windowTitle().startsWith("POLAR.PPD"));
+    QTreeWidget* pTree = Tree();
+    ASSERT_EQ(pTree->topLevelItemCount(), 2);
+    const QTreeWidgetItem* pMain = pTree->topLevelItem(0);
+    EXPECT_EQ(pMain->text(0), "Main");
+    ASSERT_EQ(pMain->childCount(), 2);
+    const QTreeWidgetItem* pSix = pMain->child(0);
+    EXPECT_EQ(pSix->text(0), "6.0 kn");
+    EXPECT_EQ(pSix->text(1), "2");
+    EXPECT_EQ(pSix->text(2), "45.0°");
+    // 4.10 kn at 40 degrees is the best beat: VMG 4.1 × cos 40°.
+    EXPECT_EQ(pSix->text(3), "40.0° · 3.14 kn");
+    EXPECT_FALSE(pSix->text(4).isEmpty());
+    const auto* pChart = m_window.findChild<CrossoverChart*>("crossover-chart");
+    ASSERT_NE(pChart, nullptr);
+    EXPECT_GT(pChart->Grid().nWindSpeeds, 0);
+    // POLAR_WINDOW_SHOTS=DIR keeps a picture of the window on the sample to look at.
+    if (const char* pszShots = std::getenv("POLAR_WINDOW_SHOTS")) {
+        m_window.ShowFile(POLAR_SAMPLE_FILE);
+        m_window.resize(1100, 760);
+        m_window.show();
+        EXPECT_TRUE(m_window.grab().save(QString(pszShots) + "/main-window.png"));
+        m_window.ShowFile(Path(m_strFile));
+    }
+    // Recent files remember the file shown.
+    EXPECT_EQ(QSettings().value("recentFiles").toStringList().value(0), Path(m_strFile));
+}
+
+TEST_F(MainWindowTest, OfManySailPlansOnlyTheChosenIsListedUntilOpened) {
+    std::string text;
+    for (int i = 0; i < 20; ++i) {
+        text += "Plan " + std::to_string(i) + ",\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2\r\n";
+    }
+    TempDir::Write(m_strFile, text.substr(0, text.size() - 2));
+    m_window.ShowFile(Path(m_strFile));
+    QTreeWidget* pTree = Tree();
+    ASSERT_EQ(pTree->topLevelItemCount(), 20);
+    EXPECT_EQ(pTree->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(pTree->topLevelItem(7)->childCount(), 0);
+    pTree->topLevelItem(7)->setExpanded(true);
+    ASSERT_EQ(pTree->topLevelItem(7)->childCount(), 1);
+    EXPECT_EQ(pTree->topLevelItem(7)->child(0)->text(1), "2");
+}
+
+TEST_F(MainWindowTest, ASaveInTheEditorShowsTheSavedFile) {
+    EditWithoutSaving();
+    EXPECT_EQ(Tree()->topLevelItem(0)->child(0)->text(1), "2");  // not saved: not shown
+    ASSERT_TRUE(GuiDriver(m_editor.Window()).Click(IDC_SAVE));
+    EXPECT_EQ(Tree()->topLevelItem(0)->child(0)->text(1), "1");
+    EXPECT_TRUE(m_editor.IsOpen());
+}
+
+TEST_F(MainWindowTest, ImportWhileEditingAsksSavesTheEditsFirstThenAdds) {
+    EditWithoutSaving();
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_questions.yesAnswers.push_back(true);
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_EQ(m_questions.asked.size(), 1);
+    EXPECT_TRUE(m_questions.lastPreview.contains("\"boat\" (grid), 2 polars"));
+    EXPECT_TRUE(m_questions.told.isEmpty()) << m_questions.told.join('\n').toStdString();
+    const PolarFileContents contents = Read(m_strFile);
+    ASSERT_EQ(contents.aSailPlans.size(), 3u);
+    EXPECT_EQ(contents.aSailPlans[0]->Polar(0).GetVectorCount(), 1);  // the edit is saved
+    EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Light");
+    EXPECT_EQ(contents.aSailPlans[2]->m_strName, "boat");
+    EXPECT_EQ(contents.aSailPlans[2]->GetPolarCount(), 2);
+    // The editor is open again, on the new content, and the window shows it.
+    ASSERT_TRUE(m_editor.IsOpen());
+    EXPECT_FALSE(m_editor.Window()->windowTitle().startsWith('*'));
+    EXPECT_EQ(Tree()->topLevelItemCount(), 3);
+
+    // A second import of the same file gets a name of its own.
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_questions.yesAnswers.push_back(true);
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    EXPECT_EQ(Read(m_strFile).aSailPlans.back()->m_strName, "boat (2)");
+}
+
+TEST_F(MainWindowTest, CancelBeforeAnImportChangesNothing) {
+    EditWithoutSaving();
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_questions.yesAnswers.push_back(false);
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    ASSERT_TRUE(m_editor.IsOpen());
+    EXPECT_TRUE(m_editor.Window()->windowTitle().startsWith('*'));  // the edit is still there
+    EXPECT_EQ(Tree()->topLevelItemCount(), 2);
+    // Cancel at the preview asks nothing more.
+    m_questions.importTargets.push_back(Questions::ImportTarget::Cancel);
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
+TEST_F(MainWindowTest, AFailedSaveStopsTheImportWithAMessage) {
+    EditWithoutSaving();
+    ASSERT_EQ(::chmod(m_strFile.c_str(), 0444), 0);
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_questions.yesAnswers.push_back(true);
+    m_boxes.Expect(QMessageBox::Ok);  // the editor says why it cannot save
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ::chmod(m_strFile.c_str(), 0644);
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_NE(m_boxes.texts[0].find("read-only"), std::string::npos) << m_boxes.texts[0];
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("The import was not made"));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    ASSERT_TRUE(m_editor.IsOpen());
+    EXPECT_TRUE(m_editor.Window()->windowTitle().startsWith('*'));
+}
+
+TEST_F(MainWindowTest, ImportIntoANewFileLeavesTheOpenOneAlone) {
+    const std::string strNew = m_dir.File("NEW.PPD");
+    m_questions.importTargets.push_back(Questions::ImportTarget::NewFile);
+    m_questions.files.push_back(Path(strNew));
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    ASSERT_EQ(Read(strNew).aSailPlans.size(), 1u);
+    EXPECT_EQ(m_window.File().strPath, Path(strNew));
+    EXPECT_TRUE(m_window.windowTitle().startsWith("NEW.PPD"));
+}
+
+TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {
+    TempDir::Write(m_dir.File("notes.txt"), "no polar here\n");
+    m_window.ImportFrom(Path(m_dir.File("notes.txt")));
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].startsWith("Nothing can be imported"));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
+TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {
+    const auto formats = ExchangeFormats();
+    const std::string strOut = m_dir.File("main.json");
+    int nJson = 0;
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        if (formats[i].name == "json") {
+            nJson = static_cast<int>(i) + 1;  // after the data file's own format
+        }
+    }
+    ASSERT_GT(nJson, 0);
+    m_questions.exportChoices.push_back({0, nJson});
+    m_questions.files.push_back(Path(strOut));
+    m_window.ExportFile();
+    EXPECT_EQ(TempDir::Read(strOut), formats[static_cast<std::size_t>(nJson - 1)].write(
+                                         *m_window.File().aSailPlans[0], strOut));
+
+    // All sail plans go into a data file; another format holds one and writes nothing.
+    const std::string strAll = m_dir.File("ALL.PPD");
+    m_questions.exportChoices.push_back({-1, 0});
+    m_questions.files.push_back(Path(strAll));
+    m_window.ExportFile();
+    EXPECT_EQ(TempDir::Read(strAll), kTwoPlans);
+    const std::string strRefused = m_dir.File("all.json");
+    m_questions.exportChoices.push_back({-1, nJson});
+    m_questions.files.push_back(Path(strRefused));
+    m_window.ExportFile();
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("holds one sail plan"));
+    EXPECT_FALSE(std::filesystem::exists(strRefused));
+}
+
+TEST_F(MainWindowTest, NewMakesAnEmptyFileButNeverEmptiesOne) {
+    m_questions.files.push_back(Path(m_strFile));
+    m_window.NewFile();
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+
+    ASSERT_TRUE(m_editor.Open(Path(m_strFile)));
+    const std::string strNew = m_dir.File("EMPTY.PPD");
+    m_questions.files.push_back(Path(strNew));
+    m_window.NewFile();
+    EXPECT_TRUE(std::filesystem::exists(strNew));
+    EXPECT_EQ(TempDir::Read(strNew), "");
+    EXPECT_EQ(m_window.File().strPath, Path(strNew));
+    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
+    // The editor moved to the new file with the window.
+    ASSERT_TRUE(m_editor.IsOpen());
+    EXPECT_EQ(m_editor.DataFile(), Path(strNew));
+}
+
+}  // namespace

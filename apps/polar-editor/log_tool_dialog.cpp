@@ -284,8 +284,10 @@ void LogToolDialog::Finish(LogJobResult result) {
 }
 
 void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
+    // The learner's report is the members of an object, for the caller to join with its own.
     const QJsonObject report =
-        QJsonDocument::fromJson(QByteArray::fromStdString(result.strReportJson)).object();
+        QJsonDocument::fromJson(QByteArray::fromStdString("{" + result.strReportJson + "}"))
+            .object();
     std::vector<QStringList> rows;
     for (const QJsonValue& value : report["bins"].toArray()) {
         const QJsonObject bin = value.toObject();

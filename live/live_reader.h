@@ -36,6 +36,8 @@ class LiveReader {
     // The counts of what was read; the sentence types reach them when the reader ends.
     const LogCounts& Counts() const { return m_counts; }
     std::uint64_t Updates() const { return m_nUpdates; }
+    // The log's clock as the input set it last (InstrumentState::Now).
+    double LogTime() const { return m_parser.State().Now(); }
 
     static constexpr std::size_t kMaxLine = 1024;
 

@@ -1,4 +1,5 @@
 // polarctl live: the instruments' data against a sail plan, told to the displays as it comes.
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -38,8 +39,8 @@ extern "C" void OnStop(int) {
     g_bStop = 1;
 }
 
-// The handlers live needs while it runs, without SA_RESTART so that a signal ends the wait;
-// the earlier ones back when it ends.
+// The handlers live needs while it runs; the earlier ones back when it ends. The signals are
+// blocked but in the wait (Wait), so that one coming just before it still ends it.
 class SignalHandlers {
   public:
     SignalHandlers() {
@@ -49,8 +50,29 @@ class SignalHandlers {
         Install(SIGINT, OnStop, m_oldInterrupt);
         Install(SIGTERM, OnStop, m_oldTerminate);
         Install(SIGPIPE, SIG_IGN, m_oldPipe);
+        sigset_t handled;
+        sigemptyset(&handled);
+        for (const int nSignal : {SIGHUP, SIGINT, SIGTERM}) {
+            sigaddset(&handled, nSignal);
+        }
+        sigprocmask(SIG_BLOCK, &handled, &m_oldMask);
+        m_waitMask = m_oldMask;
+        for (const int nSignal : {SIGHUP, SIGINT, SIGTERM}) {
+            sigdelset(&m_waitMask, nSignal);
+        }
+    }
+    // poll() with the signals let through; a signal ends it (its entries then hold nothing).
+    void Wait(std::vector<pollfd>& fds, int nMilliseconds) const {
+        timespec timeout{nMilliseconds / 1000, (nMilliseconds % 1000) * 1000000L};
+        if (ppoll(fds.data(), fds.size(), nMilliseconds < 0 ? nullptr : &timeout, &m_waitMask) <
+            0) {
+            for (pollfd& entry : fds) {
+                entry.revents = 0;
+            }
+        }
     }
     ~SignalHandlers() {
+        sigprocmask(SIG_SETMASK, &m_oldMask, nullptr);
         sigaction(SIGHUP, &m_oldHangUp, nullptr);
         sigaction(SIGINT, &m_oldInterrupt, nullptr);
         sigaction(SIGTERM, &m_oldTerminate, nullptr);
@@ -70,6 +92,8 @@ class SignalHandlers {
     struct sigaction m_oldInterrupt {};
     struct sigaction m_oldTerminate {};
     struct sigaction m_oldPipe {};
+    sigset_t m_oldMask{};
+    sigset_t m_waitMask{};
 };
 
 // The chosen sail plan and what computes with it; read again on SIGHUP.
@@ -332,11 +356,7 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         } else {
             nWait = ShorterWait(nWait, setup.pInput->Prepare(fds, now));
         }
-        if (poll(fds.data(), fds.size(), nWait) < 0) {
-            for (pollfd& entry : fds) {
-                entry.revents = 0;  // a signal ended the wait
-            }
-        }
+        handlers.Wait(fds, nWait);
         now = LiveClock::now();
         if (g_bReload != 0) {
             g_bReload = 0;

@@ -17,10 +17,12 @@ namespace {
 
 constexpr std::size_t kChunk = 16 * 1024;
 
-// Reads what is there now; false at the end or on an error (EAGAIN is neither).
-bool ReadAvailable(int fd, LiveReader& reader) {
+// Reads what is there now, in nReads reads at most (then the others get their turn); false at
+// the end or on an error (EAGAIN is neither). A descriptor that may block (standard input is
+// not ours to make non-blocking) is read once per readiness.
+bool ReadAvailable(int fd, LiveReader& reader, int nReads = 16) {
     std::array<char, kChunk> buffer;
-    for (int i = 0; i < 16; ++i) {  // then the others get their turn
+    for (int i = 0; i < nReads; ++i) {
         const ssize_t n = read(fd, buffer.data(), buffer.size());
         if (n > 0) {
             reader.Bytes(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
@@ -43,7 +45,7 @@ class Stream : public LiveInput {
         return -1;
     }
     void Service(const std::vector<pollfd>& fds, LiveClock::time_point) override {
-        if (!m_bEnded && fds[m_nEntry].revents != 0 && !ReadAvailable(m_fd, m_reader)) {
+        if (!m_bEnded && fds[m_nEntry].revents != 0 && !ReadAvailable(m_fd, m_reader, 1)) {
             m_reader.EndOfChunk();
             m_bEnded = true;
         }

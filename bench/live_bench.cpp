@@ -96,28 +96,6 @@ void BM_LiveLibrary(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * Sentences(Log()));
 }
 
-// Runs polarctl with the arguments, its standard output to /dev/null; whether it did its work.
-bool RunToNull(std::vector<std::string> args) {
-    args.insert(args.begin(), POLARCTL_PROGRAM);
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int nError = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (nError != 0) {
-        return false;
-    }
-    int nStatus = 0;
-    ::waitpid(pid, &nStatus, 0);
-    return WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
-}
-
 // polarctl running with a pipe for its standard input, and its standard output to a file
 // (pszOutput) or a pipe this process reads; ended by closing its input.
 class LiveChild {
@@ -151,13 +129,7 @@ class LiveChild {
         m_fdIn = aIn[1];
         m_fdOut = aOut[0];
     }
-    ~LiveChild() {
-        ::close(m_fdIn);
-        ::close(m_fdOut);
-        if (m_pid > 0) {
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
+    ~LiveChild() { Wait(); }
     LiveChild(const LiveChild&) = delete;
     LiveChild& operator=(const LiveChild&) = delete;
 
@@ -171,6 +143,20 @@ class LiveChild {
             text.remove_prefix(static_cast<std::size_t>(n));
         }
         return true;
+    }
+    // Ends its input and waits for it; whether it did its work (exit 0).
+    bool Wait() {
+        if (m_fdIn >= 0) {
+            ::close(m_fdIn);
+            ::close(m_fdOut);
+            m_fdIn = -1;
+        }
+        int nStatus = 0;
+        if (m_pid > 0 && ::waitpid(m_pid, &nStatus, 0) == m_pid) {
+            m_pid = -1;
+            m_bDone = WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
+        }
+        return m_bDone;
     }
     // The child's peak resident memory so far (VmHWM), in MB; -1 when it cannot be read.
     double PeakMegabytes() const {
@@ -188,7 +174,14 @@ class LiveChild {
     pid_t m_pid = -1;
     int m_fdIn = -1;
     int m_fdOut = -1;
+    bool m_bDone = false;
 };
+
+// Runs polarctl with the arguments, its standard output to /dev/null; whether it did its work.
+bool RunToNull(std::vector<std::string> args) {
+    LiveChild child(std::move(args), "/dev/null");
+    return child.Wait();
+}
 
 // The program replaying a log file as fast as it goes, sentences to standard output.
 void BM_LiveProgramReplay(benchmark::State& state) {

@@ -49,8 +49,24 @@ AddressList Resolve(const char* pszHost, const std::string& strPort, int nType, 
     return AddressList(pList);
 }
 
-int NewSocket(const addrinfo& a) {
-    return socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
+// The first socket of the list that use (given the socket and its address) makes ready, else
+// -1; strError then says why the last one failed.
+template <typename Use>
+int FirstSocket(const AddressList& list, const char* pszWhat, const std::string& strTarget,
+                std::string& strError, Use use) {
+    for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
+        const int fd =
+            socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd < 0) {
+            continue;
+        }
+        if (use(fd, *a)) {
+            return fd;
+        }
+        strError = Reason(pszWhat, strTarget);
+        close(fd);
+    }
+    return -1;
 }
 
 }  // namespace
@@ -79,18 +95,10 @@ std::optional<int> ParsePort(const std::string& strText) {
 int StartTcpConnection(const HostPort& target, std::string& strError) {
     const AddressList list =
         Resolve(target.strHost.c_str(), target.strPort, SOCK_STREAM, false, strError);
-    for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
-        const int fd = NewSocket(*a);
-        if (fd < 0) {
-            continue;
-        }
-        if (connect(fd, a->ai_addr, a->ai_addrlen) == 0 || errno == EINPROGRESS) {
-            return fd;
-        }
-        strError = Reason("cannot connect to", target.strHost + ":" + target.strPort);
-        close(fd);
-    }
-    return -1;
+    return FirstSocket(list, "cannot connect to", target.strHost + ":" + target.strPort, strError,
+                       [](int fd, const addrinfo& a) {
+                           return connect(fd, a.ai_addr, a.ai_addrlen) == 0 || errno == EINPROGRESS;
+                       });
 }
 
 bool ConnectionMade(int fd, std::string& strError) {
@@ -108,62 +116,43 @@ bool ConnectionMade(int fd, std::string& strError) {
 
 int BoundUdpSocket(int nPort, std::string& strError) {
     const AddressList list = Resolve(nullptr, std::to_string(nPort), SOCK_DGRAM, true, strError);
-    for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
-        const int fd = NewSocket(*a);
-        if (fd < 0) {
-            continue;
-        }
-        const int nOne = 1;
-        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &nOne, sizeof nOne);
-        if (bind(fd, a->ai_addr, a->ai_addrlen) == 0) {
-            return fd;
-        }
-        strError = Reason("cannot receive on UDP port", std::to_string(nPort));
-        close(fd);
-    }
-    return -1;
+    return FirstSocket(list, "cannot receive on UDP port", std::to_string(nPort), strError,
+                       [](int fd, const addrinfo& a) {
+                           const int nOne = 1;
+                           setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &nOne, sizeof nOne);
+                           return bind(fd, a.ai_addr, a.ai_addrlen) == 0;
+                       });
 }
 
 int ConnectedUdpSocket(const HostPort& target, std::string& strError) {
     const AddressList list =
         Resolve(target.strHost.c_str(), target.strPort, SOCK_DGRAM, false, strError);
-    for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
-        const int fd = NewSocket(*a);
-        if (fd < 0) {
-            continue;
-        }
-        if (connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
-            return fd;
-        }
-        strError = Reason("cannot send to", target.strHost + ":" + target.strPort);
-        close(fd);
-    }
-    return -1;
+    return FirstSocket(
+        list, "cannot send to", target.strHost + ":" + target.strPort, strError,
+        [](int fd, const addrinfo& a) { return connect(fd, a.ai_addr, a.ai_addrlen) == 0; });
 }
 
 int ListeningTcpSocket(int nPort, std::string& strError) {
     const AddressList list = Resolve(nullptr, std::to_string(nPort), SOCK_STREAM, true, strError);
     // The IPv6 address first: unless the host refuses it, it takes IPv4 clients too.
-    for (int nFamily : {AF_INET6, AF_INET}) {
-        for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
-            if (a->ai_family != nFamily) {
-                continue;
-            }
-            const int fd = NewSocket(*a);
-            if (fd < 0) {
-                continue;
-            }
-            const int nOne = 1;
-            const int nZero = 0;
-            setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &nOne, sizeof nOne);
-            if (nFamily == AF_INET6) {
-                setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &nZero, sizeof nZero);
-            }
-            if (bind(fd, a->ai_addr, a->ai_addrlen) == 0 && listen(fd, 16) == 0) {
-                return fd;
-            }
-            strError = Reason("cannot listen on TCP port", std::to_string(nPort));
-            close(fd);
+    for (const int nFamily : {AF_INET6, AF_INET}) {
+        const int fd = FirstSocket(
+            list, "cannot listen on TCP port", std::to_string(nPort), strError,
+            [nFamily](int fdNew, const addrinfo& a) {
+                if (a.ai_family != nFamily) {
+                    errno = EAFNOSUPPORT;  // another pass takes it
+                    return false;
+                }
+                const int nOne = 1;
+                const int nZero = 0;
+                setsockopt(fdNew, SOL_SOCKET, SO_REUSEADDR, &nOne, sizeof nOne);
+                if (nFamily == AF_INET6) {
+                    setsockopt(fdNew, IPPROTO_IPV6, IPV6_V6ONLY, &nZero, sizeof nZero);
+                }
+                return bind(fdNew, a.ai_addr, a.ai_addrlen) == 0 && listen(fdNew, 16) == 0;
+            });
+        if (fd >= 0) {
+            return fd;
         }
     }
     return -1;

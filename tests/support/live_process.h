@@ -139,20 +139,11 @@ class LiveProcess {
         return true;
     }
     void ReadReady(short outEvents, short errEvents) {
-        int* aFds[2] = {&m_fdOut, &m_fdErr};
-        std::string* aTexts[2] = {&m_out, &m_err};
-        const short aEvents[2] = {outEvents, errEvents};
-        for (int i = 0; i < 2; ++i) {
-            if (*aFds[i] >= 0 && aEvents[i] != 0) {
-                char buffer[65536];
-                const ssize_t n = ::read(*aFds[i], buffer, sizeof buffer);
-                if (n > 0) {
-                    aTexts[i]->append(buffer, static_cast<std::size_t>(n));
-                } else {
-                    ::close(*aFds[i]);
-                    *aFds[i] = -1;
-                }
-            }
+        if (m_fdOut >= 0 && outEvents != 0) {
+            ReadOrClose(m_fdOut, m_out);
+        }
+        if (m_fdErr >= 0 && errEvents != 0) {
+            ReadOrClose(m_fdErr, m_err);
         }
     }
 

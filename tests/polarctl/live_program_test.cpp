@@ -1,6 +1,7 @@
 // polarctl live as a program: a replayed log, a TCP source that goes away and comes back, the
 // polar file read again on SIGHUP, and a client too slow to keep.
 #include <gtest/gtest.h>
+#include <termios.h>
 #include <zlib.h>
 
 #include <csignal>
@@ -113,6 +114,24 @@ TEST_F(LiveProgram, AReplayedCompressedLogGivesWhatTheLibraryComputesUpdateByUpd
     EXPECT_GT(nCompared, 1000u);
 }
 
+TEST_F(LiveProgram, AReplayKeepsTheLogsPaceTimesTheSpeedAndSkipsItsLongPauses) {
+    // Four seconds of log, then a pause of an hour, then a second more.
+    std::string log;
+    for (int i = 0; i <= 4; ++i) {
+        log += Second(i, 3.6);
+    }
+    log += Second(3605, 3.6);
+    const std::string strLog = m_dir.File("paced.nmea");
+    TempDir::Write(strLog, log);
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramResult run =
+        RunProgram(POLARCTL_PROGRAM, LiveArgs({"--replay", strLog, "--speed", "2", "--quiet"}));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(1900)) << "four seconds of log at twice its pace";
+    EXPECT_NE(run.out.find("$IIVPW"), std::string::npos);
+}
+
 TEST_F(LiveProgram, ATcpSourceThatClosesAndReopensIsReadAgainWithoutARestart) {
     const int nPort = FreeLoopbackPort();
     int fdListening = ListenOnLoopback(nPort);
@@ -216,6 +235,92 @@ TEST_F(LiveProgram, AClientThatDoesNotReadIsDroppedWhileAnotherGetsEverySentence
     // still connected at the end.
     EXPECT_EQ(nVpw, 2u * kSeconds - 1) << live.Err();
     EXPECT_NE(live.Err().find("1 connections, 1 dropped"), std::string::npos) << live.Err();
+}
+
+TEST_F(LiveProgram, ASerialDeviceIsOpenedRawAtItsBaudRateAndRead) {
+    const int fdMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fdMaster, 0);
+    ASSERT_EQ(::grantpt(fdMaster), 0);
+    ASSERT_EQ(::unlockpt(fdMaster), 0);
+    const std::string strDevice = ::ptsname(fdMaster);
+    LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--serial",
+                      strDevice, "--baud", "38400", "--quiet"});
+    // What is written before live opens the device is lost: written until it answers.
+    const std::string text = Second(0, 3.6);
+    bool bAnswered = false;
+    for (int i = 0; i < 25 && !bAnswered; ++i) {
+        ASSERT_EQ(::write(fdMaster, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        bAnswered = live.WaitFor(",G,50.0,P,PolarRatio", 0.2);
+    }
+    EXPECT_TRUE(bAnswered) << live.Err();
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fdMaster, &tio), 0);
+    EXPECT_EQ(::cfgetispeed(&tio), static_cast<speed_t>(B38400));
+    EXPECT_EQ(tio.c_lflag & static_cast<tcflag_t>(ICANON | ECHO), 0u) << "raw";
+    ::kill(live.Pid(), SIGTERM);
+    EXPECT_EQ(live.Wait(5), 0);
+    ::close(fdMaster);
+}
+
+TEST_F(LiveProgram, UdpInGivesSentencesByUdpAndDeltasByTcp) {
+    const int nIn = FreeLoopbackPort(SOCK_DGRAM);
+    const int fdNmea = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fdNmea, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t nLength = sizeof address;
+    ::getsockname(fdNmea, reinterpret_cast<sockaddr*>(&address), &nLength);
+    const int nNmea = ntohs(address.sin_port);
+    const int nDeltas = FreeLoopbackPort();
+    const int fdListening = ListenOnLoopback(nDeltas);
+    ASSERT_GE(fdListening, 0);
+
+    LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--udp",
+                      std::to_string(nIn), "--out-udp", "127.0.0.1:" + std::to_string(nNmea),
+                      "--signalk-tcp", "127.0.0.1:" + std::to_string(nDeltas), "--quiet"});
+    const int fdDeltas = AcceptWithin(fdListening, 5000);
+    ASSERT_GE(fdDeltas, 0) << live.Err();
+
+    // A datagram without a line end after its last sentence; sent until live listens.
+    std::string datagram = Second(0, 3.6);
+    datagram.resize(datagram.size() - 2);
+    const int fdSend = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    address.sin_port = htons(static_cast<std::uint16_t>(nIn));
+    std::string received;
+    for (int i = 0; i < 25 && received.find("TargetSpeed") == std::string::npos; ++i) {
+        ::sendto(fdSend, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&address),
+                 sizeof address);
+        pollfd entry{fdNmea, POLLIN, 0};
+        while (::poll(&entry, 1, 200) > 0) {
+            char buffer[2048];
+            const ssize_t n = ::recv(fdNmea, buffer, sizeof buffer, 0);
+            received.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        }
+    }
+    EXPECT_NE(received.find("$IIVPW,0.00,N,0.00,M*"), std::string::npos) << received;
+    EXPECT_NE(received.find(",G,50.0,P,PolarRatio*"), std::string::npos) << received;
+
+    std::string deltas;
+    pollfd entry{fdDeltas, POLLIN, 0};
+    while (deltas.find("polarSpeedRatio") == std::string::npos && ::poll(&entry, 1, 5000) > 0) {
+        char buffer[4096];
+        const ssize_t n = ::read(fdDeltas, buffer, sizeof buffer);
+        if (n <= 0) {
+            break;
+        }
+        deltas.append(buffer, static_cast<std::size_t>(n));
+    }
+    EXPECT_NE(deltas.find("{\"path\":\"performance.polarSpeedRatio\",\"value\":0.5000}"),
+              std::string::npos)
+        << deltas;
+    EXPECT_EQ(deltas.rfind("{\"context\":\"vessels.self\"", 0), 0u) << deltas;
+
+    ::kill(live.Pid(), SIGTERM);
+    EXPECT_EQ(live.Wait(5), 0);
+    for (const int fd : {fdNmea, fdListening, fdDeltas, fdSend}) {
+        ::close(fd);
+    }
 }
 
 }  // namespace

@@ -103,12 +103,17 @@ struct LoadedSailPlan {
     std::unique_ptr<PerformanceCalculator> pCalculator;
 };
 
+// Nothing, after telling why, when the file cannot be read (nExit kExitInputProblem) or has no
+// such sail plan (kExitUsage, as every command that chooses one).
 std::unique_ptr<LoadedSailPlan> LoadSailPlan(const std::string& strFile,
-                                             const std::string& strWhich, std::ostream& err) {
+                                             const std::string& strWhich, std::ostream& err,
+                                             int& nExit) {
     auto pLoaded = std::make_unique<LoadedSailPlan>();
+    nExit = kExitInputProblem;
     if (!LoadOrComplain(strFile, pLoaded->contents, err)) {
         return nullptr;
     }
+    nExit = kExitUsage;
     std::string strError;
     const auto nSailPlan =
         ChooseSailPlan(pLoaded->contents.aSailPlans, strWhich, strFile, strError);
@@ -119,6 +124,7 @@ std::unique_ptr<LoadedSailPlan> LoadSailPlan(const std::string& strFile,
     pLoaded->pPlan = pLoaded->contents.aSailPlans[*nSailPlan].get();
     SortSailPlan(*pLoaded->pPlan);
     pLoaded->pCalculator = std::make_unique<PerformanceCalculator>(*pLoaded->pPlan);
+    nExit = kExitOk;
     return pLoaded;
 }
 
@@ -152,26 +158,28 @@ class StreamOutput : public LiveOutput {
     std::ostream& m_out;
 };
 
-// One input and the outputs, as the command line asks for them; false after telling why.
+// One input and the outputs, as the command line asks for them. MakeInput and MakeOutputs
+// return kExitOk, or after telling why kExitUsage (a bad value) or kExitInputProblem (what
+// cannot be opened).
 struct LiveSetup {
     std::unique_ptr<LiveInput> pInput;
     std::vector<std::unique_ptr<LiveOutput>> outputs;
 };
 
-bool MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, std::ostream& err) {
+int MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, std::ostream& err) {
     const char* const aInputs[] = {"--replay", "--tcp", "--udp", "--serial"};
     if (std::count_if(std::begin(aInputs), std::end(aInputs),
                       [&](const char* psz) { return parsed.Option(psz).has_value(); }) > 1) {
         err << "polarctl: live reads one input: --replay, --tcp, --udp or --serial\n";
-        return false;
+        return kExitUsage;
     }
     if (parsed.Option("--speed") && !parsed.Option("--replay")) {
         err << "polarctl: --speed goes with --replay\n";
-        return false;
+        return kExitUsage;
     }
     if (parsed.Option("--baud") && !parsed.Option("--serial")) {
         err << "polarctl: --baud goes with --serial\n";
-        return false;
+        return kExitUsage;
     }
     std::string strError;
     if (const auto file = parsed.Option("--replay")) {
@@ -180,7 +188,7 @@ bool MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, s
             const auto v = ParseExchangeNumber(*text, false);
             if (!v || *v < 0 || *v > 1e6) {
                 err << "polarctl: --speed needs a number from 0 (as fast as it goes) up\n";
-                return false;
+                return kExitUsage;
             }
             dSpeed = *v;
         }
@@ -189,7 +197,7 @@ bool MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, s
         const auto hostPort = ParseHostPort(*target);
         if (!hostPort) {
             err << "polarctl: --tcp needs HOST:PORT\n";
-            return false;
+            return kExitUsage;
         }
         setup.pInput = ReopeningInput(
             [hostPort](std::string& strWhy) { return StartTcpConnection(*hostPort, strWhy); }, true,
@@ -198,7 +206,7 @@ bool MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, s
         const auto nPort = ParsePort(*port);
         if (!nPort) {
             err << "polarctl: --udp needs a port from 1 to 65535\n";
-            return false;
+            return kExitUsage;
         }
         const int fd = BoundUdpSocket(*nPort, strError);
         if (fd >= 0) {
@@ -208,7 +216,7 @@ bool MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, s
         const std::string strBaud = parsed.Option("--baud").value_or("4800");
         if (strBaud != "4800" && strBaud != "38400") {
             err << "polarctl: --baud is 4800 or 38400\n";
-            return false;
+            return kExitUsage;
         }
         const int nBaud = strBaud == "38400" ? 38400 : 4800;
         setup.pInput = ReopeningInput(
@@ -221,24 +229,24 @@ bool MakeInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup, s
     }
     if (!setup.pInput) {
         err << "polarctl: " << strError << "\n";
-        return false;
+        return kExitInputProblem;
     }
-    return true;
+    return kExitOk;
 }
 
-bool MakeOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setup, std::ostream& err) {
+int MakeOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setup, std::ostream& err) {
     using Kind = LiveOutput::Kind;
     std::string strError;
     if (const auto port = parsed.Option("--out-tcp")) {
         const auto nPort = ParsePort(*port);
         if (!nPort) {
             err << "polarctl: --out-tcp needs a port from 1 to 65535\n";
-            return false;
+            return kExitUsage;
         }
         const int fd = ListeningTcpSocket(*nPort, strError);
         if (fd < 0) {
             err << "polarctl: " << strError << "\n";
-            return false;
+            return kExitInputProblem;
         }
         setup.outputs.push_back(TcpServerOutput(fd, Kind::Nmea));
     }
@@ -257,7 +265,7 @@ bool MakeOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setup, 
         const auto hostPort = ParseHostPort(*text);
         if (!hostPort) {
             err << "polarctl: " << t.pszOption << " needs HOST:PORT\n";
-            return false;
+            return kExitUsage;
         }
         if (t.bTcp) {
             setup.outputs.push_back(TcpClientOutput(*hostPort, t.kind, err));
@@ -266,7 +274,7 @@ bool MakeOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setup, 
         const int fd = ConnectedUdpSocket(*hostPort, strError);
         if (fd < 0) {
             err << "polarctl: " << strError << "\n";
-            return false;
+            return kExitInputProblem;
         }
         setup.outputs.push_back(UdpOutput(fd, t.kind));
     }
@@ -274,7 +282,7 @@ bool MakeOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setup, 
         setup.outputs.push_back(std::make_unique<StreamOutput>(
             out, parsed.Flag("--json") ? Kind::SignalK : Kind::Nmea));
     }
-    return true;
+    return kExitOk;
 }
 
 void StatusLine(std::ostream& err, const LiveReader& reader, const LiveSetup& setup) {
@@ -300,9 +308,10 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
                "INDEX|NAME (see polarctl live --help)\n";
         return kExitUsage;
     }
-    std::unique_ptr<LoadedSailPlan> pLoaded = LoadSailPlan(strFile, *which, err);
+    int nLoadExit = kExitOk;
+    std::unique_ptr<LoadedSailPlan> pLoaded = LoadSailPlan(strFile, *which, err, nLoadExit);
     if (!pLoaded) {
-        return kExitInputProblem;
+        return nLoadExit;
     }
     LiveSetup setup;
     std::string strNmea;
@@ -322,8 +331,11 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         }
     });
     reader.SetCalculator(pLoaded->pCalculator.get());
-    if (!MakeInput(parsed, reader, setup, err) || !MakeOutputs(parsed, out, setup, err)) {
-        return kExitUsage;
+    if (const int nExit = MakeInput(parsed, reader, setup, err); nExit != kExitOk) {
+        return nExit;
+    }
+    if (const int nExit = MakeOutputs(parsed, out, setup, err); nExit != kExitOk) {
+        return nExit;
     }
     for (const auto& pOutput : setup.outputs) {
         (pOutput->GetKind() == LiveOutput::Kind::Nmea ? bNmea : bSignalK) = true;
@@ -360,7 +372,7 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         now = LiveClock::now();
         if (g_bReload != 0) {
             g_bReload = 0;
-            if (auto pNew = LoadSailPlan(strFile, *which, err)) {
+            if (auto pNew = LoadSailPlan(strFile, *which, err, nLoadExit)) {
                 pLoaded = std::move(pNew);
                 reader.SetCalculator(pLoaded->pCalculator.get());
                 err << "polarctl: live: " << PrintableText(strFile) << " read again\n";

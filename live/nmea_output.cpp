@@ -8,6 +8,10 @@ namespace {
 constexpr double kKilometresPerHourPerKnot = 1.852;
 constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
 
+// '$', '*', two hex digits, CR LF around the body.
+constexpr std::size_t kFraming = 6;
+constexpr std::size_t kLongestSentence = 82;
+
 class SentenceBuilder {
   public:
     explicit SentenceBuilder(const char* pszAddress) : m_body(pszAddress) {}
@@ -21,7 +25,12 @@ class SentenceBuilder {
         m_body += psz;
         return *this;
     }
+    // A sentence longer than NMEA 0183's 82 characters (with values no instrument gives, as a
+    // garbled boat speed of 1e30 kn) is left out: a listener may not take it.
     void AppendTo(std::string& out) const {
+        if (m_body.size() + kFraming > kLongestSentence) {
+            return;
+        }
         out += NmeaSentence(m_body);
         out += "\r\n";
     }

@@ -13,5 +13,6 @@
 //                                          tack), the percentages of target VMG and polar speed
 //   $IIXDR,G,kn,N,PolarSpeed,G,%,P,PolarRatio
 //   $IIXDR,A,degrees,D,TargetAngle,G,kn,N,TargetSpeed
-// A sentence is left out when what it tells is not known (no heading, no polar at this wind).
+// A sentence is left out when what it tells is not known (no heading, no polar at this wind),
+// and when its values would make it longer than NMEA 0183's 82 characters.
 std::string PerformanceSentences(const Performance& performance);

@@ -61,12 +61,24 @@ TEST(LiveSentences, EachSentenceHasItsChecksumAndFields) {
     }
 }
 
-TEST(LiveSentences, WhatIsNotKnownIsLeftOutAndDownwindVmgIsNegative) {
+TEST(LiveSentences, WhatIsNotKnownOrTooLongIsLeftOutAndDownwindVmgIsNegative) {
     Performance p;
     p.dVmg = -3.5;
-    const std::vector<std::string> lines = Lines(PerformanceSentences(p));
+    std::vector<std::string> lines = Lines(PerformanceSentences(p));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], NmeaSentence("IIVPW,-3.50,N,-1.80,M"));
+
+    // A garbled boat speed within a float's range: no sentence longer than 82 characters.
+    Performance garbled = PortBeat();
+    garbled.dVmg = 7e37;
+    garbled.polarRatio = 1e36;
+    lines = Lines(PerformanceSentences(garbled));
+    ASSERT_EQ(lines.size(), 4u);
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size() + 2, 82u) << line;
+        EXPECT_EQ(line.find("VPW"), std::string::npos) << line;
+        EXPECT_EQ(line.find("PolarRatio"), std::string::npos) << line;
+    }
 }
 
 TEST(LiveSignalK, TheDeltaHoldsThePerformancePathsInSiUnits) {

@@ -4,35 +4,13 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <ostream>
 #include <vector>
 
 #include "logs/log_text.h"
 
 namespace {
-
-class Descriptor : public LiveOutput {
-  public:
-    Descriptor(int fd, Kind kind) : LiveOutput(kind), m_fd(fd) {}
-    void Send(std::string_view text) override {
-        // Standard output blocks: a pipe to a slow reader slows live down, as a terminal does.
-        while (!m_bFailed && !text.empty()) {
-            const ssize_t n = write(m_fd, text.data(), text.size());
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                m_bFailed = true;
-                return;
-            }
-            text.remove_prefix(static_cast<std::size_t>(n));
-        }
-    }
-
-  private:
-    int m_fd;
-    bool m_bFailed = false;
-};
 
 class TcpServer : public LiveOutput {
   public:
@@ -250,10 +228,6 @@ class TcpClient : public LiveOutput {
 };
 
 }  // namespace
-
-std::unique_ptr<LiveOutput> DescriptorOutput(int fd, LiveOutput::Kind kind) {
-    return std::make_unique<Descriptor>(fd, kind);
-}
 
 std::unique_ptr<LiveOutput> TcpServerOutput(int nListeningFd, LiveOutput::Kind kind) {
     return std::make_unique<TcpServer>(nListeningFd, kind);

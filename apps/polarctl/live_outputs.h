@@ -32,10 +32,9 @@ class LiveOutput : public LivePollable {
     Kind m_kind;
 };
 
-// Standard output (or another descriptor written in turn).
-std::unique_ptr<LiveOutput> DescriptorOutput(int fd, LiveOutput::Kind kind);
-// A TCP server on the port for any number of clients, each sent everything from when it
-// connects; a client that falls BoundedSender::kMaxPending behind is dropped.
+// A TCP server on the port for up to 64 clients at a time, each sent everything from when it
+// connects; a client that falls BoundedSender::kMaxPending behind is dropped, and so is one
+// beyond the 64.
 std::unique_ptr<LiveOutput> TcpServerOutput(int nListeningFd, LiveOutput::Kind kind);
 // Datagrams to host:port, one per performance.
 std::unique_ptr<LiveOutput> UdpOutput(int fd, LiveOutput::Kind kind);

@@ -13,34 +13,11 @@
 #include <sstream>
 #include <string>
 
+#include "bench/generated_log.h"
 #include "bench/ratio_reporter.h"
 #include "logs/logs.h"
 
 namespace {
-
-std::string WithChecksum(const std::string& strBody) {
-    return NmeaSentence(strBody) + "\r\n";
-}
-
-// About nBytes of a logger's NMEA: a time stamp, boat speed and true wind every second.
-std::string GenerateLog(std::size_t nBytes) {
-    std::mt19937 random(1);
-    std::uniform_real_distribution<double> jitter(-0.2, 0.2);
-    std::string log;
-    log.reserve(nBytes + 256);
-    for (int t = 0; log.size() < nBytes; ++t) {
-        char sz[96];
-        std::snprintf(sz, sizeof sz, "GPZDA,%02d%02d%02d.00,01,06,2026,00,00", (t / 3600) % 24,
-                      (t / 60) % 60, t % 60);
-        log += WithChecksum(sz);
-        std::snprintf(sz, sizeof sz, "IIVHW,,T,,M,%.2f,N,,K", 6.0 + jitter(random));
-        log += WithChecksum(sz);
-        std::snprintf(sz, sizeof sz, "IIMWV,%.1f,T,%.2f,N,A", 40.0 + (t / 300 % 28) * 5,
-                      10.0 + jitter(random));
-        log += WithChecksum(sz);
-    }
-    return log;
-}
 
 const std::string& Log() {
     static const std::string log = GenerateLog(64u << 20);

@@ -35,6 +35,12 @@ class InstrumentState {
     // course over ground (true) where the sentence has it.
     void SetGroundSpeed(double dKnots, std::optional<double> course = std::nullopt);
 
+    // The boat speed while it is current, else nothing: what a wind reading now would take.
+    std::optional<double> CurrentBoatSpeed() const {
+        double dKnots = 0;
+        return BoatSpeed(dKnots) ? std::optional<double>(dKnots) : std::nullopt;
+    }
+
     // Whether the engine turns (an RPM sentence, an engine transducer).
     void SetEngineRunning(bool bRunning);
 

@@ -21,6 +21,8 @@ class LogParser {
     LogParser& operator=(const LogParser&) = delete;
 
     void Line(std::string_view line);
+    // What the instruments said last (live use reads the heading and boat speed from it).
+    const InstrumentState& State() const { return m_state; }
 
   private:
     enum class Mode { Unknown, Nmea, Csv };

@@ -12,8 +12,8 @@ scripts/install-deps.sh
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPOLAR_FUZZ=ON -DPOLAR_SANITIZE=ON -DPOLAR_BENCH=OFF >/dev/null
-targets=(polar_file language_file exchange log_reader)
-corpora=(polar_file language_file exchange log)
+targets=(polar_file language_file exchange log_reader live_reader)
+corpora=(polar_file language_file exchange log live)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
 mkdir -p fuzz-out/artifacts

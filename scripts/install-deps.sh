@@ -39,6 +39,12 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# The Signal K server test installs the server with npm: node and npm from Debian, unless a
+# node with its npm is there already (the packages of another node would conflict with it).
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  missing+=(nodejs npm)
+fi
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -21,5 +21,6 @@ int RunVmg(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 int RunRender(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
+int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 int RunLanguageFileDump(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 int RunLanguageFileBuild(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);

@@ -44,7 +44,7 @@ mkdir logs
 # shellcheck source=/dev/null
 source "$completions/polarctl"
 function_name=_polarctl
-for command in check dump normalize smooth import export vmg render learn compare lgx; do
+for command in check dump normalize smooth import export vmg render learn compare live lgx; do
     expect_offer "$command" "$polarctl" ""
 done
 expect_offer export "$polarctl" ex
@@ -65,6 +65,11 @@ expect_offer --version "$polarctl" --v
 expect_offer --force "$polarctl" lgx build x.tsv --f
 expect_offer "other boat.ppd" "$polarctl" learn x.nmea -o o
 expect_no_offer POLAR.PPD "$polarctl" render POLAR.PPD --sail-plan ""
+expect_offer 38400 "$polarctl" live POLAR.PPD --baud ""
+expect_offer notes.txt "$polarctl" live POLAR.PPD --serial n
+expect_offer notes.txt "$polarctl" live POLAR.PPD --replay n
+expect_offer --signalk-udp "$polarctl" live POLAR.PPD --sig
+expect_no_offer notes.txt "$polarctl" live POLAR.PPD --out-tcp n
 expect_no_offer "INDEX|NAME" "$polarctl" render POLAR.PPD --
 
 source "$completions/polar-editor"

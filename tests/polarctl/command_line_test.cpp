@@ -92,7 +92,7 @@ class InFolder {
 TEST(CommandLine, CompletionListsTheCommandsTheirOptionsAndTheFormats) {
     EXPECT_EQ(Lines(Polarctl({"--complete-commands"}).out),
               (std::vector<std::string>{"check", "dump", "normalize", "smooth", "import", "export",
-                                        "vmg", "render", "learn", "compare", "lgx"}));
+                                        "vmg", "render", "learn", "compare", "live", "lgx"}));
     EXPECT_EQ(Lines(Polarctl({"--complete-commands", "lgx"}).out),
               (std::vector<std::string>{"dump", "build"}));
     EXPECT_EQ(Polarctl({"--complete-commands", "check"}).out, "");
@@ -126,7 +126,7 @@ TEST(CommandLine, CompletionListsTheCommandsTheirOptionsAndTheFormats) {
 TEST(CommandLine, EveryCommandsHelpNamesItsOptionsAndARunnableExample) {
     const InFolder folder;
     const std::vector<std::vector<std::string>> commands = AllCommands();
-    ASSERT_EQ(commands.size(), 12u);
+    ASSERT_EQ(commands.size(), 13u);
     for (const std::vector<std::string>& command : commands) {
         std::vector<std::string> args = command;
         args.push_back("--help");

@@ -34,6 +34,19 @@ struct ProgramResult {
     ::_exit(127);
 }
 
+// Appends what a readable descriptor holds to text; at its end (or an error) closes it and
+// sets it to -1.
+inline void ReadOrClose(int& fd, std::string& text) {
+    char buffer[65536];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    } else {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
 // Runs strProgram with args; a child still running after nTimeoutSeconds is killed (exit
 // 128 + SIGKILL), so that a program that waits for ever fails the test instead of hanging it.
 inline ProgramResult RunProgram(const std::string& strProgram, std::vector<std::string> args,
@@ -90,14 +103,7 @@ inline ProgramResult RunProgram(const std::string& strProgram, std::vector<std::
         std::string* aTexts[2] = {&result.out, &result.err};
         for (int i = 0; i < 2; ++i) {
             if (*aFds[i] >= 0 && aPoll[i + 1].revents != 0) {
-                char buffer[65536];
-                const ssize_t n = ::read(*aFds[i], buffer, sizeof buffer);
-                if (n > 0) {
-                    aTexts[i]->append(buffer, static_cast<std::size_t>(n));
-                } else {
-                    ::close(*aFds[i]);
-                    *aFds[i] = -1;
-                }
+                ReadOrClose(*aFds[i], *aTexts[i]);
             }
         }
     }

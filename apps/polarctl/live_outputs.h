@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "apps/polarctl/live_poll.h"
+#include "apps/polarctl/live_sockets.h"
+
+// Where live's sentences or deltas go. Each output takes text of one kind (NMEA sentences or
+// Signal K delta lines, chosen where it is made) and never blocks the loop: what a peer does not
+// take in time is dropped, not held without bound.
+class LiveOutput : public LivePollable {
+  public:
+    enum class Kind { Nmea, SignalK };
+    explicit LiveOutput(Kind kind) : m_kind(kind) {}
+    Kind GetKind() const { return m_kind; }
+
+    virtual void Send(std::string_view text) = 0;
+    // For the status line: clients or connections now, and those dropped as too slow.
+    virtual std::size_t Connections() const { return 0; }
+    virtual std::uint64_t Dropped() const { return 0; }
+    // Whether bytes still wait to be written.
+    virtual bool Pending() const { return false; }
+
+    int Prepare(std::vector<pollfd>&, LiveClock::time_point) override { return -1; }
+    void Service(const std::vector<pollfd>&, LiveClock::time_point) override {}
+
+  private:
+    Kind m_kind;
+};
+
+// A TCP server on the port for up to 64 clients at a time, each sent everything from when it
+// connects; a client that falls BoundedSender::kMaxPending behind is dropped, and so is one
+// beyond the 64.
+std::unique_ptr<LiveOutput> TcpServerOutput(int nListeningFd, LiveOutput::Kind kind);
+// Datagrams to host:port, one per performance.
+std::unique_ptr<LiveOutput> UdpOutput(int fd, LiveOutput::Kind kind);
+// A TCP connection to host:port, opened again with backoff when it fails; what comes while it
+// is down, or more than it takes, is dropped. Problems are told on err once.
+std::unique_ptr<LiveOutput> TcpClientOutput(const HostPort& target, LiveOutput::Kind kind,
+                                            std::ostream& err);

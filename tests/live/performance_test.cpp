@@ -1,0 +1,177 @@
+// Live performance: the same percentage as compare for every sample it keeps, the targets
+// between wind speeds, the other tack, and input that is not what it should be.
+#include "live/performance.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "exchange/exchange.h"
+#include "live/live_reader.h"
+#include "live/vmg_targets.h"
+#include "logs/logs.h"
+#include "logs/sample_stages.h"
+#include "tests/support/polar_builders.h"
+#include "tests/support/sailed_log.h"
+
+namespace {
+
+std::vector<Performance> ReadLive(const PerformanceCalculator& calculator, std::string_view text,
+                                  std::size_t nChunk, LogCounts* pCounts = nullptr) {
+    std::vector<Performance> result;
+    LiveReader reader([&](const Performance& p) { result.push_back(p); });
+    reader.SetCalculator(&calculator);
+    for (std::size_t n = 0; n < text.size(); n += nChunk) {
+        reader.Bytes(text.substr(n, nChunk));
+    }
+    reader.EndOfChunk();
+    if (pCounts != nullptr) {
+        *pCounts = reader.Counts();
+    }
+    return result;
+}
+
+TEST(LivePerformance, EverySampleCompareKeepsHasComparesPercentage) {
+    SAILPLAN plan = KnownPolar();
+    SortSailPlan(plan);
+    LogShape shape;
+    shape.nLegs = 60;
+    shape.bGround = true;
+    shape.bBothTacks = true;
+    const std::string log = GeneratedLog(plan, shape);
+
+    // What compare computes for each sample its stages keep, by the sample's time.
+    std::map<double, double> comparePercent;
+    const LearnOptions options;  // the stages keep a reference
+    SampleStages stages(options, [&](const LogSample& s, int) {
+        const auto speed = SpeedBetweenWindSpeeds(plan, s.fWindSpeed, s.fWindAngle);
+        if (speed && *speed > 0) {
+            comparePercent[s.dTime] = 100.0 * s.fBoatSpeed / *speed;
+        }
+    });
+    LogCounts counts;
+    ReadLogText(log, counts, [&](const LogSample& s) { stages.Add(s); });
+    stages.Finish();
+    ASSERT_GT(comparePercent.size(), 1000u);
+
+    const PerformanceCalculator calculator(plan);
+    // Odd chunks: lines arrive cut anywhere, as from a socket.
+    std::map<double, double> livePercent;
+    for (const Performance& p : ReadLive(calculator, log, 37)) {
+        if (p.bWindReading && p.polarRatio) {
+            livePercent[p.dTime] = 100.0 * *p.polarRatio;
+        }
+    }
+    std::size_t nMatched = 0;
+    for (const auto& [dTime, dPercent] : comparePercent) {
+        const auto it = livePercent.find(dTime);
+        ASSERT_NE(it, livePercent.end()) << "no live value at " << dTime;
+        EXPECT_NEAR(it->second, dPercent, 0.1) << "at " << dTime;
+        ++nMatched;
+    }
+    EXPECT_EQ(nMatched, comparePercent.size());
+}
+
+TEST(LivePerformance, TargetsAreEachPolarsBestVmgAndLinearBetweenWindSpeeds) {
+    SAILPLAN plan = KnownPolar();
+    const VmgTargetTable table(plan);
+    const BestVmg at6 = *FindBestVmg(*plan.m_aPolars[0]);
+    const BestVmg at10 = *FindBestVmg(*plan.m_aPolars[1]);
+    const auto targets6 = table.At(6);
+    ASSERT_TRUE(targets6);
+    EXPECT_NEAR(targets6->dBeatAngle, at6.fUpwindAngle, 1e-4);
+    EXPECT_NEAR(targets6->BeatVmg(), at6.fUpwindVmg, 1e-4);
+    EXPECT_NEAR(targets6->dRunAngle, at6.fDownwindAngle, 1e-4);
+    EXPECT_NEAR(targets6->RunVmg(), at6.fDownwindVmg, 1e-4);
+    // The beat's speed is the curve's at the beat angle.
+    EXPECT_NEAR(targets6->dBeatSpeed,
+                *SpeedOnCurve(*plan.m_aPolars[0], static_cast<float>(targets6->dBeatAngle)), 1e-3);
+
+    const auto targets7 = table.At(7);  // a quarter of the way from 6 to 10
+    ASSERT_TRUE(targets7);
+    EXPECT_NEAR(targets7->dBeatAngle, 0.75 * at6.fUpwindAngle + 0.25 * at10.fUpwindAngle, 1e-4);
+    EXPECT_NEAR(targets7->dRunAngle, 0.75 * at6.fDownwindAngle + 0.25 * at10.fDownwindAngle, 1e-4);
+
+    EXPECT_FALSE(table.At(5.9));   // below the sail plan's wind speeds
+    EXPECT_FALSE(table.At(14.1));  // above
+    EXPECT_FALSE(table.At(std::nan("")));
+}
+
+TEST(LivePerformance, AtTheTargetsTheVmgIsAllOfTheTargetAndTheOtherTackMirrorsTheWind) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    const VmgTargets targets = *VmgTargetTable(plan).At(10);
+
+    // Beating on starboard (wind from the right) at the target, heading 100: the wind from
+    // 100 + beat angle; the other tack heads the beat angle beyond it.
+    LogSample beat{0, 10.0f, static_cast<float>(targets.dBeatAngle),
+                   static_cast<float>(targets.dBeatSpeed)};
+    Performance p = calculator.Compute(beat, 100.0);
+    EXPECT_TRUE(p.bUpwind);
+    EXPECT_NEAR(*p.targetAngle, targets.dBeatAngle, 1e-4);
+    EXPECT_NEAR(*p.targetVmgRatio, 1.0, 1e-5);
+    EXPECT_NEAR(p.dVmg, targets.BeatVmg(), 1e-4);
+    EXPECT_NEAR(*p.otherTackHeading, 100.0 + 2 * targets.dBeatAngle, 1e-3);
+
+    // Running on port (wind from the left), heading 10: the wind from 10 - run angle.
+    LogSample run{0, 10.0f, static_cast<float>(targets.dRunAngle),
+                  static_cast<float>(targets.dRunSpeed / 2), true};
+    p = calculator.Compute(run, 10.0);
+    EXPECT_FALSE(p.bUpwind);
+    EXPECT_LT(p.dWindAngle, 0);
+    EXPECT_LT(p.dVmg, 0);
+    EXPECT_NEAR(*p.targetVmgRatio, 0.5, 1e-5);
+    EXPECT_NEAR(*p.otherTackHeading, std::fmod(10.0 - 2 * targets.dRunAngle + 720.0, 360.0), 1e-3);
+
+    // Without a heading there is no other tack; beyond the wind speeds, no polar and no target.
+    p = calculator.Compute({0, 20.0f, 50.0f, 6.0f}, std::nullopt);
+    EXPECT_FALSE(p.otherTackHeading);
+    EXPECT_FALSE(p.polarSpeed);
+    EXPECT_FALSE(p.targets);
+    EXPECT_FALSE(p.targetVmgRatio);
+}
+
+TEST(LiveReader, ABoatSpeedReadingUpdatesWithTheWindOfAMomentAgo) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    const std::string text = NmeaSentence("GPZDA,120000.00,01,06,2026,00,00") + "\n" +
+                             NmeaSentence("IIVHW,,T,,M,6.00,N,,K") + "\n" +
+                             NmeaSentence("IIMWV,90.0,T,10.00,N,A") + "\n" +
+                             NmeaSentence("IIVHW,,T,,M,3.60,N,,K") + "\n" +
+                             NmeaSentence("GPZDA,120005.00,01,06,2026,00,00") + "\n" +
+                             NmeaSentence("IIVHW,,T,,M,7.20,N,,K") + "\n";
+    const std::vector<Performance> all = ReadLive(calculator, text, text.size());
+    ASSERT_EQ(all.size(), 2u);  // five seconds on, the wind is no longer current
+    EXPECT_TRUE(all[0].bWindReading);
+    EXPECT_NEAR(*all[0].polarRatio, 6.0 / 7.2, 1e-6);
+    EXPECT_FALSE(all[1].bWindReading);
+    EXPECT_NEAR(*all[1].polarRatio, 0.5, 1e-6);
+}
+
+TEST(LiveReader, BytesOfAnyKindAreCountedAndSkippedAndLaterSentencesStillRead) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    std::string text;
+    std::mt19937 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        text += static_cast<char>(random() % 256);
+    }
+    text += "\n" + std::string(5 * LiveReader::kMaxLine, '$') + "\n";     // one overlong line
+    text += NmeaSentence("IIMWV,45.0,T,10.00,N,A").substr(0, 12) + "\n";  // cut
+    text += "$IIMWV,45.0,T,10.00,N,A*00\n";                               // wrong checksum
+    text += NmeaSentence("IIVHW,,T,,M,5.60,N,,K") + "\n";
+    text += NmeaSentence("IIMWV,40.0,T,10.00,N,A") + "\n";
+    LogCounts counts;
+    const std::vector<Performance> all = ReadLive(calculator, text, 4096, &counts);
+    ASSERT_FALSE(all.empty());
+    EXPECT_NEAR(*all.back().polarRatio, 1.0, 1e-6);  // 5.6 kn at 40 degrees in 10 kn
+    EXPECT_GE(counts.nBadLines, 3u);
+    EXPECT_EQ(counts.nLines, counts.nBadLines + counts.nOtherSentences + counts.nEmptySentences +
+                                 2u);  // every line counted once; two read
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# A real Signal K server fed by polarctl live: the server (from the npm registry, installed once
+# into CACHE) is started on free ports with a UDP Signal K data connection; live sends it deltas,
+# and the server's REST API must then serve the polar speed ratio live computed.
+#   signalk_server_test.sh POLARCTL CACHE
+# Skips (exit 77) when node or npm is missing or the registry cannot be reached, unless
+# POLAR_SIGNALK_REQUIRED is set (CI), where that is a failure.
+set -euo pipefail
+polarctl=$1
+cache=$2
+version=2.23.0
+
+skip() {
+  echo "SKIP: $*"
+  if [ -n "${POLAR_SIGNALK_REQUIRED:-}" ]; then
+    exit 1
+  fi
+  exit 77
+}
+
+command -v node >/dev/null && command -v npm >/dev/null ||
+  skip "node and npm are not installed (scripts/install-deps.sh installs them)"
+
+server=$cache/node_modules/.bin/signalk-server
+if [ ! -x "$server" ] || [ "$(cat "$cache/installed-version" 2>/dev/null)" != "$version" ]; then
+  timeout 60 npm view "signalk-server@$version" version >/dev/null 2>&1 ||
+    skip "the npm registry cannot be reached to install signalk-server $version"
+  mkdir -p "$cache"
+  (cd "$cache" && timeout 1200 npm install --no-audit --no-fund --omit=dev --loglevel=error \
+    "signalk-server@$version")
+  echo "$version" >"$cache/installed-version"
+fi
+
+work=$(mktemp -d)
+server_pid=
+cleanup() {
+  if [ -n "$server_pid" ]; then
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Ports free a moment ago: HTTP (TCP) and the data connection (UDP).
+free_port() { # free_port tcp|udp
+  node -e '
+    const kind = process.argv[1];
+    const done = (port, close) => { console.log(port); close(); };
+    if (kind === "udp") {
+      const s = require("dgram").createSocket("udp4");
+      s.bind(0, "127.0.0.1", () => done(s.address().port, () => s.close()));
+    } else {
+      const s = require("net").createServer();
+      s.listen(0, "127.0.0.1", () => done(s.address().port, () => s.close()));
+    }' "$1"
+}
+http_port=$(free_port tcp)
+udp_port=$(free_port udp)
+
+mkdir -p "$work/config"
+cat >"$work/config/settings.json" <<JSON
+{
+  "vessel": {"uuid": "urn:mrn:signalk:uuid:6b1f3a62-3d0c-4a57-9f10-2f4a8e0d7c11"},
+  "interfaces": {},
+  "pipedProviders": [
+    {"id": "polarctl", "enabled": true,
+     "pipeElements": [{"type": "providers/simple",
+                       "options": {"logging": false, "type": "SignalK",
+                                   "subOptions": {"type": "udp", "port": "$udp_port"}}}]}
+  ]
+}
+JSON
+
+# A sail plan whose polar at 10 kn gives 7.2 kn at 90 degrees; the log sails 3.6 kn there.
+printf 'Test,\r\n6.00,42.00,\r\n40.00,4.00,90.00,5.80,150.00,4.60,-1\r\n10.00,40.00,\r\n40.00,5.60,90.00,7.20,150.00,6.20,-2' \
+  >"$work/POLAR.PPD"
+log=$work/log.nmea
+checksum() { # checksum BODY: the sentence with its checksum
+  node -e 'let x = 0; for (const c of process.argv[1]) x ^= c.charCodeAt(0);
+           console.log("$" + process.argv[1] + "*" + x.toString(16).toUpperCase().padStart(2, "0"))' "$1"
+}
+for second in 00 01 02; do
+  checksum "GPZDA,1200$second.00,01,06,2026,00,00"
+  checksum "IIVHW,,T,,M,3.60,N,,K"
+  checksum "IIMWV,90.0,T,10.00,N,A"
+done >"$log"
+
+PORT=$http_port "$server" -c "$work/config" >"$work/server.log" 2>&1 &
+server_pid=$!
+
+get() { # get PATH: the body, or nothing when the server does not answer
+  node -e 'fetch(process.argv[1]).then(r => r.ok ? r.text() : "").then(t => console.log(t))
+             .catch(() => {})' "http://127.0.0.1:$http_port$1"
+}
+
+path=/signalk/v1/api/vessels/self/performance/polarSpeedRatio
+answer=
+for _ in $(seq 1 120); do
+  if [ -n "$(get /signalk)" ]; then
+    "$polarctl" live "$work/POLAR.PPD" --sail-plan 0 --signalk-udp "127.0.0.1:$udp_port" \
+      --quiet <"$log"
+    answer=$(get "$path")
+    [ -n "$answer" ] && break
+  fi
+  if ! kill -0 "$server_pid" 2>/dev/null; then
+    echo "FAIL: the Signal K server ended; its log:" >&2
+    cat "$work/server.log" >&2
+    exit 1
+  fi
+  sleep 0.5
+done
+
+if [ -z "$answer" ]; then
+  echo "FAIL: $path served nothing within a minute; the server's log:" >&2
+  cat "$work/server.log" >&2
+  exit 1
+fi
+node -e '
+  const answer = JSON.parse(process.argv[1]);
+  const value = typeof answer === "number" ? answer : answer.value;
+  if (Math.abs(value - 0.5) > 1e-4) {
+    console.error("FAIL: polarSpeedRatio is " + JSON.stringify(answer) + ", not 0.5");
+    process.exit(1);
+  }
+  console.log("the server serves polarSpeedRatio " + value);' "$answer"

@@ -360,6 +360,93 @@ TEST_P(AppOnDisplay, QuitAsksTheEditorAboutItsEditsAndCancelKeepsEverything) {
     EXPECT_EQ(FileBytes(), kTwoPlans);
 }
 
+TEST_P(AppOnDisplay, HelpKeysAboutSettingsAndOpenRecentShowAndWriteNothing) {
+    const std::string strKnown = m_dir.File("KNOWN.PPD");
+    SailPlanArray known;
+    known.push_back(std::make_unique<SAILPLAN>(KnownPolar()));
+    TempDir::Write(strKnown, Written(known));
+    // Shown once before: the second of the recent files.
+    m_pWindow->ShowFile(QString::fromStdString(strKnown));
+    m_pWindow->ShowFile(QString::fromStdString(m_strFile));
+    RunAsUser(
+        [&](XUser& user) {
+            // Help: the help page in a window of its own, closed by its close box.
+            ChooseFromMenu(user, "help");
+            const auto helpWindow = [] {
+                for (QWidget* pWindow : QApplication::topLevelWidgets()) {
+                    if (pWindow->isVisible() && pWindow->windowTitle() == Ui("polar-editor help")) {
+                        return pWindow;
+                    }
+                }
+                return static_cast<QWidget*>(nullptr);
+            };
+            ASSERT_TRUE(WaitForPlacedWindow(user, helpWindow));
+            Shot("help-page");
+            user.CloseBox(OnGui([&] { return helpWindow()->winId(); }));
+            ASSERT_TRUE(WaitUntil([&] { return helpWindow() == nullptr; }));
+
+            // Keys and About: message boxes with what they promise, closed with OK.
+            ChooseFromMenu(user, "keys");
+            ASSERT_TRUE(WaitUntil([] { return ModalText().find("Ctrl+N") != std::string::npos; }));
+            Shot("keys");
+            ClickStandardButton(user, QMessageBox::Ok);
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+            ChooseFromMenu(user, "about");
+            ASSERT_TRUE(
+                WaitUntil([] { return ModalText().find("polar-editor") != std::string::npos; }));
+            Shot("about");
+            ClickStandardButton(user, QMessageBox::Ok);
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+
+            // Settings, cancelled: nothing kept.
+            ChooseFromMenu(user, "settings");
+            ASSERT_TRUE(WaitForPlacedModal(user));
+            Shot("settings");
+            ClickButton(user, OnGui([] {
+                            return QApplication::activeModalWidget()
+                                ->findChild<QDialogButtonBox*>()
+                                ->button(QDialogButtonBox::Cancel)
+                                ->text();
+                        }));
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+
+            // Open Recent: the file menu, its submenu, the other file.
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow.get(); }));
+            QMenu* pRecent = nullptr;
+            QMenu* pFile = nullptr;
+            user.Click(OnGui([&] {
+                for (QMenu* pMenu : m_pWindow->findChildren<QMenu*>()) {
+                    if (pMenu->title() == Ui("Open &Recent")) {
+                        pRecent = pMenu;
+                    }
+                }
+                pFile = qobject_cast<QMenu*>(pRecent->parent());
+                QMenuBar* pBar = m_pWindow->menuBar();
+                return pBar->mapToGlobal(pBar->actionGeometry(pFile->menuAction()).center());
+            }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [&] { return pFile; }));
+            user.Click(OnGui([&] {
+                return pFile->mapToGlobal(pFile->actionGeometry(pRecent->menuAction()).center());
+            }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [&] { return pRecent; }));
+            Shot("open-recent");
+            user.Click(OnGui([&] {
+                for (QAction* pAction : pRecent->actions()) {
+                    if (pAction->text() == QString::fromStdString(strKnown)) {
+                        return pRecent->mapToGlobal(pRecent->actionGeometry(pAction).center());
+                    }
+                }
+                return QPoint(-1, -1);
+            }));
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->windowTitle().startsWith("KNOWN.PPD"); }));
+        },
+        [] {});
+    EXPECT_FALSE(QSettings().contains("language"));
+    EXPECT_EQ(TempDir::Read(strKnown), Written(known));
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, AppOnDisplay, testing::Values(44, 49),
                          [](const testing::TestParamInfo<int>& param) {
                              return param.param == 49 ? std::string("German")

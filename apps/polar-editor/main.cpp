@@ -111,5 +111,11 @@ int main(int argc, char** argv) {
             QCoreApplication::exit(editor.Close() ? kEditorExitOk : kEditorExitFailure);
         });
     }
-    return QCoreApplication::exec();
+    const int nExit = QCoreApplication::exec();
+    // An editor closed in the loop's last moments (by --check or Quit) deletes itself once its
+    // handlers have returned, from a timer and the windows' deferred deletions: both run before
+    // the application ends, not left to the end of the process.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return nExit;
 }

@@ -30,6 +30,7 @@
 #include "resources/resource_ids.h"
 #include "tests/desktop/user_session.h"
 #include "tests/support/language_folder.h"
+#include "tests/support/own_settings.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
 
@@ -70,7 +71,7 @@ std::string Written(const SailPlanArray& aSailPlans) {
 
 class AppOnDisplay : public testing::TestWithParam<int> {
   protected:
-    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    static void SetUpTestSuite() { UseOwnSettingsFolder(); }
     void SetUp() override {
         QSettings().clear();
         TempDir::Write(m_strFile, kTwoPlans);

@@ -17,6 +17,7 @@
 #include "data/polar_file.h"
 #include "logs/logs.h"
 #include "tests/polar-editor/scripted_questions.h"
+#include "tests/support/own_settings.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
 
@@ -132,7 +133,7 @@ TEST_F(LogJobTest, ALogThatCannotBeOpenedIsNamed) {
 
 class LearnDialogTest : public LogJobTest {
   protected:
-    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    static void SetUpTestSuite() { UseOwnSettingsFolder(); }
     void SetUp() override {
         LogJobTest::SetUp();
         QSettings().clear();

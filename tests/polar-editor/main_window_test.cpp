@@ -20,6 +20,7 @@
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/gui_driver.h"
+#include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -31,7 +32,7 @@ constexpr const char* kGrid = "twa/tws\t6\t10\n45\t4.5\t6.0\n90\t5.5\t7.0\n150\t
 
 class MainWindowTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    static void SetUpTestSuite() { UseOwnSettingsFolder(); }
     void SetUp() override {
         QSettings().clear();
         TempDir::Write(m_strFile, kTwoPlans);

@@ -18,6 +18,7 @@
 #include "apps/polar-editor/settings_dialog.h"
 #include "logs/nmea_sentence.h"
 #include "tests/polar-editor/scripted_questions.h"
+#include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -26,7 +27,7 @@ constexpr const char* kOnePlan = "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,
 
 class SettingsTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    static void SetUpTestSuite() { UseOwnSettingsFolder(); }
     void SetUp() override { QSettings().clear(); }
     void TearDown() override { QSettings().clear(); }
 };

@@ -12,6 +12,20 @@ struct Optimum {
     double dValue;
 };
 
+// Whether sign × speed × cos(angle) stays below dBest all along the segment from (a0, s0) to
+// (a1, s1): the product is at most the largest product of the speeds' and the cosines' bounds.
+// Only between 0° and 180°, where the cosine falls with the angle; elsewhere the segment is
+// searched. The margin covers rounding, so that a segment left out could not have won.
+bool CannotBeat(double a0, double a1, double s0, double s1, double dSign, double dBest) {
+    if (a0 < 0 || a1 > 180) {
+        return false;
+    }
+    const double c0 = dSign * std::cos(a0 * kRadiansPerDegree);
+    const double c1 = dSign * std::cos(a1 * kRadiansPerDegree);
+    const double dBound = std::max({s0 * c0, s0 * c1, s1 * c0, s1 * c1});
+    return dBound + 1e-9 * (1 + std::abs(dBound)) < dBest;
+}
+
 // The largest of sign × speed × cos(angle) on the curve. The points themselves are candidates
 // with their exact angles; inside each segment, where the speed is linear in the angle, the
 // optimum may lie between the points: it is found by sampling and a golden-section refinement.
@@ -37,6 +51,9 @@ Optimum BestOnCurve(const PERF_POLAR& polar, double dSign) {
         }
         const double s0 = v[i - 1]->m_fSpeed;
         const double s1 = v[i]->m_fSpeed;
+        if (CannotBeat(a0, a1, s0, s1, dSign, best.dValue)) {
+            continue;
+        }
         auto f = [&](double a) { return value(a, s0 + (s1 - s0) * (a - a0) / (a1 - a0)); };
         constexpr int kSamples = 64;
         int nBest = 0;

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "data/angle_units.h"
 #include "tests/support/polar_builders.h"
@@ -25,6 +29,40 @@ TEST(Vmg, KnownOptima) {
     EXPECT_NEAR(r.fUpwindVmg, 49.29 / 9.0 * std::cos(49.29 * kRadiansPerDegree), 0.01);
     EXPECT_NEAR(r.fDownwindVmg, 0, 1e-5);  // nothing downwind of the beam on 0..90
     EXPECT_FALSE(FindBestVmg(AddPolar(plan, 14, 0, {})));
+}
+
+// Segments that cannot beat the best point are left out of the search: on rough curves, with
+// angles beyond 0..180 and negative speeds too, the optima must still be those of a search along
+// every segment in steps of a thousandth of a degree.
+TEST(Vmg, OptimaOfRoughCurvesMatchAFineSearch) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> speed(-1, 12);
+    SAILPLAN plan("x");
+    for (int n = 0; n < 40; ++n) {
+        std::vector<std::pair<float, float>> points;
+        for (float a = n % 4 == 0 ? -10.0f : 0.0f; a <= 190; a += 5 + static_cast<float>(n % 7)) {
+            points.emplace_back(a, speed(random));
+        }
+        PERF_POLAR& polar = AddPolar(plan, static_cast<float>(n + 1), 0, {});
+        for (const auto& [fAngle, fSpeed] : points) {
+            polar.InsertVector(polar.GetVectorCount(), fAngle, fSpeed);
+        }
+        const BestVmg found = *FindBestVmg(polar);
+        double dUp = -1e9;
+        double dDown = -1e9;
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            const auto [a0, s0] = points[i - 1];
+            const auto [a1, s1] = points[i];
+            for (int k = 0; k <= 1000; ++k) {
+                const double a = a0 + (a1 - a0) * (k / 1000.0);
+                const double s = s0 + (s1 - s0) * (a - a0) / (a1 - a0);
+                dUp = std::max(dUp, s * std::cos(a * kRadiansPerDegree));
+                dDown = std::max(dDown, -s * std::cos(a * kRadiansPerDegree));
+            }
+        }
+        EXPECT_NEAR(found.fUpwindVmg, dUp, 1e-4) << n;
+        EXPECT_NEAR(found.fDownwindVmg, dDown, 1e-4) << n;
+    }
 }
 
 TEST(SpeedBetweenWindSpeeds, LinearBetweenTheEnclosingPolarsAndNothingOutside) {

@@ -13,6 +13,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
         for (const Run& run : runs) {
             m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
             m_units[run.benchmark_name()] = run.time_unit;
+            for (const auto& [strCounter, counter] : run.counters) {
+                m_counters[run.benchmark_name() + ":" + strCounter] = counter.value;
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -50,7 +53,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
         return it->second / benchmark::GetTimeUnitMultiplier(m_units.at(strName)) * 1e3;
     }
 
+    // A user counter of a run ("NAME:COUNTER"), or -1.
+    double Counter(const std::string& strName) const {
+        const auto it = m_counters.find(strName);
+        return it == m_counters.end() ? -1 : it->second;
+    }
+
   private:
+    std::map<std::string, double> m_counters;
     std::map<std::string, double> m_times;
     std::map<std::string, benchmark::TimeUnit> m_units;
 };

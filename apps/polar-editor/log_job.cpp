@@ -1,9 +1,9 @@
 #include "apps/polar-editor/log_job.h"
 
 #include <QFileInfo>
-#include <QMetaObject>
 
 #include "apps/polar-editor/log_pipe.h"
+#include "apps/polar-editor/off_thread.h"
 #include "logs/learner.h"
 #include "logs/log_reader.h"
 
@@ -35,15 +35,8 @@ LogJob::~LogJob() {
 }
 
 void LogJob::Start(QObject* pReceiver, std::function<void(LogJobResult)> onDone) {
-    QPointer<QObject> receiver(pReceiver);
-    m_thread = std::thread([this, receiver, onDone = std::move(onDone)] {
-        auto pResult = std::make_shared<LogJobResult>(Run());
-        if (receiver != nullptr) {
-            QMetaObject::invokeMethod(
-                receiver.data(), [onDone, pResult] { onDone(std::move(*pResult)); },
-                Qt::QueuedConnection);
-        }
-    });
+    m_thread = RunOffThread<LogJobResult>(
+        pReceiver, [this] { return Run(); }, std::move(onDone));
 }
 
 bool LogJob::ReadAll(LogJobResult& result, const LogSink& sink,

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -24,6 +25,7 @@
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/export_writing.h"
 #include "apps/polar-editor/import_reading.h"
+#include "apps/polar-editor/off_thread.h"
 #include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_tree.h"
@@ -87,6 +89,9 @@ MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalett
 
 MainWindow::~MainWindow() {
     m_editor.onNotice = nullptr;
+    for (auto& [nTicket, thread] : m_importThreads) {
+        thread.join();
+    }
 }
 
 void MainWindow::BuildMenus() {
@@ -257,7 +262,49 @@ void MainWindow::ImportFile() {
 }
 
 void MainWindow::ImportFrom(const QString& strPath) {
-    ImportReading reading = ReadImport(strPath);
+    if (Importing()) {
+        return;  // the progress dialog is modal: only a second drop can come here
+    }
+    const int nTicket = ++m_nImportTicket;
+    m_importThreads.emplace(nTicket, RunOffThread<ImportReading>(
+                                         this, [strPath] { return ReadImport(strPath); },
+                                         [this, nTicket, strPath](ImportReading reading) {
+                                             ImportRead(nTicket, strPath, std::move(reading));
+                                         }));
+    // Shown only when the reading takes long enough to be noticed.
+    auto* pProgress = new QProgressDialog(this);
+    pProgress->setObjectName("import-progress");
+    pProgress->setWindowTitle(Ui("Import"));
+    pProgress->setLabelText(Ui("Reading %1…").arg(QFileInfo(strPath).fileName()));
+    pProgress->setCancelButtonText(Ui("Cancel"));
+    pProgress->setRange(0, 0);
+    pProgress->setWindowModality(Qt::WindowModal);
+    pProgress->setAttribute(Qt::WA_DeleteOnClose);
+    QTimer::singleShot(250, pProgress, [pProgress] { pProgress->show(); });
+    connect(pProgress, &QProgressDialog::canceled, this, [this] {
+        EndImportProgress();
+        statusBar()->showMessage(Ui("Cancelled: nothing was changed."));
+    });
+    m_pImportProgress = pProgress;
+}
+
+void MainWindow::EndImportProgress() {
+    if (QProgressDialog* pProgress = m_pImportProgress) {
+        m_pImportProgress = nullptr;
+        pProgress->disconnect(this);
+        pProgress->close();
+    }
+}
+
+void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading reading) {
+    if (auto it = m_importThreads.find(nTicket); it != m_importThreads.end()) {
+        it->second.join();  // it has handed its result over and is ending
+        m_importThreads.erase(it);
+    }
+    if (nTicket != m_nImportTicket || !Importing()) {
+        return;  // cancelled
+    }
+    EndImportProgress();
     if (reading.pSailPlan == nullptr) {
         m_questions.Tell(this, Ui("Import"),
                          Ui("Nothing can be imported: %1").arg(reading.strError));

@@ -2,8 +2,11 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <map>
 #include <memory>
+#include <thread>
 
+#include "apps/polar-editor/import_reading.h"
 #include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/targets_dialog.h"
 #include "apps/polar-editor/viewed_file.h"
@@ -14,6 +17,7 @@ class EditorPlugin;
 class PolarChart;
 class QLabel;
 class QMenu;
+class QProgressDialog;
 class Questions;
 class SailPlanTree;
 
@@ -36,7 +40,12 @@ class MainWindow : public QMainWindow {
     // asks about unsaved edits) and opens again on the new file. False when it stayed.
     bool SwitchTo(const QString& strPath);
     void ImportFile();
+    // Reads the file on a thread of its own, with a progress dialog whose Cancel lets the window
+    // go on at once; then the preview, and the sail plan added as the user chooses.
     void ImportFrom(const QString& strPath);
+    bool Importing() const { return !m_pImportProgress.isNull(); }
+    // Readings still running, cancelled ones among them.
+    std::size_t ImportReadingsUnderway() const { return m_importThreads.size(); }
     void ExportFile();
     void EditPolars();
     void ShowTargets();
@@ -64,6 +73,8 @@ class MainWindow : public QMainWindow {
     void FillRecentMenu();
     // Adds the sail plan (under a name of its own) through ChangeDataFile; true when it was.
     bool AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat);
+    void ImportRead(int nTicket, const QString& strPath, ImportReading reading);
+    void EndImportProgress();
     void ApplySettings(int nLanguage, const DiagramPalette& colors);
     // The folder a file dialog of that kind starts in: the last one used, else the file's.
     QString Folder(const QString& strKind) const;
@@ -81,6 +92,13 @@ class MainWindow : public QMainWindow {
     QLabel* m_pFileSummary = nullptr;
     QPointer<TargetsDialog> m_pTargets;
     QPointer<LogToolDialog> m_pLogTool;
+    // Each import reading has a ticket; the one a result carries is only still wanted while it
+    // is the latest and its progress dialog is up. A cancelled reading runs to its end (the
+    // readers cannot be interrupted; they write nothing) and its result is dropped; its thread
+    // is joined when that result arrives, or when the window goes.
+    int m_nImportTicket = 0;
+    std::map<int, std::thread> m_importThreads;
+    QPointer<QProgressDialog> m_pImportProgress;
     int m_nSailPlan = 0;
     int m_nPolar = -1;
 };

@@ -40,7 +40,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption verboseOption("verbose", "print the editor's notifications");
     const QCommandLineOption checkOption(
         "check",
-        "open the window and the editor and close them again at once; exit 0 when that worked");
+        "open the window, draw it (then print \"window drawn\"), open the editor and close both "
+        "again at once; exit 0 when that worked");
     parser.addOptions({helpOption, versionOption, langOption, colorsOption, dataDirOption,
                        verboseOption, checkOption});
 

@@ -6,10 +6,16 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
+#include <cstdio>
 #include <cstdlib>
 
 #include "apps/polar-editor/crossover_chart.h"
@@ -17,6 +23,7 @@
 #include "data/polar_file.h"
 #include "exchange/format_table.h"
 #include "resources/resource_ids.h"
+#include "tests/polar-editor/import_wait.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/gui_driver.h"
@@ -129,6 +136,7 @@ TEST_F(MainWindowTest, ImportWhileEditingAsksSavesTheEditsFirstThenAdds) {
     m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
     m_questions.yesAnswers.push_back(true);
     m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     ASSERT_EQ(m_questions.asked.size(), 1);
     EXPECT_TRUE(m_questions.lastPreview.contains("\"boat\" (grid), 2 polars"));
     EXPECT_TRUE(m_questions.told.isEmpty()) << m_questions.told.join('\n').toStdString();
@@ -147,6 +155,7 @@ TEST_F(MainWindowTest, ImportWhileEditingAsksSavesTheEditsFirstThenAdds) {
     m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
     m_questions.yesAnswers.push_back(true);
     m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     EXPECT_EQ(Read(m_strFile).aSailPlans.back()->m_strName, "boat (2)");
 }
 
@@ -155,6 +164,7 @@ TEST_F(MainWindowTest, CancelBeforeAnImportChangesNothing) {
     m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
     m_questions.yesAnswers.push_back(false);
     m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
     ASSERT_TRUE(m_editor.IsOpen());
     EXPECT_TRUE(m_editor.Window()->windowTitle().startsWith('*'));  // the edit is still there
@@ -162,6 +172,7 @@ TEST_F(MainWindowTest, CancelBeforeAnImportChangesNothing) {
     // Cancel at the preview asks nothing more.
     m_questions.importTargets.push_back(Questions::ImportTarget::Cancel);
     m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
 }
 
@@ -172,6 +183,7 @@ TEST_F(MainWindowTest, AFailedSaveStopsTheImportWithAMessage) {
     m_questions.yesAnswers.push_back(true);
     m_boxes.Expect(QMessageBox::Ok);  // the editor says why it cannot save
     m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     ::chmod(m_strFile.c_str(), 0644);
     ASSERT_EQ(m_boxes.texts.size(), 1u);
     EXPECT_NE(m_boxes.texts[0].find("read-only"), std::string::npos) << m_boxes.texts[0];
@@ -187,6 +199,7 @@ TEST_F(MainWindowTest, ImportIntoANewFileLeavesTheOpenOneAlone) {
     m_questions.importTargets.push_back(Questions::ImportTarget::NewFile);
     m_questions.files.push_back(Path(strNew));
     m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
     ASSERT_EQ(Read(strNew).aSailPlans.size(), 1u);
     EXPECT_EQ(m_window.File().strPath, Path(strNew));
@@ -196,9 +209,66 @@ TEST_F(MainWindowTest, ImportIntoANewFileLeavesTheOpenOneAlone) {
 TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {
     TempDir::Write(m_dir.File("notes.txt"), "no polar here\n");
     m_window.ImportFrom(Path(m_dir.File("notes.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
     ASSERT_EQ(m_questions.told.size(), 1);
     EXPECT_TRUE(m_questions.told[0].startsWith("Nothing can be imported"));
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
+// A big file is read while the window goes on; its progress dialog's Cancel gives the window
+// back at once, and the reading's result, when it comes, is dropped: the next import is the
+// only one previewed and added.
+TEST_F(MainWindowTest, ABigImportIsReadOffTheWindowAndCancelDropsIt) {
+    // 8000 wind speeds of 151 angles, about 7 MB.
+    std::string grid = "twa/tws";
+    char sz[16];
+    for (int w = 0; w < 8000; ++w) {
+        std::snprintf(sz, sizeof sz, "\t%.2f", 4 + w * 0.01);
+        grid += sz;
+    }
+    for (int a = 30; a <= 180; ++a) {
+        std::snprintf(sz, sizeof sz, "\n%d", a);
+        grid += sz;
+        for (int w = 0; w < 8000; ++w) {
+            std::snprintf(sz, sizeof sz, "\t%d.25", 3 + (a + w) % 5);
+            grid += sz;
+        }
+    }
+    TempDir::Write(m_dir.File("big.txt"), grid + "\n");
+    int nTicks = 0;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, [&nTicks] { ++nTicks; });
+    ticks.start(10);
+    m_window.ImportFrom(Path(m_dir.File("big.txt")));
+    ASSERT_TRUE(m_window.Importing());
+    QProgressDialog* pProgress = nullptr;
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && pProgress == nullptr;) {
+        QApplication::processEvents();
+        auto* pFound = m_window.findChild<QProgressDialog*>("import-progress");
+        pProgress = pFound != nullptr && pFound->isVisible() ? pFound : nullptr;
+    }
+    ASSERT_NE(pProgress, nullptr) << "no progress shown while the big file was read";
+    EXPECT_TRUE(pProgress->labelText().contains("big.txt"));
+    EXPECT_GT(nTicks, 0);  // the window's own loop ran meanwhile
+    ASSERT_EQ(m_window.ImportReadingsUnderway(), 1u);
+    QPushButton* pCancel = pProgress->findChild<QPushButton*>();
+    ASSERT_NE(pCancel, nullptr);
+    pCancel->click();
+    EXPECT_FALSE(m_window.Importing());
+    EXPECT_TRUE(m_window.statusBar()->currentMessage().startsWith("Cancelled"));
+
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
+    for (QDeadlineTimer deadline(60000);
+         !deadline.hasExpired() && m_window.ImportReadingsUnderway() > 0;) {
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(m_window.ImportReadingsUnderway(), 0u);
+    EXPECT_TRUE(m_questions.lastPreview.contains("\"boat\""));
+    const PolarFileContents contents = Read(m_strFile);
+    ASSERT_EQ(contents.aSailPlans.size(), 3u);
+    EXPECT_EQ(contents.aSailPlans[2]->m_strName, "boat");
 }
 
 TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {

@@ -52,6 +52,7 @@ for how in env cli; do
   got=$?
   # The settings go to the XDG config home, never elsewhere.
   if [ "$got" -ne 0 ] || [ ! -s "$data/$how/Sail/POLAR.PPD" ] ||
+    ! printf '%s\n' "$out" | grep -qx "window drawn" ||
     ! grep -q "Sail/POLAR.PPD" "$data/config-$how/polar-editor/polar-editor.conf"; then
     echo "FAIL: polar-editor --check on the offscreen platform ($how) gave exit $got and:" >&2
     echo "$out" >&2

@@ -17,6 +17,7 @@
 #include "apps/polar-editor/main_window.h"
 #include "apps/polar-editor/settings_dialog.h"
 #include "logs/nmea_sentence.h"
+#include "tests/polar-editor/import_wait.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
@@ -157,6 +158,7 @@ TEST_F(WindowSettingsTest, ADroppedDataFileOpensAndAnotherFormatImports) {
     TempDir::Write(m_dir.File("grid.txt"), "twa/tws\t6\t10\n45\t4.5\t6.0\n90\t5.5\t7.0\n");
     m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
     drop(m_dir.File("grid.txt"));
+    ASSERT_TRUE(WaitForImport(window));
     EXPECT_EQ(window.File().aSailPlans.size(), 2u);
     EXPECT_TRUE(m_questions.AllUsed());
 }

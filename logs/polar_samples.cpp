@@ -2,14 +2,16 @@
 
 #include <cmath>
 
-#include "logs/learn_options.h"
 #include "logs/log_reader.h"
 #include "logs/sample_stages.h"
 
-namespace {
+LearnOptions EverySteadySample() {
+    LearnOptions options;
+    options.windSpeeds.clear();
+    return options;
+}
 
-// The wind speed of the sail plan's polar nearest to fWindSpeed (the first of equals).
-float NearestWindSpeed(const SAILPLAN& sailPlan, float fWindSpeed) {
+std::size_t NearestPolar(const SAILPLAN& sailPlan, float fWindSpeed) {
     const auto& polars = sailPlan.m_aPolars;
     std::size_t nBest = 0;
     for (std::size_t i = 1; i < polars.size(); ++i) {
@@ -18,18 +20,17 @@ float NearestWindSpeed(const SAILPLAN& sailPlan, float fWindSpeed) {
             nBest = i;
         }
     }
-    return polars[nBest]->m_fWindSpeed;
+    return nBest;
 }
-
-}  // namespace
 
 bool ReadSamplesOfPolar(const std::vector<std::string>& aLogs, const SAILPLAN& sailPlan,
                         std::size_t nPolar, const LogSink& sink, std::string& strError) {
     const float fWindSpeed = sailPlan.m_aPolars.at(nPolar)->m_fWindSpeed;
-    LearnOptions options;
-    options.windSpeeds.clear();  // every steady sample; the polar's chosen here
+    const LearnOptions options = EverySteadySample();  // the stages keep a reference
     SampleStages stages(options, [&](const LogSample& sample, int /*nWindBin*/) {
-        if (NearestWindSpeed(sailPlan, sample.fWindSpeed) == fWindSpeed) {
+        // A polar of the same wind speed as this one counts as this one.
+        if (sailPlan.m_aPolars[NearestPolar(sailPlan, sample.fWindSpeed)]->m_fWindSpeed ==
+            fWindSpeed) {
             sink(sample);
         }
     });

@@ -6,6 +6,8 @@
 #include "apps/polar-editor/off_thread.h"
 #include "logs/learner.h"
 #include "logs/log_reader.h"
+#include "logs/polar_samples.h"
+#include "logs/sample_stages.h"
 
 LogJob::LogJob(QStringList logs, LearnOptions options)
     : m_logs(std::move(logs)), m_options(std::move(options)) {
@@ -24,6 +26,12 @@ std::unique_ptr<LogJob> LogJob::Compare(QStringList logs, LearnOptions options,
                                         std::unique_ptr<SAILPLAN> pSailPlan) {
     std::unique_ptr<LogJob> pJob(new LogJob(std::move(logs), std::move(options)));
     pJob->m_pSailPlan = std::move(pSailPlan);
+    return pJob;
+}
+
+std::unique_ptr<LogJob> LogJob::Points(QStringList logs) {
+    std::unique_ptr<LogJob> pJob(new LogJob(std::move(logs), EverySteadySample()));
+    pJob->m_bPoints = true;
     return pJob;
 }
 
@@ -71,9 +79,25 @@ bool LogJob::ReadAll(LogJobResult& result, const LogSink& sink,
     return !result.bCancelled;
 }
 
+void LogJob::ReadPoints(LogJobResult& result) {
+    EvenlyThinned<LoggedPoint> points(kMaxLoggedPoints);
+    SampleStages stages(m_options, [&points](const LogSample& sample, int) {
+        points.Add({sample.fWindSpeed, sample.fWindAngle, sample.fBoatSpeed});
+    });
+    if (ReadAll(
+            result, [&stages](const LogSample& sample) { stages.Add(sample); },
+            [&stages] { stages.NewLog(); })) {
+        stages.Finish();
+        result.nSteadySamples = points.Seen();
+        result.points = points.Take();
+    }
+}
+
 LogJobResult LogJob::Run() {
     LogJobResult result;
-    if (m_pSailPlan == nullptr) {
+    if (m_bPoints) {
+        ReadPoints(result);
+    } else if (m_pSailPlan == nullptr) {
         Learner learner(m_options);
         if (ReadAll(
                 result, [&learner](const LogSample& sample) { learner.Add(sample); },

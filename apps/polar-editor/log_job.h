@@ -9,12 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "apps/polar-editor/logged_point.h"
 #include "data/sailplan.h"
 #include "logs/comparison.h"
 #include "logs/learn_options.h"
 #include "logs/log_sample.h"
 
-// What a learn or a compare gave. Nothing of it when cancelled.
+// What a learn, a compare or a reading of points gave. Nothing of it when cancelled.
 struct LogJobResult {
     bool bCancelled = false;
     QString strError;  // a log that could not be read; nothing else is kept then
@@ -27,7 +28,13 @@ struct LogJobResult {
     std::uint64_t nCompared = 0;
     double dMedianPercent = 0;
     std::vector<ComparisonBin> bins;
+    // points: every steady sample, or of very long logs every second, fourth, ... of them
+    // (EvenlyThinned by kMaxLoggedPoints)
+    std::vector<LoggedPoint> points;
+    std::uint64_t nSteadySamples = 0;
 };
+
+inline constexpr std::size_t kMaxLoggedPoints = 100000;
 
 // Learn or compare on a thread of its own, so that the window stays responsive. Progress is
 // the bytes of the logs read of their total, read at any time from any thread; Cancel ends
@@ -41,6 +48,8 @@ class LogJob {
     // Compares the logs with the sail plan (sorted; the job keeps its own copy).
     static std::unique_ptr<LogJob> Compare(QStringList logs, LearnOptions options,
                                            std::unique_ptr<SAILPLAN> pSailPlan);
+    // The steady samples of the logs, whatever their wind speed (as learn keeps them).
+    static std::unique_ptr<LogJob> Points(QStringList logs);
     ~LogJob();
 
     void Start(QObject* pReceiver, std::function<void(LogJobResult)> onDone);
@@ -51,6 +60,7 @@ class LogJob {
   private:
     LogJob(QStringList logs, LearnOptions options);
     LogJobResult Run();
+    void ReadPoints(LogJobResult& result);
     // Reads every log into the sink (newLog before each); false when cancelled or failed.
     bool ReadAll(LogJobResult& result, const LogSink& sink, const std::function<void()>& newLog);
 
@@ -58,6 +68,7 @@ class LogJob {
     LearnOptions m_options;
     std::string m_strName;
     std::unique_ptr<SAILPLAN> m_pSailPlan;
+    bool m_bPoints = false;
     std::atomic<bool> m_bCancel{false};
     std::atomic<std::uint64_t> m_nBytesDone{0};
     std::atomic<std::uint64_t> m_nBytesCurrent{0};

@@ -45,6 +45,10 @@ void FillTable(QTableWidget* pTable, const QStringList& headings,
 
 }  // namespace
 
+QString LogFileFilter() {
+    return Ui("Logs (%1)").arg("*.nmea *.log *.txt *.csv *.gz") + ";;" + Ui("All files (*)");
+}
+
 LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
                              const SailPlanArray& aSailPlans, QString strFolder)
     : QDialog(pParent),
@@ -139,9 +143,8 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     resize(640, bLearn ? 640 : 820);
 
     connect(pAdd, &QPushButton::clicked, this, [this] {
-        const QString strPath = m_questions.FileToOpen(
-            this, Ui("Add a log"), m_strFolder,
-            Ui("Logs (%1)").arg("*.nmea *.log *.txt *.csv *.gz") + ";;" + Ui("All files (*)"));
+        const QString strPath =
+            m_questions.FileToOpen(this, Ui("Add a log"), m_strFolder, LogFileFilter());
         if (!strPath.isEmpty()) {
             AddLog(strPath);
         }

@@ -21,6 +21,9 @@ class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
+// The file dialogs' filter for logs.
+QString LogFileFilter();
+
 // Tools > Learn from logs… and Compare with logs…: the logs, the options of learn, a progress
 // bar with the rate and the time left, Cancel, and the result as a table (and for compare, a
 // plot of the percentages).

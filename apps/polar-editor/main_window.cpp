@@ -54,6 +54,29 @@ QString ImportFilter() {
     return Ui("Polar formats (%1)").arg(patterns.join(' ')) + ";;" + Ui("All files (*)");
 }
 
+// A window-modal progress for reading a file, shown only when the reading takes long enough
+// to be noticed; it deletes itself when closed.
+QProgressDialog* ReadingProgress(QWidget* pParent, const QString& strPath,
+                                 const QString& strTitle) {
+    auto* pProgress = new QProgressDialog(pParent);
+    pProgress->setWindowTitle(strTitle);
+    pProgress->setLabelText(Ui("Reading %1…").arg(QFileInfo(strPath).fileName()));
+    pProgress->setCancelButtonText(Ui("Cancel"));
+    pProgress->setWindowModality(Qt::WindowModal);
+    pProgress->setAttribute(Qt::WA_DeleteOnClose);
+    QTimer::singleShot(250, pProgress, [pProgress] { pProgress->show(); });
+    return pProgress;
+}
+
+// Closes the progress dialog without its Cancel's handlers.
+void EndProgress(QPointer<QProgressDialog>& pProgress, QObject* pHandlers) {
+    if (QProgressDialog* pDialog = pProgress) {
+        pProgress = nullptr;
+        pDialog->disconnect(pHandlers);
+        pDialog->close();
+    }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalette palette)
@@ -130,6 +153,15 @@ void MainWindow::BuildMenus() {
     named(pTools->addAction(Ui("&Targets…"), QKeySequence(Qt::CTRL | Qt::Key_T), this,
                             [this] { ShowTargets(); }),
           "targets");
+    pTools->addSeparator();
+    named(pTools->addAction(Ui("&Show a log over the chart…"), this, [this] { ShowLogPoints(); }),
+          "log-points");
+    m_pHideLog = pTools->addAction(Ui("&Hide the log"), this, [this] {
+        m_pPolarChart->SetLoggedPoints({});
+        m_pHideLog->setEnabled(false);
+    });
+    named(m_pHideLog, "hide-log");
+    m_pHideLog->setEnabled(false);
 
     QMenu* pHelp = menuBar()->addMenu(Ui("&Help"));
     named(
@@ -271,29 +303,13 @@ void MainWindow::ImportFrom(const QString& strPath) {
                                          [this, nTicket, strPath](ImportReading reading) {
                                              ImportRead(nTicket, strPath, std::move(reading));
                                          }));
-    // Shown only when the reading takes long enough to be noticed.
-    auto* pProgress = new QProgressDialog(this);
-    pProgress->setObjectName("import-progress");
-    pProgress->setWindowTitle(Ui("Import"));
-    pProgress->setLabelText(Ui("Reading %1…").arg(QFileInfo(strPath).fileName()));
-    pProgress->setCancelButtonText(Ui("Cancel"));
+    QProgressDialog* pProgress = ReadingProgress(this, strPath, Ui("Import"));
     pProgress->setRange(0, 0);
-    pProgress->setWindowModality(Qt::WindowModal);
-    pProgress->setAttribute(Qt::WA_DeleteOnClose);
-    QTimer::singleShot(250, pProgress, [pProgress] { pProgress->show(); });
     connect(pProgress, &QProgressDialog::canceled, this, [this] {
-        EndImportProgress();
+        EndProgress(m_pImportProgress, this);
         statusBar()->showMessage(Ui("Cancelled: nothing was changed."));
     });
     m_pImportProgress = pProgress;
-}
-
-void MainWindow::EndImportProgress() {
-    if (QProgressDialog* pProgress = m_pImportProgress) {
-        m_pImportProgress = nullptr;
-        pProgress->disconnect(this);
-        pProgress->close();
-    }
 }
 
 void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading reading) {
@@ -304,7 +320,7 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
     if (nTicket != m_nImportTicket || !Importing()) {
         return;  // cancelled
     }
-    EndImportProgress();
+    EndProgress(m_pImportProgress, this);
     if (reading.pSailPlan == nullptr) {
         m_questions.Tell(this, Ui("Import"),
                          Ui("Nothing can be imported: %1").arg(reading.strError));
@@ -335,6 +351,54 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
     if (AddSailPlanToFile(std::move(reading.pSailPlan), Ui("The import"))) {
         statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, m_file.strPath));
     }
+}
+
+void MainWindow::ShowLogPoints() {
+    if (m_pPointsJob != nullptr) {
+        return;
+    }
+    const QString strLog = m_questions.FileToOpen(this, Ui("Show a log over the chart"),
+                                                  Folder("logs"), LogFileFilter());
+    if (strLog.isEmpty()) {
+        return;
+    }
+    app_settings::SetLastFolder("logs", QFileInfo(strLog).absolutePath());
+    m_pPointsJob = LogJob::Points({strLog});
+    QProgressDialog* pProgress = ReadingProgress(this, strLog, Ui("Show a log over the chart"));
+    pProgress->setObjectName("log-points-progress");
+    pProgress->setRange(0, 1000);
+    auto* pTimer = new QTimer(pProgress);
+    connect(pTimer, &QTimer::timeout, pProgress, [this, pProgress] {
+        if (m_pPointsJob != nullptr && m_pPointsJob->BytesTotal() > 0) {
+            pProgress->setValue(
+                static_cast<int>(1000 * m_pPointsJob->BytesRead() / m_pPointsJob->BytesTotal()));
+        }
+    });
+    pTimer->start(200);
+    connect(pProgress, &QProgressDialog::canceled, this, [this] {
+        EndProgress(m_pPointsProgress, this);
+        m_pPointsJob->Cancel();  // its result, cancelled, ends it
+    });
+    m_pPointsProgress = pProgress;
+    m_pPointsJob->Start(this, [this, strLog](LogJobResult result) {
+        m_pPointsJob.reset();
+        EndProgress(m_pPointsProgress, this);
+        const QString strName = QFileInfo(strLog).fileName();
+        if (result.bCancelled) {
+            statusBar()->showMessage(Ui("Cancelled: nothing was changed."));
+        } else if (!result.strError.isEmpty()) {
+            m_questions.Tell(this, Ui("Show a log over the chart"), result.strError);
+        } else if (result.points.empty()) {
+            m_questions.Tell(this, Ui("Show a log over the chart"),
+                             Ui("%1 holds no steady sailing to show.").arg(strName));
+        } else {
+            m_pPolarChart->SetLoggedPoints(std::move(result.points));
+            m_pHideLog->setEnabled(true);
+            statusBar()->showMessage(Ui("%1 steady samples of %2 over the chart")
+                                         .arg(result.nSteadySamples)
+                                         .arg(strName));
+        }
+    });
 }
 
 void MainWindow::ExportFile() {

@@ -13,6 +13,7 @@
 #include "diagram/palette.h"
 
 class CrossoverChart;
+class QAction;
 class EditorPlugin;
 class PolarChart;
 class QLabel;
@@ -51,6 +52,9 @@ class MainWindow : public QMainWindow {
     void ShowTargets();
     void ShowSettings();
     void ShowLogTool(LogToolDialog::Mode mode);
+    // Tools > Show a log over the chart…: a log's steady samples read on a thread of their own,
+    // then drawn over the polar chart until hidden or another log is shown.
+    void ShowLogPoints();
     LogToolDialog* LogTool() const { return m_pLogTool; }
     // Learn's result into the data file, through the editor's save-and-close when it is open.
     bool AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned);
@@ -74,7 +78,6 @@ class MainWindow : public QMainWindow {
     // Adds the sail plan (under a name of its own) through ChangeDataFile; true when it was.
     bool AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat);
     void ImportRead(int nTicket, const QString& strPath, ImportReading reading);
-    void EndImportProgress();
     void ApplySettings(int nLanguage, const DiagramPalette& colors);
     // The folder a file dialog of that kind starts in: the last one used, else the file's.
     QString Folder(const QString& strKind) const;
@@ -99,6 +102,9 @@ class MainWindow : public QMainWindow {
     int m_nImportTicket = 0;
     std::map<int, std::thread> m_importThreads;
     QPointer<QProgressDialog> m_pImportProgress;
+    std::unique_ptr<LogJob> m_pPointsJob;
+    QPointer<QProgressDialog> m_pPointsProgress;
+    QAction* m_pHideLog = nullptr;
     int m_nSailPlan = 0;
     int m_nPolar = -1;
 };

@@ -7,6 +7,7 @@
 
 #include "data/sailplan.h"
 #include "diagram/geometry.h"
+#include "logs/polar_samples.h"
 
 QColor ColorOf(COLORREF cr) {
     return QColor(static_cast<int>(cr & 0xFF), static_cast<int>((cr >> 8) & 0xFF),
@@ -26,6 +27,35 @@ void PolarChart::ShowSailPlan(const SAILPLAN* pSailPlan, int nChosenPolar) {
 
 void PolarChart::SetPalette(const DiagramPalette& palette) {
     m_palette = palette;
+    update();
+}
+
+namespace {
+
+// Logged sailing under the curves, light enough that thousands of points still show where
+// they are dense.
+template <typename ToScreen>
+void DrawLoggedPoints(QPainter& painter, const ToScreen& toScreen,
+                      const std::vector<LoggedPoint>& points, const SAILPLAN& sailPlan,
+                      int nChosenPolar, const DiagramPalette& palette) {
+    QColor chosen = ColorOf(palette[2]);
+    QColor others = ColorOf(palette[4]);
+    chosen.setAlpha(110);
+    others.setAlpha(60);
+    painter.setPen(Qt::NoPen);
+    const qreal fRadius = 1.6;
+    for (const LoggedPoint& point : points) {
+        const bool bChosen =
+            static_cast<int>(NearestPolar(sailPlan, point.fWindSpeed)) == nChosenPolar;
+        painter.setBrush(bChosen ? chosen : others);
+        painter.drawEllipse(toScreen(PolarToPoint(point.fAngle, point.fSpeed)), fRadius, fRadius);
+    }
+}
+
+}  // namespace
+
+void PolarChart::SetLoggedPoints(std::vector<LoggedPoint> points) {
+    m_loggedPoints = std::move(points);
     update();
 }
 
@@ -69,6 +99,7 @@ void PolarChart::paintEvent(QPaintEvent*) {
     }
     std::vector<CPoint> aVertices;
     std::vector<std::size_t> aStarts;
+    DrawLoggedPoints(painter, toScreen, m_loggedPoints, *m_pSailPlan, m_nChosenPolar, m_palette);
     for (int n = 0; n < m_pSailPlan->GetPolarCount(); ++n) {
         const PERF_POLAR& polar = m_pSailPlan->Polar(n);
         aVertices.clear();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
+#include "apps/polar-editor/logged_point.h"
 #include "diagram/palette.h"
 
 class SAILPLAN;
@@ -18,6 +20,10 @@ class PolarChart : public QWidget {
     // call). nChosenPolar is drawn in the curve colour; -1 chooses none.
     void ShowSailPlan(const SAILPLAN* pSailPlan, int nChosenPolar);
     void SetPalette(const DiagramPalette& palette);
+    // Logged sailing drawn over the curves: each point in the colour of the polar nearest its
+    // wind speed, the chosen polar's in the curve colour. None: nothing drawn.
+    void SetLoggedPoints(std::vector<LoggedPoint> points);
+    std::size_t LoggedPointCount() const { return m_loggedPoints.size(); }
 
     QSize sizeHint() const override { return {520, 520}; }
 
@@ -28,6 +34,7 @@ class PolarChart : public QWidget {
     const SAILPLAN* m_pSailPlan = nullptr;
     int m_nChosenPolar = -1;
     DiagramPalette m_palette;
+    std::vector<LoggedPoint> m_loggedPoints;
 };
 
 // A COLORREF (0x00BBGGRR) as Qt's colour.

@@ -5,17 +5,22 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableWidget>
 
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
+#include "apps/polar-editor/polar_chart.h"
 #include "data/polar_file.h"
 #include "logs/logs.h"
+#include "logs/polar_samples.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/own_settings.h"
 #include "tests/support/sailed_log.h"
@@ -120,6 +125,54 @@ TEST_F(LogJobTest, ACancelInTheMiddleEndsTheReadingAndKeepsNothing) {
     EXPECT_EQ(result.pLearned, nullptr);
     EXPECT_TRUE(result.strReportJson.empty());
     EXPECT_LT(pJob->BytesRead(), pJob->BytesTotal());
+}
+
+// The chart's points are the steady samples that each polar's own reading (as render --log
+// draws them) gives, in order, every one of them; and past a limit they are thinned evenly.
+TEST_F(LogJobTest, PointsAreEachPolarsSteadySamplesEvenlyThinnedWhenMany) {
+    const SAILPLAN known = KnownPolar();
+    auto pJob = LogJob::Points({QString::fromStdString(m_strLog)});
+    const LogJobResult result = RunToEnd(*pJob);
+    ASSERT_TRUE(result.strError.isEmpty());
+    ASSERT_GT(result.points.size(), 100u);
+    EXPECT_EQ(result.nSteadySamples, result.points.size());
+    std::size_t nMatched = 0;
+    for (std::size_t n = 0; n < known.m_aPolars.size(); ++n) {
+        std::vector<LoggedPoint> ofPolar;
+        for (const LoggedPoint& point : result.points) {
+            if (NearestPolar(known, point.fWindSpeed) == n) {
+                ofPolar.push_back(point);
+            }
+        }
+        std::vector<LogSample> samples;
+        std::string strError;
+        ASSERT_TRUE(ReadSamplesOfPolar(
+            {m_strLog}, known, n, [&samples](const LogSample& s) { samples.push_back(s); },
+            strError));
+        ASSERT_EQ(ofPolar.size(), samples.size()) << n;
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            EXPECT_EQ(ofPolar[i].fAngle, samples[i].fWindAngle);
+            EXPECT_EQ(ofPolar[i].fSpeed, samples[i].fBoatSpeed);
+        }
+        nMatched += samples.size();
+    }
+    EXPECT_EQ(nMatched, result.points.size());
+
+    for (const int nCount : {7, 8, 9, 1000}) {
+        EvenlyThinned<int> thinned(4);
+        for (int i = 0; i < nCount; ++i) {
+            thinned.Add(i);
+        }
+        const std::vector<int> kept = thinned.Take();
+        ASSERT_FALSE(kept.empty());
+        EXPECT_LT(kept.size(), 8u) << nCount;
+        // Evenly: from the first, in equal steps, up to the last step that fits.
+        const int nStep = kept.size() > 1 ? kept[1] - kept[0] : 1;
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            EXPECT_EQ(kept[i], static_cast<int>(i) * nStep) << nCount;
+        }
+        EXPECT_GT(static_cast<int>(kept.size()) * nStep, nCount - nStep) << nCount;
+    }
 }
 
 TEST_F(LogJobTest, ALogThatCannotBeOpenedIsNamed) {
@@ -229,6 +282,46 @@ TEST_F(LearnDialogTest, ADroppedLogStartsLearn) {
     ASSERT_TRUE(LoadPolarFile(m_strFile, contents).Ok());
     ASSERT_EQ(contents.aSailPlans.size(), 2u);  // the editor was not open: nothing to ask
     EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Learned");
+}
+
+// Tools > Show a log over the chart…: the log's steady sailing drawn over the polar chart until
+// hidden; the data file untouched; a log without steady sailing is said to be so.
+TEST_F(LearnDialogTest, ALogShownOverTheChartUntilHidden) {
+    auto* pChart = m_window.findChild<PolarChart*>("polar-chart");
+    ASSERT_NE(pChart, nullptr);
+    pChart->resize(500, 500);
+    const QImage before = pChart->grab().toImage();
+    QAction* pShow = m_window.findChild<QAction*>("action-log-points");
+    QAction* pHide = m_window.findChild<QAction*>("action-hide-log");
+    ASSERT_TRUE(pShow != nullptr && pHide != nullptr);
+    EXPECT_FALSE(pHide->isEnabled());
+    const auto waitForReading = [this, pChart] {
+        for (QDeadlineTimer deadline(60000); !deadline.hasExpired() &&
+                                             pChart->LoggedPointCount() == 0 &&
+                                             m_questions.told.isEmpty();) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    };
+    m_questions.files.push_back(QString::fromStdString(m_strLog));
+    pShow->trigger();
+    waitForReading();
+    ASSERT_GT(pChart->LoggedPointCount(), 100u);
+    EXPECT_TRUE(pHide->isEnabled());
+    EXPECT_TRUE(m_window.statusBar()->currentMessage().contains("one.nmea"));
+    EXPECT_NE(pChart->grab().toImage(), before);
+    pHide->trigger();
+    EXPECT_EQ(pChart->LoggedPointCount(), 0u);
+    EXPECT_EQ(pChart->grab().toImage(), before);
+
+    const std::string strCalm = m_dir.File("calm.nmea");
+    TempDir::Write(strCalm, "$IIVHW,,T,,M,0.00,N,,K*53\r\n");
+    m_questions.files.push_back(QString::fromStdString(strCalm));
+    pShow->trigger();
+    waitForReading();
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("no steady sailing"));
+    EXPECT_EQ(pChart->LoggedPointCount(), 0u);
+    EXPECT_EQ(TempDir::Read(m_strFile), kFile);
 }
 
 TEST_F(LearnDialogTest, WrongOptionsAreSaidBeforeAnythingIsRead) {

@@ -56,6 +56,10 @@ void DrawLoggedPoints(QPainter& painter, const ToScreen& toScreen,
 
 void PolarChart::SetLoggedPoints(std::vector<LoggedPoint> points) {
     m_loggedPoints = std::move(points);
+    m_fLoggedTopSpeed = 0;
+    for (const LoggedPoint& point : m_loggedPoints) {
+        m_fLoggedTopSpeed = std::max(m_fLoggedTopSpeed, point.fSpeed);
+    }
     update();
 }
 
@@ -66,9 +70,13 @@ void PolarChart::paintEvent(QPaintEvent*) {
     // The scale of the sail plan with "Show All": every point counts.
     const PERF_POLAR empty(0, 0);
     const bool bAnyPolar = m_pSailPlan != nullptr && m_pSailPlan->GetPolarCount() > 0;
-    const int nRadius = bAnyPolar
-                            ? ComputeScaleRadius(m_pSailPlan, *m_pSailPlan->m_aPolars.front(), true)
+    int nRadius = bAnyPolar ? ComputeScaleRadius(m_pSailPlan, *m_pSailPlan->m_aPolars.front(), true)
                             : ComputeScaleRadius(nullptr, empty, false);
+    // Logged sailing faster than the polars widens the scale, up to twice the polars' so that a
+    // wrong reading cannot shrink them to nothing.
+    if (bAnyPolar && m_fLoggedTopSpeed * kUnitsPerKnot > static_cast<float>(nRadius)) {
+        nRadius = std::min(2 * nRadius, static_cast<int>(m_fLoggedTopSpeed * kUnitsPerKnot));
+    }
     // Logical units: x from a little left of the pole to a little beyond the radius, y both
     // ways; the larger side of the widget that keeps the half disc round is used.
     const double fMargin = 0.08 * nRadius;

@@ -35,6 +35,7 @@ class PolarChart : public QWidget {
     int m_nChosenPolar = -1;
     DiagramPalette m_palette;
     std::vector<LoggedPoint> m_loggedPoints;
+    float m_fLoggedTopSpeed = 0;
 };
 
 // A COLORREF (0x00BBGGRR) as Qt's colour.

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <cstdlib>
 
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
@@ -295,10 +296,12 @@ TEST_F(LearnDialogTest, ALogShownOverTheChartUntilHidden) {
     QAction* pHide = m_window.findChild<QAction*>("action-hide-log");
     ASSERT_TRUE(pShow != nullptr && pHide != nullptr);
     EXPECT_FALSE(pHide->isEnabled());
+    // Until the points are shown or something is said.
     const auto waitForReading = [this, pChart] {
+        const qsizetype nTold = m_questions.told.size();
         for (QDeadlineTimer deadline(60000); !deadline.hasExpired() &&
                                              pChart->LoggedPointCount() == 0 &&
-                                             m_questions.told.isEmpty();) {
+                                             m_questions.told.size() == nTold;) {
             QApplication::processEvents(QEventLoop::AllEvents, 5);
         }
     };
@@ -322,6 +325,15 @@ TEST_F(LearnDialogTest, ALogShownOverTheChartUntilHidden) {
     EXPECT_TRUE(m_questions.told[0].contains("no steady sailing"));
     EXPECT_EQ(pChart->LoggedPointCount(), 0u);
     EXPECT_EQ(TempDir::Read(m_strFile), kFile);
+    // POLAR_WINDOW_SHOTS=DIR keeps a picture of the window with the log to look at.
+    if (const char* pszShots = std::getenv("POLAR_WINDOW_SHOTS")) {
+        m_questions.files.push_back(QString::fromStdString(m_strLog));
+        pShow->trigger();
+        waitForReading();
+        m_window.resize(1100, 760);
+        m_window.show();
+        EXPECT_TRUE(m_window.grab().save(QString(pszShots) + "/log-over-chart.png"));
+    }
 }
 
 TEST_F(LearnDialogTest, WrongOptionsAreSaidBeforeAnythingIsRead) {

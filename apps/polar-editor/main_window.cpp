@@ -304,7 +304,8 @@ void MainWindow::ImportFrom(const QString& strPath) {
                                              ImportRead(nTicket, strPath, std::move(reading));
                                          }));
     QProgressDialog* pProgress = ReadingProgress(this, strPath, Ui("Import"));
-    pProgress->setRange(0, 0);
+    pProgress->setObjectName("import-progress");
+    pProgress->setRange(0, 0);  // the readers tell nothing of their progress
     connect(pProgress, &QProgressDialog::canceled, this, [this] {
         EndProgress(m_pImportProgress, this);
         statusBar()->showMessage(Ui("Cancelled: nothing was changed."));

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "data/text_encoding.h"
 #include "exchange/format_guess.h"
 #include "exchange/text_lines.h"
 
@@ -102,4 +103,10 @@ std::string FormatExtensions(std::string_view separator, std::string_view lastSe
         extensions.insert(extensions.end(), format.extensions.begin(), format.extensions.end());
     }
     return Joined(extensions, separator, lastSeparator);
+}
+
+void NameImportedSailPlan(SAILPLAN& sailPlan, const std::string& strFallback) {
+    std::string strName = sailPlan.m_strName.empty() ? strFallback : sailPlan.m_strName;
+    std::erase(strName, ',');
+    sailPlan.SetName(strName.substr(0, CutLength(strName, 99)));
 }

@@ -31,6 +31,11 @@ const ExchangeFormat* FormatByExtension(std::string_view strPath);
 // The format the content shows, else the one the path's extension names, else nullptr.
 const ExchangeFormat* GuessFormat(std::string_view text, std::string_view strPath);
 
+// Names an imported sail plan as the data file can hold it: its own name, else strFallback
+// (the file's), without commas (a comma ends the name in the data file), cut to 99 bytes on a
+// character's boundary.
+void NameImportedSailPlan(SAILPLAN& sailPlan, const std::string& strFallback);
+
 // The names, or the extensions, joined: with separator "|" and last "|",
 // "grid|lines|json|rating-csv"; with ", " and " or ", "grid, lines, json or rating-csv".
 std::string FormatNames(std::string_view separator, std::string_view lastSeparator);

@@ -22,13 +22,7 @@ ImportReading ReadImport(const QString& strPath) {
         return reading;
     }
     ImportResult result = reading.pFormat->read(text, "");
-    if (result.pSailPlan->m_strName.empty()) {
-        result.pSailPlan->SetName(QFileInfo(strPath).completeBaseName().toStdString());
-    }
-    // A comma would end the name in the data file.
-    std::string strName = result.pSailPlan->m_strName;
-    std::erase(strName, ',');
-    result.pSailPlan->SetName(strName.substr(0, CutLength(strName, 99)));
+    NameImportedSailPlan(*result.pSailPlan, QFileInfo(strPath).completeBaseName().toStdString());
     if (result.error) {
         reading.diagnostics.push_back(
             Ui("line %1, column %2: %3; only what came before is imported")

@@ -73,16 +73,10 @@ int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     }
     const bool bForce = parsed.Flag("--force");
     ImportResult result = format->read(text, parsed.Option("--sail-plan").value_or(""));
-    if (result.pSailPlan->m_strName.empty()) {
-        // Standard input has no file name to call the sail plan by.
-        result.pSailPlan->SetName(IsStandardStream(strIn)
-                                      ? std::string("Imported")
-                                      : std::filesystem::path(strIn).stem().string());
-    }
-    // A comma would end the name in the data file.
-    std::string strCleanName = result.pSailPlan->m_strName;
-    std::erase(strCleanName, ',');
-    result.pSailPlan->SetName(strCleanName.substr(0, CutLength(strCleanName, 99)));
+    // Standard input has no file name to call the sail plan by.
+    NameImportedSailPlan(*result.pSailPlan, IsStandardStream(strIn)
+                                                ? std::string("Imported")
+                                                : std::filesystem::path(strIn).stem().string());
     if (result.error) {
         PrintProblem(err, strIn, *result.error);
         if (!bForce) {

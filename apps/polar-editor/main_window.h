@@ -14,6 +14,7 @@ class EditorPlugin;
 class PolarChart;
 class QLabel;
 class QMenu;
+class QSplitter;
 class Questions;
 class SailPlanTree;
 
@@ -75,6 +76,10 @@ class MainWindow : public QMainWindow {
     Questions& m_questions;
     ViewedFile m_file;
     SailPlanTree* m_pTree = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    // Set once the user moves the split between the tree and the charts; until then the tree
+    // gets the width its columns need.
+    bool m_bSplitChosen = false;
     PolarChart* m_pPolarChart = nullptr;
     CrossoverChart* m_pCrossover = nullptr;
     QMenu* m_pRecentMenu = nullptr;

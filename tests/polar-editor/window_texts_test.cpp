@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTreeWidget>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -99,8 +103,25 @@ std::vector<int> TranslatedLanguages() {
 class WindowLanguage : public testing::TestWithParam<int> {
   protected:
     static void SetUpTestSuite() { UseOwnSettingsFolder(); }
-    void SetUp() override { m_pairs = PairsOf(GetParam()); }
+    void SetUp() override {
+        m_pairs = PairsOf(GetParam());
+        ASSERT_TRUE(m_translator.Load(WindowTextsFile(POLAR_SHARE_DIR, GetParam())));
+    }
+    // The window made with the language's texts, as the application makes it.
+    MainWindow& Window() {
+        if (!m_pWindow) {
+            QCoreApplication::installTranslator(&m_translator);
+            m_pWindow = std::make_unique<MainWindow>(m_editor, m_questions, DefaultPalette());
+            QCoreApplication::removeTranslator(&m_translator);
+        }
+        return *m_pWindow;
+    }
+
     std::vector<std::pair<QString, QString>> m_pairs;
+    WindowTranslator m_translator;
+    EditorPlugin m_editor{DefaultPalette(), GetParam(), false};
+    ScriptedQuestions m_questions;
+    std::unique_ptr<MainWindow> m_pWindow;
 };
 
 TEST_P(WindowLanguage, EveryTextOfTheWindowHasItsTranslationOnce) {
@@ -138,14 +159,12 @@ TEST_P(WindowLanguage, ATranslationKeepsWhatTheCodeAndQtReadOfTheText) {
 // The file built from the source answers every text through Qt, from where the application
 // looks for it by the language number.
 TEST_P(WindowLanguage, TheBuiltLanguageFileAnswersEveryText) {
-    WindowTranslator translator;
-    ASSERT_TRUE(translator.Load(WindowTextsFile(POLAR_SHARE_DIR, GetParam())));
-    QCoreApplication::installTranslator(&translator);
+    QCoreApplication::installTranslator(&m_translator);
     for (const auto& [english, text] : m_pairs) {
         EXPECT_EQ(Ui(english.toUtf8().constData()).toStdString(), text.toStdString());
     }
     EXPECT_NE(Ui("&File"), "&File");
-    QCoreApplication::removeTranslator(&translator);
+    QCoreApplication::removeTranslator(&m_translator);
     EXPECT_EQ(Ui("&File"), "&File");
     EXPECT_NE(LocaleOfLanguage(GetParam()), "en");
 }
@@ -153,13 +172,6 @@ TEST_P(WindowLanguage, TheBuiltLanguageFileAnswersEveryText) {
 // In the window's menus, translated, no two entries of a menu (nor two menus of the bar) share
 // an accelerator.
 TEST_P(WindowLanguage, TheMenusAcceleratorsAreDistinct) {
-    WindowTranslator translator;
-    ASSERT_TRUE(translator.Load(WindowTextsFile(POLAR_SHARE_DIR, GetParam())));
-    QCoreApplication::installTranslator(&translator);
-    EditorPlugin editor(DefaultPalette(), GetParam(), false);
-    ScriptedQuestions questions;
-    MainWindow window(editor, questions, DefaultPalette());
-    QCoreApplication::removeTranslator(&translator);
     const auto checkDistinct = [](const QList<QAction*>& actions) {
         QSet<QString> keys;
         for (const QAction* pAction : actions) {
@@ -171,13 +183,28 @@ TEST_P(WindowLanguage, TheMenusAcceleratorsAreDistinct) {
             keys.insert(key);
         }
     };
-    const QList<QAction*> menus = window.menuBar()->actions();
+    const QList<QAction*> menus = Window().menuBar()->actions();
     ASSERT_GE(menus.size(), 4);
     checkDistinct(menus);
     for (const QAction* pMenu : menus) {
         ASSERT_NE(pMenu->menu(), nullptr);
         checkDistinct(pMenu->menu()->actions());
     }
+}
+
+// On the sample, in a window of the usual size, the tree shows its columns whole: their
+// headers are longer in some languages than in English.
+TEST_P(WindowLanguage, TheTreeShowsItsColumnsWhole) {
+    MainWindow& window = Window();
+    window.resize(1000, 700);
+    window.ShowFile(POLAR_SAMPLE_FILE);
+    window.show();
+    QApplication::processEvents();
+    const auto* pTree = window.findChild<QTreeWidget*>("sail-plan-tree");
+    ASSERT_NE(pTree, nullptr);
+    ASSERT_NE(pTree->headerItem()->text(3).toStdString(), "Best beat");
+    EXPECT_LE(pTree->header()->length(), pTree->viewport()->width());
+    window.close();
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguage, testing::ValuesIn(TranslatedLanguages()),

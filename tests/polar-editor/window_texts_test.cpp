@@ -124,7 +124,7 @@ class WindowLanguage : public testing::TestWithParam<int> {
     std::unique_ptr<MainWindow> m_pWindow;
 };
 
-TEST_P(WindowLanguage, EveryTextOfTheWindowHasItsTranslationOnce) {
+TEST_P(WindowLanguage, EveryTextOfTheWindowHasOneTranslation) {
     QSet<QString> translated;
     for (const auto& [english, text] : m_pairs) {
         EXPECT_FALSE(text.trimmed().isEmpty()) << "empty for: " << english.toStdString();
@@ -136,6 +136,11 @@ TEST_P(WindowLanguage, EveryTextOfTheWindowHasItsTranslationOnce) {
     for (const QString& text : texts) {
         EXPECT_TRUE(translated.contains(text))
             << "no translation into " << GetParam() << " for: " << text.toStdString();
+    }  // Nor does it translate a text the window no longer has.
+    const QSet<QString> used(texts.begin(), texts.end());
+    for (const QString& english : translated) {
+        EXPECT_TRUE(used.contains(english))
+            << "not a text of the window: " << english.toStdString();
     }
 }
 

@@ -25,6 +25,10 @@ for path in ./usr/bin/polar-editor ./usr/bin/polarctl ./usr/include/polar/polar.
   ./usr/share/polar-editor/POLAR.PPD ./usr/share/polar-editor/Help/English/polar.html \
   ./usr/share/polar-editor/Translations/Lang_049.lgx \
   ./usr/share/polar-editor/Translations/Window_049.lgx \
+  ./usr/share/polar-editor/Translations/Window_033.lgx \
+  ./usr/share/polar-editor/Translations/Window_034.lgx \
+  ./usr/share/polar-editor/Translations/Window_046.lgx \
+  ./usr/share/polar-editor/Translations/Window_047.lgx \
   ./usr/share/mime/packages/polar-editor.xml \
   ./usr/share/doc/polar-editor/copyright ./usr/share/doc/polar-editor/changelog.gz; do
   grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"

@@ -71,9 +71,7 @@ int main(int argc, char** argv) {
 
     // The window's texts in the language, and Qt's own (standard buttons, file dialogs).
     WindowTranslator windowTexts;
-    if (windowTexts.Load(QString("%1/Translations/Window_%2.lgx")
-                             .arg(dataDir)
-                             .arg(nLanguage, 3, 10, QChar('0')))) {
+    if (windowTexts.Load(WindowTextsFile(dataDir, nLanguage))) {
         QCoreApplication::installTranslator(&windowTexts);
     }
     QTranslator qtTexts;

@@ -17,6 +17,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/crossover_chart.h"
@@ -91,12 +92,13 @@ MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalett
     pCharts->addWidget(m_pCrossover);
     pCharts->setStretchFactor(0, 3);
     pCharts->setStretchFactor(1, 2);
-    auto* pSplitter = new QSplitter(Qt::Horizontal);
-    pSplitter->addWidget(m_pTree);
-    pSplitter->addWidget(pCharts);
-    pSplitter->setStretchFactor(1, 1);
-    pSplitter->setSizes({430, 570});
-    setCentralWidget(pSplitter);
+    m_pSplitter = new QSplitter(Qt::Horizontal);
+    m_pSplitter->addWidget(m_pTree);
+    m_pSplitter->addWidget(pCharts);
+    m_pSplitter->setStretchFactor(1, 1);
+    m_pSplitter->setSizes({430, 570});
+    connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bSplitChosen = true; });
+    setCentralWidget(m_pSplitter);
     m_pFileSummary = new QLabel;
     statusBar()->addPermanentWidget(m_pFileSummary);
     m_pTree->onChoice = [this](int nSailPlan, int nPolar) { ShowChoice(nSailPlan, nPolar); };
@@ -200,6 +202,12 @@ void MainWindow::RefreshFromFile() {
         m_nPolar = -1;
     }
     m_pTree->ShowSailPlans(m_file.aSailPlans, m_nSailPlan, m_nPolar);
+    if (!m_bSplitChosen) {
+        // The tree as wide as its columns, but the charts keep at least two fifths.
+        const int nTotal = std::max(m_pSplitter->width(), width());
+        const int nTree = std::clamp(m_pTree->WidthToShowAll(), 430, nTotal * 3 / 5);
+        m_pSplitter->setSizes({nTree, nTotal - nTree});
+    }
     m_pCrossover->ShowSailPlans(m_file.aSailPlans);
     ShowChoice(m_nSailPlan, m_nPolar);
     m_pFileSummary->setText(m_file.strProblem.isEmpty()

@@ -19,6 +19,7 @@ class PolarChart;
 class QLabel;
 class QMenu;
 class QProgressDialog;
+class QSplitter;
 class Questions;
 class SailPlanTree;
 
@@ -89,6 +90,10 @@ class MainWindow : public QMainWindow {
     Questions& m_questions;
     ViewedFile m_file;
     SailPlanTree* m_pTree = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    // Set once the user moves the split between the tree and the charts; until then the tree
+    // gets the width its columns need.
+    bool m_bSplitChosen = false;
     PolarChart* m_pPolarChart = nullptr;
     CrossoverChart* m_pCrossover = nullptr;
     QMenu* m_pRecentMenu = nullptr;

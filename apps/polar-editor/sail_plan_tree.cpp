@@ -1,6 +1,8 @@
 #include "apps/polar-editor/sail_plan_tree.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "apps/polar-editor/sail_plan_facts.h"
 #include "apps/polar-editor/window_texts.h"
@@ -41,6 +43,14 @@ SailPlanTree::SailPlanTree(QWidget* pParent) : QTreeWidget(pParent) {
     });
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* pItem) { FillPolars(pItem); });
+}
+
+int SailPlanTree::WidthToShowAll() const {
+    int nWidth = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int i = 0; i < columnCount(); ++i) {
+        nWidth += std::max(sizeHintForColumn(i), header()->sectionSizeHint(i));
+    }
+    return nWidth;
 }
 
 void SailPlanTree::ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan, int nPolar) {

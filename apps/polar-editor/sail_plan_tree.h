@@ -18,6 +18,9 @@ class SailPlanTree : public QTreeWidget {
     void ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan, int nPolar);
     // Called with the chosen sail plan and polar (-1 when a sail plan itself is chosen).
     std::function<void(int nSailPlan, int nPolar)> onChoice;
+    // The width that shows every column whole, its header (which is longer in some languages
+    // than in English) and the rows listed so far.
+    int WidthToShowAll() const;
 
   private:
     // Lists the polars under a sail plan's item, once.

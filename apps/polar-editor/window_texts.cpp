@@ -41,3 +41,9 @@ QString LocaleOfLanguage(int nLanguage) {
             return "en";
     }
 }
+
+QString WindowTextsFile(const QString& strDataDir, int nLanguage) {
+    return QString("%1/Translations/Window_%2.lgx")
+        .arg(strDataDir)
+        .arg(nLanguage, 3, 10, QChar('0'));
+}

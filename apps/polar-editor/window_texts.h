@@ -31,3 +31,7 @@ class WindowTranslator : public QTranslator {
 
 // The locale name of a language number (49 "de", ...); "en" for any other.
 QString LocaleOfLanguage(int nLanguage);
+
+// The window's language file of a language number in the data folder:
+// Translations/Window_NNN.lgx, numbered as the editor's Lang_NNN.lgx.
+QString WindowTextsFile(const QString& strDataDir, int nLanguage);

@@ -1,14 +1,30 @@
-// The window's texts in German: every text the sources give Ui() or UI_TEXT has its
-// translation, and the language file built from them answers through Qt's translation.
+// The window's texts in every language the settings offer: every text the sources give Ui() or
+// UI_TEXT has its translation, which keeps the source's placeholders, accelerator and form, and
+// the language file built from them answers through Qt's translation.
 #include "apps/polar-editor/window_texts.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTreeWidget>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/main_window.h"
+#include "apps/polar-editor/settings_dialog.h"
+#include "tests/polar-editor/scripted_questions.h"
+#include "tests/support/own_settings.h"
 
 namespace {
 
@@ -39,17 +55,167 @@ QStringList TextsOfSources() {
     return texts;
 }
 
-TEST(WindowTexts, EveryTextOfTheWindowHasItsGermanTranslation) {
+// The English and translated texts of a language's source file, in file order.
+std::vector<std::pair<QString, QString>> PairsOf(int nLanguage) {
+    std::vector<std::pair<QString, QString>> pairs;
+    const QString path =
+        QString("%1/window_%2.tsv").arg(POLAR_TRANSLATIONS_DIR).arg(nLanguage, 3, 10, QChar('0'));
+    for (const QString& line : ReadText(path).split('\n', Qt::SkipEmptyParts)) {
+        pairs.emplace_back(line.section('\t', 0, 0), line.section('\t', 1));
+    }
+    return pairs;
+}
+
+// The placeholders of a text, sorted, as one string.
+std::string Placeholders(const QString& text) {
+    static const QRegularExpression kPlaceholder(R"(%L?\d+)");
+    QStringList found;
+    for (auto match = kPlaceholder.globalMatch(text); match.hasNext();) {
+        found.push_back(match.next().captured());
+    }
+    found.sort();
+    return found.join(' ').toStdString();
+}
+
+// The accelerators of a text: each & before a character other than another &.
+int Accelerators(const QString& text) {
+    int n = 0;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '&') {
+            n += text[i + 1] != '&' ? 1 : 0;
+            ++i;
+        }
+    }
+    return n;
+}
+
+// The languages the settings offer that have the window's texts (all but English).
+std::vector<int> TranslatedLanguages() {
+    std::vector<int> languages;
+    for (const auto& [nLanguage, pszName] : SettingsDialog::Languages()) {
+        if (nLanguage != 44) {
+            languages.push_back(nLanguage);
+        }
+    }
+    return languages;
+}
+
+class WindowLanguage : public testing::TestWithParam<int> {
+  protected:
+    static void SetUpTestSuite() { UseOwnSettingsFolder(); }
+    void SetUp() override {
+        m_pairs = PairsOf(GetParam());
+        ASSERT_TRUE(m_translator.Load(WindowTextsFile(POLAR_SHARE_DIR, GetParam())));
+    }
+    // The window made with the language's texts, as the application makes it.
+    MainWindow& Window() {
+        if (!m_pWindow) {
+            QCoreApplication::installTranslator(&m_translator);
+            m_pWindow = std::make_unique<MainWindow>(m_editor, m_questions, DefaultPalette());
+            QCoreApplication::removeTranslator(&m_translator);
+        }
+        return *m_pWindow;
+    }
+
+    std::vector<std::pair<QString, QString>> m_pairs;
+    WindowTranslator m_translator;
+    EditorPlugin m_editor{DefaultPalette(), GetParam(), false};
+    ScriptedQuestions m_questions;
+    std::unique_ptr<MainWindow> m_pWindow;
+};
+
+TEST_P(WindowLanguage, EveryTextOfTheWindowHasOneTranslation) {
     QSet<QString> translated;
-    for (const QString& line : ReadText(POLAR_WINDOW_TSV_049).split('\n', Qt::SkipEmptyParts)) {
-        translated.insert(line.section('\t', 0, 0));
+    for (const auto& [english, text] : m_pairs) {
+        EXPECT_FALSE(text.trimmed().isEmpty()) << "empty for: " << english.toStdString();
+        EXPECT_FALSE(translated.contains(english)) << "twice: " << english.toStdString();
+        translated.insert(english);
     }
     const QStringList texts = TextsOfSources();
     ASSERT_GT(texts.size(), 100);
     for (const QString& text : texts) {
-        EXPECT_TRUE(translated.contains(text)) << "no German for: " << text.toStdString();
+        EXPECT_TRUE(translated.contains(text))
+            << "no translation into " << GetParam() << " for: " << text.toStdString();
+    }  // Nor does it translate a text the window no longer has.
+    const QSet<QString> used(texts.begin(), texts.end());
+    for (const QString& english : translated) {
+        EXPECT_TRUE(used.contains(english))
+            << "not a text of the window: " << english.toStdString();
     }
 }
+
+// What the code fills in or Qt reads from a text stays as the English has it: the
+// placeholders, one accelerator where the English has one, the "…" of a text that opens a
+// dialog, the closing colon of a label, and the patterns of a file filter.
+TEST_P(WindowLanguage, ATranslationKeepsWhatTheCodeAndQtReadOfTheText) {
+    static const QRegularExpression kPattern(R"(\([^()]*\*[^()]*\))");
+    for (const auto& [english, text] : m_pairs) {
+        const std::string context = english.toStdString() + " -> " + text.toStdString();
+        EXPECT_EQ(Placeholders(text), Placeholders(english)) << context;
+        EXPECT_EQ(Accelerators(text), Accelerators(english) > 0 ? 1 : 0) << context;
+        EXPECT_EQ(text.endsWith(u'…'), english.endsWith(u'…')) << context;
+        EXPECT_EQ(text.endsWith(':'), english.endsWith(':')) << context;
+        for (auto pattern = kPattern.globalMatch(english); pattern.hasNext();) {
+            EXPECT_TRUE(text.contains(pattern.next().captured())) << context;
+        }
+    }
+}
+
+// The file built from the source answers every text through Qt, from where the application
+// looks for it by the language number.
+TEST_P(WindowLanguage, TheBuiltLanguageFileAnswersEveryText) {
+    QCoreApplication::installTranslator(&m_translator);
+    for (const auto& [english, text] : m_pairs) {
+        EXPECT_EQ(Ui(english.toUtf8().constData()).toStdString(), text.toStdString());
+    }
+    EXPECT_NE(Ui("&File"), "&File");
+    QCoreApplication::removeTranslator(&m_translator);
+    EXPECT_EQ(Ui("&File"), "&File");
+    EXPECT_NE(LocaleOfLanguage(GetParam()), "en");
+}
+
+// In the window's menus, translated, no two entries of a menu (nor two menus of the bar) share
+// an accelerator.
+TEST_P(WindowLanguage, TheMenusAcceleratorsAreDistinct) {
+    const auto checkDistinct = [](const QList<QAction*>& actions) {
+        QSet<QString> keys;
+        for (const QAction* pAction : actions) {
+            if (pAction->isSeparator() || pAction->text().isEmpty()) {
+                continue;
+            }
+            const QString key = QKeySequence::mnemonic(pAction->text()).toString().toLower();
+            EXPECT_FALSE(keys.contains(key)) << pAction->text().toStdString();
+            keys.insert(key);
+        }
+    };
+    const QList<QAction*> menus = Window().menuBar()->actions();
+    ASSERT_GE(menus.size(), 4);
+    checkDistinct(menus);
+    for (const QAction* pMenu : menus) {
+        ASSERT_NE(pMenu->menu(), nullptr);
+        checkDistinct(pMenu->menu()->actions());
+    }
+}
+
+// On the sample, in a window of the usual size, the tree shows its columns whole: their
+// headers are longer in some languages than in English.
+TEST_P(WindowLanguage, TheTreeShowsItsColumnsWhole) {
+    MainWindow& window = Window();
+    window.resize(1000, 700);
+    window.ShowFile(POLAR_SAMPLE_FILE);
+    window.show();
+    QApplication::processEvents();
+    const auto* pTree = window.findChild<QTreeWidget*>("sail-plan-tree");
+    ASSERT_NE(pTree, nullptr);
+    ASSERT_NE(pTree->headerItem()->text(3).toStdString(), "Best beat");
+    EXPECT_LE(pTree->header()->length(), pTree->viewport()->width());
+    window.close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguage, testing::ValuesIn(TranslatedLanguages()),
+                         [](const testing::TestParamInfo<int>& language) {
+                             return "Language" + std::to_string(language.param);
+                         });
 
 TEST(WindowTexts, TheBuiltLanguageFileTranslatesThroughQt) {
     WindowTranslator translator;
@@ -65,6 +231,7 @@ TEST(WindowTexts, TheBuiltLanguageFileTranslatesThroughQt) {
     QCoreApplication::removeTranslator(&translator);
     EXPECT_EQ(LocaleOfLanguage(49), "de");
     EXPECT_EQ(LocaleOfLanguage(7), "en");
+    EXPECT_EQ(WindowTextsFile("data", 33), "data/Translations/Window_033.lgx");
 }
 
 }  // namespace

@@ -69,9 +69,14 @@ int main(int argc, char** argv) {
         return Fail("cannot enter the data folder " + dataDir);
     }
 
-    // The window's texts in the language, and Qt's own (standard buttons, file dialogs).
+    // The window's texts in the language, and Qt's own (standard buttons, file dialogs). The
+    // window's come from the installation, whose copy is as new as the program (the data
+    // folder keeps the copy of the first start); a language only the data folder has is
+    // taken from there.
     WindowTranslator windowTexts;
-    if (windowTexts.Load(WindowTextsFile(dataDir, nLanguage))) {
+    const QString shareDir = FindShareDir();
+    if ((!shareDir.isEmpty() && windowTexts.Load(WindowTextsFile(shareDir, nLanguage))) ||
+        windowTexts.Load(WindowTextsFile(dataDir, nLanguage))) {
         QCoreApplication::installTranslator(&windowTexts);
     }
     QTranslator qtTexts;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "logs/calibration.h"
@@ -35,3 +36,7 @@ struct LearnOptions {
     // read everything (the samples are judged as logged; see Learner).
     bool bSelfCalibrate = false;
 };
+
+// "4,6,8": wind speeds above 0 in ascending order, separated by commas; false (values
+// cleared) for anything else, an empty list too.
+bool ParseWindSpeedList(std::string_view text, std::vector<float>& values);

@@ -175,19 +175,14 @@ void LogToolDialog::AddLog(const QString& strPath) {
 }
 
 bool LogToolDialog::ReadOptions(LearnOptions& options, QString* pError) const {
-    options.windSpeeds.clear();
-    for (const QString& part : m_pWindSpeeds->text().split(',', Qt::SkipEmptyParts)) {
-        bool bOk = false;
-        const float f = part.trimmed().toFloat(&bOk);
-        if (!bOk || f <= 0 || (!options.windSpeeds.empty() && f <= options.windSpeeds.back())) {
-            *pError =
-                Ui("The wind speeds must be numbers above 0 in ascending order, such as 6,8,10.");
-            return false;
-        }
-        options.windSpeeds.push_back(f);
-    }
-    if (options.windSpeeds.empty()) {
+    QString strWindSpeeds = m_pWindSpeeds->text();
+    strWindSpeeds.remove(' ');
+    if (strWindSpeeds.isEmpty()) {
         *pError = Ui("Give at least one wind speed.");
+        return false;
+    }
+    if (!ParseWindSpeedList(strWindSpeeds.toStdString(), options.windSpeeds)) {
+        *pError = Ui("The wind speeds must be numbers above 0 in ascending order, such as 6,8,10.");
         return false;
     }
     options.fAngleStep = static_cast<float>(m_pAngleStep->value());

@@ -19,27 +19,6 @@ namespace {
 // Fewer points than this, and learn says the main cause of so few.
 constexpr int kFewPoints = 10;
 
-bool ParseList(const std::string& strText, std::vector<float>& values) {
-    values.clear();
-    std::size_t nStart = 0;
-    while (nStart <= strText.size()) {
-        const std::size_t nComma = strText.find(',', nStart);
-        const auto v = ParseExchangeNumber(
-            std::string_view(strText).substr(
-                nStart, nComma == std::string::npos ? std::string::npos : nComma - nStart),
-            false);
-        if (!v || *v <= 0 || (!values.empty() && *v <= values.back())) {
-            return false;
-        }
-        values.push_back(*v);
-        if (nComma == std::string::npos) {
-            break;
-        }
-        nStart = nComma + 1;
-    }
-    return !values.empty();
-}
-
 // "HH:MM-HH:MM[,HH:MM-HH:MM...]": spans of the time of day.
 bool ParseSpans(const std::string& strText, std::vector<TimeOfDaySpan>& spans) {
     const auto clock = [](std::string_view t, double& dSeconds) {
@@ -215,7 +194,8 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     // With the polar or the report on standard output, the summary goes to standard error.
     std::ostream& summary = bPolarToStandardOutput || bReportToStandardOutput ? err : out;
     LearnOptions options;
-    if (const auto ws = parsed.Option("--wind-speeds"); ws && !ParseList(*ws, options.windSpeeds)) {
+    if (const auto ws = parsed.Option("--wind-speeds");
+        ws && !ParseWindSpeedList(*ws, options.windSpeeds)) {
         err << "polarctl: --wind-speeds needs ascending wind speeds such as 4,6,8\n";
         return kExitUsage;
     }

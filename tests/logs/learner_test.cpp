@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange/exchange.h"
+#include "logs/learn_options.h"
 #include "logs/log_reader.h"
 #include "tests/support/sailed_log.h"
 
@@ -72,6 +73,25 @@ TEST(Learn, HeldOutLegsStayOutOfThePointsAndMeasureThePolar) {
     const HoldoutError wrong = learner.Holdout(*pLearned);
     EXPECT_GT(wrong.dMedian, 0.4);
     EXPECT_LT(wrong.dMedian, 0.8);
+}
+
+}  // namespace
+
+namespace {
+
+// The wind speeds of learn and compare, as polarctl's --wind-speeds and the application's
+// Learn dialog take them.
+TEST(LearnOptions, WindSpeedListsAscendAboveZeroWithNothingBetweenTheCommas) {
+    std::vector<float> values;
+    ASSERT_TRUE(ParseWindSpeedList("4,6,8", values));
+    EXPECT_EQ(values, (std::vector<float>{4, 6, 8}));
+    ASSERT_TRUE(ParseWindSpeedList("4.5", values));
+    EXPECT_EQ(values, (std::vector<float>{4.5f}));
+    for (const char* pszWrong : {"", "6,", ",6", "6,,8", "8,6", "6,6", "0,4", "-2", "a", "6;8"}) {
+        values = {1};
+        EXPECT_FALSE(ParseWindSpeedList(pszWrong, values)) << pszWrong;
+        EXPECT_TRUE(values.empty()) << pszWrong;
+    }
 }
 
 }  // namespace

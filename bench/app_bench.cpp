@@ -33,6 +33,7 @@
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "logs/logs.h"
+#include "tests/support/wide_grid.h"
 
 namespace {
 
@@ -185,23 +186,9 @@ BENCHMARK(BM_Baseline_StartAndVersion)->Unit(benchmark::kMillisecond)->UseManual
 // did not answer. Beside it, the reading made on the window's thread, as it was.
 const std::string& BigImportFile() {
     static const std::string strPath = [] {
-        std::string grid = "twa/tws";
-        char sz[16];
-        for (int w = 0; w < 8000; ++w) {
-            std::snprintf(sz, sizeof sz, "\t%.2f", 4 + w * 0.01);
-            grid += sz;
-        }
-        for (int a = 30; a <= 180; ++a) {
-            std::snprintf(sz, sizeof sz, "\n%d", a);
-            grid += sz;
-            for (int w = 0; w < 8000; ++w) {
-                std::snprintf(sz, sizeof sz, "\t%d.25", 3 + (a + w) % 5);
-                grid += sz;
-            }
-        }
         const std::string strFile =
             (std::filesystem::temp_directory_path() / "polar-app-bench-import.txt").string();
-        WriteFileAtomically(strFile, grid + "\n");
+        WriteFileAtomically(strFile, WideGrid(8000));
         return strFile;
     }();
     return strPath;

@@ -29,6 +29,7 @@
 #include "tests/support/gui_driver.h"
 #include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wide_grid.h"
 
 namespace {
 
@@ -219,22 +220,7 @@ TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {
 // back at once, and the reading's result, when it comes, is dropped: the next import is the
 // only one previewed and added.
 TEST_F(MainWindowTest, ABigImportIsReadOffTheWindowAndCancelDropsIt) {
-    // 8000 wind speeds of 151 angles, about 7 MB.
-    std::string grid = "twa/tws";
-    char sz[16];
-    for (int w = 0; w < 8000; ++w) {
-        std::snprintf(sz, sizeof sz, "\t%.2f", 4 + w * 0.01);
-        grid += sz;
-    }
-    for (int a = 30; a <= 180; ++a) {
-        std::snprintf(sz, sizeof sz, "\n%d", a);
-        grid += sz;
-        for (int w = 0; w < 8000; ++w) {
-            std::snprintf(sz, sizeof sz, "\t%d.25", 3 + (a + w) % 5);
-            grid += sz;
-        }
-    }
-    TempDir::Write(m_dir.File("big.txt"), grid + "\n");
+    TempDir::Write(m_dir.File("big.txt"), WideGrid(8000));
     int nTicks = 0;
     QTimer ticks;
     QObject::connect(&ticks, &QTimer::timeout, [&nTicks] { ++nTicks; });

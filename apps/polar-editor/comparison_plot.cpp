@@ -80,7 +80,7 @@ void ComparisonPlot::paintEvent(QPaintEvent*) {
                          SailPlanColor(nLineIndex));
         painter.setPen(palette().text().color());
         painter.drawText(QPointF(plot.right() + 10 + nLine, dLegendY + nLine - 4),
-                         QString("%1 kn").arg(static_cast<double>(fWind)));
+                         InKnots(QString::number(static_cast<double>(fWind))));
         ++nLineIndex;
     }
 }

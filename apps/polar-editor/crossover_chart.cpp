@@ -36,8 +36,8 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
         nLegendWidth = std::max(nLegendWidth, metrics.horizontalAdvance(name));
     }
     nLegendWidth += nLine + 16;
-    const QRect plot(metrics.horizontalAdvance("00 kn") + 8, nLine / 2,
-                     width() - nLegendWidth - metrics.horizontalAdvance("00 kn") - 16,
+    const QRect plot(metrics.horizontalAdvance(InKnots("00")) + 8, nLine / 2,
+                     width() - nLegendWidth - metrics.horizontalAdvance(InKnots("00")) - 16,
                      height() - 2 * nLine - nLine / 2 - 4);
     painter.setPen(palette().text().color());
     if (m_grid.nWindSpeeds == 0 || plot.width() < 10 || plot.height() < 10) {
@@ -69,9 +69,9 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
                      Qt::AlignHCenter, Ui("true wind angle"));
     const float fTopWind = m_grid.WindSpeed(m_grid.nWindSpeeds - 1);
     painter.drawText(QRect(0, plot.bottom() - nLine, plot.left() - 4, nLine), Qt::AlignRight,
-                     QString("%1 kn").arg(static_cast<double>(m_grid.fFirstWindSpeed)));
+                     InKnots(QString::number(static_cast<double>(m_grid.fFirstWindSpeed))));
     painter.drawText(QRect(0, plot.top(), plot.left() - 4, nLine), Qt::AlignRight,
-                     QString("%1 kn").arg(static_cast<double>(fTopWind)));
+                     InKnots(QString::number(static_cast<double>(fTopWind))));
     int y = plot.top();
     for (int i = 0; i < m_names.size(); ++i) {
         const QRect swatch(plot.right() + 12, y + 2, nLine - 4, nLine - 4);

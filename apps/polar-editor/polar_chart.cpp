@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "apps/polar-editor/window_texts.h"
 #include "data/sailplan.h"
 #include "diagram/geometry.h"
 #include "logs/polar_samples.h"
@@ -100,7 +101,7 @@ void PolarChart::paintEvent(QPaintEvent*) {
         painter.setPen(gridPen);
         painter.drawArc(QRectF(-fR, -fR, 2 * fR, 2 * fR), 90 * 16, -180 * 16);
         painter.setPen(ColorOf(m_palette[0]).darker(160));
-        painter.drawText(QPointF(4, -fR - 3), QString("%1 kn").arg(r / 100));
+        painter.drawText(QPointF(4, -fR - 3), InKnots(QString::number(r / 100)));
     }
     if (!bAnyPolar) {
         return;

@@ -22,9 +22,9 @@ QString BestText(float fAngle, float fVmg) {
     if (!(fVmg > 0)) {
         return "–";
     }
-    return QString("%1° · %2 kn")
-        .arg(static_cast<double>(fAngle), 0, 'f', 1)
-        .arg(static_cast<double>(fVmg), 0, 'f', 2);
+    return QString("%1° · %2")
+        .arg(QString::number(static_cast<double>(fAngle), 'f', 1),
+             InKnots(QString::number(static_cast<double>(fVmg), 'f', 2)));
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ void SailPlanTree::FillPolars(QTreeWidgetItem* pPlanItem) {
     QList<QTreeWidgetItem*> children;
     for (int p = 0; p < static_cast<int>(facts.size()); ++p) {
         const PolarFacts& fact = facts[static_cast<std::size_t>(p)];
-        QStringList columns = {Number(fact.fWindSpeed) + " kn", QString::number(fact.nPoints),
+        QStringList columns = {InKnots(Number(fact.fWindSpeed)), QString::number(fact.nPoints),
                                Number(fact.fTackingAngle) + "°"};
         if (fact.bestVmg) {
             columns << BestText(fact.bestVmg->fUpwindAngle, fact.bestVmg->fUpwindVmg)

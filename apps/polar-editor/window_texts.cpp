@@ -47,3 +47,7 @@ QString WindowTextsFile(const QString& strDataDir, int nLanguage) {
         .arg(strDataDir)
         .arg(nLanguage, 3, 10, QChar('0'));
 }
+
+QString InKnots(const QString& strNumber) {
+    return Ui("%1 kn").arg(strNumber);
+}

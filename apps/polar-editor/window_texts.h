@@ -35,3 +35,6 @@ QString LocaleOfLanguage(int nLanguage);
 // The window's language file of a language number in the data folder:
 // Translations/Window_NNN.lgx, numbered as the editor's Lang_NNN.lgx.
 QString WindowTextsFile(const QString& strDataDir, int nLanguage);
+
+// A speed with its unit as the window's language writes knots ("6 kn", "6 nd").
+QString InKnots(const QString& strNumber);

@@ -501,13 +501,16 @@ void MainWindow::ShowSettings() {
 }
 
 void MainWindow::ApplySettings(int nLanguage, const DiagramPalette& colors) {
+    const bool bNewLanguage = app_settings::Language() != nLanguage;
     app_settings::SetLanguage(nLanguage);
     app_settings::SetColors(colors);
     m_editor.SetLook(colors, nLanguage);
     m_pPolarChart->SetPalette(colors);
-    statusBar()->showMessage(m_editor.IsOpen()
-                                 ? Ui("The editor takes the settings when it opens next")
-                                 : Ui("Settings kept"));
+    // The window's texts were set up at start, in the language of that time.
+    statusBar()->showMessage(
+        bNewLanguage        ? Ui("The window speaks the new language from its next start")
+        : m_editor.IsOpen() ? Ui("The editor takes the settings when it opens next")
+                            : Ui("Settings kept"));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* pEvent) {

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -87,6 +88,8 @@ TEST_F(WindowSettingsTest, TheSettingsDialogChangesTheEditorsNextOpeningAndIsKep
     EXPECT_EQ(m_editor.Colors()[2], 0x0000FFu);
     EXPECT_EQ(app_settings::Language(), 46);
     EXPECT_EQ(app_settings::Colors().value()[2], 0x0000FFu);
+    // The window's own texts stay as they were set up at start, and it says so.
+    EXPECT_TRUE(window.statusBar()->currentMessage().contains("next start"));
     // Cancel keeps what was there.
     window.ShowSettings();
     pDialog = window.findChild<SettingsDialog*>("settings-dialog");

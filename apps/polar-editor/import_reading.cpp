@@ -41,6 +41,23 @@ ImportReading ReadImport(const QString& strPath) {
     return reading;
 }
 
+namespace {
+
+// The lines indented, a screenful at most: the first ones, then how many more.
+QString IndentedFew(const QStringList& lines) {
+    constexpr qsizetype kListed = 12;
+    QString text;
+    for (qsizetype i = 0; i < std::min(lines.size(), kListed); ++i) {
+        text += "  " + lines[i] + "\n";
+    }
+    if (lines.size() > kListed) {
+        text += "  " + Ui("… and %1 more").arg(lines.size() - kListed) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
 QString DescribeImport(const ImportReading& reading) {
     if (reading.pSailPlan == nullptr) {
         return reading.strError;
@@ -52,16 +69,16 @@ QString DescribeImport(const ImportReading& reading) {
                                               static_cast<qsizetype>(reading.pFormat->name.size())))
                        .arg(sailPlan.GetPolarCount()) +
                    "\n";
+    QStringList polars;
     for (const auto& pPolar : sailPlan.m_aPolars) {
-        text += "  " +
-                Ui("%1 kn: %2 points, tacking angle %3°")
-                    .arg(static_cast<double>(pPolar->m_fWindSpeed), 0, 'f', 1)
-                    .arg(pPolar->GetVectorCount())
-                    .arg(static_cast<double>(pPolar->m_fTackingAngle), 0, 'f', 1) +
-                "\n";
+        polars.push_back(Ui("%1 kn: %2 points, tacking angle %3°")
+                             .arg(static_cast<double>(pPolar->m_fWindSpeed), 0, 'f', 1)
+                             .arg(pPolar->GetVectorCount())
+                             .arg(static_cast<double>(pPolar->m_fTackingAngle), 0, 'f', 1));
     }
+    text += IndentedFew(polars);
     if (!reading.diagnostics.isEmpty()) {
-        text += "\n" + Ui("Notes:") + "\n  " + reading.diagnostics.join("\n  ") + "\n";
+        text += "\n" + Ui("Notes:") + "\n" + IndentedFew(reading.diagnostics);
     }
     return text;
 }

@@ -22,6 +22,7 @@
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
+#include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/window_texts.h"
 #include "data/polar_file.h"
@@ -33,6 +34,7 @@
 #include "tests/support/own_settings.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wide_grid.h"
 
 namespace {
 
@@ -445,6 +447,44 @@ TEST_P(AppOnDisplay, HelpKeysAboutSettingsAndOpenRecentShowAndWriteNothing) {
         [] {});
     EXPECT_FALSE(QSettings().contains("language"));
     EXPECT_EQ(TempDir::Read(strKnown), Written(known));
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+// Tools > Show a log over the chart… draws the log's steady sailing over the polar chart until
+// Hide; an import of a big file shows its reading's progress, and Cancel there gives the
+// window back at once: no preview comes when the reading ends, and the file stays as it was.
+TEST_P(AppOnDisplay, ALogOverTheChartAndABigImportCancelledWhileRead) {
+    const std::string strLog = m_dir.File("trip.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+    const std::string strBig = m_dir.File("big.txt");
+    // Read for a second or more, long enough to be cancelled while it runs.
+    TempDir::Write(strBig, WideGrid(30000));
+    m_files.files = {QString::fromStdString(strLog), QString::fromStdString(strBig)};
+    auto* pChart = m_pWindow->findChild<PolarChart*>("polar-chart");
+    ASSERT_NE(pChart, nullptr);
+    RunAsUser(
+        [this, pChart](XUser& user) {
+            ChooseFromMenu(user, "log-points");
+            ASSERT_TRUE(WaitUntil([pChart] { return pChart->LoggedPointCount() > 0; }, 20000));
+            Shot("log-over-chart");
+            ChooseFromMenu(user, "hide-log");
+            ASSERT_TRUE(WaitUntil([pChart] { return pChart->LoggedPointCount() == 0; }));
+
+            ChooseFromMenu(user, "import");
+            const auto progress = [this]() -> QWidget* {
+                auto* pProgress = m_pWindow->findChild<QWidget*>("import-progress");
+                return pProgress != nullptr && pProgress->isVisible() ? pProgress : nullptr;
+            };
+            ASSERT_TRUE(WaitForPlacedWindow(user, progress));
+            Shot("import-reading");
+            ClickButton(user, Ui("Cancel"));
+            ASSERT_TRUE(WaitUntil([this] { return !m_pWindow->Importing(); }));
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->ImportReadingsUnderway() == 0; }, 60000));
+            Shot("import-cancelled");
+        },
+        [] {});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // no preview of the dropped reading
     EXPECT_EQ(FileBytes(), kTwoPlans);
 }
 

@@ -207,6 +207,18 @@ TEST_F(MainWindowTest, ImportIntoANewFileLeavesTheOpenOneAlone) {
     EXPECT_TRUE(m_window.windowTitle().startsWith("NEW.PPD"));
 }
 
+// A preview stays a screenful: a file of many polars lists the first and counts the rest.
+TEST_F(MainWindowTest, ThePreviewOfManyPolarsListsAScreenful) {
+    TempDir::Write(m_dir.File("wide.txt"), WideGrid(20));
+    m_questions.importTargets.push_back(Questions::ImportTarget::Cancel);
+    m_window.ImportFrom(Path(m_dir.File("wide.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
+    EXPECT_TRUE(m_questions.lastPreview.contains("20 polars"));
+    EXPECT_EQ(m_questions.lastPreview.count("points, tacking angle"), 12);
+    EXPECT_TRUE(m_questions.lastPreview.contains("… and 8 more"));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
 TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {
     TempDir::Write(m_dir.File("notes.txt"), "no polar here\n");
     m_window.ImportFrom(Path(m_dir.File("notes.txt")));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "data/angle_units.h"
 
@@ -16,12 +17,14 @@ struct Optimum {
 // (a1, s1): the product is at most the largest product of the speeds' and the cosines' bounds.
 // Only between 0° and 180°, where the cosine falls with the angle; elsewhere the segment is
 // searched. The margin covers rounding, so that a segment left out could not have won.
-bool CannotBeat(double a0, double a1, double s0, double s1, double dSign, double dBest) {
+// The cosines are those of a0 and a1.
+bool CannotBeat(double a0, double a1, double s0, double s1, double dCos0, double dCos1,
+                double dSign, double dBest) {
     if (a0 < 0 || a1 > 180) {
         return false;
     }
-    const double c0 = dSign * std::cos(a0 * kRadiansPerDegree);
-    const double c1 = dSign * std::cos(a1 * kRadiansPerDegree);
+    const double c0 = dSign * dCos0;
+    const double c1 = dSign * dCos1;
     const double dBound = std::max({s0 * c0, s0 * c1, s1 * c0, s1 * c1});
     return dBound + 1e-9 * (1 + std::abs(dBound)) < dBest;
 }
@@ -29,17 +32,18 @@ bool CannotBeat(double a0, double a1, double s0, double s1, double dSign, double
 // The largest of sign × speed × cos(angle) on the curve. The points themselves are candidates
 // with their exact angles; inside each segment, where the speed is linear in the angle, the
 // optimum may lie between the points: it is found by sampling and a golden-section refinement.
-// A point wins over an inside optimum that is not better by more than rounding.
-Optimum BestOnCurve(const PERF_POLAR& polar, double dSign) {
+// A point wins over an inside optimum that is not better by more than rounding. cosines holds
+// the cosine of each point's angle.
+Optimum BestOnCurve(const PERF_POLAR& polar, double dSign, const std::vector<double>& cosines) {
     const auto& v = polar.m_aVectors;
     auto value = [dSign](double dAngle, double dSpeed) {
         return dSign * dSpeed * std::cos(dAngle * kRadiansPerDegree);
     };
-    Optimum best{v.front()->m_fAngle, value(v.front()->m_fAngle, v.front()->m_fSpeed)};
-    for (const auto& p : v) {
-        const double d = value(p->m_fAngle, p->m_fSpeed);
+    Optimum best{v.front()->m_fAngle, dSign * v.front()->m_fSpeed * cosines.front()};
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const double d = dSign * v[i]->m_fSpeed * cosines[i];
         if (d > best.dValue) {
-            best = {p->m_fAngle, d};
+            best = {v[i]->m_fAngle, d};
         }
     }
     Optimum inside = best;
@@ -51,7 +55,7 @@ Optimum BestOnCurve(const PERF_POLAR& polar, double dSign) {
         }
         const double s0 = v[i - 1]->m_fSpeed;
         const double s1 = v[i]->m_fSpeed;
-        if (CannotBeat(a0, a1, s0, s1, dSign, best.dValue)) {
+        if (CannotBeat(a0, a1, s0, s1, cosines[i - 1], cosines[i], dSign, best.dValue)) {
             continue;
         }
         auto f = [&](double a) { return value(a, s0 + (s1 - s0) * (a - a0) / (a1 - a0)); };
@@ -179,8 +183,13 @@ std::optional<BestVmg> FindBestVmg(const PERF_POLAR& polar) {
     if (polar.m_aVectors.empty()) {
         return std::nullopt;
     }
-    const Optimum up = BestOnCurve(polar, 1.0);
-    const Optimum down = BestOnCurve(polar, -1.0);
+    std::vector<double> cosines;
+    cosines.reserve(polar.m_aVectors.size());
+    for (const auto& p : polar.m_aVectors) {
+        cosines.push_back(std::cos(p->m_fAngle * kRadiansPerDegree));
+    }
+    const Optimum up = BestOnCurve(polar, 1.0, cosines);
+    const Optimum down = BestOnCurve(polar, -1.0, cosines);
     return BestVmg{static_cast<float>(up.dAngle), static_cast<float>(up.dValue),
                    static_cast<float>(down.dAngle), static_cast<float>(down.dValue)};
 }

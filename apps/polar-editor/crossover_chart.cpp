@@ -36,8 +36,15 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
         nLegendWidth = std::max(nLegendWidth, metrics.horizontalAdvance(name));
     }
     nLegendWidth += nLine + 16;
-    const QRect plot(metrics.horizontalAdvance(InKnots("00")) + 8, nLine / 2,
-                     width() - nLegendWidth - metrics.horizontalAdvance(InKnots("00")) - 16,
+    // The wind speeds' labels set the left margin: "33.5 kn" needs more than "6 kn".
+    const QString strLowWind =
+        InKnots(QString::number(static_cast<double>(m_grid.fFirstWindSpeed)));
+    const QString strTopWind = InKnots(QString::number(
+        static_cast<double>(m_grid.WindSpeed(std::max(m_grid.nWindSpeeds - 1, 0)))));
+    const int nLabelWidth =
+        std::max({metrics.horizontalAdvance(InKnots("00")), metrics.horizontalAdvance(strLowWind),
+                  metrics.horizontalAdvance(strTopWind)});
+    const QRect plot(nLabelWidth + 8, nLine / 2, width() - nLegendWidth - nLabelWidth - 16,
                      height() - 2 * nLine - nLine / 2 - 4);
     painter.setPen(palette().text().color());
     if (m_grid.nWindSpeeds == 0 || plot.width() < 10 || plot.height() < 10) {
@@ -67,11 +74,9 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
     }
     painter.drawText(QRect(plot.left(), plot.bottom() + 4 + nLine, plot.width(), nLine),
                      Qt::AlignHCenter, Ui("true wind angle"));
-    const float fTopWind = m_grid.WindSpeed(m_grid.nWindSpeeds - 1);
     painter.drawText(QRect(0, plot.bottom() - nLine, plot.left() - 4, nLine), Qt::AlignRight,
-                     InKnots(QString::number(static_cast<double>(m_grid.fFirstWindSpeed))));
-    painter.drawText(QRect(0, plot.top(), plot.left() - 4, nLine), Qt::AlignRight,
-                     InKnots(QString::number(static_cast<double>(fTopWind))));
+                     strLowWind);
+    painter.drawText(QRect(0, plot.top(), plot.left() - 4, nLine), Qt::AlignRight, strTopWind);
     int y = plot.top();
     for (int i = 0; i < m_names.size(); ++i) {
         const QRect swatch(plot.right() + 12, y + 2, nLine - 4, nLine - 4);

@@ -109,6 +109,7 @@ void PolarChart::paintEvent(QPaintEvent*) {
     std::vector<CPoint> aVertices;
     std::vector<std::size_t> aStarts;
     DrawLoggedPoints(painter, toScreen, m_loggedPoints, *m_pSailPlan, m_nChosenPolar, m_palette);
+    const bool bMany = m_pSailPlan->GetPolarCount() > kManyPolars;
     for (int n = 0; n < m_pSailPlan->GetPolarCount(); ++n) {
         const PERF_POLAR& polar = m_pSailPlan->Polar(n);
         aVertices.clear();
@@ -123,9 +124,15 @@ void PolarChart::paintEvent(QPaintEvent*) {
             path.lineTo(toScreen(aVertices[i]));
         }
         const bool bChosen = n == m_nChosenPolar;
-        QPen curvePen(ColorOf(m_palette[bChosen ? 2 : 4]), bChosen ? 2.5 : 1.5);
+        // Of many polars the others are thin lines, which the painter draws many times faster
+        // than wide ones, and only the chosen one is labelled: their labels would cover each
+        // other.
+        QPen curvePen(ColorOf(m_palette[bChosen ? 2 : 4]), bChosen ? 2.5 : bMany ? 0 : 1.5);
         painter.setPen(curvePen);
         painter.drawPath(path);
+        if (bMany && !bChosen) {
+            continue;
+        }
         // The wind speed beside the curve's outermost point.
         const auto outer = std::max_element(aVertices.begin(), aVertices.end(),
                                             [](CPoint a, CPoint b) { return a.x < b.x; });

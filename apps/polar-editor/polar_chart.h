@@ -14,6 +14,8 @@ class SAILPLAN;
 // QPainter at the screen's own resolution, so it stays sharp at any size and scale.
 class PolarChart : public QWidget {
   public:
+    // More polars than this are drawn as thin lines, only the chosen one labelled.
+    static constexpr int kManyPolars = 40;
     explicit PolarChart(QWidget* pParent = nullptr);
 
     // The sail plan stays the caller's and must outlive the chart's use of it (until the next

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
 #include <cmath>
 
+#include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/sail_plan_facts.h"
 #include "apps/polar-editor/viewed_file.h"
 #include "exchange/polar_curve.h"
@@ -83,6 +86,29 @@ TEST(Crossover, NoPolarsNoGrid) {
     const CrossoverGrid grid = ComputeCrossover(plans, 1.0f, 10.0f);
     EXPECT_EQ(grid.nWindSpeeds, 0);
     EXPECT_TRUE(grid.aFastest.empty());
+}
+
+// The wind speed labels fit their margin whatever their length: "33.5 kn" was cut to "3.5 kn"
+// when the margin was measured for two digits. The label's first dark column lies inside the
+// margin's padding, not at the chart's edge.
+TEST(CrossoverChartTest, WindSpeedLabelsAreWhole) {
+    SailPlanArray plans;
+    plans.push_back(Plan("Wide", {{4, {{40, 3}, {150, 4}}}, {33.5f, {{40, 7}, {150, 9}}}}));
+    CrossoverChart chart;
+    chart.resize(500, 200);
+    chart.ShowSailPlans(plans);
+    const QImage image = chart.grab().toImage();
+    const QColor background = chart.palette().base().color();
+    int nFirstDark = image.width();
+    for (int y = 0; y < image.height() / 4; ++y) {  // the top wind speed's row
+        for (int x = 0; x < image.width() / 4; ++x) {
+            if (image.pixelColor(x, y) != background) {
+                nFirstDark = std::min(nFirstDark, x);
+            }
+        }
+    }
+    EXPECT_GE(nFirstDark, 2);
+    EXPECT_LT(nFirstDark, image.width() / 4);  // a label is there
 }
 
 TEST(SailPlanFacts, BestBeatAndRunPerPolarNoneWithoutPoints) {

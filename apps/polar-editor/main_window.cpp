@@ -65,7 +65,11 @@ QProgressDialog* ReadingProgress(QWidget* pParent, const QString& strPath,
     pProgress->setCancelButtonText(Ui("Cancel"));
     pProgress->setWindowModality(Qt::WindowModal);
     pProgress->setAttribute(Qt::WA_DeleteOnClose);
-    QTimer::singleShot(250, pProgress, [pProgress] { pProgress->show(); });
+    auto* pShowLater = new QTimer(pProgress);
+    pShowLater->setObjectName("show-later");
+    pShowLater->setSingleShot(true);
+    QObject::connect(pShowLater, &QTimer::timeout, pProgress, &QWidget::show);
+    pShowLater->start(250);
     return pProgress;
 }
 
@@ -74,6 +78,8 @@ void EndProgress(QPointer<QProgressDialog>& pProgress, QObject* pHandlers) {
     if (QProgressDialog* pDialog = pProgress) {
         pProgress = nullptr;
         pDialog->disconnect(pHandlers);
+        // Closed, it is deleted later: it must not show itself meanwhile.
+        pDialog->findChild<QTimer*>("show-later")->stop();
         pDialog->close();
     }
 }

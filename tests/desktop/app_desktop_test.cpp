@@ -3,12 +3,18 @@
 // each path. Only the file dialogs are answered by the test (FilesGiven): typing a path into
 // them is the toolkit's business, not the application's.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,12 +22,18 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <thread>
 
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
+#include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/window_texts.h"
 #include "data/polar_file.h"
@@ -106,6 +118,16 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ScreenShot(strWhat + (Language() == 49 ? "-de" : "-en"), &m_nShot);
     }
     static SailPlanArray TwoPlans() { return std::move(ParsePolarFile(kTwoPlans).aSailPlans); }
+    // The data file after Learn with its default options added what the log teaches.
+    static std::string WithLearned(const std::string& strLog) {
+        Learner learner{LearnOptions{}};
+        LogCounts counts;
+        ReadLogText(TempDir::Read(strLog), counts,
+                    [&learner](const LogSample& s) { learner.Add(s); });
+        SailPlanArray expected = TwoPlans();
+        expected.push_back(learner.Result(Ui("Learned").toStdString()));
+        return Written(expected);
+    }
 
     // Steps (user thread): a menu entry by the action's name, clicked as a user clicks it.
     void ChooseFromMenu(XUser& user, const char* pszAction) {
@@ -308,12 +330,7 @@ TEST_P(AppOnDisplay, LearnFromTheMenuAddsTheLearnedSailPlan) {
             Shot("learned");
         },
         [] {});
-    Learner learner{LearnOptions{}};
-    LogCounts counts;
-    ReadLogText(TempDir::Read(strLog), counts, [&learner](const LogSample& s) { learner.Add(s); });
-    SailPlanArray expected = TwoPlans();
-    expected.push_back(learner.Result(Ui("Learned").toStdString()));
-    EXPECT_EQ(FileBytes(), Written(expected));
+    EXPECT_EQ(FileBytes(), WithLearned(strLog));
 }
 
 TEST_P(AppOnDisplay, CompareAndOpenReadTheFilesAndWriteNothing) {
@@ -455,3 +472,250 @@ INSTANTIATE_TEST_SUITE_P(Languages, AppOnDisplay, testing::Values(44, 49),
                          });
 
 }  // namespace
+
+namespace {
+
+// Counts the drag events the window gets: a drag over it has reached the application.
+class DragWatch : public QObject {
+  public:
+    std::atomic<int> nOver{0};
+    std::atomic<int> nDropped{0};
+
+  protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::DragEnter || pEvent->type() == QEvent::DragMove) {
+            ++nOver;
+        } else if (pEvent->type() == QEvent::Drop) {
+            ++nDropped;
+        }
+        return false;
+    }
+};
+
+// The drag source, a program of its own (see drag_source.cpp), its output read line by line.
+class DragSource {
+  public:
+    DragSource(const std::string& strFile, QPoint at) {
+        int aPipe[2] = {-1, -1};
+        if (pipe(aPipe) != 0) {
+            return;
+        }
+        const std::string strX = std::to_string(at.x());
+        const std::string strY = std::to_string(at.y());
+        const char* apArgs[] = {POLAR_DRAG_SOURCE, strFile.c_str(), strX.c_str(), strY.c_str(),
+                                nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, aPipe[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, aPipe[0]);
+        if (posix_spawn(&m_nPid, POLAR_DRAG_SOURCE, &actions, nullptr,
+                        const_cast<char* const*>(apArgs), environ) != 0) {
+            m_nPid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        close(aPipe[1]);
+        m_nOutput = aPipe[0];
+    }
+    ~DragSource() {
+        if (m_nPid > 0) {
+            // A source whose drag never ended is ended here; its window goes with it.
+            if (waitpid(m_nPid, nullptr, WNOHANG) == 0) {
+                kill(m_nPid, SIGTERM);
+                waitpid(m_nPid, nullptr, 0);
+            }
+        }
+        if (m_nOutput >= 0) {
+            close(m_nOutput);
+        }
+    }
+    DragSource(const DragSource&) = delete;
+    DragSource& operator=(const DragSource&) = delete;
+
+    // The next line the source prints; empty when none came in time.
+    std::string Line(int nTimeoutMs = 10000) {
+        std::string strLine;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+        while (m_nOutput >= 0 && std::chrono::steady_clock::now() < deadline) {
+            pollfd wait{m_nOutput, POLLIN, 0};
+            if (poll(&wait, 1, 50) <= 0) {
+                continue;
+            }
+            char c = 0;
+            if (read(m_nOutput, &c, 1) != 1) {
+                break;
+            }
+            if (c == '\n') {
+                return strLine;
+            }
+            strLine += c;
+        }
+        return {};
+    }
+
+  private:
+    pid_t m_nPid = -1;
+    int m_nOutput = -1;
+};
+
+class AppDrops : public AppOnDisplay {
+  protected:
+    void SetUp() override {
+        AppOnDisplay::SetUp();
+        m_pWindow->installEventFilter(&m_watch);
+    }
+    // Steps (user thread): drags a file from another program's window onto the polar chart
+    // and lets it go there, with real input; the drop travels through the X server.
+    void DropFile(XUser& user, const std::string& strPath) {
+        ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow.get(); }));
+        const QRect window = user.WindowRect(OnGui([this] { return m_pWindow->winId(); }));
+        DragSource source(strPath, QPoint(window.left() + 20, window.bottom() + 20));
+        const std::string strAnnounced = source.Line();
+        ASSERT_EQ(strAnnounced.rfind("window ", 0), 0u) << "the drag source did not start";
+        const unsigned long nSource = std::stoul(strAnnounced.substr(7));
+        // Where the window manager put it, once it stays there.
+        QRect at;
+        for (int i = 0; i < 100 && (at.isEmpty() || at != user.WindowRect(nSource)); ++i) {
+            at = user.WindowRect(nSource);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ASSERT_FALSE(at.intersects(window)) << "the drag source covers the window";
+        const QPoint target = OnGui([this] {
+            auto* pChart = m_pWindow->findChild<PolarChart*>();
+            return pChart->mapToGlobal(pChart->rect().center());
+        });
+        const int nOverBefore = m_watch.nOver;
+        user.MoveTo(at.center());
+        user.Press();
+        for (int i = 1; i <= 10; ++i) {
+            user.MoveTo(at.center() + (target - at.center()) * i / 10);
+        }
+        // The source lets go only once the window's answer to a position reached it: wait for
+        // the window to see the drag, then for one more position, which the source sends only
+        // after the answer to the last.
+        ASSERT_TRUE(WaitUntil([&] { return m_watch.nOver > nOverBefore; }))
+            << "the drag did not reach the window";
+        const int nOver = m_watch.nOver;
+        for (int i = 0; i < 200 && m_watch.nOver == nOver; ++i) {
+            user.MoveTo(target + QPoint(i % 2 == 0 ? 3 : 0, 0));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_GT(m_watch.nOver, nOver);
+        Shot("dragging");
+        user.Release();
+        const std::string strEnd = source.Line();
+        EXPECT_EQ(strEnd.rfind("dropped", 0), 0u) << "the window did not take the drop: " << strEnd;
+        EXPECT_EQ(m_watch.nDropped, 1);
+        m_watch.nDropped = 0;
+    }
+    static void CloseWhatIsOpen() {
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            pModal->close();
+        }
+    }
+
+    DragWatch m_watch;
+};
+
+TEST_P(AppDrops, ADroppedDataFileOpensAndNothingIsWritten) {
+    const std::string strSample = m_dir.File("SAMPLE.PPD");
+    const std::string strSampleBytes = TempDir::Read(POLAR_SAMPLE_FILE);
+    TempDir::Write(strSample, strSampleBytes);
+    RunAsUser(
+        [&](XUser& user) {
+            Shot("before");
+            DropFile(user, strSample);
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->windowTitle().startsWith("SAMPLE.PPD"); }));
+            Shot("sample-open");
+        },
+        CloseWhatIsOpen);
+    EXPECT_EQ(m_pWindow->File().strPath, QString::fromStdString(strSample));
+    EXPECT_EQ(m_pWindow->File().aSailPlans.size(),
+              ParsePolarFile(strSampleBytes).aSailPlans.size());
+    EXPECT_EQ(TempDir::Read(strSample), strSampleBytes);
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+TEST_P(AppDrops, ADroppedGridShowsThePreviewAndImportsOnlyWhenAccepted) {
+    const std::string strPreview =
+        Ui("Sail plan \"%1\" (%2), %3 polars:").arg("boat", "grid").arg(2).toStdString();
+    RunAsUser(
+        [&](XUser& user) {
+            DropFile(user, m_strGrid);
+            ASSERT_TRUE(WaitUntil([] { return !ModalText().empty(); }));
+            EXPECT_NE(OnGui(ModalText).find(strPreview), std::string::npos) << OnGui(ModalText);
+            Shot("preview");
+            ClickStandardButton(user, QMessageBox::Cancel);
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+            EXPECT_EQ(FileBytes(), kTwoPlans);
+
+            DropFile(user, m_strGrid);
+            ASSERT_TRUE(WaitUntil([] { return !ModalText().empty(); }));
+            ClickButton(user, Ui("Add to this file"));
+            ASSERT_TRUE(WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }));
+            Shot("imported");
+        },
+        CloseWhatIsOpen);
+    SailPlanArray expected = TwoPlans();
+    expected.push_back(std::move(ImportGrid(kGrid, "boat").pSailPlan));
+    EXPECT_EQ(FileBytes(), Written(expected));
+    EXPECT_EQ(TempDir::Read(m_strGrid), kGrid);
+}
+
+TEST_P(AppDrops, ADroppedLogOpensLearnWithItAndTheLearnedSailPlanIsAdded) {
+    const std::string strLog = m_dir.File("trip.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+    RunAsUser(
+        [&](XUser& user) {
+            DropFile(user, strLog);
+            ASSERT_TRUE(WaitUntil([this] {
+                return m_pWindow->LogTool() != nullptr && m_pWindow->LogTool()->isVisible();
+            }));
+            EXPECT_EQ(OnGui([this] {
+                          auto* pLogs = m_pWindow->LogTool()->findChild<QListWidget*>();
+                          return pLogs->count() == 1 ? pLogs->item(0)->text() : QString();
+                      }),
+                      QString::fromStdString(strLog));
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }, 20000));
+            Shot("learned");
+        },
+        CloseWhatIsOpen);
+    EXPECT_EQ(FileBytes(), WithLearned(strLog));
+}
+
+TEST_P(AppDrops, LearningFromADroppedLogCancelledChangesNothing) {
+    const std::string strLog = m_dir.File("long.nmea");
+    // A log whose recorder left a long run of zeros behind its sentences, as after a crash: a
+    // file (sparse, so made at once) that takes long to read, and Cancel comes first.
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+    std::filesystem::resize_file(strLog, std::uintmax_t{32} << 30);
+    RunAsUser(
+        [&](XUser& user) {
+            DropFile(user, strLog);
+            ASSERT_TRUE(WaitUntil([this] {
+                return m_pWindow->LogTool() != nullptr && m_pWindow->LogTool()->Running();
+            }));
+            Shot("learning");
+            ClickButton(user, Ui("Cancel"));
+            ASSERT_TRUE(WaitUntil([this] { return !m_pWindow->LogTool()->Running(); }));
+            EXPECT_TRUE(OnGui([this] {
+                for (auto* pLabel : m_pWindow->LogTool()->findChildren<QLabel*>()) {
+                    if (pLabel->text() == Ui("Cancelled: nothing was changed.")) {
+                        return true;
+                    }
+                }
+                return false;
+            }));
+            Shot("cancelled");
+        },
+        CloseWhatIsOpen);
+    EXPECT_EQ(m_pWindow->File().aSailPlans.size(), 2u);
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+INSTANTIATE_TEST_SUITE_P(English, AppDrops, testing::Values(44));
+
+}  // namespace
+

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -29,6 +30,7 @@
 #include <deque>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
@@ -40,6 +42,7 @@
 #include "exchange/exchange.h"
 #include "logs/logs.h"
 #include "resources/resource_ids.h"
+#include "tests/desktop/dense_screen.h"
 #include "tests/desktop/user_session.h"
 #include "tests/support/language_folder.h"
 #include "tests/support/own_settings.h"
@@ -101,9 +104,10 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ASSERT_TRUE(m_pEditor->Load(POLAR_LIBRARY_PATH, &error)) << error.toStdString();
         m_pWindow = std::make_unique<MainWindow>(*m_pEditor, m_files, DefaultPalette());
         m_pWindow->ShowFile(QString::fromStdString(m_strFile));
-        m_pWindow->setGeometry(40, 40, 1100, 760);
+        PlaceWindow();
         m_pWindow->show();
     }
+    virtual void PlaceWindow() { m_pWindow->setGeometry(40, 40, 1100, 760); }
     void TearDown() override {
         m_pWindow.reset();
         m_pEditor.reset();
@@ -719,3 +723,80 @@ INSTANTIATE_TEST_SUITE_P(English, AppDrops, testing::Values(44));
 
 }  // namespace
 
+namespace {
+
+// Opened as the application opens it: its own size, placed by the window manager.
+class AppOnDenseScreen : public AppOnDisplay {
+  protected:
+    void PlaceWindow() override {}
+};
+
+// Run with QT_SCALE_FACTOR=2 (its own test entry).
+TEST_P(AppOnDenseScreen, OnADenseScreenTheWindowTheMenusAndTheChartFitTheScreen) {
+    if (qApp->devicePixelRatio() < 1.5) {
+        GTEST_SKIP() << "for a screen at scale 2 (QT_SCALE_FACTOR=2)";
+    }
+    RunAsUser(
+        [this](XUser& user) {
+            // The window: whole on the screen, at the size the application gives it.
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow.get(); }));
+            const QRect screen =
+                OnGui([] { return QGuiApplication::primaryScreen()->availableGeometry(); });
+            const QRect frame = user.WindowRect(OnGui([this] { return m_pWindow->winId(); }));
+            EXPECT_TRUE(screen.contains(frame))
+                << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+            EXPECT_EQ(OnGui([this] { return m_pWindow->size(); }), QSize(1000, 700));
+            Shot("window");
+
+            // The polar chart, drawn at the screen's pixels.
+            const auto [shown, drawn, single] = OnGui([this] {
+                auto* pChart = m_pWindow->findChild<PolarChart*>();
+                QImage image = pChart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                image.setDevicePixelRatio(1.0);
+                QImage one(pChart->size(), QImage::Format_RGB32);
+                pChart->render(&one);
+                return std::tuple(ShownOnScreen(pChart), image, one);
+            });
+            ASSERT_EQ(shown.size(), drawn.size()) << "the screen shows the chart scaled";
+            EXPECT_EQ(shown, drawn) << "what the screen shows is what the chart draws";
+            ExpectDrawnAtScreenPixels(shown, single);
+
+            // A menu opened by a click drops down under its title.
+            QMenu* pMenu = nullptr;
+            QAction* pEdit = nullptr;
+            const QRect title = OnGui([&] {
+                pEdit = m_pWindow->findChild<QAction*>("action-edit-polars");
+                pMenu = qobject_cast<QMenu*>(pEdit->parent());
+                QMenuBar* pBar = m_pWindow->menuBar();
+                const QRect rect = pBar->actionGeometry(pMenu->menuAction());
+                return QRect(pBar->mapToGlobal(rect.topLeft()), rect.size());
+            });
+            user.Click(title.center());
+            ASSERT_TRUE(WaitForPlacedWindow(user, [&] { return pMenu; }));
+            const QRect menu = user.WindowRect(OnGui([&] { return pMenu->winId(); }));
+            EXPECT_NEAR(menu.left(), title.left(), 2);
+            EXPECT_NEAR(menu.top(), title.bottom() + 1, 2);
+            Shot("menu");
+
+            // Its entry works: the editor opens, whole on the screen.
+            user.Click(
+                OnGui([&] { return pMenu->mapToGlobal(pMenu->actionGeometry(pEdit).center()); }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pEditor->Window(); }));
+            const QRect editor =
+                user.WindowRect(OnGui([this] { return m_pEditor->Window()->winId(); }));
+            EXPECT_TRUE(screen.contains(editor)) << editor.x() << "," << editor.y() << " "
+                                                 << editor.width() << "x" << editor.height();
+            Shot("editor");
+        },
+        [] {
+            if (QWidget* pPopup = QApplication::activePopupWidget()) {
+                pPopup->close();
+            }
+        });
+    EXPECT_TRUE(m_pEditor->IsOpen());
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+INSTANTIATE_TEST_SUITE_P(English, AppOnDenseScreen, testing::Values(44));
+
+}  // namespace

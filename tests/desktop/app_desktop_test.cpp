@@ -557,6 +557,21 @@ class DragSource {
         return {};
     }
 
+    // How the source ended; -1 when it did not end in time.
+    int ExitCode(int nTimeoutMs = 30000) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+        while (m_nPid > 0 && std::chrono::steady_clock::now() < deadline) {
+            int nStatus = 0;
+            if (waitpid(m_nPid, &nStatus, WNOHANG) == m_nPid) {
+                m_nPid = -1;
+                return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+
   private:
     pid_t m_nPid = -1;
     int m_nOutput = -1;
@@ -609,6 +624,8 @@ class AppDrops : public AppOnDisplay {
         user.Release();
         const std::string strEnd = source.Line();
         EXPECT_EQ(strEnd.rfind("dropped", 0), 0u) << "the window did not take the drop: " << strEnd;
+        // The source ends once the window has read the file's URL from it and finished.
+        EXPECT_EQ(source.ExitCode(), 0) << "the window did not finish the drop";
         EXPECT_EQ(m_watch.nDropped, 1);
         m_watch.nDropped = 0;
     }

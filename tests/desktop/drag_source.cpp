@@ -3,8 +3,8 @@
 // another program goes through the X server (XDND), as a drop from a file manager does.
 //   drag_source FILE X Y
 // Prints "window <id>" once the window is shown, "dropped <action>" when the drag ended with a
-// drop the target accepted (and exits with 0 once the target has taken the data), "refused"
-// otherwise (exit 1).
+// drop the target accepted (and exits with 0 once the target has finished with the data, with
+// 3 when it never says so), "refused" otherwise (exit 1).
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -53,7 +53,7 @@ class FileToDrag : public QWidget {
         // The target asks for the file's URL after the drop; the drag and its data stay until
         // the target says it has finished, then the toolkit deletes the drag.
         connect(pDrag, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });
-        QTimer::singleShot(20000, qApp, [] { QCoreApplication::exit(0); });
+        QTimer::singleShot(20000, qApp, [] { QCoreApplication::exit(3); });
     }
 
   private:

@@ -205,6 +205,13 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         return pBox != nullptr ? (pBox->text() + "\n" + pBox->informativeText()).toStdString()
                                : std::string();
     }
+    // Whether the active message box is the question before the file changes under the open
+    // editor (on the application's thread).
+    static bool AsksAboutTheOpenEditor() {
+        return ModalText().find(Ui("%1 changes the data file while the editor is open.")
+                                    .arg(Ui("The import"))
+                                    .toStdString()) != std::string::npos;
+    }
     // Opens the editor from the menu and deletes the first point of Main at 6 knots, unsaved.
     void EditInTheEditor(XUser& user) {
         ChooseFromMenu(user, "edit-polars");
@@ -251,10 +258,7 @@ TEST_P(AppOnDisplay, ImportWhileTheEditorHasEditsSavesThemFirst) {
             EXPECT_NE(preview.find(strWhat), std::string::npos) << preview;
             Shot("import-preview");
             ClickButton(user, Ui("Add to this file"));
-            ASSERT_TRUE(WaitUntil([] {
-                return ModalText().find("Editor") != std::string::npos ||
-                       ModalText().find("editor") != std::string::npos;
-            }));
+            ASSERT_TRUE(WaitUntil(AsksAboutTheOpenEditor));
             Shot("import-question");
             EXPECT_EQ(FileBytes(), kTwoPlans);  // nothing before the answer
             ClickStandardButton(user, QMessageBox::Yes);
@@ -277,7 +281,8 @@ TEST_P(AppOnDisplay, CancelAtTheQuestionKeepsTheFileAndTheEdits) {
             EditInTheEditor(user);
             ChooseFromMenu(user, "import");
             ClickButton(user, Ui("Add to this file"));
-            ASSERT_TRUE(WaitUntil([] { return !ModalText().empty(); }));
+            // Not the preview, still closing: its Cancel is not the question's.
+            ASSERT_TRUE(WaitUntil(AsksAboutTheOpenEditor));
             ClickStandardButton(user, QMessageBox::Cancel);
             ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
         },

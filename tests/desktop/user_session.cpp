@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -54,7 +55,11 @@ void RunAsUser(const std::function<void(XUser&)>& steps, const std::function<voi
             done = std::chrono::steady_clock::now();
         } else if (std::chrono::steady_clock::now() - done > std::chrono::seconds(20)) {
             // Better a clear end than a run that hangs until its time is up.
-            std::fprintf(stderr, "a dialog left open by the steps could not be closed\n");
+            const QWidget* pModal = QApplication::activeModalWidget();
+            const auto* pBox = qobject_cast<const QMessageBox*>(pModal);
+            std::fprintf(stderr, "a dialog left open by the steps could not be closed: %s %s\n",
+                         pModal != nullptr ? qPrintable(pModal->windowTitle()) : "",
+                         pBox != nullptr ? qPrintable(pBox->text()) : "");
             std::_Exit(3);
         }
         cleanUp();

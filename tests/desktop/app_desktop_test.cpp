@@ -149,8 +149,14 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ASSERT_NE(pMenu, nullptr) << pszAction;
         user.Click(title);
         ASSERT_TRUE(WaitForPlacedWindow(user, [pMenu] { return pMenu; }));
+        const unsigned long nMenu = OnGui([pMenu] { return pMenu->winId(); });
         user.Click(
             OnGui([&] { return pMenu->mapToGlobal(pMenu->actionGeometry(pAction).center()); }));
+        // Gone from the screen before the next click, which it would take otherwise.
+        for (int i = 0; i < 500 && user.Managed(nMenu); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_FALSE(user.Managed(nMenu)) << "the menu stayed open";
     }
     // A visible button with this text in a window, once the window manager has placed it.
     void ClickButton(XUser& user, const QString& strText) {

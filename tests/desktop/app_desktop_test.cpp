@@ -3,21 +3,34 @@
 // each path. Only the file dialogs are answered by the test (FilesGiven): typing a path into
 // them is the toolkit's business, not the application's.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <thread>
+#include <tuple>
 
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
@@ -29,6 +42,7 @@
 #include "exchange/exchange.h"
 #include "logs/logs.h"
 #include "resources/resource_ids.h"
+#include "tests/desktop/dense_screen.h"
 #include "tests/desktop/user_session.h"
 #include "tests/support/language_folder.h"
 #include "tests/support/own_settings.h"
@@ -91,9 +105,10 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ASSERT_TRUE(m_pEditor->Load(POLAR_LIBRARY_PATH, &error)) << error.toStdString();
         m_pWindow = std::make_unique<MainWindow>(*m_pEditor, m_files, DefaultPalette());
         m_pWindow->ShowFile(QString::fromStdString(m_strFile));
-        m_pWindow->setGeometry(40, 40, 1100, 760);
+        PlaceWindow();
         m_pWindow->show();
     }
+    virtual void PlaceWindow() { m_pWindow->setGeometry(40, 40, 1100, 760); }
     void TearDown() override {
         m_pWindow.reset();
         m_pEditor.reset();
@@ -108,6 +123,16 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ScreenShot(strWhat + (Language() == 49 ? "-de" : "-en"), &m_nShot);
     }
     static SailPlanArray TwoPlans() { return std::move(ParsePolarFile(kTwoPlans).aSailPlans); }
+    // The data file after Learn with its default options added what the log teaches.
+    static std::string WithLearned(const std::string& strLog) {
+        Learner learner{LearnOptions{}};
+        LogCounts counts;
+        ReadLogText(TempDir::Read(strLog), counts,
+                    [&learner](const LogSample& s) { learner.Add(s); });
+        SailPlanArray expected = TwoPlans();
+        expected.push_back(learner.Result(Ui("Learned").toStdString()));
+        return Written(expected);
+    }
 
     // Steps (user thread): a menu entry by the action's name, clicked as a user clicks it.
     void ChooseFromMenu(XUser& user, const char* pszAction) {
@@ -125,8 +150,14 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ASSERT_NE(pMenu, nullptr) << pszAction;
         user.Click(title);
         ASSERT_TRUE(WaitForPlacedWindow(user, [pMenu] { return pMenu; }));
+        const unsigned long nMenu = OnGui([pMenu] { return pMenu->winId(); });
         user.Click(
             OnGui([&] { return pMenu->mapToGlobal(pMenu->actionGeometry(pAction).center()); }));
+        // Gone from the screen before the next click, which it would take otherwise.
+        for (int i = 0; i < 500 && user.Managed(nMenu); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_FALSE(user.Managed(nMenu)) << "the menu stayed open";
     }
     // A visible button with this text in a window, once the window manager has placed it.
     void ClickButton(XUser& user, const QString& strText) {
@@ -181,6 +212,13 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         return pBox != nullptr ? (pBox->text() + "\n" + pBox->informativeText()).toStdString()
                                : std::string();
     }
+    // Whether the active message box is the question before the file changes under the open
+    // editor (on the application's thread).
+    static bool AsksAboutTheOpenEditor() {
+        return ModalText().find(Ui("%1 changes the data file while the editor is open.")
+                                    .arg(Ui("The import"))
+                                    .toStdString()) != std::string::npos;
+    }
     // Opens the editor from the menu and deletes the first point of Main at 6 knots, unsaved.
     void EditInTheEditor(XUser& user) {
         ChooseFromMenu(user, "edit-polars");
@@ -227,10 +265,7 @@ TEST_P(AppOnDisplay, ImportWhileTheEditorHasEditsSavesThemFirst) {
             EXPECT_NE(preview.find(strWhat), std::string::npos) << preview;
             Shot("import-preview");
             ClickButton(user, Ui("Add to this file"));
-            ASSERT_TRUE(WaitUntil([] {
-                return ModalText().find("Editor") != std::string::npos ||
-                       ModalText().find("editor") != std::string::npos;
-            }));
+            ASSERT_TRUE(WaitUntil(AsksAboutTheOpenEditor));
             Shot("import-question");
             EXPECT_EQ(FileBytes(), kTwoPlans);  // nothing before the answer
             ClickStandardButton(user, QMessageBox::Yes);
@@ -253,7 +288,8 @@ TEST_P(AppOnDisplay, CancelAtTheQuestionKeepsTheFileAndTheEdits) {
             EditInTheEditor(user);
             ChooseFromMenu(user, "import");
             ClickButton(user, Ui("Add to this file"));
-            ASSERT_TRUE(WaitUntil([] { return !ModalText().empty(); }));
+            // Not the preview, still closing: its Cancel is not the question's.
+            ASSERT_TRUE(WaitUntil(AsksAboutTheOpenEditor));
             ClickStandardButton(user, QMessageBox::Cancel);
             ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
         },
@@ -310,12 +346,7 @@ TEST_P(AppOnDisplay, LearnFromTheMenuAddsTheLearnedSailPlan) {
             Shot("learned");
         },
         [] {});
-    Learner learner{LearnOptions{}};
-    LogCounts counts;
-    ReadLogText(TempDir::Read(strLog), counts, [&learner](const LogSample& s) { learner.Add(s); });
-    SailPlanArray expected = TwoPlans();
-    expected.push_back(learner.Result(Ui("Learned").toStdString()));
-    EXPECT_EQ(FileBytes(), Written(expected));
+    EXPECT_EQ(FileBytes(), WithLearned(strLog));
 }
 
 TEST_P(AppOnDisplay, CompareAndOpenReadTheFilesAndWriteNothing) {
@@ -493,5 +524,346 @@ INSTANTIATE_TEST_SUITE_P(Languages, AppOnDisplay, testing::Values(44, 49),
                              return param.param == 49 ? std::string("German")
                                                       : std::string("English");
                          });
+
+}  // namespace
+
+namespace {
+
+// Counts the drag events the window gets: a drag over it has reached the application.
+class DragWatch : public QObject {
+  public:
+    std::atomic<int> nOver{0};
+    std::atomic<int> nDropped{0};
+
+  protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::DragEnter || pEvent->type() == QEvent::DragMove) {
+            ++nOver;
+        } else if (pEvent->type() == QEvent::Drop) {
+            ++nDropped;
+        }
+        return false;
+    }
+};
+
+// The drag source, a program of its own (see drag_source.cpp), its output read line by line.
+class DragSource {
+  public:
+    DragSource(const std::string& strFile, QPoint at) {
+        int aPipe[2] = {-1, -1};
+        if (pipe(aPipe) != 0) {
+            return;
+        }
+        const std::string strX = std::to_string(at.x());
+        const std::string strY = std::to_string(at.y());
+        const char* apArgs[] = {POLAR_DRAG_SOURCE, strFile.c_str(), strX.c_str(), strY.c_str(),
+                                nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, aPipe[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, aPipe[0]);
+        if (posix_spawn(&m_nPid, POLAR_DRAG_SOURCE, &actions, nullptr,
+                        const_cast<char* const*>(apArgs), environ) != 0) {
+            m_nPid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        close(aPipe[1]);
+        m_nOutput = aPipe[0];
+    }
+    ~DragSource() {
+        if (m_nPid > 0) {
+            // A source whose drag never ended is ended here; its window goes with it.
+            if (waitpid(m_nPid, nullptr, WNOHANG) == 0) {
+                kill(m_nPid, SIGTERM);
+                waitpid(m_nPid, nullptr, 0);
+            }
+        }
+        if (m_nOutput >= 0) {
+            close(m_nOutput);
+        }
+    }
+    DragSource(const DragSource&) = delete;
+    DragSource& operator=(const DragSource&) = delete;
+
+    // The next line the source prints; empty when none came in time.
+    std::string Line(int nTimeoutMs = 10000) {
+        std::string strLine;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+        while (m_nOutput >= 0 && std::chrono::steady_clock::now() < deadline) {
+            pollfd wait{m_nOutput, POLLIN, 0};
+            if (poll(&wait, 1, 50) <= 0) {
+                continue;
+            }
+            char c = 0;
+            if (read(m_nOutput, &c, 1) != 1) {
+                break;
+            }
+            if (c == '\n') {
+                return strLine;
+            }
+            strLine += c;
+        }
+        return {};
+    }
+
+    // How the source ended; -1 when it did not end in time.
+    int ExitCode(int nTimeoutMs = 30000) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+        while (m_nPid > 0 && std::chrono::steady_clock::now() < deadline) {
+            int nStatus = 0;
+            if (waitpid(m_nPid, &nStatus, WNOHANG) == m_nPid) {
+                m_nPid = -1;
+                return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+
+  private:
+    pid_t m_nPid = -1;
+    int m_nOutput = -1;
+};
+
+class AppDrops : public AppOnDisplay {
+  protected:
+    void SetUp() override {
+        AppOnDisplay::SetUp();
+        m_pWindow->installEventFilter(&m_watch);
+    }
+    // Steps (user thread): drags a file from another program's window onto the polar chart
+    // and lets it go there, with real input; the drop travels through the X server.
+    void DropFile(XUser& user, const std::string& strPath) {
+        ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow.get(); }));
+        const QRect window = user.WindowRect(OnGui([this] { return m_pWindow->winId(); }));
+        DragSource source(strPath, QPoint(window.left() + 20, window.bottom() + 20));
+        const std::string strAnnounced = source.Line();
+        ASSERT_EQ(strAnnounced.rfind("window ", 0), 0u) << "the drag source did not start";
+        const unsigned long nSource = std::stoul(strAnnounced.substr(7));
+        // Where the window manager put it, once it stays there.
+        QRect at;
+        for (int i = 0; i < 100 && (at.isEmpty() || at != user.WindowRect(nSource)); ++i) {
+            at = user.WindowRect(nSource);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ASSERT_FALSE(at.intersects(window)) << "the drag source covers the window";
+        const QPoint target = OnGui([this] {
+            auto* pChart = m_pWindow->findChild<PolarChart*>();
+            return pChart->mapToGlobal(pChart->rect().center());
+        });
+        const int nOverBefore = m_watch.nOver;
+        user.MoveTo(at.center());
+        user.Press();
+        for (int i = 1; i <= 10; ++i) {
+            user.MoveTo(at.center() + (target - at.center()) * i / 10);
+        }
+        // The source lets go only once the window's answer to a position reached it: wait for
+        // the window to see the drag, then for one more position, which the source sends only
+        // after the answer to the last.
+        ASSERT_TRUE(WaitUntil([&] { return m_watch.nOver > nOverBefore; }))
+            << "the drag did not reach the window";
+        const int nOver = m_watch.nOver;
+        for (int i = 0; i < 200 && m_watch.nOver == nOver; ++i) {
+            user.MoveTo(target + QPoint(i % 2 == 0 ? 3 : 0, 0));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_GT(m_watch.nOver, nOver);
+        Shot("dragging");
+        user.Release();
+        const std::string strEnd = source.Line();
+        EXPECT_EQ(strEnd.rfind("dropped", 0), 0u) << "the window did not take the drop: " << strEnd;
+        // The source ends once the window has read the file's URL from it and finished.
+        EXPECT_EQ(source.ExitCode(), 0) << "the window did not finish the drop";
+        EXPECT_EQ(m_watch.nDropped, 1);
+        m_watch.nDropped = 0;
+    }
+    static void CloseWhatIsOpen() {
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            pModal->close();
+        }
+    }
+
+    DragWatch m_watch;
+};
+
+TEST_P(AppDrops, ADroppedDataFileOpensAndNothingIsWritten) {
+    const std::string strSample = m_dir.File("SAMPLE.PPD");
+    const std::string strSampleBytes = TempDir::Read(POLAR_SAMPLE_FILE);
+    TempDir::Write(strSample, strSampleBytes);
+    RunAsUser(
+        [&](XUser& user) {
+            Shot("before");
+            DropFile(user, strSample);
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->windowTitle().startsWith("SAMPLE.PPD"); }));
+            Shot("sample-open");
+        },
+        CloseWhatIsOpen);
+    EXPECT_EQ(m_pWindow->File().strPath, QString::fromStdString(strSample));
+    EXPECT_EQ(m_pWindow->File().aSailPlans.size(),
+              ParsePolarFile(strSampleBytes).aSailPlans.size());
+    EXPECT_EQ(TempDir::Read(strSample), strSampleBytes);
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+TEST_P(AppDrops, ADroppedGridShowsThePreviewAndImportsOnlyWhenAccepted) {
+    const std::string strPreview =
+        Ui("Sail plan \"%1\" (%2), %3 polars:").arg("boat", "grid").arg(2).toStdString();
+    RunAsUser(
+        [&](XUser& user) {
+            DropFile(user, m_strGrid);
+            ASSERT_TRUE(WaitUntil([] { return !ModalText().empty(); }));
+            EXPECT_NE(OnGui(ModalText).find(strPreview), std::string::npos) << OnGui(ModalText);
+            Shot("preview");
+            ClickStandardButton(user, QMessageBox::Cancel);
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+            EXPECT_EQ(FileBytes(), kTwoPlans);
+
+            DropFile(user, m_strGrid);
+            ASSERT_TRUE(WaitUntil([] { return !ModalText().empty(); }));
+            ClickButton(user, Ui("Add to this file"));
+            ASSERT_TRUE(WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }));
+            Shot("imported");
+        },
+        CloseWhatIsOpen);
+    SailPlanArray expected = TwoPlans();
+    expected.push_back(std::move(ImportGrid(kGrid, "boat").pSailPlan));
+    EXPECT_EQ(FileBytes(), Written(expected));
+    EXPECT_EQ(TempDir::Read(m_strGrid), kGrid);
+}
+
+TEST_P(AppDrops, ADroppedLogOpensLearnWithItAndTheLearnedSailPlanIsAdded) {
+    const std::string strLog = m_dir.File("trip.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+    RunAsUser(
+        [&](XUser& user) {
+            DropFile(user, strLog);
+            ASSERT_TRUE(WaitUntil([this] {
+                return m_pWindow->LogTool() != nullptr && m_pWindow->LogTool()->isVisible();
+            }));
+            EXPECT_EQ(OnGui([this] {
+                          auto* pLogs = m_pWindow->LogTool()->findChild<QListWidget*>();
+                          return pLogs->count() == 1 ? pLogs->item(0)->text() : QString();
+                      }),
+                      QString::fromStdString(strLog));
+            ASSERT_TRUE(
+                WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }, 20000));
+            Shot("learned");
+        },
+        CloseWhatIsOpen);
+    EXPECT_EQ(FileBytes(), WithLearned(strLog));
+}
+
+TEST_P(AppDrops, LearningFromADroppedLogCancelledChangesNothing) {
+    const std::string strLog = m_dir.File("long.nmea");
+    // A log whose recorder left a long run of zeros behind its sentences, as after a crash: a
+    // file (sparse, so made at once) that takes long to read, and Cancel comes first.
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), 3, 0.02));
+    std::filesystem::resize_file(strLog, std::uintmax_t{32} << 30);
+    RunAsUser(
+        [&](XUser& user) {
+            DropFile(user, strLog);
+            ASSERT_TRUE(WaitUntil([this] {
+                return m_pWindow->LogTool() != nullptr && m_pWindow->LogTool()->Running();
+            }));
+            Shot("learning");
+            ClickButton(user, Ui("Cancel"));
+            ASSERT_TRUE(WaitUntil([this] { return !m_pWindow->LogTool()->Running(); }));
+            EXPECT_TRUE(OnGui([this] {
+                for (auto* pLabel : m_pWindow->LogTool()->findChildren<QLabel*>()) {
+                    if (pLabel->text() == Ui("Cancelled: nothing was changed.")) {
+                        return true;
+                    }
+                }
+                return false;
+            }));
+            Shot("cancelled");
+        },
+        CloseWhatIsOpen);
+    EXPECT_EQ(m_pWindow->File().aSailPlans.size(), 2u);
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+INSTANTIATE_TEST_SUITE_P(English, AppDrops, testing::Values(44));
+
+}  // namespace
+
+namespace {
+
+// Opened as the application opens it: its own size, placed by the window manager.
+class AppOnDenseScreen : public AppOnDisplay {
+  protected:
+    void PlaceWindow() override {}
+};
+
+// Run with QT_SCALE_FACTOR=2 (its own test entry).
+TEST_P(AppOnDenseScreen, OnADenseScreenTheWindowTheMenusAndTheChartFitTheScreen) {
+    if (qApp->devicePixelRatio() < 1.5) {
+        GTEST_SKIP() << "for a screen at scale 2 (QT_SCALE_FACTOR=2)";
+    }
+    RunAsUser(
+        [this](XUser& user) {
+            // The window: whole on the screen, at the size the application gives it.
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow.get(); }));
+            const QRect screen =
+                OnGui([] { return QGuiApplication::primaryScreen()->availableGeometry(); });
+            const QRect frame = user.WindowRect(OnGui([this] { return m_pWindow->winId(); }));
+            EXPECT_TRUE(screen.contains(frame))
+                << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+            EXPECT_EQ(OnGui([this] { return m_pWindow->size(); }), QSize(1000, 700));
+            Shot("window");
+
+            // The polar chart, drawn at the screen's pixels.
+            const auto [shown, drawn, single] = OnGui([this] {
+                auto* pChart = m_pWindow->findChild<PolarChart*>();
+                QImage image = pChart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                image.setDevicePixelRatio(1.0);
+                QImage one(pChart->size(), QImage::Format_RGB32);
+                pChart->render(&one);
+                return std::tuple(ShownOnScreen(pChart), image, one);
+            });
+            ASSERT_EQ(shown.size(), drawn.size()) << "the screen shows the chart scaled";
+            EXPECT_EQ(shown, drawn) << "what the screen shows is what the chart draws";
+            ExpectDrawnAtScreenPixels(shown, single);
+
+            // A menu opened by a click drops down under its title.
+            QMenu* pMenu = nullptr;
+            QAction* pEdit = nullptr;
+            const QRect title = OnGui([&] {
+                pEdit = m_pWindow->findChild<QAction*>("action-edit-polars");
+                pMenu = qobject_cast<QMenu*>(pEdit->parent());
+                QMenuBar* pBar = m_pWindow->menuBar();
+                const QRect rect = pBar->actionGeometry(pMenu->menuAction());
+                return QRect(pBar->mapToGlobal(rect.topLeft()), rect.size());
+            });
+            user.Click(title.center());
+            ASSERT_TRUE(WaitForPlacedWindow(user, [&] { return pMenu; }));
+            const QRect menu = user.WindowRect(OnGui([&] { return pMenu->winId(); }));
+            EXPECT_NEAR(menu.left(), title.left(), 2);
+            EXPECT_NEAR(menu.top(), title.bottom() + 1, 2);
+            Shot("menu");
+
+            // Its entry works: the editor opens, whole on the screen.
+            user.Click(
+                OnGui([&] { return pMenu->mapToGlobal(pMenu->actionGeometry(pEdit).center()); }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pEditor->Window(); }));
+            const QRect editor =
+                user.WindowRect(OnGui([this] { return m_pEditor->Window()->winId(); }));
+            EXPECT_TRUE(screen.contains(editor)) << editor.x() << "," << editor.y() << " "
+                                                 << editor.width() << "x" << editor.height();
+            Shot("editor");
+        },
+        [] {
+            if (QWidget* pPopup = QApplication::activePopupWidget()) {
+                pPopup->close();
+            }
+        });
+    EXPECT_TRUE(m_pEditor->IsOpen());
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+}
+
+INSTANTIATE_TEST_SUITE_P(English, AppOnDenseScreen, testing::Values(44));
 
 }  // namespace

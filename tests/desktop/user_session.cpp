@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -29,9 +30,11 @@ bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs) {
 
 void RunAsUser(const std::function<void(XUser&)>& steps, const std::function<void()>& cleanUp) {
     std::atomic<bool> bDone{false};
+    // The server counts device pixels; the steps work in the application's coordinates.
+    const double dScale = qApp->devicePixelRatio();
     std::thread user([&] {
         try {
-            XUser x;
+            XUser x(dScale);
             steps(x);
         } catch (const std::exception& e) {
             ADD_FAILURE() << "the user's steps failed: " << e.what();
@@ -52,7 +55,11 @@ void RunAsUser(const std::function<void(XUser&)>& steps, const std::function<voi
             done = std::chrono::steady_clock::now();
         } else if (std::chrono::steady_clock::now() - done > std::chrono::seconds(20)) {
             // Better a clear end than a run that hangs until its time is up.
-            std::fprintf(stderr, "a dialog left open by the steps could not be closed\n");
+            const QWidget* pModal = QApplication::activeModalWidget();
+            const auto* pBox = qobject_cast<const QMessageBox*>(pModal);
+            std::fprintf(stderr, "a dialog left open by the steps could not be closed: %s %s\n",
+                         pModal != nullptr ? qPrintable(pModal->windowTitle()) : "",
+                         pBox != nullptr ? qPrintable(pBox->text()) : "");
             std::_Exit(3);
         }
         cleanUp();
@@ -90,7 +97,10 @@ bool WaitForPlacedWindow(XUser& user, const std::function<QWidget*()>& window) {
     // later.
     const unsigned long nWindow = OnGui([&window] { return window()->winId(); });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (OnGui([&window] {
+    // Before the window manager has framed a window, the server has it where Qt asked, which
+    // may be where Qt has it too: not yet where it will stay.
+    while (!user.Managed(nWindow) ||
+           OnGui([&window] {
                QWidget* pWindow = window();
                return pWindow != nullptr ? pWindow->mapToGlobal(QPoint(0, 0)) : QPoint();
            }) != user.WindowOrigin(nWindow)) {

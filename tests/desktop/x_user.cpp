@@ -50,7 +50,7 @@ std::string KeyNameOf(char c) {
 
 }  // namespace
 
-XUser::XUser() : m_pDisplay(XOpenDisplay(nullptr)) {
+XUser::XUser(double dScale) : m_pDisplay(XOpenDisplay(nullptr)), m_dScale(dScale) {
     if (m_pDisplay == nullptr) {
         throw std::runtime_error("cannot open the X display");
     }
@@ -72,8 +72,18 @@ void XUser::Sync() const {
     XSync(m_pDisplay, False);
 }
 
+QPoint XUser::ToServer(QPoint screen) const {
+    return screen * m_dScale;
+}
+
+QPoint XUser::FromServer(QPoint server) const {
+    // QPoint's division rounds each coordinate as Qt's own conversion from the server does.
+    return server / m_dScale;
+}
+
 void XUser::MoveTo(QPoint screen) {
-    XTestFakeMotionEvent(m_pDisplay, -1, screen.x(), screen.y(), CurrentTime);
+    const QPoint server = ToServer(screen);
+    XTestFakeMotionEvent(m_pDisplay, -1, server.x(), server.y(), CurrentTime);
     Sync();
     Pause(15);
 }
@@ -152,12 +162,38 @@ void XUser::Type(const std::string& strText) {
     }
 }
 
-QPoint XUser::WindowOrigin(unsigned long nWindow) const {
+QPoint XUser::ServerOrigin(unsigned long nWindow) const {
     int x = 0;
     int y = 0;
     Window child = 0;
     XTranslateCoordinates(m_pDisplay, nWindow, DefaultRootWindow(m_pDisplay), 0, 0, &x, &y, &child);
     return QPoint(x, y);
+}
+
+QPoint XUser::WindowOrigin(unsigned long nWindow) const {
+    return FromServer(ServerOrigin(nWindow));
+}
+
+bool XUser::Managed(unsigned long nWindow) const {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(m_pDisplay, nWindow, &attributes) ||
+        attributes.map_state != IsViewable) {
+        return false;
+    }
+    if (attributes.override_redirect) {
+        return true;
+    }
+    Window root = 0;
+    Window parent = 0;
+    Window* pChildren = nullptr;
+    unsigned nChildren = 0;
+    if (!XQueryTree(m_pDisplay, nWindow, &root, &parent, &pChildren, &nChildren)) {
+        return false;
+    }
+    if (pChildren != nullptr) {
+        XFree(pChildren);
+    }
+    return parent != root;
 }
 
 QRect XUser::WindowRect(unsigned long nWindow) const {
@@ -181,8 +217,9 @@ QRect XUser::WindowRect(unsigned long nWindow) const {
     }
     XWindowAttributes attributes{};
     XGetWindowAttributes(m_pDisplay, current, &attributes);
-    const QPoint origin = WindowOrigin(current);
-    return QRect(origin.x(), origin.y(), attributes.width, attributes.height);
+    const QPoint origin = ServerOrigin(current);
+    const QPoint end = origin + QPoint(attributes.width, attributes.height);
+    return QRect(FromServer(origin), FromServer(end) - QPoint(1, 1));
 }
 
 void XUser::CloseBox(unsigned long nWindow) {

@@ -10,9 +10,13 @@ struct _XDisplay;
 // the server delivers as it delivers a person's (to the window under the pointer, the focused
 // window, the window manager's key bindings), and what the server knows about windows.
 // Usable from any thread: it has its own connection.
+//
+// Points and rectangles are the application's screen coordinates: the server's pixels divided
+// by the scale the application draws the screen at (QT_SCALE_FACTOR), rounded as Qt rounds
+// them, so that what the steps read from widgets and what the server says compare as they are.
 class XUser {
   public:
-    XUser();
+    explicit XUser(double dScale = 1.0);
     ~XUser();
     XUser(const XUser&) = delete;
     XUser& operator=(const XUser&) = delete;
@@ -36,10 +40,17 @@ class XUser {
     QRect WindowRect(unsigned long nWindow) const;
     // The position of a window's inside on the screen, as the server has it.
     QPoint WindowOrigin(unsigned long nWindow) const;
+    // Whether the window manager has taken a window and shows it (framed it); a window that
+    // bypasses it (a menu, a tooltip) once it is shown.
+    bool Managed(unsigned long nWindow) const;
     // Asks the window manager to close a window, as its close box does.
     void CloseBox(unsigned long nWindow);
 
   private:
     void Sync() const;
+    QPoint ToServer(QPoint screen) const;
+    QPoint FromServer(QPoint server) const;
+    QPoint ServerOrigin(unsigned long nWindow) const;
     _XDisplay* m_pDisplay;
+    double m_dScale;
 };

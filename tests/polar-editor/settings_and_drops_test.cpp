@@ -8,8 +8,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QSettings>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "apps/polar-editor/app_settings.h"

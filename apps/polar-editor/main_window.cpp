@@ -208,12 +208,7 @@ void MainWindow::RefreshFromFile() {
         m_nPolar = -1;
     }
     m_pTree->ShowSailPlans(m_file.aSailPlans, m_nSailPlan, m_nPolar);
-    if (!m_bSplitChosen) {
-        // The tree as wide as its columns, but the charts keep at least two fifths.
-        const int nTotal = std::max(m_pSplitter->width(), width());
-        const int nTree = std::clamp(m_pTree->WidthToShowAll(), 430, nTotal * 3 / 5);
-        m_pSplitter->setSizes({nTree, nTotal - nTree});
-    }
+    FitTreeWidth();
     m_pCrossover->ShowSailPlans(m_file.aSailPlans);
     ShowChoice(m_nSailPlan, m_nPolar);
     m_pFileSummary->setText(m_file.strProblem.isEmpty()
@@ -555,6 +550,15 @@ void MainWindow::TakeDroppedFile(const QString& strPath) {
                                 "imported, nor a log.")
                                  .arg(strPath));
             break;
+    }
+}
+
+void MainWindow::FitTreeWidth() {
+    if (!m_bSplitChosen) {
+        // The tree as wide as its columns, but the charts keep at least two fifths.
+        const int nTotal = std::max(m_pSplitter->width(), width());
+        const int nTree = std::clamp(m_pTree->WidthToShowAll(), 430, nTotal * 3 / 5);
+        m_pSplitter->setSizes({nTree, nTotal - nTree});
     }
 }
 

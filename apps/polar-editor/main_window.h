@@ -74,6 +74,8 @@ class MainWindow : public QMainWindow {
     void OnEditorNotice(unsigned long long wParam);
     void ShowChoice(int nSailPlan, int nPolar);
     void RefreshFromFile();
+    // Until the user moves the split, the tree gets the width its columns need.
+    void FitTreeWidth();
     void RememberRecent(const QString& strPath);
     void FillRecentMenu();
     // Adds the sail plan (under a name of its own) through ChangeDataFile; true when it was.

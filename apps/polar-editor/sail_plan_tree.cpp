@@ -46,11 +46,16 @@ SailPlanTree::SailPlanTree(QWidget* pParent) : QTreeWidget(pParent) {
 }
 
 int SailPlanTree::WidthToShowAll() const {
+    // The header sizes its sections to their contents: those sizes are the ones to show. The
+    // last may be stretched over what is left, so it counts by its contents, and at least the
+    // header's default size, which the stretched last section keeps.
     int nWidth = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
-    for (int i = 0; i < columnCount(); ++i) {
-        nWidth += std::max(sizeHintForColumn(i), header()->sectionSizeHint(i));
+    const int nLast = columnCount() - 1;
+    for (int i = 0; i < nLast; ++i) {
+        nWidth += header()->sectionSize(i);
     }
-    return nWidth;
+    return nWidth + std::max({sizeHintForColumn(nLast), header()->sectionSizeHint(nLast),
+                              header()->defaultSectionSize()});
 }
 
 void SailPlanTree::ShowSailPlans(const SailPlanArray& aSailPlans, int nSailPlan, int nPolar) {

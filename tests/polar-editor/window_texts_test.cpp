@@ -25,6 +25,7 @@
 #include "apps/polar-editor/settings_dialog.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/own_settings.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -202,13 +203,19 @@ TEST_P(WindowLanguage, TheMenusAcceleratorsAreDistinct) {
 TEST_P(WindowLanguage, TheTreeShowsItsColumnsWhole) {
     MainWindow& window = Window();
     window.resize(1000, 700);
-    window.ShowFile(POLAR_SAMPLE_FILE);
-    window.show();
-    QApplication::processEvents();
-    const auto* pTree = window.findChild<QTreeWidget*>("sail-plan-tree");
-    ASSERT_NE(pTree, nullptr);
-    ASSERT_NE(pTree->headerItem()->text(3).toStdString(), "Best beat");
-    EXPECT_LE(pTree->header()->length(), pTree->viewport()->width());
+    // The sample, and a file whose last column holds less than its header's default width.
+    TempDir dir;
+    const std::string strNarrow = dir.File("NARROW.PPD");
+    TempDir::Write(strNarrow, "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-2");
+    for (const QString& strFile : {QString(POLAR_SAMPLE_FILE), QString::fromStdString(strNarrow)}) {
+        window.ShowFile(strFile);
+        window.show();
+        QApplication::processEvents();
+        const auto* pTree = window.findChild<QTreeWidget*>("sail-plan-tree");
+        ASSERT_NE(pTree, nullptr);
+        ASSERT_NE(pTree->headerItem()->text(3).toStdString(), "Best beat");
+        EXPECT_LE(pTree->header()->length(), pTree->viewport()->width()) << strFile.toStdString();
+    }
     window.close();
 }
 

@@ -663,7 +663,7 @@ class AppDrops : public AppOnDisplay {
         }
         ASSERT_FALSE(at.intersects(window)) << "the drag source covers the window";
         const QPoint target = OnGui([this] {
-            auto* pChart = m_pWindow->findChild<PolarChart*>();
+            auto* pChart = m_pWindow->findChild<PolarChart*>("polar-chart");
             return pChart->mapToGlobal(pChart->rect().center());
         });
         const int nOverBefore = m_watch.nOver;
@@ -830,7 +830,7 @@ TEST_P(AppOnDenseScreen, OnADenseScreenTheWindowTheMenusAndTheChartFitTheScreen)
 
             // The polar chart, drawn at the screen's pixels.
             const auto [shown, drawn, single] = OnGui([this] {
-                auto* pChart = m_pWindow->findChild<PolarChart*>();
+                auto* pChart = m_pWindow->findChild<PolarChart*>("polar-chart");
                 QImage image = pChart->grab().toImage().convertToFormat(QImage::Format_RGB32);
                 image.setDevicePixelRatio(1.0);
                 QImage one(pChart->size(), QImage::Format_RGB32);

@@ -93,11 +93,14 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     m_pAngleStep->setRange(0.5, 90);
     m_pAngleStep->setValue(static_cast<double>(defaults.fAngleStep));
     pForm->addRow(Ui("Angle step (°):"), m_pAngleStep);
-    m_pPercentile = new QDoubleSpinBox;
+    // The dialog's own even where compare does not show it, so that it goes with the dialog.
+    m_pPercentile = new QDoubleSpinBox(this);
     m_pPercentile->setRange(1, 100);
     m_pPercentile->setValue(static_cast<double>(defaults.fPercentile));
     if (bLearn) {
         pForm->addRow(Ui("Percentile:"), m_pPercentile);
+    } else {
+        m_pPercentile->hide();
     }
     m_pMinSamples = new QSpinBox;
     m_pMinSamples->setRange(1, 1000000);

@@ -181,24 +181,28 @@ void BM_Baseline_StartAndVersion(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_StartAndVersion)->Unit(benchmark::kMillisecond)->UseManualTime();
 
-// The window's event loop ticks every millisecond while a 7 MB grid is read for an import;
-// the longest time between two ticks until the preview is asked for is the longest the window
-// did not answer. Beside it, the reading made on the window's thread, as it was.
+// The window's event loop ticks every millisecond while an 18 MB grid is read for an import (long
+// enough for its progress dialog to show); the longest time between two ticks until the preview is
+// asked for is the longest the window did not answer. Beside it, the reading made on the window's
+// thread, as it was.
 const std::string& BigImportFile() {
     static const std::string strPath = [] {
         const std::string strFile =
             (std::filesystem::temp_directory_path() / "polar-app-bench-import.txt").string();
-        WriteFileAtomically(strFile, WideGrid(8000));
+        WriteFileAtomically(strFile, WideGrid(20000));
         return strFile;
     }();
     return strPath;
 }
 
-// Ends the event loop when the preview is asked for, and imports nothing.
+// Ends the event loop when the preview is asked for, and imports nothing. Ticks after the
+// question do not count: what the window does with the answer is not the reading.
 class PreviewEndsTheLoop : public DialogQuestions {
   public:
     QEventLoop loop;
+    bool bAsked = false;
     ImportTarget ChooseImportTarget(QWidget*, const QString&) override {
+        bAsked = true;
         loop.quit();
         return ImportTarget::Cancel;
     }
@@ -213,7 +217,11 @@ void BM_Import_LongestPause(benchmark::State& state) {
     for (auto _ : state) {
         QTimer ticks;
         auto last = std::chrono::steady_clock::now();
-        QObject::connect(&ticks, &QTimer::timeout, [&last, &dLongest] {
+        questions.bAsked = false;
+        QObject::connect(&ticks, &QTimer::timeout, [&last, &dLongest, &questions] {
+            if (questions.bAsked) {
+                return;
+            }
             const auto now = std::chrono::steady_clock::now();
             dLongest =
                 std::max(dLongest, std::chrono::duration<double, std::milli>(now - last).count());
@@ -296,7 +304,7 @@ int main(int argc, char** argv) {
     if (const double dPause = reporter.Counter("BM_Import_LongestPause/real_time:longest_pause_ms");
         dPause >= 0) {
         std::printf(
-            "the window's longest pause while a 7 MB grid is read for an import: %.1f ms "
+            "the window's longest pause while an 18 MB grid is read for an import: %.1f ms "
             "(read on the window's thread: %.1f ms), goal under 50 ms: %s\n",
             dPause, reporter.Milliseconds("BM_Baseline_ImportOnTheWindowsThread/real_time"),
             dPause < 50 ? "met" : "NOT met");

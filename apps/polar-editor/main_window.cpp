@@ -55,8 +55,11 @@ QString ImportFilter() {
     return Ui("Polar formats (%1)").arg(patterns.join(' ')) + ";;" + Ui("All files (*)");
 }
 
-// A window-modal progress for reading a file, shown only when the reading takes long enough
-// to be noticed; it deletes itself when closed.
+// A reading's progress dialog is made only when the reading takes this long: making one costs
+// the window a moment that a short reading should not pay.
+constexpr int kProgressAfterMs = 250;
+
+// A window-modal progress for reading a file, shown; it deletes itself when closed.
 QProgressDialog* ReadingProgress(QWidget* pParent, const QString& strPath,
                                  const QString& strTitle) {
     auto* pProgress = new QProgressDialog(pParent);
@@ -65,11 +68,7 @@ QProgressDialog* ReadingProgress(QWidget* pParent, const QString& strPath,
     pProgress->setCancelButtonText(Ui("Cancel"));
     pProgress->setWindowModality(Qt::WindowModal);
     pProgress->setAttribute(Qt::WA_DeleteOnClose);
-    auto* pShowLater = new QTimer(pProgress);
-    pShowLater->setObjectName("show-later");
-    pShowLater->setSingleShot(true);
-    QObject::connect(pShowLater, &QTimer::timeout, pProgress, &QWidget::show);
-    pShowLater->start(250);
+    pProgress->show();
     return pProgress;
 }
 
@@ -78,8 +77,6 @@ void EndProgress(QPointer<QProgressDialog>& pProgress, QObject* pHandlers) {
     if (QProgressDialog* pDialog = pProgress) {
         pProgress = nullptr;
         pDialog->disconnect(pHandlers);
-        // Closed, it is deleted later: it must not show itself meanwhile.
-        pDialog->findChild<QTimer*>("show-later")->stop();
         pDialog->close();
     }
 }
@@ -304,7 +301,9 @@ void MainWindow::ImportFile() {
 
 void MainWindow::ImportFrom(const QString& strPath) {
     if (Importing()) {
-        return;  // the progress dialog is modal: only a second drop can come here
+        // One reading at a time: a drop, or the menu before the progress dialog shows.
+        statusBar()->showMessage(Ui("Still reading the last import"));
+        return;
     }
     const int nTicket = ++m_nImportTicket;
     m_importThreads.emplace(nTicket, RunOffThread<ImportReading>(
@@ -312,14 +311,21 @@ void MainWindow::ImportFrom(const QString& strPath) {
                                          [this, nTicket, strPath](ImportReading reading) {
                                              ImportRead(nTicket, strPath, std::move(reading));
                                          }));
-    QProgressDialog* pProgress = ReadingProgress(this, strPath, Ui("Import"));
-    pProgress->setObjectName("import-progress");
-    pProgress->setRange(0, 0);  // the readers tell nothing of their progress
-    connect(pProgress, &QProgressDialog::canceled, this, [this] {
-        EndProgress(m_pImportProgress, this);
-        statusBar()->showMessage(Ui("Cancelled: nothing was changed."));
+    m_bImportWanted = true;
+    QTimer::singleShot(kProgressAfterMs, this, [this, nTicket, strPath] {
+        if (nTicket != m_nImportTicket || !m_bImportWanted) {
+            return;  // read already, or cancelled
+        }
+        QProgressDialog* pProgress = ReadingProgress(this, strPath, Ui("Import"));
+        pProgress->setObjectName("import-progress");
+        pProgress->setRange(0, 0);  // the readers tell nothing of their progress
+        connect(pProgress, &QProgressDialog::canceled, this, [this] {
+            m_bImportWanted = false;
+            EndProgress(m_pImportProgress, this);
+            statusBar()->showMessage(Ui("Cancelled: nothing was changed."));
+        });
+        m_pImportProgress = pProgress;
     });
-    m_pImportProgress = pProgress;
 }
 
 void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading reading) {
@@ -327,9 +333,10 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
         it->second.join();  // it has handed its result over and is ending
         m_importThreads.erase(it);
     }
-    if (nTicket != m_nImportTicket || !Importing()) {
+    if (nTicket != m_nImportTicket || !m_bImportWanted) {
         return;  // cancelled
     }
+    m_bImportWanted = false;
     EndProgress(m_pImportProgress, this);
     if (reading.pSailPlan == nullptr) {
         m_questions.Tell(this, Ui("Import"),
@@ -374,22 +381,28 @@ void MainWindow::ShowLogPoints() {
     }
     app_settings::SetLastFolder("logs", QFileInfo(strLog).absolutePath());
     m_pPointsJob = LogJob::Points({strLog});
-    QProgressDialog* pProgress = ReadingProgress(this, strLog, Ui("Show a log over the chart"));
-    pProgress->setObjectName("log-points-progress");
-    pProgress->setRange(0, 1000);
-    auto* pTimer = new QTimer(pProgress);
-    connect(pTimer, &QTimer::timeout, pProgress, [this, pProgress] {
-        if (m_pPointsJob != nullptr && m_pPointsJob->BytesTotal() > 0) {
-            pProgress->setValue(
-                static_cast<int>(1000 * m_pPointsJob->BytesRead() / m_pPointsJob->BytesTotal()));
+    const int nTicket = ++m_nPointsTicket;
+    QTimer::singleShot(kProgressAfterMs, this, [this, nTicket, strLog] {
+        if (nTicket != m_nPointsTicket || m_pPointsJob == nullptr) {
+            return;  // read already
         }
+        QProgressDialog* pProgress = ReadingProgress(this, strLog, Ui("Show a log over the chart"));
+        pProgress->setObjectName("log-points-progress");
+        pProgress->setRange(0, 1000);
+        auto* pTimer = new QTimer(pProgress);
+        connect(pTimer, &QTimer::timeout, pProgress, [this, pProgress] {
+            if (m_pPointsJob != nullptr && m_pPointsJob->BytesTotal() > 0) {
+                pProgress->setValue(static_cast<int>(1000 * m_pPointsJob->BytesRead() /
+                                                     m_pPointsJob->BytesTotal()));
+            }
+        });
+        pTimer->start(200);
+        connect(pProgress, &QProgressDialog::canceled, this, [this] {
+            EndProgress(m_pPointsProgress, this);
+            m_pPointsJob->Cancel();  // its result, cancelled, ends it
+        });
+        m_pPointsProgress = pProgress;
     });
-    pTimer->start(200);
-    connect(pProgress, &QProgressDialog::canceled, this, [this] {
-        EndProgress(m_pPointsProgress, this);
-        m_pPointsJob->Cancel();  // its result, cancelled, ends it
-    });
-    m_pPointsProgress = pProgress;
     m_pPointsJob->Start(this, [this, strLog](LogJobResult result) {
         m_pPointsJob.reset();
         EndProgress(m_pPointsProgress, this);

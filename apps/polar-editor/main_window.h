@@ -45,7 +45,7 @@ class MainWindow : public QMainWindow {
     // Reads the file on a thread of its own, with a progress dialog whose Cancel lets the window
     // go on at once; then the preview, and the sail plan added as the user chooses.
     void ImportFrom(const QString& strPath);
-    bool Importing() const { return !m_pImportProgress.isNull(); }
+    bool Importing() const { return m_bImportWanted; }
     // Readings still running, cancelled ones among them.
     std::size_t ImportReadingsUnderway() const { return m_importThreads.size(); }
     void ExportFile();
@@ -103,14 +103,16 @@ class MainWindow : public QMainWindow {
     QPointer<TargetsDialog> m_pTargets;
     QPointer<LogToolDialog> m_pLogTool;
     // Each import reading has a ticket; the one a result carries is only still wanted while it
-    // is the latest and its progress dialog is up. A cancelled reading runs to its end (the
+    // is the latest and not cancelled. A cancelled reading runs to its end (the
     // readers cannot be interrupted; they write nothing) and its result is dropped; its thread
     // is joined when that result arrives, or when the window goes.
     int m_nImportTicket = 0;
     std::map<int, std::thread> m_importThreads;
+    bool m_bImportWanted = false;
     QPointer<QProgressDialog> m_pImportProgress;
     std::unique_ptr<LogJob> m_pPointsJob;
     QPointer<QProgressDialog> m_pPointsProgress;
+    int m_nPointsTicket = 0;
     QAction* m_pHideLog = nullptr;
     int m_nSailPlan = 0;
     int m_nPolar = -1;

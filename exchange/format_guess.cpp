@@ -139,7 +139,68 @@ bool HoldsBeatOrRunRows(std::string_view text) {
 
 bool LooksLikeRatingJson(std::string_view text) {
     const std::vector<std::string_view> lines = LeadingLines(text);
-    return !lines.empty() && lines[0].front() == '{';
+    return !lines.empty() && lines[0].front() == '{' && !LooksLikeSignalKJson(text);
+}
+
+bool LooksLikeSignalKJson(std::string_view text) {
+    const std::vector<std::string_view> lines = LeadingLines(text);
+    if (lines.empty() || (lines[0].front() != '{' && lines[0].front() != '[')) {
+        return false;
+    }
+    const bool bPolar = text.find("\"windData\"") != std::string_view::npos ||
+                        text.find("\"polarData\"") != std::string_view::npos;
+    return bPolar && text.find("\"vpp\"") == std::string_view::npos;
+}
+
+namespace {
+
+// The first two cells of the first line, at ',', ';' or a tab, without blanks around them.
+std::pair<std::string_view, std::string_view> FirstTwoCells(std::string_view text) {
+    const std::vector<std::string_view> lines = LeadingLines(text);
+    if (lines.empty()) {
+        return {};
+    }
+    const std::string_view line = lines[0];
+    const std::size_t nFirst = line.find_first_of(",;\t");
+    if (nFirst == std::string_view::npos) {
+        return {};
+    }
+    const auto trimmed = [](std::string_view cell) {
+        while (!cell.empty() && (cell.front() == ' ' || cell.front() == '"')) {
+            cell.remove_prefix(1);
+        }
+        while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\r' || cell.back() == '"')) {
+            cell.remove_suffix(1);
+        }
+        return cell;
+    };
+    std::string_view rest = line.substr(nFirst + 1);
+    rest = rest.substr(0, rest.find_first_of(",;\t"));
+    return {trimmed(line.substr(0, nFirst)), trimmed(rest)};
+}
+
+}  // namespace
+
+bool LooksLikePlotterCsv(std::string_view text) {
+    const auto [first, second] = FirstTwoCells(text);
+    return EqualsIgnoringCase(first, "tws") && ParseExchangeNumber(second, false).has_value();
+}
+
+bool LooksLikeTargetTable(std::string_view text) {
+    const auto [first, second] = FirstTwoCells(text);
+    return EqualsIgnoringCase(first, "tws") && StartsWithIgnoringCase(second, "tbs");
+}
+
+bool LooksLikeHrosailingCsv(std::string_view text) {
+    const std::vector<std::string_view> lines = LeadingLines(text);
+    if (lines.empty()) {
+        return false;
+    }
+    std::string_view first = lines[0];
+    while (!first.empty() && (first.back() == ' ' || first.back() == '\r' || first.back() == ',')) {
+        first.remove_suffix(1);
+    }
+    return first == "PolarDiagramTable" || first == "PolarDiagramMultiSails";
 }
 
 bool LooksLikeRatingCsv(std::string_view text) {
@@ -163,5 +224,5 @@ bool LooksLikeLines(std::string_view text) {
     const char c = lines[0].front();
     const bool bStart = c == ';' || c == '!' || StartsWithIgnoringCase(lines[0], "pol") ||
                         std::isdigit(static_cast<unsigned char>(c));
-    return bStart && !LooksLikeGrid(text);
+    return bStart && !LooksLikeGrid(text) && !LooksLikeHrosailingCsv(text);
 }

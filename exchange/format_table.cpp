@@ -14,32 +14,75 @@ std::string ExtensionOf(std::string_view strPath) {
     return std::filesystem::path(strPath).extension().string();
 }
 
-std::string WriteGrid(const SAILPLAN& sailPlan, std::string_view strPath) {
-    return ExportGrid(sailPlan, EqualsIgnoringCase(ExtensionOf(strPath), ".csv") ? ';' : '\t');
+// Routers read a ".pol" grid with tabs and 0 where the boat cannot sail, a ".csv" grid with ';'.
+std::string WriteGrid(const SAILPLAN& sailPlan, const ExportTarget& target) {
+    const std::string extension = ExtensionOf(target.strPath);
+    if (EqualsIgnoringCase(extension, ".csv")) {
+        return ExportGrid(sailPlan, ';', NoValueCell::kBlank, target.bDecimalComma);
+    }
+    const NoValueCell noValue =
+        EqualsIgnoringCase(extension, ".pol") ? NoValueCell::kZero : NoValueCell::kBlank;
+    return ExportGrid(sailPlan, '\t', noValue, target.bDecimalComma);
 }
 
-std::string WriteLines(const SAILPLAN& sailPlan, std::string_view /*strPath*/) {
+std::string WriteLines(const SAILPLAN& sailPlan, const ExportTarget& /*target*/) {
     return ExportLines(sailPlan);
 }
 
-std::string WriteRatingJson(const SAILPLAN& sailPlan, std::string_view /*strPath*/) {
+std::string WriteRatingJson(const SAILPLAN& sailPlan, const ExportTarget& /*target*/) {
     return ExportRatingJson(sailPlan);
 }
 
-std::string WriteRatingCsv(const SAILPLAN& sailPlan, std::string_view /*strPath*/) {
+std::string WriteRatingCsv(const SAILPLAN& sailPlan, const ExportTarget& /*target*/) {
     return ExportRatingCsv(sailPlan);
 }
 
-constexpr std::string_view kGridExtensions[] = {".pol", ".csv", ".txt"};
-constexpr std::string_view kJsonExtensions[] = {".json"};
+std::string WriteAllSignalK(const std::vector<const SAILPLAN*>& sailPlans,
+                            const ExportTarget& /*target*/) {
+    return ExportSignalKJson(sailPlans);
+}
 
-// The rating data's CSV goes by ".csv" too, but a grid is what such a name most often holds:
-// the rating CSV is told by its content, or asked for by name.
+std::string WriteSignalK(const SAILPLAN& sailPlan, const ExportTarget& target) {
+    return WriteAllSignalK({&sailPlan}, target);
+}
+
+std::string WritePlotterCsv(const SAILPLAN& sailPlan, const ExportTarget& /*target*/) {
+    return ExportPlotterCsv(sailPlan);
+}
+
+std::string WriteTargetTable(const SAILPLAN& sailPlan, const ExportTarget& /*target*/) {
+    return ExportTargetTable(sailPlan);
+}
+
+std::string WriteAllHrosailing(const std::vector<const SAILPLAN*>& sailPlans,
+                               const ExportTarget& /*target*/) {
+    return ExportHrosailingCsv(sailPlans);
+}
+
+std::string WriteHrosailing(const SAILPLAN& sailPlan, const ExportTarget& target) {
+    return WriteAllHrosailing({&sailPlan}, target);
+}
+
+constexpr std::string_view kGridExtensions[] = {".pol", ".csv", ".txt"};
+constexpr std::string_view kLinesExtensions[] = {".plr"};
+constexpr std::string_view kJsonExtensions[] = {".json"};
+constexpr std::string_view kTargetExtensions[] = {".nxp"};
+
+// The rating data's CSV, the chart plotter's table and hrosailing's CSV go by ".csv" too, but a
+// grid is what such a name most often holds: those are told by their content, or asked for by
+// name; so is Signal K's JSON beside the rating data's.
 const ExchangeFormat kFormats[] = {
-    {"grid", kGridExtensions, LooksLikeGrid, ImportGrid, WriteGrid},
-    {"lines", {}, LooksLikeLines, ImportLines, WriteLines},
+    {"grid", kGridExtensions, LooksLikeGrid, ImportGrid, WriteGrid, nullptr, nullptr, true},
+    {"lines", kLinesExtensions, LooksLikeLines, ImportLines, WriteLines},
     {"json", kJsonExtensions, LooksLikeRatingJson, ImportRatingJson, WriteRatingJson},
     {"rating-csv", {}, LooksLikeRatingCsv, ImportRatingCsv, WriteRatingCsv},
+    {"signalk", {}, LooksLikeSignalKJson, ImportSignalKJson, WriteSignalK, WriteAllSignalK},
+    {"plotter-csv", {}, LooksLikePlotterCsv, ImportPlotterCsv, WritePlotterCsv, nullptr,
+     PlotterCsvRefusal},
+    {"targets", kTargetExtensions, LooksLikeTargetTable, ImportTargetTable, WriteTargetTable,
+     nullptr, TargetTableRefusal},
+    {"hrosailing", {}, LooksLikeHrosailingCsv, ImportHrosailingCsv, WriteHrosailing,
+     WriteAllHrosailing},
 };
 
 std::string Joined(const std::vector<std::string_view>& words, std::string_view separator,

@@ -183,19 +183,30 @@ ImportResult ImportRatingCsv(std::string_view text, const std::string& strName) 
     return ReadGrid(text, strName, true);
 }
 
-std::string ExportGrid(const SAILPLAN& sailPlan, char cSeparator) {
+std::string ExportGrid(const SAILPLAN& sailPlan, char cSeparator, NoValueCell noValue,
+                       bool bDecimalComma) {
+    const bool bComma = bDecimalComma && cSeparator != ',';
+    const auto number = [bComma](float f) {
+        std::string text = FormatExchangeNumber(f);
+        if (bComma) {
+            std::replace(text.begin(), text.end(), '.', ',');
+        }
+        return text;
+    };
     std::string out = "TWA\\TWS";
     for (const auto& pPolar : sailPlan.m_aPolars) {
         out += cSeparator;
-        out += FormatExchangeNumber(pPolar->m_fWindSpeed);
+        out += number(pPolar->m_fWindSpeed);
     }
     out += '\n';
     for (const float fAngle : UnionOfAngles(sailPlan)) {
-        out += FormatExchangeNumber(fAngle);
+        out += number(fAngle);
         for (const auto& pPolar : sailPlan.m_aPolars) {
             out += cSeparator;
             if (const std::optional<float> speed = WrittenSpeed(*pPolar, fAngle)) {
-                out += FormatExchangeNumber(*speed);
+                out += number(*speed);
+            } else if (noValue == NoValueCell::kZero) {
+                out += '0';
             }
         }
         out += '\n';

@@ -1,6 +1,7 @@
 #include "exchange/import_support.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "exchange/polar_curve.h"
@@ -38,4 +39,31 @@ std::vector<float> UnionOfAngles(const SAILPLAN& sailPlan) {
 
 PolarFileProblem ProblemAt(int nLine, int nColumn, std::string strMessage) {
     return PolarFileProblem{nLine, nColumn, std::move(strMessage)};
+}
+
+PolarFileProblem ProblemAtOffset(std::string_view text, std::size_t nOffset,
+                                 std::string strMessage) {
+    int nLine = 1;
+    std::size_t nLineStart = 0;
+    for (std::size_t i = 0; i < nOffset && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++nLine;
+            nLineStart = i + 1;
+        }
+    }
+    return ProblemAt(nLine, static_cast<int>(nOffset - nLineStart) + 1, std::move(strMessage));
+}
+
+float ToHundredth(double dValue) {
+    return static_cast<float>(std::round(dValue * 100.0) / 100.0);
+}
+
+bool AddPointIfNew(PERF_POLAR& polar, float fAngle, float fSpeed) {
+    for (const auto& pVector : polar.m_aVectors) {
+        if (pVector->m_fAngle == fAngle) {
+            return false;
+        }
+    }
+    polar.InsertVector(polar.GetVectorCount(), fAngle, fSpeed);
+    return true;
 }

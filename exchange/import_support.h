@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/polar_text_scanner.h"
@@ -19,3 +20,11 @@ void SetMissingTackingAngles(SAILPLAN& sailPlan);
 std::vector<float> UnionOfAngles(const SAILPLAN& sailPlan);
 // A problem at a line and column (both from 1).
 PolarFileProblem ProblemAt(int nLine, int nColumn, std::string strMessage);
+// A problem at a byte offset of the text, as its line and column.
+PolarFileProblem ProblemAtOffset(std::string_view text, std::size_t nOffset,
+                                 std::string strMessage);
+// A value read in a unit of finer resolution (m/s, radians) as the data file holds it: to the
+// hundredth, so that what we wrote comes back exactly.
+float ToHundredth(double dValue);
+// Adds a point unless the polar has one at that angle already; false when it had.
+bool AddPointIfNew(PERF_POLAR& polar, float fAngle, float fSpeed);

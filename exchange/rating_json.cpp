@@ -18,20 +18,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// Line and column of a byte offset.
-PolarFileProblem ProblemAtOffset(std::string_view text, std::size_t nOffset,
-                                 std::string strMessage) {
-    int nLine = 1;
-    std::size_t nLineStart = 0;
-    for (std::size_t i = 0; i < nOffset && i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            ++nLine;
-            nLineStart = i + 1;
-        }
-    }
-    return ProblemAt(nLine, static_cast<int>(nOffset - nLineStart) + 1, std::move(strMessage));
-}
-
 // The key under which an angle's speeds stand: "52", "52.0" or "52.5".
 const Json* SpeedsOfAngle(const Json& vpp, float fAngle) {
     const std::string candidates[] = {

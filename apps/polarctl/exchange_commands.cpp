@@ -74,9 +74,18 @@ int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const bool bForce = parsed.Flag("--force");
     ImportResult result = format->read(text, parsed.Option("--sail-plan").value_or(""));
     // Standard input has no file name to call the sail plan by.
-    NameImportedSailPlan(*result.pSailPlan, IsStandardStream(strIn)
-                                                ? std::string("Imported")
-                                                : std::filesystem::path(strIn).stem().string());
+    const std::string strFallback = IsStandardStream(strIn)
+                                        ? std::string("Imported")
+                                        : std::filesystem::path(strIn).stem().string();
+    // A format of several sail plans gives them all; each is added.
+    std::vector<std::unique_ptr<SAILPLAN>> aImported;
+    aImported.push_back(std::move(result.pSailPlan));
+    for (auto& pMore : result.aMoreSailPlans) {
+        aImported.push_back(std::move(pMore));
+    }
+    for (auto& pPlan : aImported) {
+        NameImportedSailPlan(*pPlan, strFallback);
+    }
     if (result.error) {
         PrintProblem(err, strIn, *result.error);
         if (!bForce) {
@@ -84,8 +93,13 @@ int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
             return kExitInputProblem;
         }
     }
-    WarnImplausible(err, strIn, {result.pSailPlan.get()});
-    if (result.pSailPlan->m_aPolars.empty()) {
+    std::vector<const SAILPLAN*> aWarned;
+    for (const auto& pPlan : aImported) {
+        aWarned.push_back(pPlan.get());
+    }
+    WarnImplausible(err, strIn, aWarned);
+    std::erase_if(aImported, [](const auto& pPlan) { return pPlan->m_aPolars.empty(); });
+    if (aImported.empty()) {
         err << "polarctl: " << strIn << " holds no polar; nothing written\n";
         return kExitInputProblem;
     }
@@ -102,27 +116,32 @@ int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
             << " exists; --append adds the sail plan to it, --force replaces it\n";
         return kExitUsage;
     }
-    std::size_t nPoints = 0;
-    for (const auto& pPolar : result.pSailPlan->m_aPolars) {
-        nPoints += pPolar->m_aVectors.size();
+    std::vector<std::string> aReports;
+    for (auto& pPlan : aImported) {
+        std::size_t nPoints = 0;
+        for (const auto& pPolar : pPlan->m_aPolars) {
+            nPoints += pPolar->m_aVectors.size();
+        }
+        aReports.push_back("imported \"" + DecodeForDisplay(pPlan->m_strName) + "\" (" +
+                           std::string(format->name) + "): " +
+                           std::to_string(pPlan->m_aPolars.size()) + " polars, " +
+                           std::to_string(nPoints) + " points into " + *strOut + "\n");
+        contents.aSailPlans.push_back(std::move(pPlan));
     }
-    const std::string strShownName = DecodeForDisplay(result.pSailPlan->m_strName);
-    const std::size_t nPolars = result.pSailPlan->m_aPolars.size();
-    contents.aSailPlans.push_back(std::move(result.pSailPlan));
     if (!WriteOutput(*strOut, FormatPolarFile(contents.aSailPlans), bForce, out, err)) {
         return kExitInputProblem;
     }
-    ReportStream(*strOut, out, err)
-        << "imported \"" << strShownName << "\" (" << format->name << "): " << nPolars
-        << " polars, " << nPoints << " points into " << *strOut << "\n";
+    for (const std::string& strReport : aReports) {
+        ReportStream(*strOut, out, err) << strReport;
+    }
     return result.error ? kExitInputProblem : kExitOk;
 }
 
 int RunExport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const auto strOut = parsed.Option("-o");
     const auto strWhich = parsed.Option("--sail-plan");
-    if (!strOut || !strWhich) {
-        err << "polarctl: export needs --sail-plan INDEX|NAME and -o OUT\n";
+    if (!strOut) {
+        err << "polarctl: export needs -o OUT\n";
         return kExitUsage;
     }
     const auto name = parsed.Option("--format");
@@ -130,6 +149,18 @@ int RunExport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (format == nullptr) {
         err << "polarctl: give --format " << FormatNames(", ", " or ") << " (or an OUT ending in "
             << FormatExtensions(", ", " or ") << ")\n";
+        return kExitUsage;
+    }
+    // Every sail plan goes only where the format holds several.
+    if (!strWhich && format->writeAll == nullptr) {
+        err << "polarctl: a " << format->name
+            << " file holds one sail plan; export needs --sail-plan INDEX|NAME\n";
+        return kExitUsage;
+    }
+    const bool bDecimalComma = parsed.Flag("--decimal-comma");
+    if (bDecimalComma && !format->bDecimalComma) {
+        err << "polarctl: --decimal-comma is for the grid; " << format->name
+            << " files take decimal points\n";
         return kExitUsage;
     }
     if (!CheckOutput(*strOut, err)) {
@@ -143,19 +174,47 @@ int RunExport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (contents.stop) {
         PrintProblem(err, strFile, *contents.stop);
     }
-    std::string strError;
-    const auto nSailPlan = ChooseSailPlan(contents.aSailPlans, *strWhich, strFile, strError);
-    if (!nSailPlan) {
-        err << "polarctl: " << strError << "\n";
-        return kExitUsage;
+    std::vector<const SAILPLAN*> aChosen;
+    if (strWhich) {
+        std::string strError;
+        const auto nSailPlan = ChooseSailPlan(contents.aSailPlans, *strWhich, strFile, strError);
+        if (!nSailPlan) {
+            err << "polarctl: " << strError << "\n";
+            return kExitUsage;
+        }
+        aChosen.push_back(contents.aSailPlans[*nSailPlan].get());
+    } else {
+        for (const auto& pPlan : contents.aSailPlans) {
+            aChosen.push_back(pPlan.get());
+        }
     }
-    const SAILPLAN& plan = *contents.aSailPlans[*nSailPlan];
-    const std::string text = format->write(plan, *strOut);
+    if (aChosen.empty()) {
+        err << "polarctl: " << strFile << " holds no sail plan; nothing written\n";
+        return kExitInputProblem;
+    }
+    if (format->refusal != nullptr) {
+        for (const SAILPLAN* pPlan : aChosen) {
+            if (const std::string strWhy = format->refusal(*pPlan); !strWhy.empty()) {
+                err << "polarctl: \"" << DecodeForDisplay(pPlan->m_strName) << "\" cannot be a "
+                    << format->name << " file: " << strWhy << "; nothing written\n";
+                return kExitInputProblem;
+            }
+        }
+    }
+    const ExportTarget target(*strOut, bDecimalComma);
+    const std::string text = aChosen.size() == 1 ? format->write(*aChosen[0], target)
+                                                 : format->writeAll(aChosen, target);
     if (!WriteOutput(*strOut, text, parsed.Flag("--force"), out, err)) {
         return kExitInputProblem;
     }
-    ReportStream(*strOut, out, err) << "exported \"" << DecodeForDisplay(plan.m_strName) << "\" ("
-                                    << format->name << ") to " << *strOut << "\n";
+    // Never a silent change: what the file does not hold is said.
+    for (const std::string& strNote : ExportNotes(*format, aChosen, text)) {
+        err << "polarctl: note: " << *strOut << ": " << strNote << "\n";
+    }
+    for (const SAILPLAN* pPlan : aChosen) {
+        ReportStream(*strOut, out, err) << "exported \"" << DecodeForDisplay(pPlan->m_strName)
+                                        << "\" (" << format->name << ") to " << *strOut << "\n";
+    }
     return contents.stop ? kExitInputProblem : kExitOk;
 }
 

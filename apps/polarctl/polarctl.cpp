@@ -155,17 +155,23 @@ std::vector<CommandDefinition> Commands() {
          "polarctl import boat.pol -o POLAR.PPD --append --sail-plan \"Code 0\"",
          RunImport},
         {"export",
-         "export POLAR.PPD --sail-plan INDEX|NAME -o OUT [--format " + strFormats + "]",
-         "a sail plan as a TWA/TWS grid (.pol tab, .csv ';'), a line per wind speed, or rating "
-         "JSON or CSV",
+         "export POLAR.PPD [--sail-plan INDEX|NAME] -o OUT [--format " + strFormats +
+             "] [--decimal-comma]",
+         "a sail plan as a TWA/TWS grid (.pol tab, .csv ';'), a line per wind speed, rating "
+         "JSON or CSV, Signal K JSON, the chart plotter's table, race targets or hrosailing CSV; "
+         "what the format cannot hold is noted on standard error",
          "POLAR.PPD",
          "the data file (- for standard input)",
          1,
          1,
-         {SailPlanChoice(true),
+         {{"--sail-plan", "INDEX|NAME",
+           "the sail plan: its index from 0, or its name (exact, else in any case when only one "
+           "matches)",
+           "every sail plan, for signalk and hrosailing (the others need one)", false},
           {"-o", "OUT", "the file to write (- for standard output)", "", true},
           {"--format", "FORMAT", "the output's format: " + FormatNames(", ", " or "),
            "from OUT's extension (" + FormatExtensions(", ", " or ") + ")", false},
+          {"--decimal-comma", "", "write 5,2 rather than 5.2 (grid only)", "", false},
           kForce},
          "polarctl export POLAR.PPD --sail-plan main -o main.pol",
          RunExport},

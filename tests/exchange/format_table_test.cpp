@@ -13,10 +13,13 @@
 
 namespace {
 
-SAILPLAN TwoPolars() {
+// Three wind speeds and angles enough between the best upwind and downwind angles, as the chart
+// plotter's table and the race targets need.
+SAILPLAN ThreePolars() {
     SAILPLAN plan("Main");
-    AddPolar(plan, 6, 45, {{40, 4.1f}, {52, 5.12f}, {90, 6}, {180, 3.4f}});
-    AddPolar(plan, 12, 40, {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {180, 6.1f}});
+    AddPolar(plan, 6, 45, {{40, 4.1f}, {52, 5.12f}, {90, 6}, {120, 5.6f}, {150, 4.4f}, {180, 3.4f}});
+    AddPolar(plan, 12, 40, {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {120, 7.4f}, {150, 6.6f}, {180, 6.1f}});
+    AddPolar(plan, 20, 40, {{40, 6.9f}, {52, 7.4f}, {90, 8.1f}, {120, 8.6f}, {150, 8.5f}, {180, 8.2f}});
     return plan;
 }
 
@@ -59,13 +62,18 @@ TEST(FormatTable, NamesAndExtensionsFindTheirFormat) {
     EXPECT_EQ(FormatByExtension("boat.json.gz"), nullptr);
     EXPECT_EQ(FormatByExtension("my.json/boat"), nullptr);
     EXPECT_EQ(FormatByExtension("-"), nullptr);
-    EXPECT_EQ(FormatNames("|", "|"), "grid|lines|json|rating-csv");
-    EXPECT_EQ(FormatNames(", ", " or "), "grid, lines, json or rating-csv");
-    EXPECT_EQ(FormatExtensions(", ", " or "), ".pol, .csv, .txt or .json");
+    EXPECT_EQ(FormatNames("|", "|"),
+              "grid|lines|json|rating-csv|signalk|plotter-csv|targets|hrosailing");
+    EXPECT_EQ(FormatNames(", ", " or "),
+              "grid, lines, json, rating-csv, signalk, plotter-csv, targets or hrosailing");
+    EXPECT_EQ(FormatExtensions(", ", " or "), ".pol, .csv, .txt, .plr, .json or .nxp");
+    // Garmin's plotters take the line layout as ".plr"; the race instruments' targets ".nxp".
+    EXPECT_EQ(FormatByExtension("boat.PLR")->name, "lines");
+    EXPECT_EQ(FormatByExtension("boat.nxp")->name, "targets");
 }
 
 TEST(FormatTable, EveryFormatKnowsItsOwnOutputAndReadsItBack) {
-    const SAILPLAN plan = TwoPolars();
+    const SAILPLAN plan = ThreePolars();
     for (const ExchangeFormat& format : ExchangeFormats()) {
         for (const char* pszPath : {"out.csv", "out.pol", "-"}) {
             const std::string text = format.write(plan, pszPath);
@@ -73,7 +81,12 @@ TEST(FormatTable, EveryFormatKnowsItsOwnOutputAndReadsItBack) {
             EXPECT_EQ(GuessedName(text, "no extension"), format.name) << pszPath;
             const ImportResult again = format.read(text, "x");
             ASSERT_FALSE(again.error) << format.name << ": " << again.error->strMessage;
-            // Every point comes back (rating data adds its beat and run between them).
+            // Every point comes back (rating data adds its beat and run between them); the race
+            // targets hold only angles between the beat and the run, and say what they leave out.
+            if (format.name == "targets") {
+                EXPECT_FALSE(ExportNotes(format, {&plan}, text).empty());
+                continue;
+            }
             for (const auto& pPolar : plan.m_aPolars) {
                 for (const auto& pVector : pPolar->m_aVectors) {
                     EXPECT_TRUE(HasPoint(*again.pSailPlan, pPolar->m_fWindSpeed, pVector->m_fAngle,
@@ -86,8 +99,8 @@ TEST(FormatTable, EveryFormatKnowsItsOwnOutputAndReadsItBack) {
     }
     // A grid is separated by ';' for a ".csv" file, in any case, and by tabs otherwise.
     const ExchangeFormat& grid = *FormatByName("grid");
-    EXPECT_EQ(grid.write(plan, "OUT.CSV").substr(0, 13), "TWA\\TWS;6;12\n");
-    EXPECT_EQ(grid.write(plan, "-").substr(0, 13), "TWA\\TWS\t6\t12\n");
+    EXPECT_EQ(grid.write(plan, "OUT.CSV").substr(0, 16), "TWA\\TWS;6;12;20\n");
+    EXPECT_EQ(grid.write(plan, "-").substr(0, 16), "TWA\\TWS\t6\t12\t20\n");
 }
 
 TEST(FormatTable, ContentFirstThenExtensionAndNoTextOfTwoFormats) {

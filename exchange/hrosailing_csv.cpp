@@ -44,6 +44,14 @@ class LineCursor {
         m_nLast = m_lines[m_nNext].nNumber;
         return &m_lines[m_nNext++];
     }
+    // The next line, blank or not: an empty row is an empty list.
+    const TextLine* NextRow() {
+        if (m_nNext == m_lines.size()) {
+            return nullptr;
+        }
+        m_nLast = m_lines[m_nNext].nNumber;
+        return &m_lines[m_nNext++];
+    }
     // The next line without taking it.
     const TextLine* Peek() {
         const std::size_t nKept = m_nNext;
@@ -65,6 +73,9 @@ class LineCursor {
 std::string NumbersOf(const TextLine& line, std::vector<float>& values, int& nColumn,
                       const char* pszWhat) {
     values.clear();
+    if (Trimmed(line.text).empty()) {
+        return {};
+    }
     for (const Cell& cell : SplitCells(line.text, ',')) {
         const std::optional<float> value = ParseExchangeNumber(Trimmed(cell.text), false);
         if (!value) {
@@ -96,7 +107,7 @@ struct Reading {
                     "expected a line \"" + std::string(*labels.begin()) + "\"");
     }
     bool Row(std::vector<float>& values, const char* pszWhat) {
-        const TextLine* pLine = cursor.Next();
+        const TextLine* pLine = cursor.NextRow();
         if (pLine == nullptr) {
             return Fail(cursor.LastLine(), 1, std::string("expected a row of ") + pszWhat);
         }

@@ -138,7 +138,8 @@ std::vector<CommandDefinition> Commands() {
          RunSmooth},
         {"import",
          "import IN -o POLAR.PPD [--format " + strFormats + "] [--sail-plan NAME]",
-         "a sail plan from another program's polar file",
+         "a sail plan from another program's polar file (every one, from signalk and "
+         "hrosailing files that hold several)",
          "IN",
          "the file to import (- for standard input)",
          1,

@@ -106,7 +106,8 @@ TEST(CommandLine, CompletionListsTheCommandsTheirOptionsAndTheFormats) {
     EXPECT_EQ(Polarctl({"--complete-options", "lgx", "build"}).out,
               "-h\n--help\n-o\tFILE.lgx\n--force\n");
     EXPECT_EQ(Polarctl({"--complete-options"}).out, "--version\n-h\n--help\n");
-    EXPECT_EQ(Polarctl({"--complete-formats"}).out, "grid\nlines\njson\nrating-csv\n");
+    EXPECT_EQ(Polarctl({"--complete-formats"}).out,
+              "grid\nlines\njson\nrating-csv\nsignalk\nplotter-csv\ntargets\nhrosailing\n");
 
     // The listings are not commands or options of their own, and say what they take.
     for (const std::vector<std::string>& args :
@@ -207,7 +208,8 @@ TEST(CommandLine, UsageErrorsExit2WithAMessageNamingTheFault) {
         {{"check", strFile, strFile}, "FILE"},
         {{"check", strFile, "--bogus"}, "--bogus"},
         {{"dump", strFile, "--json=yes"}, "--json"},
-        {{"export", strFile, "-o", "-"}, "--sail-plan is required"},
+        {{"export", strFile, "-o", "-", "--format", "grid"},
+         "a grid file holds one sail plan; export needs --sail-plan"},
         {{"export", strFile, "-o", "-", "--sail-plan"}, "--sail-plan"},
         {{"render", strFile, "--sail-plan", "0", "--polar", "0", "-o", dir.File("x.png"), "--log"},
          "--log"},

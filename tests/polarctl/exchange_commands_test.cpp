@@ -110,30 +110,94 @@ TEST(ExchangeCommands, ExtensionsCountInAnyCaseForExportAndImport) {
     TempDir::Write(dir.File("marked.bin"), TempDir::Read(strMarked));
     const CliRun unknown = Polarctl({"import", dir.File("marked.bin"), "-o", dir.File("x.ppd")});
     EXPECT_EQ(unknown.nExit, 2);
-    EXPECT_NE(unknown.err.find("give --format grid, lines, json or rating-csv"), std::string::npos)
+    EXPECT_NE(unknown.err.find("give --format grid, lines, json, rating-csv, signalk, plotter-csv, targets or hrosailing"), std::string::npos)
         << unknown.err;
 }
 
 TEST(ExchangeCommands, HelpAndMessagesNameTheFormatsOfTheTable) {
-    EXPECT_NE(Polarctl({"--help"})
-                  .out.find("import IN -o POLAR.PPD [--format "
-                            "grid|lines|json|rating-csv]"),
-              std::string::npos);
-    EXPECT_NE(Polarctl({"--help"}).out.find("-o OUT [--format grid|lines|json|rating-csv]"),
+    const std::string strHelp = Polarctl({"--help"}).out;
+    EXPECT_NE(strHelp.find("import IN -o POLAR.PPD [--format\n      "
+                           "grid|lines|json|rating-csv|signalk|plotter-csv|targets|hrosailing] "
+                           "[--sail-plan NAME]"),
+              std::string::npos)
+        << strHelp;
+    EXPECT_NE(strHelp.find("-o OUT [--format\n      "
+                           "grid|lines|json|rating-csv|signalk|plotter-csv|targets|hrosailing] "
+                           "[--decimal-comma]"),
               std::string::npos);
     TempDir dir;
     TempDir::Write(dir.File("POLAR.PPD"), kExampleFileText);
     const CliRun noFormat =
         Polarctl({"export", dir.File("POLAR.PPD"), "--sail-plan", "0", "-o", dir.File("out.dat")});
     EXPECT_EQ(noFormat.nExit, 2);
-    EXPECT_NE(noFormat.err.find("(or an OUT ending in .pol, .csv, .txt or .json)"),
+    EXPECT_NE(noFormat.err.find("(or an OUT ending in .pol, .csv, .txt, .plr, .json or .nxp)"),
               std::string::npos)
         << noFormat.err;
     const CliRun badName =
         Polarctl({"import", dir.File("POLAR.PPD"), "-o", dir.File("x.ppd"), "--format", "xml"});
     EXPECT_EQ(badName.nExit, 2);
-    EXPECT_NE(badName.err.find("--format takes grid, lines, json or rating-csv"),
+    EXPECT_NE(badName.err.find("--format takes grid, lines, json, rating-csv, signalk, plotter-csv, targets or hrosailing"),
               std::string::npos);
+}
+
+TEST(ExchangeCommands, EverySailPlanToAndFromTheFormatsThatHoldSeveral) {
+    TempDir dir;
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strPpd, kExampleFileText);
+    // Without --sail-plan, Signal K's JSON and hrosailing's CSV take every sail plan; the others
+    // need one.
+    for (const char* pszFormat : {"signalk", "hrosailing"}) {
+        const std::string strOut = dir.File(std::string("all.") + pszFormat);
+        const CliRun exported = Polarctl({"export", strPpd, "--format", pszFormat, "-o", strOut});
+        ASSERT_EQ(exported.nExit, 0) << exported.err;
+        EXPECT_NE(exported.out.find("exported \"Light\""), std::string::npos) << exported.out;
+        const std::string strBack = dir.File(std::string("back-") + pszFormat + ".ppd");
+        const CliRun imported = Polarctl({"import", strOut, "-o", strBack});
+        ASSERT_EQ(imported.nExit, 0) << imported.err;
+        EXPECT_NE(imported.out.find("imported \"Main\" (" + std::string(pszFormat) + "): 2 polars"),
+                  std::string::npos)
+            << imported.out;
+        EXPECT_NE(imported.out.find("imported \"Light\""), std::string::npos) << imported.out;
+        PolarFileContents contents;
+        ASSERT_TRUE(LoadPolarFile(strBack, contents).Ok());
+        ASSERT_EQ(contents.aSailPlans.size(), 2u);
+        EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Light");
+    }
+    const CliRun one = Polarctl({"export", strPpd, "-o", dir.File("x.pol")});
+    EXPECT_EQ(one.nExit, 2);
+    EXPECT_NE(one.err.find("a grid file holds one sail plan; export needs --sail-plan"),
+              std::string::npos)
+        << one.err;
+}
+
+TEST(ExchangeCommands, ExportSaysWhatTheFormatCannotHoldAndRefusesWhatItCannotBe) {
+    TempDir dir;
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strPpd, kExampleFileText);
+    // A grid keeps no name; the tacking angle 45 at 6 kn is not the curve's best (40).
+    const CliRun grid =
+        Polarctl({"export", strPpd, "--sail-plan", "Main", "-o", dir.File("main.csv"),
+                  "--decimal-comma"});
+    ASSERT_EQ(grid.nExit, 0) << grid.err;
+    EXPECT_NE(grid.err.find("main.csv: the sail plan's name \"Main\" is not held"),
+              std::string::npos)
+        << grid.err;
+    EXPECT_NE(grid.err.find("tacking angles of \"Main\" are not held"), std::string::npos);
+    EXPECT_EQ(TempDir::Read(dir.File("main.csv")).substr(0, 24), "TWA\\TWS;6;12\n40;4,1;6,2\n");
+    const CliRun comma = Polarctl({"export", strPpd, "--sail-plan", "Main", "--format", "signalk",
+                                   "-o", dir.File("main.json"), "--decimal-comma"});
+    EXPECT_EQ(comma.nExit, 2);
+    EXPECT_NE(comma.err.find("--decimal-comma is for the grid"), std::string::npos);
+    // The chart plotter's table takes 3 wind speeds: nothing is written, and the reason is said.
+    const std::string strPlotter = dir.File("plotter.csv");
+    const CliRun refused = Polarctl(
+        {"export", strPpd, "--sail-plan", "Main", "--format", "plotter-csv", "-o", strPlotter});
+    EXPECT_EQ(refused.nExit, 1);
+    EXPECT_NE(refused.err.find("\"Main\" cannot be a plotter-csv file: the chart plotter's table "
+                               "takes at least 3 wind speeds; the sail plan has 2; nothing written"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(strPlotter));
 }
 
 }  // namespace

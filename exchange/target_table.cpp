@@ -63,15 +63,18 @@ Targets ChooseTargets(const SAILPLAN& sailPlan) {
             targets.polars.push_back(pPolar.get());
         }
     }
+    std::vector<BestVmg> best;
+    for (const PERF_POLAR* pPolar : targets.polars) {
+        best.push_back(*FindBestVmg(*pPolar));
+    }
     std::vector<float> common;
     for (const float fAngle : UnionOfAngles(sailPlan)) {
-        const bool bEvery =
-            !targets.polars.empty() &&
-            std::all_of(targets.polars.begin(), targets.polars.end(), [&](const PERF_POLAR* p) {
-                const BestVmg best = *FindBestVmg(*p);
-                return fAngle > best.fUpwindAngle + 0.005f &&
-                       fAngle < best.fDownwindAngle - 0.005f && WrittenSpeed(*p, fAngle);
-            });
+        bool bEvery = !targets.polars.empty();
+        for (std::size_t i = 0; bEvery && i < targets.polars.size(); ++i) {
+            bEvery = fAngle > best[i].fUpwindAngle + 0.005f &&
+                     fAngle < best[i].fDownwindAngle - 0.005f &&
+                     WrittenSpeed(*targets.polars[i], fAngle).has_value();
+        }
         if (bEvery) {
             common.push_back(fAngle);
         }

@@ -92,9 +92,9 @@ void CompareSailPlan(const SAILPLAN& original, const SAILPLAN* pBack,
     }
     const std::string strOf = " of " + strName;
     if (!missingPolars.empty()) {
-        notes.push_back(std::to_string(missingPolars.size()) + " polars" + strOf +
-                        " are not held (wind speeds the format has no room for): " +
-                        Examples(missingPolars));
+        notes.push_back(
+            std::to_string(missingPolars.size()) + " polars" + strOf +
+            " are not held (wind speeds the format has no room for): " + Examples(missingPolars));
     }
     if (!missingPoints.empty()) {
         notes.push_back(std::to_string(missingPoints.size()) + " points" + strOf +

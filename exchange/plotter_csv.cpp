@@ -79,11 +79,10 @@ std::optional<float> SpeedFromVmg(float fAngle, float fVmg) {
 // stated point stays the best when read back, as the rating data's JSON does.
 float VmgOf(const PERF_POLAR& polar, float fAngle, float fSpeed) {
     const double dVmg = fSpeed * std::fabs(std::cos(fAngle * kRadiansPerDegree));
-    const bool bOwnPoint =
-        std::any_of(polar.m_aVectors.begin(), polar.m_aVectors.end(),
-                    [&](const auto& p) { return p->m_fAngle == fAngle; });
-    return static_cast<float>((bOwnPoint ? std::round(dVmg * 100.0) : std::ceil(dVmg * 100.0 - 1e-6)) /
-                              100.0);
+    const bool bOwnPoint = std::any_of(polar.m_aVectors.begin(), polar.m_aVectors.end(),
+                                       [&](const auto& p) { return p->m_fAngle == fAngle; });
+    return static_cast<float>(
+        (bOwnPoint ? std::round(dVmg * 100.0) : std::ceil(dVmg * 100.0 - 1e-6)) / 100.0);
 }
 
 }  // namespace
@@ -104,9 +103,9 @@ ImportResult ImportPlotterCsv(std::string_view text, const std::string& strName)
     const char cSeparator = SeparatorOf(lines[i].text);
     const std::vector<Cell> header = SplitCells(lines[i].text, cSeparator);
     if (!EqualsIgnoringCase(Unquoted(header[0].text), "tws")) {
-        result.error = ProblemAt(lines[i].nNumber, header[0].nColumn,
-                                 "expected a row \"TWS\" with the wind speeds, found " +
-                                     ShownCell(header[0].text));
+        result.error = ProblemAt(
+            lines[i].nNumber, header[0].nColumn,
+            "expected a row \"TWS\" with the wind speeds, found " + ShownCell(header[0].text));
         return result;
     }
     for (std::size_t c = 1; c < header.size(); ++c) {
@@ -124,7 +123,8 @@ ImportResult ImportPlotterCsv(std::string_view text, const std::string& strName)
     if (plan.GetPolarCount() < kMinimumWindSpeeds) {
         result.error = ProblemAt(lines[i].nNumber, 1,
                                  "the chart plotter's table takes at least 3 wind speeds; this one "
-                                 "has " + std::to_string(plan.GetPolarCount()));
+                                 "has " +
+                                     std::to_string(plan.GetPolarCount()));
         plan.RemoveAllPolars();
         return result;
     }
@@ -195,7 +195,8 @@ ImportResult ImportPlotterCsv(std::string_view text, const std::string& strName)
     if (!result.error && nAngles < kMinimumAngles) {
         result.error = ProblemAt(nLastLine, 1,
                                  "the chart plotter's table takes at least 3 true wind angles; "
-                                 "this one has " + std::to_string(nAngles));
+                                 "this one has " +
+                                     std::to_string(nAngles));
     }
     for (std::size_t n = 0; n < nWindSpeeds; ++n) {
         PERF_POLAR& polar = *plan.m_aPolars[n];

@@ -73,8 +73,8 @@ void AddPairs(PERF_POLAR& polar, const Json* pPairs, bool bBeat) {
 }
 
 // Parallel arrays of angles and speeds (the older shape's beats and gybes).
-void AddParallel(PERF_POLAR& polar, const Json& entry, const char* pszAngles,
-                 const char* pszSpeeds, bool bBeat) {
+void AddParallel(PERF_POLAR& polar, const Json& entry, const char* pszAngles, const char* pszSpeeds,
+                 bool bBeat) {
     const Json* pAngles = ArrayMember(entry, pszAngles);
     const Json* pSpeeds = ArrayMember(entry, pszSpeeds);
     if (pAngles == nullptr || pSpeeds == nullptr) {
@@ -161,9 +161,9 @@ std::string IdOf(const SAILPLAN& plan, std::size_t nIndex) {
     }
     const std::uint64_t other = hash * 0x9E3779B97F4A7C15ULL;
     char sz[40];
-    std::snprintf(sz, sizeof sz, "%08x-%04x-4%03x-8%03x-%012llx",
-                  static_cast<unsigned>(hash >> 32), static_cast<unsigned>(hash >> 16) & 0xFFFFu,
-                  static_cast<unsigned>(hash) & 0xFFFu, static_cast<unsigned>(other >> 52),
+    std::snprintf(sz, sizeof sz, "%08x-%04x-4%03x-8%03x-%012llx", static_cast<unsigned>(hash >> 32),
+                  static_cast<unsigned>(hash >> 16) & 0xFFFFu, static_cast<unsigned>(hash) & 0xFFFu,
+                  static_cast<unsigned>(other >> 52),
                   static_cast<unsigned long long>(other & 0xFFFFFFFFFFFFULL));
     return sz;
 }

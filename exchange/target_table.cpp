@@ -59,7 +59,8 @@ Targets ChooseTargets(const SAILPLAN& sailPlan) {
     for (const auto& pPolar : sailPlan.m_aPolars) {
         if (std::find(windSpeeds.begin(), windSpeeds.end(), pPolar->m_fWindSpeed) !=
                 windSpeeds.end() &&
-            (targets.polars.empty() || targets.polars.back()->m_fWindSpeed != pPolar->m_fWindSpeed)) {
+            (targets.polars.empty() ||
+             targets.polars.back()->m_fWindSpeed != pPolar->m_fWindSpeed)) {
             targets.polars.push_back(pPolar.get());
         }
     }
@@ -113,8 +114,8 @@ ImportResult ImportTargetTable(std::string_view text, const std::string& strName
             cells.pop_back();
         }
         if (++nRows > kMaximumRows) {
-            result.error = ProblemAt(line.nNumber, 1,
-                                     Limits() + "; this row is the " + std::to_string(nRows) + "th");
+            result.error = ProblemAt(
+                line.nNumber, 1, Limits() + "; this row is the " + std::to_string(nRows) + "th");
             break;
         }
         const std::size_t nPairs = (cells.size() - 1) / 2;
@@ -140,9 +141,9 @@ ImportResult ImportTargetTable(std::string_view text, const std::string& strName
             if (!value || *value < 0 || (bAngle && *value > 180)) {
                 result.error =
                     ProblemAt(line.nNumber, cells[c].nColumn,
-                              std::string(bAngle ? "expected a true wind angle from 0 to 180"
-                                                 : c == 0 ? "expected a wind speed"
-                                                          : "expected a target boat speed") +
+                              std::string(bAngle   ? "expected a true wind angle from 0 to 180"
+                                          : c == 0 ? "expected a wind speed"
+                                                   : "expected a target boat speed") +
                                   ", found " + ShownCell(cells[c].text));
                 break;
             }
@@ -158,8 +159,8 @@ ImportResult ImportTargetTable(std::string_view text, const std::string& strName
         }
     }
     if (!result.error && nRows < kMinimumRows) {
-        result.error = ProblemAt(nLastLine, 1,
-                                 Limits() + "; this one has " + std::to_string(nRows) + " rows");
+        result.error =
+            ProblemAt(nLastLine, 1, Limits() + "; this one has " + std::to_string(nRows) + " rows");
     }
     SortSailPlan(plan);
     SetMissingTackingAngles(plan);
@@ -173,8 +174,9 @@ std::string TargetTableRefusal(const SAILPLAN& sailPlan) {
                " wind speeds with points";
     }
     if (targets.angles.size() + 2 < static_cast<std::size_t>(kMinimumPairs)) {
-        return Limits() + "; between the best upwind and downwind angles the sail plan's polars "
-                          "share " +
+        return Limits() +
+               "; between the best upwind and downwind angles the sail plan's polars "
+               "share " +
                std::to_string(targets.angles.size()) + " angles, and it needs 3";
     }
     return {};

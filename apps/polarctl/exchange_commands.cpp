@@ -123,8 +123,8 @@ int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
             nPoints += pPolar->m_aVectors.size();
         }
         aReports.push_back("imported \"" + DecodeForDisplay(pPlan->m_strName) + "\" (" +
-                           std::string(format->name) + "): " +
-                           std::to_string(pPlan->m_aPolars.size()) + " polars, " +
+                           std::string(format->name) +
+                           "): " + std::to_string(pPlan->m_aPolars.size()) + " polars, " +
                            std::to_string(nPoints) + " points into " + *strOut + "\n");
         contents.aSailPlans.push_back(std::move(pPlan));
     }

@@ -17,9 +17,12 @@ namespace {
 // plotter's table and the race targets need.
 SAILPLAN ThreePolars() {
     SAILPLAN plan("Main");
-    AddPolar(plan, 6, 45, {{40, 4.1f}, {52, 5.12f}, {90, 6}, {120, 5.6f}, {150, 4.4f}, {180, 3.4f}});
-    AddPolar(plan, 12, 40, {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {120, 7.4f}, {150, 6.6f}, {180, 6.1f}});
-    AddPolar(plan, 20, 40, {{40, 6.9f}, {52, 7.4f}, {90, 8.1f}, {120, 8.6f}, {150, 8.5f}, {180, 8.2f}});
+    AddPolar(plan, 6, 45,
+             {{40, 4.1f}, {52, 5.12f}, {90, 6}, {120, 5.6f}, {150, 4.4f}, {180, 3.4f}});
+    AddPolar(plan, 12, 40,
+             {{40, 6.2f}, {52, 6.93f}, {90, 7.5f}, {120, 7.4f}, {150, 6.6f}, {180, 6.1f}});
+    AddPolar(plan, 20, 40,
+             {{40, 6.9f}, {52, 7.4f}, {90, 8.1f}, {120, 8.6f}, {150, 8.5f}, {180, 8.2f}});
     return plan;
 }
 

@@ -46,8 +46,8 @@ std::string Missing(const SAILPLAN& original, const SAILPLAN& back) {
         misses += "polar count; ";
     }
     for (std::size_t i = 0; i < original.m_aPolars.size() && i < back.m_aPolars.size(); ++i) {
-        if (std::fabs(original.m_aPolars[i]->m_fTackingAngle -
-                      back.m_aPolars[i]->m_fTackingAngle) > 0.0051f) {
+        if (std::fabs(original.m_aPolars[i]->m_fTackingAngle - back.m_aPolars[i]->m_fTackingAngle) >
+            0.0051f) {
             misses += "tacking angle at " +
                       FormatExchangeNumber(original.m_aPolars[i]->m_fWindSpeed) + " kn; ";
         }
@@ -66,8 +66,8 @@ SAILPLAN WideSailPlan() {
         for (int a = 0; a <= 180; ++a) {
             const double dRadians = a * 3.14159265358979 / 180.0;
             // Never 0: the rating data's CSV and hrosailing read 0 as no value.
-            const double dSpeed = (1.5 + 0.3 * fWindSpeed) *
-                                  (0.08 + 0.92 * std::pow(std::sin(dRadians * 0.75), 0.7));
+            const double dSpeed =
+                (1.5 + 0.3 * fWindSpeed) * (0.08 + 0.92 * std::pow(std::sin(dRadians * 0.75), 0.7));
             polar.InsertVector(polar.GetVectorCount(), static_cast<float>(a),
                                static_cast<float>(std::round(dSpeed * 100.0) / 100.0));
         }
@@ -238,8 +238,7 @@ TEST(TargetTable, ReadsTheDocumentedTableAndSaysItsLimits) {
     ASSERT_TRUE(rows.error);
     EXPECT_EQ(rows.error->nLine, 22);
     EXPECT_NE(rows.error->strMessage.find("3 to 20 wind speed rows of 5 to 20"), std::string::npos);
-    const ImportResult pairs =
-        ImportTargetTable("TWS,TBS1\n6,5,44,5.4,60,5.9,90,4.6,150\n", "x");
+    const ImportResult pairs = ImportTargetTable("TWS,TBS1\n6,5,44,5.4,60,5.9,90,4.6,150\n", "x");
     ASSERT_TRUE(pairs.error);
     EXPECT_EQ(pairs.error->nLine, 2);
     EXPECT_EQ(pairs.error->nColumn, 26);
@@ -282,8 +281,8 @@ TEST(HrosailingCsv, ReadsTheTableAndEverySailOfTheMultiSailLayout) {
     // 0 is no value; 210 is 150 on the other tack, which has a value already.
     EXPECT_EQ(Points(*multi.aMoreSailPlans[0]), "6: 150/5.2 | 8: 120/6.9 150/6.4 | ");
 
-    const ImportResult bad = ImportHrosailingCsv(
-        "PolarDiagramTable\nTWS\n6,8\nTWA\n52,90\nBSP\n5.3,6.3\n5.9,x\n", "x");
+    const ImportResult bad =
+        ImportHrosailingCsv("PolarDiagramTable\nTWS\n6,8\nTWA\n52,90\nBSP\n5.3,6.3\n5.9,x\n", "x");
     ASSERT_TRUE(bad.error);
     EXPECT_EQ(bad.error->nLine, 8);
     EXPECT_EQ(bad.error->nColumn, 5);
@@ -298,8 +297,7 @@ TEST(InstrumentFormats, TheSampleAndAWideSailPlanComeBackToTheFormatsPrecision) 
     const SAILPLAN wide = WideSailPlan();
     for (const ExchangeFormat& format : ExchangeFormats()) {
         for (const SAILPLAN* pPlan : {&sample, &wide}) {
-            ASSERT_TRUE(format.refusal == nullptr || format.refusal(*pPlan).empty())
-                << format.name;
+            ASSERT_TRUE(format.refusal == nullptr || format.refusal(*pPlan).empty()) << format.name;
             const std::string text = format.write(*pPlan, "out.pol");
             const ImportResult back = format.read(text, "x");
             ASSERT_FALSE(back.error) << format.name << ": " << back.error->strMessage;
@@ -347,7 +345,8 @@ TEST(InstrumentFormats, GridAsRoutersReadItAndNotesOfWhatIsLost) {
     EXPECT_EQ(notes[0], "the sail plan's name \"Main\" is not held");
     EXPECT_NE(notes[1].find("1 tacking angles of \"Main\" are not held"), std::string::npos)
         << notes[1];
-    EXPECT_NE(notes[1].find("6 kn: 60\xC2\xB0 reads back as 45\xC2\xB0"), std::string::npos) << notes[1];
+    EXPECT_NE(notes[1].find("6 kn: 60\xC2\xB0 reads back as 45\xC2\xB0"), std::string::npos)
+        << notes[1];
     // Signal K holds the name; the plotter's table refuses two wind speeds.
     const ExchangeFormat& signalK = *FormatByName("signalk");
     const std::vector<std::string> kept = ExportNotes(signalK, {&plan}, signalK.write(plan, "-"));

@@ -110,7 +110,9 @@ TEST(ExchangeCommands, ExtensionsCountInAnyCaseForExportAndImport) {
     TempDir::Write(dir.File("marked.bin"), TempDir::Read(strMarked));
     const CliRun unknown = Polarctl({"import", dir.File("marked.bin"), "-o", dir.File("x.ppd")});
     EXPECT_EQ(unknown.nExit, 2);
-    EXPECT_NE(unknown.err.find("give --format grid, lines, json, rating-csv, signalk, plotter-csv, targets or hrosailing"), std::string::npos)
+    EXPECT_NE(unknown.err.find("give --format grid, lines, json, rating-csv, signalk, plotter-csv, "
+                               "targets or hrosailing"),
+              std::string::npos)
         << unknown.err;
 }
 
@@ -136,7 +138,8 @@ TEST(ExchangeCommands, HelpAndMessagesNameTheFormatsOfTheTable) {
     const CliRun badName =
         Polarctl({"import", dir.File("POLAR.PPD"), "-o", dir.File("x.ppd"), "--format", "xml"});
     EXPECT_EQ(badName.nExit, 2);
-    EXPECT_NE(badName.err.find("--format takes grid, lines, json, rating-csv, signalk, plotter-csv, targets or hrosailing"),
+    EXPECT_NE(badName.err.find("--format takes grid, lines, json, rating-csv, signalk, "
+                               "plotter-csv, targets or hrosailing"),
               std::string::npos);
 }
 
@@ -175,9 +178,8 @@ TEST(ExchangeCommands, ExportSaysWhatTheFormatCannotHoldAndRefusesWhatItCannotBe
     const std::string strPpd = dir.File("POLAR.PPD");
     TempDir::Write(strPpd, kExampleFileText);
     // A grid keeps no name; the tacking angle 45 at 6 kn is not the curve's best (40).
-    const CliRun grid =
-        Polarctl({"export", strPpd, "--sail-plan", "Main", "-o", dir.File("main.csv"),
-                  "--decimal-comma"});
+    const CliRun grid = Polarctl(
+        {"export", strPpd, "--sail-plan", "Main", "-o", dir.File("main.csv"), "--decimal-comma"});
     ASSERT_EQ(grid.nExit, 0) << grid.err;
     EXPECT_NE(grid.err.find("main.csv: the sail plan's name \"Main\" is not held"),
               std::string::npos)
@@ -193,9 +195,10 @@ TEST(ExchangeCommands, ExportSaysWhatTheFormatCannotHoldAndRefusesWhatItCannotBe
     const CliRun refused = Polarctl(
         {"export", strPpd, "--sail-plan", "Main", "--format", "plotter-csv", "-o", strPlotter});
     EXPECT_EQ(refused.nExit, 1);
-    EXPECT_NE(refused.err.find("\"Main\" cannot be a plotter-csv file: the chart plotter's table "
-                               "takes at least 3 wind speeds; the sail plan has 2; nothing written"),
-              std::string::npos)
+    EXPECT_NE(
+        refused.err.find("\"Main\" cannot be a plotter-csv file: the chart plotter's table "
+                         "takes at least 3 wind speeds; the sail plan has 2; nothing written"),
+        std::string::npos)
         << refused.err;
     EXPECT_FALSE(std::filesystem::exists(strPlotter));
 }

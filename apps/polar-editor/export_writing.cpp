@@ -54,12 +54,31 @@ QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
         if (text.empty()) {
             return Ui("there are no polars to write");
         }
-    } else if (nSailPlan < 0) {
-        return Ui("a %1 file holds one sail plan; choose one, or the data file format for all")
-            .arg(Text(formats[static_cast<std::size_t>(nFormat - 1)].name));
     } else {
-        text = formats[static_cast<std::size_t>(nFormat - 1)].write(
-            *aSailPlans[static_cast<std::size_t>(nSailPlan)], strFile);
+        const ExchangeFormat& format = formats[static_cast<std::size_t>(nFormat - 1)];
+        std::vector<const SAILPLAN*> chosen;
+        for (std::size_t i = 0; i < aSailPlans.size(); ++i) {
+            if (nSailPlan < 0 || static_cast<std::size_t>(nSailPlan) == i) {
+                chosen.push_back(aSailPlans[i].get());
+            }
+        }
+        if (nSailPlan < 0 && format.writeAll == nullptr) {
+            return Ui("a %1 file holds one sail plan; choose one, or the data file format for all")
+                .arg(Text(format.name));
+        }
+        if (chosen.empty()) {
+            return Ui("there are no polars to write");
+        }
+        // A file the format's readers would refuse is not written.
+        for (const SAILPLAN* pPlan : chosen) {
+            const std::string strWhy =
+                format.refusal != nullptr ? format.refusal(*pPlan) : std::string();
+            if (!strWhy.empty()) {
+                return QString::fromStdString(strWhy);
+            }
+        }
+        text = chosen.size() == 1 && nSailPlan >= 0 ? format.write(*chosen[0], strFile)
+                                                    : format.writeAll(chosen, strFile);
     }
     const IoStatus status = WriteFileAtomically(strFile, text);
     return status.Ok() ? QString() : QString::fromStdString(status.strError);

@@ -30,6 +30,18 @@ ImportReading ReadImport(const QString& strPath) {
                 .arg(result.error->nColumn)
                 .arg(QString::fromStdString(result.error->strMessage)));
     }
+    // The application adds one sail plan per import; a file of several says what it leaves.
+    if (!result.aMoreSailPlans.empty()) {
+        QStringList names;
+        for (const auto& pMore : result.aMoreSailPlans) {
+            names.push_back(QString::fromStdString(DecodeForDisplay(pMore->m_strName)));
+        }
+        reading.diagnostics.push_back(
+            Ui("the file holds %1 more sail plans (%2): only the first is imported here; "
+               "polarctl import adds them all")
+                .arg(result.aMoreSailPlans.size())
+                .arg(names.join(", ")));
+    }
     for (const std::string& strWarning : ImplausibleValues(*result.pSailPlan)) {
         reading.diagnostics.push_back(QString::fromStdString(strWarning));
     }

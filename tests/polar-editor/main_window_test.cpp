@@ -22,6 +22,7 @@
 #include "apps/polar-editor/editor_plugin.h"
 #include "data/polar_file.h"
 #include "exchange/format_table.h"
+#include "exchange/formats.h"
 #include "resources/resource_ids.h"
 #include "tests/polar-editor/import_wait.h"
 #include "tests/polar-editor/scripted_questions.h"
@@ -298,6 +299,33 @@ TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {
     ASSERT_EQ(m_questions.told.size(), 1);
     EXPECT_TRUE(m_questions.told[0].contains("holds one sail plan"));
     EXPECT_FALSE(std::filesystem::exists(strRefused));
+
+    // Signal K's JSON holds every sail plan, with its name; the chart plotter's table refuses a
+    // sail plan of fewer than 3 wind speeds, says why, and writes nothing.
+    const auto column = [&](std::string_view name) {
+        for (std::size_t i = 0; i < formats.size(); ++i) {
+            if (formats[i].name == name) {
+                return static_cast<int>(i) + 1;
+            }
+        }
+        return 0;
+    };
+    const std::string strSignalK = m_dir.File("all.signalk.json");
+    m_questions.exportChoices.push_back({-1, column("signalk")});
+    m_questions.files.push_back(Path(strSignalK));
+    m_window.ExportFile();
+    const ImportResult both = ImportSignalKJson(TempDir::Read(strSignalK), "");
+    ASSERT_FALSE(both.error);
+    ASSERT_EQ(both.aMoreSailPlans.size(), 1u);
+    EXPECT_EQ(both.aMoreSailPlans[0]->m_strName, "Light");
+    const std::string strPlotter = m_dir.File("main-plotter.csv");
+    m_questions.exportChoices.push_back({0, column("plotter-csv")});
+    m_questions.files.push_back(Path(strPlotter));
+    m_window.ExportFile();
+    ASSERT_EQ(m_questions.told.size(), 2);
+    EXPECT_TRUE(m_questions.told[1].contains("at least 3 wind speeds"))
+        << m_questions.told[1].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(strPlotter));
 }
 
 TEST_F(MainWindowTest, NewMakesAnEmptyFileButNeverEmptiesOne) {

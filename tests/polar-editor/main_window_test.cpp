@@ -220,6 +220,20 @@ TEST_F(MainWindowTest, ThePreviewOfManyPolarsListsAScreenful) {
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
 }
 
+// A file of several sail plans: the preview says which the application leaves out.
+TEST_F(MainWindowTest, ThePreviewOfSeveralSailPlansSaysWhatIsLeft) {
+    TempDir::Write(m_dir.File("sails.csv"),
+                   "PolarDiagramMultiSails\nTWS\n6,10\nJib\nTWA\n52,90\nBSP\n5.3,6.3\n5.9,7\n"
+                   "Code 0\nTWA\n90,120\nBSP\n6,7.2\n5.8,7.4\n");
+    m_questions.importTargets.push_back(Questions::ImportTarget::Cancel);
+    m_window.ImportFrom(Path(m_dir.File("sails.csv")));
+    ASSERT_TRUE(WaitForImport(m_window));
+    EXPECT_TRUE(m_questions.lastPreview.contains("\"Jib\" (hrosailing)"));
+    EXPECT_TRUE(m_questions.lastPreview.contains("1 more sail plans (Code 0): only the first"))
+        << m_questions.lastPreview.toStdString();
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+}
+
 TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {
     TempDir::Write(m_dir.File("notes.txt"), "no polar here\n");
     m_window.ImportFrom(Path(m_dir.File("notes.txt")));

@@ -35,7 +35,7 @@ QString ExportFormatFilter(int nFormat) {
 }
 
 QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
-                    const QString& strPath) {
+                    const QString& strPath, QStringList* pNotes) {
     const auto formats = ExchangeFormats();
     if (nFormat < 0 || nFormat > static_cast<int>(formats.size()) || nSailPlan < -1 ||
         nSailPlan >= static_cast<int>(aSailPlans.size())) {
@@ -43,6 +43,7 @@ QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
     }
     const std::string strFile = strPath.toStdString();
     std::string text;
+    std::vector<std::string> notes;
     if (nFormat == 0) {
         if (nSailPlan < 0) {
             text = FormatPolarFile(aSailPlans);
@@ -79,7 +80,16 @@ QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
         }
         text = chosen.size() == 1 && nSailPlan >= 0 ? format.write(*chosen[0], strFile)
                                                     : format.writeAll(chosen, strFile);
+        notes = ExportNotes(format, chosen, text);
     }
     const IoStatus status = WriteFileAtomically(strFile, text);
-    return status.Ok() ? QString() : QString::fromStdString(status.strError);
+    if (!status.Ok()) {
+        return QString::fromStdString(status.strError);
+    }
+    if (pNotes != nullptr) {
+        for (const std::string& strNote : notes) {
+            pNotes->push_back(QString::fromStdString(strNote));
+        }
+    }
+    return {};
 }

@@ -11,7 +11,8 @@ QStringList ExportFormatNames();
 QString ExportFormatFilter(int nFormat);
 
 // Writes one sail plan (nSailPlan) or, with -1, all of them to the file, atomically, in the
-// format at nFormat of ExportFormatNames. All sail plans go only into a data file: the other
-// formats hold one. Returns the reason of a failure, empty when written.
+// format at nFormat of ExportFormatNames. All sail plans go only into a data file or a format
+// that holds several. Returns the reason of a failure, empty when written; pNotes (when given)
+// receives what the written file does not hold of the sail plans (ExportNotes).
 QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,
-                    const QString& strPath);
+                    const QString& strPath, QStringList* pNotes = nullptr);

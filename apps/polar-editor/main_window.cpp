@@ -443,12 +443,19 @@ void MainWindow::ExportFile() {
         return;
     }
     app_settings::SetLastFolder("export", QFileInfo(strPath).absolutePath());
+    QStringList notes;
     const QString error =
-        WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath);
+        WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath, &notes);
     if (!error.isEmpty()) {
         m_questions.Tell(this, Ui("Export"),
                          Ui("Nothing was exported to %1: %2").arg(strPath, error));
         return;
+    }
+    // Never a silent change: what the format does not hold is said.
+    if (!notes.isEmpty()) {
+        m_questions.Tell(this, Ui("Export"),
+                         Ui("Exported to %1; the format does not hold all of it:").arg(strPath) +
+                             "\n\n" + notes.join("\n"));
     }
     // What the file holds as saved: edits the editor has not saved are not in it.
     statusBar()->showMessage(Ui("Exported the saved polars to %1").arg(strPath));

@@ -299,6 +299,12 @@ TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {
     m_window.ExportFile();
     EXPECT_EQ(TempDir::Read(strOut), formats[static_cast<std::size_t>(nJson - 1)].write(
                                          *m_window.File().aSailPlans[0], strOut));
+    // The tacking angle 45 at 6 kn is not the curve's best upwind angle (40): the user is told.
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("the format does not hold all of it"));
+    EXPECT_TRUE(m_questions.told[0].contains("1 tacking angles of \"Main\" are not held"))
+        << m_questions.told[0].toStdString();
+    m_questions.told.clear();
 
     // All sail plans go into a data file; another format holds one and writes nothing.
     const std::string strAll = m_dir.File("ALL.PPD");
@@ -332,13 +338,15 @@ TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {
     ASSERT_FALSE(both.error);
     ASSERT_EQ(both.aMoreSailPlans.size(), 1u);
     EXPECT_EQ(both.aMoreSailPlans[0]->m_strName, "Light");
+    ASSERT_EQ(m_questions.told.size(), 2);  // Main's tacking angle again, but no name lost
+    EXPECT_FALSE(m_questions.told[1].contains("name")) << m_questions.told[1].toStdString();
     const std::string strPlotter = m_dir.File("main-plotter.csv");
     m_questions.exportChoices.push_back({0, column("plotter-csv")});
     m_questions.files.push_back(Path(strPlotter));
     m_window.ExportFile();
-    ASSERT_EQ(m_questions.told.size(), 2);
-    EXPECT_TRUE(m_questions.told[1].contains("at least 3 wind speeds"))
-        << m_questions.told[1].toStdString();
+    ASSERT_EQ(m_questions.told.size(), 3);
+    EXPECT_TRUE(m_questions.told[2].contains("at least 3 wind speeds"))
+        << m_questions.told[2].toStdString();
     EXPECT_FALSE(std::filesystem::exists(strPlotter));
 }
 

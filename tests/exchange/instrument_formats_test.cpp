@@ -292,6 +292,26 @@ TEST(HrosailingCsv, ReadsTheTableAndEverySailOfTheMultiSailLayout) {
     EXPECT_NE(shortRow.error->strMessage.find("expected 2 boat speeds"), std::string::npos);
 }
 
+// The line layout with its comments and title, as Expedition writes it, and as Garmin's
+// plotters take it in a ".plr" file.
+TEST(LinesFormat, ReadsCommentsAndATitleAndGoesByPlr) {
+    const char* pszText =
+        "POLAR boat 2024\n"
+        "! wind speed, then true wind angle and boat speed pairs\n"
+        "; light air\n"
+        "6\t45\t4.6\t90\t6.0\t150\t4.2\n"
+        "\n"
+        "10\t41\t5.9\t90\t7.3\t165\t6.0\n";
+    EXPECT_EQ(GuessedName(pszText, "boat.plr"), "lines");
+    const ImportResult result = ImportLines(pszText, "x");
+    ASSERT_FALSE(result.error) << result.error->strMessage;
+    EXPECT_EQ(Points(*result.pSailPlan), "6: 45/4.6 90/6 150/4.2 | 10: 41/5.9 90/7.3 165/6 | ");
+    // Written back over the union of the angles, each inside its own range.
+    EXPECT_EQ(FormatByExtension("boat.plr")->write(*result.pSailPlan, "boat.plr"),
+              "6\t45\t4.6\t90\t6\t150\t4.2\n"
+              "10\t41\t5.9\t45\t6.01\t90\t7.3\t150\t6.26\t165\t6\n");
+}
+
 TEST(InstrumentFormats, TheSampleAndAWideSailPlanComeBackToTheFormatsPrecision) {
     const SAILPLAN sample = ExampleWithBestTacking();
     const SAILPLAN wide = WideSailPlan();

@@ -54,7 +54,7 @@ std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pP
     auto* pLayout = new QFormLayout(&dialog);
     auto* pSailPlan = new QComboBox(&dialog);
     pSailPlan->addItems(sailPlans);
-    pSailPlan->addItem(Ui("All sail plans (data file only)"));
+    pSailPlan->addItem(Ui("All sail plans (data file, Signal K or hrosailing)"));
     auto* pFormat = new QComboBox(&dialog);
     pFormat->addItems(formats);
     pLayout->addRow(Ui("Sail plan:"), pSailPlan);

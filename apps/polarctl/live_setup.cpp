@@ -4,14 +4,28 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/live_sockets.h"
 #include "exchange/exchange.h"
 
 namespace {
+
+constexpr const char* kBaudRates = "4800, 9600, 19200, 38400, 57600, 115200";
+
+std::optional<int> ParseBaud(const std::string& strText) {
+    if (strText.empty() || strText.size() > 6 ||
+        strText.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int n = std::stoi(strText);
+    return IsStandardBaudRate(n) ? std::optional<int>(n) : std::nullopt;
+}
 
 // Standard output: written in turn, flushed before each wait.
 class StreamOutput : public LiveOutput {
@@ -63,8 +77,12 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
             err << "polarctl: --tcp needs HOST:PORT\n";
             return kExitUsage;
         }
+        auto pConnector = std::make_shared<TcpConnector>(*hostPort);
         setup.pInput = ReopeningInput(
-            [hostPort](std::string& strWhy) { return StartTcpConnection(*hostPort, strWhy); }, true,
+            {[pConnector](std::string& strReasons) { return pConnector->Begin(strReasons); },
+             [pConnector](const std::string& strWhy, std::string& strReasons) {
+                 return pConnector->Next(strWhy, strReasons);
+             }},
             reader, err);
     } else if (const auto port = parsed.Option("--udp")) {
         const auto nPort = ParsePort(*port);
@@ -72,22 +90,21 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
             err << "polarctl: --udp needs a port from 1 to 65535\n";
             return kExitUsage;
         }
-        const int fd = BoundUdpSocket(*nPort, strError);
-        if (fd >= 0) {
-            setup.pInput = DatagramInput(fd, reader);
+        std::vector<int> fds = BoundUdpSockets(*nPort, strError);
+        if (!fds.empty()) {
+            setup.pInput = DatagramInput(std::move(fds), reader);
         }
     } else if (const auto device = parsed.Option("--serial")) {
-        const std::string strBaud = parsed.Option("--baud").value_or("4800");
-        if (strBaud != "4800" && strBaud != "38400") {
-            err << "polarctl: --baud is 4800 or 38400\n";
+        const auto nBaud = ParseBaud(parsed.Option("--baud").value_or("4800"));
+        if (!nBaud) {
+            err << "polarctl: --baud is one of " << kBaudRates << "\n";
             return kExitUsage;
         }
-        const int nBaud = strBaud == "38400" ? 38400 : 4800;
-        setup.pInput = ReopeningInput(
-            [strDevice = *device, nBaud](std::string& strWhy) {
-                return OpenSerialDevice(strDevice, nBaud, strWhy);
-            },
-            false, reader, err);
+        setup.pInput = ReopeningInput({[strDevice = *device, nBaud = *nBaud](std::string& strWhy) {
+                                           return OpenSerialDevice(strDevice, nBaud, strWhy);
+                                       },
+                                       {}},
+                                      reader, err);
     } else {
         setup.pInput = StreamInput(STDIN_FILENO, reader);
     }
@@ -108,12 +125,12 @@ int MakeLiveOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setu
             err << "polarctl: --out-tcp needs a port from 1 to 65535\n";
             return kExitUsage;
         }
-        const int fd = ListeningTcpSocket(*nPort, strError);
-        if (fd < 0) {
+        std::vector<int> fds = ListeningTcpSockets(*nPort, strError);
+        if (fds.empty()) {
             err << "polarctl: " << strError << "\n";
             return kExitInputProblem;
         }
-        setup.outputs.push_back(TcpServerOutput(fd, Kind::Nmea));
+        setup.outputs.push_back(TcpServerOutput(std::move(fds), Kind::Nmea, err));
     }
     struct Target {
         const char* pszOption;
@@ -136,12 +153,12 @@ int MakeLiveOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setu
             setup.outputs.push_back(TcpClientOutput(*hostPort, t.kind, err));
             continue;
         }
-        const int fd = ConnectedUdpSocket(*hostPort, strError);
-        if (fd < 0) {
+        std::unique_ptr<UdpSender> pSender = UdpSender::Open(*hostPort, strError);
+        if (!pSender) {
             err << "polarctl: " << strError << "\n";
             return kExitInputProblem;
         }
-        setup.outputs.push_back(UdpOutput(fd, t.kind));
+        setup.outputs.push_back(UdpOutput(std::move(pSender), t.kind));
     }
     if (setup.outputs.empty() || parsed.Flag("--stdout") || parsed.Flag("--json")) {
         setup.outputs.push_back(std::make_unique<StreamOutput>(

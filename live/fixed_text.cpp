@@ -16,3 +16,17 @@ void AppendFixed(std::string& str, double d, int nDecimals) {
         str.append(sz, result.ptr);
     }
 }
+
+void AppendBearing(std::string& str, double dDegrees) {
+    if (!std::isfinite(dDegrees)) {
+        return;
+    }
+    double dTenths = std::round(std::fmod(dDegrees, 360.0) * 10.0);
+    if (dTenths < 0) {
+        dTenths += 3600.0;
+    }
+    if (dTenths >= 3600.0) {
+        dTenths -= 3600.0;
+    }
+    AppendFixed(str, dTenths / 10.0, 1);
+}

@@ -43,6 +43,31 @@ class StreamOutput : public LiveOutput {
 
 }  // namespace
 
+int ParseLiveOptions(const ParsedArgs& parsed, LiveOptions& options, std::ostream& err) {
+    struct Bounded {
+        const char* pszOption;
+        double dMax;
+        double& dValue;
+        const char* pszSays;
+    };
+    for (const Bounded& b :
+         {Bounded{"--rate", 100, options.dRateHz, "updates a second, more than 0 and up to 100"},
+          Bounded{"--damping", 600, options.dDampingSeconds, "seconds, from 0 (none) to 600"}}) {
+        const auto text = parsed.Option(b.pszOption);
+        if (!text) {
+            continue;
+        }
+        const auto v = ParseExchangeNumber(*text, false);
+        const bool bRate = b.dMax == 100;
+        if (!v || !(*v <= b.dMax) || (bRate ? !(*v > 0) : !(*v >= 0))) {
+            err << "polarctl: " << b.pszOption << " needs " << b.pszSays << "\n";
+            return kExitUsage;
+        }
+        b.dValue = *v;
+    }
+    return kExitOk;
+}
+
 int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup,
                   std::ostream& err) {
     const char* const aInputs[] = {"--replay", "--tcp", "--udp", "--serial"};
@@ -71,6 +96,7 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
             dSpeed = *v;
         }
         setup.pInput = ReplayInput(*file, dSpeed, reader, strError);
+        reader.SetClock([&reader] { return reader.LogTime(); });
     } else if (const auto target = parsed.Option("--tcp")) {
         const auto hostPort = ParseHostPort(*target);
         if (!hostPort) {

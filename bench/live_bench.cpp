@@ -82,7 +82,7 @@ void BM_LiveLibrary(benchmark::State& state) {
     for (auto _ : state) {
         std::size_t nBytes = 0;
         LiveReader reader([&](const Performance& p) {
-            nBytes += PerformanceSentences(p).size();
+            nBytes += PerformanceSentences(p).value_or(std::string()).size();
             nBytes += SignalKDelta(p, "2026-06-01T12:00:00.000Z").size();
         });
         reader.SetCalculator(&calculator);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -203,6 +204,49 @@ TEST(LiveReader, ReadingsNoSailingBoatGivesAreBadLinesAndReachNoUpdate) {
     ASSERT_EQ(all.size(), 1u);
     EXPECT_NEAR(all[0].dBoatSpeed, 3.6, 1e-6) << "the garbled speed never became the boat's";
     EXPECT_EQ(counts.nBadLines, 3u);
+}
+
+TEST(LiveReader, TheRateCapsTheUpdatesAndTheDampingAveragesTheReadings) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    double dClock = 0;
+    std::vector<Performance> all;
+    const auto reader = [&](LiveOptions options) {
+        all.clear();
+        dClock = 0;
+        auto pReader =
+            std::make_unique<LiveReader>([&](const Performance& p) { all.push_back(p); }, options);
+        pReader->SetCalculator(&calculator);
+        pReader->SetClock([&] { return dClock; });
+        return pReader;
+    };
+    const auto cycle = [](LiveReader& r, const char* pszSpeed, const char* pszAngle) {
+        r.Bytes(NmeaSentence(std::string("IIVHW,,T,,M,") + pszSpeed + ",N,,K") + "\n" +
+                NmeaSentence(std::string("IIMWV,") + pszAngle + ",T,10.00,N,A") + "\n");
+    };
+
+    // Eight wind readings a second for two seconds, at most two updates a second.
+    auto pCapped = reader({2.0, 0.0});
+    for (int i = 0; i < 16; ++i) {
+        dClock = i * 0.125;
+        cycle(*pCapped, "3.60", "90.0");
+    }
+    ASSERT_EQ(all.size(), 4u);
+
+    // A step from 4 to 6 kn, a reading a second, 2 s damping: 1 - exp(-1/2) of the way.
+    auto pDamped = reader({0.0, 2.0});
+    cycle(*pDamped, "4.00", "90.0");
+    dClock = 1;
+    cycle(*pDamped, "6.00", "90.0");
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_NEAR(all[1].dBoatSpeed, 4.0 + 2.0 * (1.0 - std::exp(-0.5)), 1e-5);
+    // The wind angle is damped as a direction: from 170 to starboard to 170 to port it passes
+    // dead downwind, not head to wind.
+    dClock = 2;
+    cycle(*pDamped, "6.00", "170.0");
+    dClock = 3;
+    cycle(*pDamped, "6.00", "190.0");
+    EXPECT_GT(std::fabs(all.back().dWindAngle), 150.0);
 }
 
 TEST(LiveReader, BytesOfAnyKindAreCountedAndSkippedAndLaterSentencesStillRead) {

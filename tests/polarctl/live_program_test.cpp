@@ -262,6 +262,26 @@ TEST_F(LiveProgram, ASerialDeviceIsOpenedRawAtItsBaudRateAndRead) {
     ::close(fdMaster);
 }
 
+TEST_F(LiveProgram, AMissingSerialDeviceIsSaidAndTriedAgainUntilItIsThere) {
+    TempDir devices;
+    const std::string strDevice = devices.File("ttyUSB0");
+    LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--serial",
+                      strDevice, "--quiet"});
+    EXPECT_TRUE(live.WaitFor("input not there (cannot open", 5, 0, true)) << live.Err();
+    EXPECT_NE(live.Err().find("No such file or directory); trying again"), std::string::npos)
+        << live.Err();
+    // The device comes: a pseudo-terminal put where it was looked for.
+    const int fdMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fdMaster, 0);
+    ASSERT_EQ(::grantpt(fdMaster), 0);
+    ASSERT_EQ(::unlockpt(fdMaster), 0);
+    ASSERT_EQ(::symlink(::ptsname(fdMaster), strDevice.c_str()), 0);
+    EXPECT_TRUE(live.WaitFor("input back", 6, 0, true)) << live.Err();
+    ::kill(live.Pid(), SIGTERM);
+    EXPECT_EQ(live.Wait(5), 0);
+    ::close(fdMaster);
+}
+
 TEST_F(LiveProgram, UdpInGivesSentencesByUdpAndDeltasByTcp) {
     const int nIn = FreeLoopbackPort(SOCK_DGRAM);
     const int fdNmea = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);

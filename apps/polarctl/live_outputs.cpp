@@ -275,7 +275,90 @@ class TcpClient : public LiveOutput {
     std::uint64_t m_nDropped = 0;
 };
 
+// A serial device that displays listen on. A slow link (4800 baud carries about 480 bytes a
+// second) is never sent stale updates: one that comes while the last is still being written
+// is dropped, so what a display shows is at most one update old.
+class Serial : public LiveOutput {
+  public:
+    Serial(std::string strDevice, int nBaud, Kind kind, std::ostream& err)
+        : LiveOutput(kind), m_strDevice(std::move(strDevice)), m_nBaud(nBaud), m_err(err) {}
+    ~Serial() override { Close(); }
+
+    void Send(std::string_view text) override {
+        if (!m_pSender || m_pSender->Pending()) {
+            ++m_nDropped;
+            return;
+        }
+        if (!m_pSender->Send(text.data(), text.size())) {
+            Lost(LiveClock::now(), "the device failed");
+        }
+    }
+    int Prepare(std::vector<pollfd>& fds, LiveClock::time_point now) override {
+        if (!m_pSender && m_backoff.Due(now)) {
+            std::string strError;
+            const int fd = OpenSerialDevice(m_strDevice, m_nBaud, strError);
+            if (fd < 0) {
+                Lost(now, strError);
+            } else {
+                m_pSender = std::make_unique<BoundedSender>(fd);
+                m_backoff.Succeeded();
+                if (!m_strTold.empty()) {
+                    m_err << "polarctl: live: output " << PrintableText(m_strDevice) << " back\n";
+                }
+                m_strTold.clear();
+            }
+        }
+        m_nEntry = fds.size();
+        fds.push_back({m_pSender ? m_pSender->Fd() : -1,
+                       static_cast<short>(m_pSender && m_pSender->Pending() ? POLLOUT : 0), 0});
+        return m_pSender ? -1 : MillisecondsUntil(m_backoff.Next(), now);
+    }
+    void Service(const std::vector<pollfd>& fds, LiveClock::time_point now) override {
+        const short revents = fds[m_nEntry].revents;
+        if (!m_pSender || revents == 0) {
+            return;
+        }
+        if ((revents & (POLLERR | POLLHUP | POLLNVAL)) != 0 || !m_pSender->Flush()) {
+            Lost(now, "the device failed or was unplugged");
+        }
+    }
+    std::size_t Connections() const override { return m_pSender ? 1 : 0; }
+    std::uint64_t Dropped() const override { return m_nDropped; }
+    bool Pending() const override { return m_pSender && m_pSender->Pending(); }
+
+  private:
+    void Close() {
+        if (m_pSender) {
+            close(m_pSender->Fd());
+            m_pSender.reset();
+        }
+    }
+    void Lost(LiveClock::time_point now, const std::string& strWhy) {
+        Close();
+        m_backoff.Failed(now);
+        if (strWhy != m_strTold) {
+            m_err << "polarctl: live: output " << PrintableText(m_strDevice) << " not there ("
+                  << PrintableText(strWhy) << "); trying again\n";
+            m_strTold = strWhy;
+        }
+    }
+
+    std::string m_strDevice;
+    int m_nBaud;
+    std::ostream& m_err;
+    std::unique_ptr<BoundedSender> m_pSender;
+    Backoff m_backoff;
+    std::string m_strTold;
+    std::size_t m_nEntry = 0;
+    std::uint64_t m_nDropped = 0;
+};
+
 }  // namespace
+
+std::unique_ptr<LiveOutput> SerialOutput(const std::string& strDevice, int nBaud,
+                                         LiveOutput::Kind kind, std::ostream& err) {
+    return std::make_unique<Serial>(strDevice, nBaud, kind, err);
+}
 
 std::unique_ptr<LiveOutput> TcpServerOutput(std::vector<int> listeningFds, LiveOutput::Kind kind,
                                             std::ostream& err) {

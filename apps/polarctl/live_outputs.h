@@ -42,6 +42,11 @@ std::unique_ptr<LiveOutput> TcpServerOutput(std::vector<int> listeningFds, LiveO
                                             std::ostream& err);
 // Datagrams to host:port, one per performance.
 std::unique_ptr<LiveOutput> UdpOutput(std::unique_ptr<UdpSender> pSender, LiveOutput::Kind kind);
+// A serial device at nBaud, opened raw, opened again with backoff when missing or unplugged
+// (said on err once for each new reason); an update that comes while the last is still being
+// written is dropped rather than sent late.
+std::unique_ptr<LiveOutput> SerialOutput(const std::string& strDevice, int nBaud,
+                                         LiveOutput::Kind kind, std::ostream& err);
 // A TCP connection to host:port, opened again with backoff when it fails; what comes while it
 // is down, or more than it takes, is dropped. Problems are told on err once.
 std::unique_ptr<LiveOutput> TcpClientOutput(const HostPort& target, LiveOutput::Kind kind,

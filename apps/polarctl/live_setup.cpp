@@ -80,8 +80,8 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
         err << "polarctl: --speed goes with --replay\n";
         return kExitUsage;
     }
-    if (parsed.Option("--baud") && !parsed.Option("--serial")) {
-        err << "polarctl: --baud goes with --serial\n";
+    if (parsed.Option("--baud") && !parsed.Option("--serial") && !parsed.Option("--out-serial")) {
+        err << "polarctl: --baud goes with --serial or --out-serial\n";
         return kExitUsage;
     }
     std::string strError;
@@ -157,6 +157,18 @@ int MakeLiveOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setu
             return kExitInputProblem;
         }
         setup.outputs.push_back(TcpServerOutput(std::move(fds), Kind::Nmea, err));
+    }
+    if (const auto device = parsed.Option("--out-serial")) {
+        const auto nBaud = ParseBaud(parsed.Option("--baud").value_or("4800"));
+        if (!nBaud) {
+            err << "polarctl: --baud is one of " << kBaudRates << "\n";
+            return kExitUsage;
+        }
+        if (parsed.Option("--serial") == device) {
+            err << "polarctl: --out-serial cannot be the --serial input's device\n";
+            return kExitUsage;
+        }
+        setup.outputs.push_back(SerialOutput(*device, *nBaud, Kind::Nmea, err));
     }
     struct Target {
         const char* pszOption;

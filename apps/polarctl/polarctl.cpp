@@ -274,7 +274,8 @@ std::vector<CommandDefinition> Commands() {
          RunCompare},
         {"live",
          "live POLAR.PPD --sail-plan INDEX|NAME [--replay LOG [--speed N] | --tcp HOST:PORT | "
-         "--udp PORT | --serial DEV [--baud N]] [--out-tcp PORT] [--out-udp HOST:PORT] "
+         "--udp PORT | --serial DEV] [--baud N] [--out-tcp PORT] [--out-udp HOST:PORT] "
+         "[--out-serial DEV] "
          "[--signalk-udp HOST:PORT] [--signalk-tcp HOST:PORT] [--stdout] [--json] [--rate HZ] "
          "[--damping SECONDS] [--quiet]",
          "the instruments' NMEA 0183 against the sail plan as it comes (standard input unless "
@@ -296,13 +297,18 @@ std::vector<CommandDefinition> Commands() {
            "read a serial device (reopened when lost or missing, said on "
            "standard error)",
            "", false},
-          {"--baud", "N", "the serial device's speed: 4800, 9600, 19200, 38400, 57600 or 115200",
+          {"--baud", "N", "the serial devices' speed: 4800, 9600, 19200, 38400, 57600 or 115200",
            "4800", false},
           {"--out-tcp", "PORT",
            "serve the sentences on the port (IPv6 and IPv4) to up to 64 TCP clients at a time; "
            "one more is told so in a TXT sentence and closed",
            "", false},
-          {"--out-udp", "HOST:PORT", "send the sentences as UDP datagrams", "", false},
+          {"--out-udp", "HOST:PORT",
+           "send the sentences as UDP datagrams (a broadcast address too)", "", false},
+          {"--out-serial", "DEV",
+           "write the sentences to a serial device (an update not sent while the last is "
+           "still being written)",
+           "", false},
           {"--signalk-udp", "HOST:PORT", "send Signal K deltas as UDP datagrams", "", false},
           {"--signalk-tcp", "HOST:PORT", "send Signal K deltas, a line each, over TCP", "", false},
           {"--stdout", "", "write to standard output too (it is written when no output is given)",

@@ -118,6 +118,30 @@ TEST_F(LiveNetwork, APortInUseIsSaidAsTheSystemSaysIt) {
     ::close(fdTaken);
 }
 
+TEST_F(LiveNetwork, SentencesGoToTheBroadcastAddress) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t nLength = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &nLength);
+    const int nPort = ntohs(address.sin_port);
+    LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--out-udp",
+                      "255.255.255.255:" + std::to_string(nPort), "--quiet"});
+    std::string text;
+    for (const char* pszTime : {"120000", "120001"}) {
+        text += NmeaSentence(std::string("GPZDA,") + pszTime + ".00,01,06,2026,00,00") + "\r\n";
+        text += NmeaSentence("IIVHW,,T,,M,3.60,N,,K") + "\r\n";
+        text += NmeaSentence("IIMWV,90.0,T,10.00,N,A") + "\r\n";
+    }
+    ASSERT_TRUE(live.Write(text));
+    EXPECT_NE(ReadUntil(fd, "PolarRatio", 5000).find("$IIVPW"), std::string::npos) << live.Err();
+    live.CloseInput();
+    EXPECT_EQ(live.Wait(5), 0);
+    ::close(fd);
+}
+
 TEST_F(LiveNetwork, TheClientBeyondTheCapIsToldAndItIsSaid) {
     const int nPort = FreeLoopbackPort();
     LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--out-tcp",

@@ -267,9 +267,8 @@ TEST_F(LiveProgram, AMissingSerialDeviceIsSaidAndTriedAgainUntilItIsThere) {
     const std::string strDevice = devices.File("ttyUSB0");
     LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--serial",
                       strDevice, "--quiet"});
-    EXPECT_TRUE(live.WaitFor("input not there (cannot open", 5, 0, true)) << live.Err();
-    EXPECT_NE(live.Err().find("No such file or directory); trying again"), std::string::npos)
-        << live.Err();
+    EXPECT_TRUE(live.WaitFor("No such file or directory); trying again", 5, 0, true)) << live.Err();
+    EXPECT_NE(live.Err().find("input not there (cannot open"), std::string::npos) << live.Err();
     // The device comes: a pseudo-terminal put where it was looked for.
     const int fdMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(fdMaster, 0);
@@ -278,6 +277,36 @@ TEST_F(LiveProgram, AMissingSerialDeviceIsSaidAndTriedAgainUntilItIsThere) {
     ASSERT_EQ(::symlink(::ptsname(fdMaster), strDevice.c_str()), 0);
     EXPECT_TRUE(live.WaitFor("input back", 6, 0, true)) << live.Err();
     ::kill(live.Pid(), SIGTERM);
+    EXPECT_EQ(live.Wait(5), 0);
+    ::close(fdMaster);
+}
+
+TEST_F(LiveProgram, SentencesGoToASerialDeviceAtItsBaudRate) {
+    const int fdMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fdMaster, 0);
+    ASSERT_EQ(::grantpt(fdMaster), 0);
+    ASSERT_EQ(::unlockpt(fdMaster), 0);
+    const std::string strDevice = ::ptsname(fdMaster);
+    LiveProcess live({POLARCTL_PROGRAM, "live", m_strPolar, "--sail-plan", "0", "--out-serial",
+                      strDevice, "--baud", "9600", "--quiet"});
+    std::string received;
+    for (int i = 0; i < 25 && received.find("PolarRatio*") == std::string::npos; ++i) {
+        ASSERT_TRUE(live.Write(Second(i, 3.6)));
+        pollfd entry{fdMaster, POLLIN, 0};
+        while (::poll(&entry, 1, 200) > 0) {
+            char buffer[4096];
+            const ssize_t n = ::read(fdMaster, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            received.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    EXPECT_NE(received.find(",G,50.0,,PolarRatio*"), std::string::npos) << received << live.Err();
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fdMaster, &tio), 0);
+    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B9600));
+    live.CloseInput();
     EXPECT_EQ(live.Wait(5), 0);
     ::close(fdMaster);
 }

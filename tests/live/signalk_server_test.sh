@@ -4,12 +4,16 @@
 # for NMEA 0183; live sends it its deltas and its sentences of the same moments. The server's
 # REST API must then serve the polar speed ratio live computed, and every path that both give
 # (from the deltas, and from the server's own parser of the sentences) with the same value.
-#   signalk_server_test.sh POLARCTL CACHE
+# With PLUGIN (the plug-in's npm package), it is installed into the server too, configured and
+# enabled; fed the instruments' log as NMEA 0183, the server must then serve the polar speed
+# ratio the plug-in's polarctl computed from the server's own readings.
+#   signalk_server_test.sh POLARCTL CACHE [PLUGIN]
 # Skips (exit 77) when node or npm is missing or the registry cannot be reached, unless
 # POLAR_SIGNALK_REQUIRED is set (CI), where that is a failure.
 set -euo pipefail
 polarctl=$1
 cache=$2
+plugin=${3:-}
 version=2.23.0
 
 skip() {
@@ -79,6 +83,16 @@ cat >"$work/config/settings.json" <<JSON
 }
 JSON
 
+if [ -n "$plugin" ]; then
+  mkdir -p "$work/config/node_modules/signalk-polarctl-live" "$work/config/plugin-config-data"
+  tar -xzf "$plugin" -C "$work/config/node_modules/signalk-polarctl-live" --strip-components=1
+  cat >"$work/config/plugin-config-data/polarctl-live.json" <<JSON
+{"enabled": true,
+ "configuration": {"polarFile": "$work/POLAR.PPD", "sailPlan": "0", "damping": 0,
+                   "program": "$polarctl"}}
+JSON
+fi
+
 # A sail plan whose polar at 10 kn gives 5.6 kn at 40 degrees; the log beats at 2.8 kn there on
 # port tack (the wind from 320 degrees off the bow), heading 300 magnetic.
 printf 'Test,\r\n6.00,42.00,\r\n40.00,4.00,90.00,5.80,150.00,4.60,-1\r\n10.00,40.00,\r\n40.00,5.60,90.00,7.20,150.00,6.20,-2' \
@@ -105,6 +119,20 @@ get() { # get PATH: the body, or nothing when the server does not answer
 
 path=/signalk/v1/api/vessels/self/performance/polarSpeedRatio
 # Both sources of a path the sentences give too: the server has stored what both sent.
+# Whether the plug-in's polarctl has given the path its value.
+from_plugin() {
+  node -e '
+    const p = process.argv[1] ? JSON.parse(process.argv[1]) : {};
+    const values = Object.entries(p.values || {});
+    process.exit(values.some(([source]) => source.startsWith("polarctl-live")) ? 0 : 1);' "$1"
+}
+# The log to the server's NMEA 0183 connection, as instruments would send it.
+send_log() {
+  node -e '
+    const socket = require("dgram").createSocket("udp4");
+    socket.send(require("fs").readFileSync(process.argv[1]), Number(process.argv[2]), "127.0.0.1",
+                () => socket.close());' "$log" "$nmea_port"
+}
 both_sources() {
   node -e '
     const t = process.argv[1] ? JSON.parse(process.argv[1]) : {};
@@ -116,9 +144,11 @@ for _ in $(seq 1 120); do
   if [ -n "$(get /signalk)" ]; then
     "$polarctl" live "$work/POLAR.PPD" --sail-plan 0 --signalk-udp "localhost:$udp_port" \
       --out-udp "localhost:$nmea_port" --quiet <"$log"
+    [ -z "$plugin" ] || send_log
     answer=$(get "$path")
     performance=$(get /signalk/v1/api/vessels/self/performance)
-    [ -n "$answer" ] && both_sources "$performance" && break
+    [ -n "$answer" ] && both_sources "$performance" &&
+      { [ -z "$plugin" ] || from_plugin "$answer"; } && break
   fi
   if ! kill -0 "$server_pid" 2>/dev/null; then
     echo "FAIL: the Signal K server ended; its log:" >&2
@@ -135,12 +165,19 @@ if [ -z "$answer" ]; then
 fi
 node -e '
   const answer = JSON.parse(process.argv[1]);
-  const value = typeof answer === "number" ? answer : answer.value;
-  if (Math.abs(value - 0.5) > 1e-4) {
-    console.error("FAIL: polarSpeedRatio is " + JSON.stringify(answer) + ", not 0.5");
+  const values = answer.values ? Object.entries(answer.values).map(([s, v]) => [s, v.value])
+                               : [["", typeof answer === "number" ? answer : answer.value]];
+  for (const [source, value] of values) {
+    if (Math.abs(value - 0.5) > 1e-4) {
+      console.error("FAIL: polarSpeedRatio from " + source + " is " + value + ", not 0.5");
+      process.exit(1);
+    }
+  }
+  if (process.argv[2] && !values.some(([source]) => source.startsWith("polarctl-live"))) {
+    console.error("FAIL: the plug-in gave no polarSpeedRatio: " + JSON.stringify(answer));
     process.exit(1);
   }
-  console.log("the server serves polarSpeedRatio " + value);' "$answer"
+  console.log("the server serves polarSpeedRatio " + JSON.stringify(values));' "$answer" "$plugin"
 
 # The same moment through the deltas and through the server's NMEA 0183 parser: each path both
 # give holds the same value from each source, within the sentence's decimals. Angles compare

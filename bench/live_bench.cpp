@@ -151,6 +151,12 @@ class LiveChild {
         }
         return true;
     }
+    // Asks it to end (an input other than standard input does not end with it).
+    void Terminate() const {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+        }
+    }
     // Ends its input and waits for it; whether it did its work (exit 0).
     bool Wait() {
         if (m_fdIn >= 0) {
@@ -267,6 +273,7 @@ void BM_LiveTcpToTcp(benchmark::State& state) {
     const int fdClient = LoopbackConnection(nOut);
     if (fdSource < 0 || fdClient < 0) {
         state.SkipWithError("polarctl live did not connect");
+        child.Terminate();
         return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the client accepted
@@ -298,6 +305,8 @@ void BM_LiveTcpToTcp(benchmark::State& state) {
         state.counters["p50_us"] = micros[micros.size() / 2];
         state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
     }
+    child.Terminate();
+    child.Wait();
     for (const int fd : {fdSource, fdClient, fdListening}) {
         ::close(fd);
     }

@@ -290,7 +290,9 @@ std::vector<CommandDefinition> Commands() {
           {"--replay", "LOG", "a log file (.gz too) read at its own pace instead", "", false},
           {"--speed", "N", "the replay's pace: N times the log's, 0 as fast as it goes", "1",
            false},
-          {"--tcp", "HOST:PORT", "read from a TCP server (a multiplexer), reconnecting when lost",
+          {"--tcp", "HOST:PORT",
+           "read from a TCP server (a multiplexer; every address of the name in turn), "
+           "reconnecting when lost",
            "", false},
           {"--udp", "PORT", "read UDP datagrams arriving on the port", "", false},
           {"--serial", "DEV",
@@ -309,7 +311,9 @@ std::vector<CommandDefinition> Commands() {
            "write the sentences to a serial device (an update not sent while the last is "
            "still being written)",
            "", false},
-          {"--signalk-udp", "HOST:PORT", "send Signal K deltas as UDP datagrams", "", false},
+          {"--signalk-udp", "HOST:PORT",
+           "send Signal K deltas as UDP datagrams (the name's next address when one refuses them)",
+           "", false},
           {"--signalk-tcp", "HOST:PORT", "send Signal K deltas, a line each, over TCP", "", false},
           {"--stdout", "", "write to standard output too (it is written when no output is given)",
            "", false},

@@ -2,9 +2,11 @@
 // documented ranges and units, and Signal K deltas in SI units with its sign of wind angles.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "live/fixed_text.h"
 #include "live/live_encodings.h"
 #include "live/nmea_output.h"
 #include "live/signalk_delta.h"
@@ -87,6 +89,23 @@ TEST(LiveSentences, FieldsStayInTheirRanges) {
     Performance bare;
     bare.dVmg = -3.5;
     EXPECT_EQ(PerformanceSentences(bare), NmeaSentence("IIVPW,-3.50,N,-1.80,M") + "\r\n");
+}
+
+TEST(LiveSentences, NumbersAreRoundedToTheirDecimalsWithoutANegativeZero) {
+    const auto fixed = [](double d, int nDecimals) {
+        std::string str;
+        AppendFixed(str, d, nDecimals);
+        return str;
+    };
+    EXPECT_EQ(fixed(-0.004, 2), "0.00");
+    EXPECT_EQ(fixed(-0.006, 2), "-0.01");
+    EXPECT_EQ(fixed(2.0578125, 4), "2.0578");
+    EXPECT_EQ(fixed(359.96, 1), "360.0");  // a plain number; a bearing wraps (below)
+    EXPECT_EQ(fixed(1e13, 2), "10000000000000.00");
+    EXPECT_EQ(fixed(std::nan(""), 2), "");
+    std::string bearing;
+    AppendBearing(bearing, -0.04);
+    EXPECT_EQ(bearing, "0.0");
 }
 
 TEST(LiveSentences, AnUpdateThatCannotBeToldWholeIsNotToldAtAll) {

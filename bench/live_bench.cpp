@@ -1,15 +1,21 @@
 // polarctl live: sentences per second through live beside the log reader alone in the same
 // run (goal: at least 100,000 a second replayed), through the library and through the program
-// replaying a file; the time from a sentence written to live's input to its last sentence read
-// from its output (goal: under 1 ms); and the program's peak memory replaying an hour's and a
-// day's log (flat: the same).
+// replaying a file, and the replay's time beside learn's on the same log (goal: at most twice);
+// the time from a sentence written to live's input to its last sentence read from its output
+// (goal: under 1 ms), and from a TCP source to an --out-tcp client (median and 99th
+// percentile, goal under 1 ms at the 99th); and the program's peak memory replaying an hour's
+// and a day's log (flat: the same).
+#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -28,6 +34,7 @@
 #include "live/nmea_output.h"
 #include "live/signalk_delta.h"
 #include "logs/logs.h"
+#include "logs/nmea_sentence.h"
 
 extern char** environ;
 
@@ -82,7 +89,7 @@ void BM_LiveLibrary(benchmark::State& state) {
     for (auto _ : state) {
         std::size_t nBytes = 0;
         LiveReader reader([&](const Performance& p) {
-            nBytes += PerformanceSentences(p).size();
+            nBytes += PerformanceSentences(p).value_or(std::string()).size();
             nBytes += SignalKDelta(p, "2026-06-01T12:00:00.000Z").size();
         });
         reader.SetCalculator(&calculator);
@@ -144,6 +151,12 @@ class LiveChild {
         }
         return true;
     }
+    // Asks it to end (an input other than standard input does not end with it).
+    void Terminate() const {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+        }
+    }
     // Ends its input and waits for it; whether it did its work (exit 0).
     bool Wait() {
         if (m_fdIn >= 0) {
@@ -198,6 +211,108 @@ void BM_LiveProgramReplay(benchmark::State& state) {
     std::filesystem::remove(strLog);
 }
 
+// learn on the same log file: the baseline of the replay's time.
+void BM_LearnProgram(benchmark::State& state) {
+    const std::string strLog = TempFile("learn.nmea", Log());
+    const std::string strOut = TempFile("learned.ppd", "");
+    for (auto _ : state) {
+        std::filesystem::remove(strOut);
+        if (!RunToNull({"learn", strLog, "-o", strOut})) {
+            state.SkipWithError("polarctl learn failed");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * Sentences(Log()));
+    std::filesystem::remove(strLog);
+    std::filesystem::remove(strOut);
+}
+
+// A TCP socket on the IPv4 loopback: listening on a free port (given in nPort), or connected.
+int LoopbackListener(int& nPort) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(fd, 4);
+    socklen_t nLength = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &nLength);
+    nPort = ntohs(address.sin_port);
+    return fd;
+}
+
+int LoopbackConnection(int nPort) {
+    for (int i = 0; i < 100; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<std::uint16_t>(nPort));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            return fd;
+        }
+        ::close(fd);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+// A cycle's sentences written by a TCP source that live reads (--tcp) to the update's last
+// sentence read by an --out-tcp client; each cycle's time kept, the median and the 99th
+// percentile given as counters (microseconds).
+void BM_LiveTcpToTcp(benchmark::State& state) {
+    const std::string strPolar = TempFile("tcp.ppd", kPolarFile);
+    int nSource = 0;
+    const int fdListening = LoopbackListener(nSource);
+    int nOut = 0;
+    ::close(LoopbackListener(nOut));  // a port free a moment ago
+    LiveChild child({"live", strPolar, "--sail-plan", "0", "--quiet", "--tcp",
+                     "127.0.0.1:" + std::to_string(nSource), "--out-tcp", std::to_string(nOut)},
+                    "/dev/null");
+    pollfd entry{fdListening, POLLIN, 0};
+    const int fdSource = ::poll(&entry, 1, 5000) > 0 ? ::accept(fdListening, nullptr, nullptr) : -1;
+    const int fdClient = LoopbackConnection(nOut);
+    if (fdSource < 0 || fdClient < 0) {
+        state.SkipWithError("polarctl live did not connect");
+        child.Terminate();
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the client accepted
+    const std::string cycle = NmeaSentence("IIVHW,,T,,M,6.00,N,,K") + "\r\n" +
+                              NmeaSentence("IIMWV,45.0,T,10.00,N,A") + "\r\n";
+    std::vector<double> micros;
+    std::string pending;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (::send(fdSource, cycle.data(), cycle.size(), MSG_NOSIGNAL) < 0) {
+            state.SkipWithError("the source's connection failed");
+            break;
+        }
+        char buffer[4096];
+        while (pending.find("TargetSpeed") == std::string::npos) {
+            const ssize_t n = ::read(fdClient, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            pending.append(buffer, static_cast<std::size_t>(n));
+        }
+        pending.clear();
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::sort(micros.begin(), micros.end());
+    if (!micros.empty()) {
+        state.counters["p50_us"] = micros[micros.size() / 2];
+        state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
+    }
+    child.Terminate();
+    child.Wait();
+    for (const int fd : {fdSource, fdClient, fdListening}) {
+        ::close(fd);
+    }
+    std::filesystem::remove(strPolar);
+}
+
 // The program's peak memory (VmHWM) after a log of state.range(0) hours came on its standard
 // input, read while it waits for more. (A child's ru_maxrss would hold this process's memory
 // too, which the spawn carries into it.)
@@ -219,8 +334,8 @@ void BM_LivePeakMemory(benchmark::State& state) {
     std::filesystem::remove(strPolar);
 }
 
-// One update's way through the program: an MWV sentence written to its standard input, then
-// its output read until the update's last sentence (the second XDR) has come.
+// One update's way through the program: a boat speed and an MWV sentence written to its standard
+// input, then its output read until the update's last sentence (the second XDR) has come.
 void BM_LiveSentenceToOutput(benchmark::State& state) {
     const std::string strPolar = TempFile("latency.ppd", kPolarFile);
     LiveChild child({"live", strPolar, "--sail-plan", "0", "--quiet"}, nullptr);
@@ -243,13 +358,15 @@ void BM_LiveSentenceToOutput(benchmark::State& state) {
     if (!child.Write(speed) || !child.Write(wind) || !readUpdate()) {
         state.SkipWithError("no output from polarctl live");
     }
+    // The wind reading makes the update; the boat speed before it only the state.
+    const std::string cycle = speed + wind;
     for (auto _ : state) {
-        if (!child.Write(speed) || !readUpdate() || !child.Write(wind) || !readUpdate()) {
+        if (!child.Write(cycle) || !readUpdate()) {
             state.SkipWithError("no output from polarctl live");
             break;
         }
     }
-    state.SetItemsProcessed(state.iterations() * 2);  // two updates an iteration
+    state.SetItemsProcessed(state.iterations());
     std::filesystem::remove(strPolar);
 }
 
@@ -258,6 +375,8 @@ void BM_LiveSentenceToOutput(benchmark::State& state) {
 BENCHMARK(BM_LogReaderAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveProgramReplay)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LearnProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LiveTcpToTcp)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(2000);
 BENCHMARK(BM_LiveSentenceToOutput)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_LivePeakMemory)->Arg(1)->Arg(24)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -283,7 +402,17 @@ int main(int argc, char** argv) {
             std::printf("%s: %.2f times the log reader's time alone\n", pszName, dMs / dReader);
         }
     }
-    const double dUpdate = reporter.Milliseconds("BM_LiveSentenceToOutput/real_time") / 2;
+    reporter.PrintCost("the replay beside learn on the same log", "BM_LearnProgram/real_time",
+                       "BM_LiveProgramReplay/real_time", 2.0);
+    const double dP99 = reporter.Counter("BM_LiveTcpToTcp/iterations:2000/real_time:p99_us");
+    if (dP99 > 0) {
+        std::printf(
+            "a TCP source's cycle to an --out-tcp client: median %.0f us, 99th percentile "
+            "%.0f us (goal under 1 ms): %s\n",
+            reporter.Counter("BM_LiveTcpToTcp/iterations:2000/real_time:p50_us"), dP99,
+            dP99 < 1000 ? "met" : "NOT met");
+    }
+    const double dUpdate = reporter.Milliseconds("BM_LiveSentenceToOutput/real_time");
     if (dUpdate > 0) {
         std::printf("a sentence read to its output written: %.3f ms (goal under 1 ms): %s\n",
                     dUpdate, dUpdate < 1.0 ? "met" : "NOT met");

@@ -11,5 +11,10 @@ install(FILES ${POLAR_ROOT}/desktop/org.polareditor.PolarEditor.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${POLAR_ROOT}/desktop/polar-editor-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME polar-editor.xml)
+# polarctl live as a service, installed disabled, with its settings (a conffile of the package).
+install(FILES ${POLAR_ROOT}/packaging/systemd/polarctl-live.service
+  DESTINATION lib/systemd/system)
+install(FILES ${POLAR_ROOT}/packaging/systemd/polarctl-live.default
+  DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default RENAME polarctl-live)
 include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/ManPages.cmake)

@@ -28,4 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-qpa-plugins")
 # Qt's own texts in the editor's languages: wanted, not needed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# The service's settings are the administrator's: an upgrade keeps their changes.
+file(WRITE ${CMAKE_BINARY_DIR}/debian-control/conffiles
+  "${CMAKE_INSTALL_FULL_SYSCONFDIR}/default/polarctl-live\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian-control/conffiles)
 include(CPack)

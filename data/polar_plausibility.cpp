@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr float kMaxBoatSpeed = 60.0f;
-constexpr float kMaxWindSpeed = 80.0f;
-
 std::string Knots(float f) {
     return FormatFixed2(f) + " kn";
 }
@@ -20,12 +17,12 @@ std::vector<std::string> ImplausibleValues(const SAILPLAN& sailPlan) {
     std::vector<std::string> aFound;
     for (const auto& pPolar : sailPlan.m_aPolars) {
         const std::string strWind = "wind speed " + Knots(pPolar->m_fWindSpeed);
-        if (pPolar->m_fWindSpeed > kMaxWindSpeed) {
+        if (pPolar->m_fWindSpeed > kMaxPlausibleWindSpeed) {
             aFound.push_back(strWind + " is implausible (above 80 kn)");
         }
         const float fRelative = 3.0f * pPolar->m_fWindSpeed + 5.0f;
         for (const auto& pVector : pPolar->m_aVectors) {
-            const char* pszWhy = pVector->m_fSpeed > kMaxBoatSpeed ? "above 60 kn"
+            const char* pszWhy = pVector->m_fSpeed > kMaxPlausibleBoatSpeed ? "above 60 kn"
                                  : pVector->m_fSpeed > fRelative
                                      ? "above three times the wind speed plus 5 kn"
                                      : nullptr;

@@ -136,6 +136,56 @@ std::optional<float> SpeedBetweenWindSpeeds(const SAILPLAN& sailPlan, float fWin
 
 namespace {
 
+// A polar's curve (with points) carried beyond its angles: to 0 at 0 degrees below, held above.
+float SpeedOnExtendedCurve(const PERF_POLAR& polar, float fAngle) {
+    const PERF_VECTOR& first = *polar.m_aVectors.front();
+    const PERF_VECTOR& last = *polar.m_aVectors.back();
+    if (fAngle < first.m_fAngle) {
+        return first.m_fAngle > 0 ? first.m_fSpeed * std::max(fAngle, 0.0f) / first.m_fAngle
+                                  : first.m_fSpeed;
+    }
+    if (fAngle > last.m_fAngle) {
+        return last.m_fSpeed;
+    }
+    return *SpeedOnCurve(polar, fAngle);
+}
+
+}  // namespace
+
+std::optional<float> SpeedWithEdges(const SAILPLAN& sailPlan, float fWindSpeed, float fAngle) {
+    if (std::isnan(fWindSpeed) || std::isnan(fAngle)) {
+        return std::nullopt;
+    }
+    if (const std::optional<float> inside = SpeedBetweenWindSpeeds(sailPlan, fWindSpeed, fAngle)) {
+        return inside;
+    }
+    // The polars with points that enclose the wind speed, or the one at the edge it passes.
+    const PERF_POLAR* pBelow = nullptr;
+    const PERF_POLAR* pAbove = nullptr;
+    for (const auto& pPolar : sailPlan.m_aPolars) {
+        if (pPolar->m_aVectors.empty()) {
+            continue;
+        }
+        if (pPolar->m_fWindSpeed <= fWindSpeed) {
+            pBelow = pPolar.get();
+        } else if (pAbove == nullptr) {
+            pAbove = pPolar.get();
+        }
+    }
+    if (pBelow == nullptr || pAbove == nullptr) {
+        const PERF_POLAR* pEdge = pBelow != nullptr ? pBelow : pAbove;
+        return pEdge != nullptr ? std::optional<float>(SpeedOnExtendedCurve(*pEdge, fAngle))
+                                : std::nullopt;
+    }
+    const float fBelow = SpeedOnExtendedCurve(*pBelow, fAngle);
+    const float fAbove = SpeedOnExtendedCurve(*pAbove, fAngle);
+    const float t =
+        (fWindSpeed - pBelow->m_fWindSpeed) / (pAbove->m_fWindSpeed - pBelow->m_fWindSpeed);
+    return fBelow + t * (fAbove - fBelow);
+}
+
+namespace {
+
 const PERF_VECTOR* PointAt(const PERF_POLAR& polar, float fAngle) {
     for (const auto& p : polar.m_aVectors) {
         if (p->m_fAngle == fAngle) {

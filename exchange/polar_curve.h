@@ -18,6 +18,13 @@ std::optional<float> SpeedOnCurve(const PERF_POLAR& polar, float fAngle);
 std::optional<float> SpeedBetweenWindSpeeds(const SAILPLAN& sailPlan, float fWindSpeed,
                                             float fAngle);
 
+// The speed of a sail plan anywhere, by one rule for what lies outside its table: a wind speed
+// below the lowest polar's or above the highest one's is held at that polar's; below a polar's
+// lowest angle the speed falls linearly to 0 at 0 degrees; above its highest angle it is held
+// at the highest point's. Inside the table exactly SpeedBetweenWindSpeeds. Polars without
+// points are passed over; nothing only when the sail plan has no point at all (or for NaN).
+std::optional<float> SpeedWithEdges(const SAILPLAN& sailPlan, float fWindSpeed, float fAngle);
+
 // The speed a file of two decimals writes for the polar at an angle: a point's own speed; between
 // points the speed on the curve rounded down to the hundredth, so that no written value raises
 // the curve and its best angles stay where they are; nothing outside the polar's range.

@@ -1,14 +1,36 @@
 #include "live/live_reader.h"
 
-#include <cmath>
-#include <limits>
+#include <chrono>
 #include <utility>
 
-LiveReader::LiveReader(PerformanceSink sink)
+namespace {
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The three letters of a sentence's type ("MWV" of "$IIMWV,..."); empty for what is no
+// standard sentence (a CSV row).
+std::string_view SentenceType(std::string_view line) {
+    const std::size_t nStart = line.find('$');
+    if (nStart == std::string_view::npos || line.size() < nStart + 6) {
+        return {};
+    }
+    return line.substr(nStart + 3, 3);
+}
+
+}  // namespace
+
+LiveReader::LiveReader(PerformanceSink sink, LiveOptions options)
     : m_performanceSink(std::move(sink)),
+      m_options(options),
+      m_clock(SteadySeconds),
       m_sampleSink([this](const LogSample& s) { Sample(s); }),
-      m_parser(m_counts, m_sampleSink) {
+      m_parser(m_counts, m_sampleSink),
+      m_damping(options.dDampingSeconds) {
     m_line.reserve(kMaxLine);
+    m_parser.SetPlausibleOnly(true);
 }
 
 void LiveReader::Bytes(std::string_view chunk) {
@@ -41,43 +63,41 @@ void LiveReader::EndOfChunk() {
 }
 
 void LiveReader::Line(std::string_view line) {
-    m_bSampleInLine = false;
-    const std::uint64_t nBoatSpeedReadings = m_counts.nBoatSpeedReadings;
+    m_lineType = SentenceType(line);
     m_parser.Line(line);
-    if (m_bSampleInLine || m_counts.nBoatSpeedReadings == nBoatSpeedReadings || !m_lastWind) {
-        return;
+}
+
+bool LiveReader::Drives(double dLogTime) {
+    if (m_driver == m_lineType) {
+        m_dDriverTime = dLogTime;
+        return true;
     }
-    // A new boat speed with the wind of a moment ago: the wind as it was.
-    const InstrumentState& state = m_parser.State();
-    const std::optional<double> boatSpeed = state.CurrentBoatSpeed();
-    constexpr double kMaxFloat = std::numeric_limits<float>::max();
-    if (!boatSpeed || !(*boatSpeed >= 0 && *boatSpeed <= kMaxFloat) ||
-        state.Now() - m_lastWind->dTime > 2.0) {
-        return;
+    // None yet, or the one there was has fallen silent (or the clock went back): this one.
+    if (m_driver.empty() || dLogTime - m_dDriverTime > 2.0 || dLogTime < m_dDriverTime) {
+        m_driver = m_lineType;
+        m_dDriverTime = dLogTime;
+        return true;
     }
-    LogSample sample = *m_lastWind;
-    sample.dTime = state.Now();
-    sample.fBoatSpeed = static_cast<float>(*boatSpeed);
-    Give(sample, false);
+    return false;
 }
 
 void LiveReader::Sample(const LogSample& sample) {
-    m_bSampleInLine = true;
-    m_lastWind = sample;
-    Give(sample, true);
-}
-
-void LiveReader::Give(const LogSample& sample, bool bWindReading) {
     if (m_pCalculator == nullptr) {
         return;
     }
     const InstrumentState& state = m_parser.State();
-    std::optional<double> heading = state.HeadingTrue();
-    if (!heading) {
-        heading = state.HeadingMagnetic();
+    Headings headings{state.HeadingTrue(), state.HeadingMagnetic()};
+    const double dNow = m_clock();
+    // Every wind reading moves the average; only the driving one, at the rate allowed, tells.
+    const LogSample damped = m_damping.Add(sample, headings, dNow);
+    if (!Drives(state.Now())) {
+        return;
     }
-    Performance performance = m_pCalculator->Compute(sample, heading);
-    performance.bWindReading = bWindReading;
+    if (m_options.dRateHz > 0 && m_bGiven && dNow - m_dLastGiven < 1.0 / m_options.dRateHz) {
+        return;
+    }
+    m_bGiven = true;
+    m_dLastGiven = dNow;
     ++m_nUpdates;
-    m_performanceSink(performance);
+    m_performanceSink(m_pCalculator->Compute(damped, headings));
 }

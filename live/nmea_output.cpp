@@ -1,5 +1,7 @@
 #include "live/nmea_output.h"
 
+#include <algorithm>
+
 #include "live/fixed_text.h"
 #include "logs/nmea_sentence.h"
 
@@ -20,75 +22,83 @@ class SentenceBuilder {
         AppendFixed(m_body, d, nDecimals);
         return *this;
     }
+    SentenceBuilder& Bearing(double dDegrees) {
+        m_body += ',';
+        AppendBearing(m_body, dDegrees);
+        return *this;
+    }
     SentenceBuilder& Text(const char* psz) {
         m_body += ',';
         m_body += psz;
         return *this;
     }
-    // A sentence longer than NMEA 0183's 82 characters (with values no instrument gives, as a
-    // garbled boat speed of 1e30 kn) is left out: a listener may not take it.
-    void AppendTo(std::string& out) const {
+    // False when the sentence would be longer than NMEA 0183 allows.
+    bool AppendTo(std::string& out) const {
         if (m_body.size() + kFraming > kLongestSentence) {
-            return;
+            return false;
         }
         out += NmeaSentence(m_body);
         out += "\r\n";
+        return true;
     }
 
   private:
     std::string m_body;
 };
 
-// The angle on this tack as the displays take it: 0 to 360 from the bow, clockwise.
-double FromBowClockwise(double dOffWind, bool bPort) {
-    return bPort ? 360.0 - dOffWind : dOffWind;
+// A percentage as the proprietary performance sentence's layout bounds it.
+double PerformancePercent(double dRatio) {
+    return std::clamp(dRatio * 100.0, 0.0, 99.0);
 }
 
 }  // namespace
 
-std::string PerformanceSentences(const Performance& p) {
+std::optional<std::string> PerformanceSentences(const Performance& p) {
     std::string out;
-    SentenceBuilder("IIVPW")
-        .Number(p.dVmg, 2)
-        .Text("N")
-        .Number(p.dVmg * kMetresPerSecondPerKnot, 2)
-        .Text("M")
-        .AppendTo(out);
+    bool bWhole = SentenceBuilder("IIVPW")
+                      .Number(p.dVmg, 2)
+                      .Text("N")
+                      .Number(p.dVmg * kMetresPerSecondPerKnot, 2)
+                      .Text("M")
+                      .AppendTo(out);
     if (p.targetSpeed) {
-        SentenceBuilder("PNKEP,01")
-            .Number(*p.targetSpeed, 2)
-            .Text("N")
-            .Number(*p.targetSpeed * kKilometresPerHourPerKnot, 2)
-            .Text("K")
-            .AppendTo(out);
+        bWhole = bWhole && SentenceBuilder("PNKEP,01")
+                               .Number(*p.targetSpeed, 2)
+                               .Text("N")
+                               .Number(*p.targetSpeed * kKilometresPerHourPerKnot, 2)
+                               .Text("K")
+                               .AppendTo(out);
     }
-    if (p.otherTackHeading) {
-        SentenceBuilder("PNKEP,02").Number(*p.otherTackHeading, 1).AppendTo(out);
+    if (p.otherTack.magnetic) {
+        bWhole = bWhole && SentenceBuilder("PNKEP,02").Bearing(*p.otherTack.magnetic).AppendTo(out);
     }
-    if (p.targetAngle && p.targetVmgRatio && p.polarRatio) {
-        SentenceBuilder("PNKEP,03")
-            .Number(FromBowClockwise(*p.targetAngle, p.dWindAngle < 0), 1)
-            .Number(*p.targetVmgRatio * 100.0, 1)
-            .Number(*p.polarRatio * 100.0, 1)
-            .AppendTo(out);
+    if (p.targetAngle && p.targetVmgRatio) {
+        SentenceBuilder sentence("PNKEP,03");
+        sentence.Bearing(p.Side() * *p.targetAngle);
+        if (p.bUpwind) {
+            sentence.Number(PerformancePercent(*p.targetVmgRatio), 1).Text("");
+        } else {
+            sentence.Text("").Number(PerformancePercent(*p.targetVmgRatio), 1);
+        }
+        bWhole = bWhole && sentence.AppendTo(out);
     }
     if (p.polarSpeed && p.polarRatio) {
-        SentenceBuilder("IIXDR")
-            .Text("G")
-            .Number(*p.polarSpeed, 2)
-            .Text("N,PolarSpeed,G")
-            .Number(*p.polarRatio * 100.0, 1)
-            .Text("P,PolarRatio")
-            .AppendTo(out);
+        bWhole = bWhole && SentenceBuilder("IIXDR")
+                               .Text("G")
+                               .Number(*p.polarSpeed, 2)
+                               .Text(",PolarSpeed,G")
+                               .Number(*p.polarRatio * 100.0, 1)
+                               .Text(",PolarRatio")
+                               .AppendTo(out);
     }
     if (p.targetAngle && p.targetSpeed) {
-        SentenceBuilder("IIXDR")
-            .Text("A")
-            .Number(*p.targetAngle, 1)
-            .Text("D,TargetAngle,G")
-            .Number(*p.targetSpeed, 2)
-            .Text("N,TargetSpeed")
-            .AppendTo(out);
+        bWhole = bWhole && SentenceBuilder("IIXDR")
+                               .Text("A")
+                               .Number(p.Side() * *p.targetAngle, 1)
+                               .Text("D,TargetAngle,G")
+                               .Number(*p.targetSpeed, 2)
+                               .Text(",TargetSpeed")
+                               .AppendTo(out);
     }
-    return out;
+    return bWhole ? std::optional<std::string>(std::move(out)) : std::nullopt;
 }

@@ -12,10 +12,15 @@ double Normalized360(double dDegrees) {
     return d < 0 ? d + 360.0 : d;
 }
 
+std::optional<double> Finite360(std::optional<double> heading) {
+    return heading && std::isfinite(*heading) ? std::optional<double>(Normalized360(*heading))
+                                              : std::nullopt;
+}
+
 }  // namespace
 
 Performance PerformanceCalculator::Compute(const LogSample& sample,
-                                           std::optional<double> heading) const {
+                                           const Headings& headings) const {
     Performance p;
     p.dTime = sample.dTime;
     p.dWindSpeed = sample.fWindSpeed;
@@ -23,15 +28,16 @@ Performance PerformanceCalculator::Compute(const LogSample& sample,
     p.dBoatSpeed = sample.fBoatSpeed;
     p.dVmg = p.dBoatSpeed * std::cos(p.dWindAngle * kRadiansPerDegree);
     p.bUpwind = sample.fWindAngle < 90.0f;
-    if (heading && std::isfinite(*heading)) {
-        p.heading = Normalized360(*heading);
-    }
-    // The same lookup on the same floats as compare, so that both give the same percentage.
+    p.heading = {Finite360(headings.trueHeading), Finite360(headings.magnetic)};
+    // Inside the table the same lookup on the same floats as compare, so that both give the
+    // same percentage.
     const std::optional<float> speed =
-        SpeedBetweenWindSpeeds(m_sailPlan, sample.fWindSpeed, sample.fWindAngle);
-    if (speed && *speed > 0) {
+        SpeedWithEdges(m_sailPlan, sample.fWindSpeed, sample.fWindAngle);
+    if (speed) {
         p.polarSpeed = *speed;
-        p.polarRatio = static_cast<double>(sample.fBoatSpeed) / static_cast<double>(*speed);
+        if (*speed > 0) {
+            p.polarRatio = static_cast<double>(sample.fBoatSpeed) / static_cast<double>(*speed);
+        }
     }
     p.targets = m_targets.At(p.dWindSpeed);
     if (p.targets) {
@@ -42,12 +48,14 @@ Performance PerformanceCalculator::Compute(const LogSample& sample,
             p.targetVmgRatio = std::fabs(p.dVmg) / dTargetVmg;
         }
     }
-    if (p.heading) {
-        // The wind's direction stays; on the other tack it comes from the other side.
-        const double dWindDirection = *p.heading + p.dWindAngle;
-        const double dOffWind = p.targetAngle.value_or(std::fabs(p.dWindAngle));
-        const double dSide = sample.bPort ? -1.0 : 1.0;
-        p.otherTackHeading = Normalized360(dWindDirection + dSide * dOffWind);
-    }
+    // The wind's direction stays; on the other tack it comes from the other side.
+    const double dOffWind = p.targetAngle.value_or(std::fabs(p.dWindAngle));
+    const auto other = [&](std::optional<double> heading) -> std::optional<double> {
+        if (!heading) {
+            return std::nullopt;
+        }
+        return Normalized360(*heading + p.dWindAngle + p.Side() * dOffWind);
+    };
+    p.otherTack = {other(p.heading.trueHeading), other(p.heading.magnetic)};
     return p;
 }

@@ -12,7 +12,7 @@ constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
 class ValueList {
   public:
     explicit ValueList(std::string& out) : m_out(out) {}
-    void Add(const char* pszPath, std::optional<double> value, double dFactor, int nDecimals) {
+    void Add(const char* pszPath, std::optional<double> value, double dFactor) {
         if (!value) {
             return;
         }
@@ -21,7 +21,7 @@ class ValueList {
         m_out += "{\"path\":\"performance.";
         m_out += pszPath;
         m_out += "\",\"value\":";
-        AppendFixed(m_out, *value * dFactor, nDecimals);
+        AppendFixed(m_out, *value * dFactor, 4);
         m_out += '}';
     }
 
@@ -29,6 +29,10 @@ class ValueList {
     std::string& m_out;
     bool m_bFirst = true;
 };
+
+std::optional<double> Times(std::optional<double> value, double dFactor) {
+    return value ? std::optional<double>(*value * dFactor) : std::nullopt;
+}
 
 }  // namespace
 
@@ -42,15 +46,25 @@ std::string SignalKDelta(const Performance& p, std::string_view strTimestamp) {
     }
     out += ",\"values\":[";
     ValueList values(out);
-    values.Add("velocityMadeGood", p.dVmg, kMetresPerSecondPerKnot, 4);
-    values.Add("polarSpeed", p.polarSpeed, kMetresPerSecondPerKnot, 4);
-    values.Add("polarSpeedRatio", p.polarRatio, 1.0, 4);
-    values.Add("targetAngle", p.targetAngle, kRadiansPerDegree, 4);
-    values.Add("targetSpeed", p.targetSpeed, kMetresPerSecondPerKnot, 4);
+    const double dSpeed = kMetresPerSecondPerKnot;
+    const double dSignedAngle = p.Side() * kRadiansPerDegree;
+    values.Add("velocityMadeGood", p.dVmg, dSpeed);
+    values.Add("polarSpeed", p.polarSpeed, dSpeed);
+    values.Add("polarSpeedRatio", p.polarRatio, 1.0);
+    values.Add("targetAngle", p.targetAngle, dSignedAngle);
+    values.Add("targetSpeed", p.targetSpeed, dSpeed);
+    values.Add("targetVelocityMadeGoodRatio", p.targetVmgRatio, 1.0);
     if (p.targets) {
-        values.Add("beatAngle", p.targets->dBeatAngle, kRadiansPerDegree, 4);
-        values.Add("gybeAngle", p.targets->dRunAngle, kRadiansPerDegree, 4);
+        const VmgTargets& t = *p.targets;
+        values.Add("beatAngle", t.dBeatAngle, dSignedAngle);
+        values.Add("beatAngleTargetSpeed", t.dBeatSpeed, dSpeed);
+        values.Add("beatAngleVelocityMadeGood", t.BeatVmg(), dSpeed);
+        values.Add("gybeAngle", t.dRunAngle, dSignedAngle);
+        values.Add("gybeAngleTargetSpeed", t.dRunSpeed, dSpeed);
+        values.Add("gybeAngleVelocityMadeGood", -t.RunVmg(), dSpeed);
     }
+    values.Add("tackTrue", Times(p.otherTack.trueHeading, kRadiansPerDegree), 1.0);
+    values.Add("tackMagnetic", Times(p.otherTack.magnetic, kRadiansPerDegree), 1.0);
     out += "]}]}";
     return out;
 }

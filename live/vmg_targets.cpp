@@ -40,6 +40,11 @@ VmgTargetTable::VmgTargetTable(const SAILPLAN& sailPlan) {
 }
 
 std::optional<VmgTargets> VmgTargetTable::At(double dWindSpeed) const {
+    if (m_rows.empty() || std::isnan(dWindSpeed)) {
+        return std::nullopt;
+    }
+    // Held at the table's edges, as the polar speed is (SpeedWithEdges).
+    dWindSpeed = std::clamp(dWindSpeed, m_rows.front().dWindSpeed, m_rows.back().dWindSpeed);
     const auto it = std::lower_bound(m_rows.begin(), m_rows.end(), dWindSpeed,
                                      [](const Row& r, double w) { return r.dWindSpeed < w; });
     if (it == m_rows.end() || !(it->dWindSpeed >= dWindSpeed)) {

@@ -19,7 +19,8 @@ struct VmgTargets {
 
 // Each polar's best VMG angles (FindBestVmg), taken once, and the targets at any wind speed
 // between the polars': linear in the wind speed between the two polars that enclose it, as
-// SpeedBetweenWindSpeeds is; nothing outside the sail plan's wind speeds.
+// SpeedBetweenWindSpeeds is; outside the sail plan's wind speeds held at the nearest polar's
+// (the rule of SpeedWithEdges). Nothing only for a sail plan without points.
 class VmgTargetTable {
   public:
     // The sail plan's polars in ascending order of wind speed (SortSailPlan).

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "data/angle_units.h"
+#include "data/polar_plausibility.h"
 #include "logs/log_sample.h"
 #include "logs/log_values.h"
 
@@ -52,6 +53,10 @@ class InstrumentState {
     // true or, with bApparent, apparent.
     void WindWithBoatSpeed(double dSpeed, double dFromBow, double dBoatSpeed, bool bApparent);
 
+    // From now on, readings beyond the limits of a sailing boat (kMaxPlausibleBoatSpeed and the
+    // others) are bad readings: a boat speed is not taken, a wind reading makes no sample.
+    void SetPlausibleOnly(bool b) { m_bPlausibleOnly = b; }
+
     // A line that could not be read.
     void CountBadLine() { ++m_counts.nBadLines; }
     // Whether the line just read gave a reading no sample can hold (beyond a float, negative),
@@ -77,6 +82,7 @@ class InstrumentState {
     double m_dCounter = 0;
     bool m_bTrueWindSeen = false;
     bool m_bBadReading = false;
+    bool m_bPlausibleOnly = false;
     bool m_bWaterSpeedSeen = false;
     // The moments of values never read lie before any log time.
     static constexpr double kNever = -1e301;
@@ -100,6 +106,10 @@ inline void InstrumentState::TickWithoutTime() {
 }
 
 inline void InstrumentState::SetWaterSpeed(double dKnots) {
+    if (m_bPlausibleOnly && !(dKnots <= kMaxPlausibleBoatSpeed)) {
+        m_bBadReading = true;
+        return;
+    }
     m_dWaterSpeed = dKnots;
     m_dWaterSpeedTime = Now();
     m_bWaterSpeedSeen = true;
@@ -107,6 +117,10 @@ inline void InstrumentState::SetWaterSpeed(double dKnots) {
 }
 
 inline void InstrumentState::SetGroundSpeed(double dKnots, std::optional<double> course) {
+    if (m_bPlausibleOnly && !(dKnots <= kMaxPlausibleBoatSpeed)) {
+        m_bBadReading = true;
+        return;
+    }
     m_dGroundSpeed = dKnots;
     m_dGroundSpeedTime = Now();
     m_dCourse = course.value_or(0.0);
@@ -158,6 +172,11 @@ inline void InstrumentState::Deliver(double dWindSpeed, double dFromBow, double 
         return d >= 0 && d <= static_cast<double>(std::numeric_limits<float>::max());
     };
     if (!reading(dWindSpeed) || !reading(dBoatSpeed) || !std::isfinite(dFromBow)) {
+        m_bBadReading = true;
+        return;
+    }
+    if (m_bPlausibleOnly && (dWindSpeed > kMaxPlausibleWindSpeed ||
+                             dBoatSpeed > MaxPlausibleBoatSpeed(static_cast<float>(dWindSpeed)))) {
         m_bBadReading = true;
         return;
     }

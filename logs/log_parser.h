@@ -23,6 +23,8 @@ class LogParser {
     void Line(std::string_view line);
     // What the instruments said last (live use reads the heading and boat speed from it).
     const InstrumentState& State() const { return m_state; }
+    // Readings beyond a sailing boat's limits counted as bad lines (InstrumentState).
+    void SetPlausibleOnly(bool b) { m_state.SetPlausibleOnly(b); }
 
   private:
     enum class Mode { Unknown, Nmea, Csv };

@@ -30,7 +30,8 @@ for path in ./usr/bin/polar-editor ./usr/bin/polarctl ./usr/include/polar/polar.
   ./usr/share/polar-editor/Translations/Window_046.lgx \
   ./usr/share/polar-editor/Translations/Window_047.lgx \
   ./usr/share/mime/packages/polar-editor.xml \
-  ./usr/share/doc/polar-editor/copyright ./usr/share/doc/polar-editor/changelog.gz; do
+  ./usr/share/doc/polar-editor/copyright ./usr/share/doc/polar-editor/changelog.gz \
+  ./usr/lib/systemd/system/polarctl-live.service ./etc/default/polarctl-live; do
   grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
 done
 # The plug-in sits in a folder of its own, not where the linker looks for libraries.
@@ -42,6 +43,10 @@ fi
 if grep -q '^\./usr/local/' <<<"$contents"; then
   fail "the package installs under /usr/local (configure with -DCMAKE_INSTALL_PREFIX=/usr)"
 fi
+
+# The service's settings are a conffile (an upgrade keeps the administrator's changes).
+dpkg-deb -I "$deb" conffiles | grep -qxF /etc/default/polarctl-live ||
+  fail "/etc/default/polarctl-live is not a conffile"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"

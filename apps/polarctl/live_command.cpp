@@ -16,9 +16,8 @@
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
+#include "live/live_encodings.h"
 #include "live/live_reader.h"
-#include "live/nmea_output.h"
-#include "live/signalk_delta.h"
 #include "logs/log_text.h"
 
 namespace {
@@ -71,7 +70,8 @@ std::string UtcTimestamp() {
     return sz;
 }
 
-void StatusLine(std::ostream& err, const LiveReader& reader, const LiveSetup& setup) {
+void StatusLine(std::ostream& err, const LiveReader& reader, const LiveSetup& setup,
+                std::uint64_t nWithheld) {
     const LogCounts& counts = reader.Counts();
     std::size_t nConnections = 0;
     std::uint64_t nDropped = 0;
@@ -79,9 +79,26 @@ void StatusLine(std::ostream& err, const LiveReader& reader, const LiveSetup& se
         nConnections += pOutput->Connections();
         nDropped += pOutput->Dropped();
     }
+    const LiveOptions& options = reader.Options();
     err << "polarctl: live: input " << setup.pInput->State() << "; " << counts.nLines << " lines, "
         << counts.nBadLines << " bad, " << counts.nOtherSentences << " other; " << reader.Updates()
-        << " updates; " << nConnections << " connections, " << nDropped << " dropped" << std::endl;
+        << " updates";
+    if (nWithheld > 0) {
+        err << " (" << nWithheld << " withheld: too long to tell whole)";
+    }
+    err << ", rate ";
+    if (options.dRateHz > 0) {
+        err << options.dRateHz << " Hz";
+    } else {
+        err << "each wind reading";
+    }
+    err << ", damping ";
+    if (options.dDampingSeconds > 0) {
+        err << options.dDampingSeconds << " s";
+    } else {
+        err << "none";
+    }
+    err << "; " << nConnections << " connections, " << nDropped << " dropped" << std::endl;
 }
 
 }  // namespace
@@ -99,23 +116,34 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (!pLoaded) {
         return nLoadExit;
     }
+    LiveOptions options;
+    if (const int nExit = ParseLiveOptions(parsed, options, err); nExit != kExitOk) {
+        return nExit;
+    }
     LiveSetup setup;
-    std::string strNmea;
-    std::string strDelta;
-    bool bNmea = false;
-    bool bSignalK = false;
-    LiveReader reader([&](const Performance& performance) {
-        if (bNmea) {
-            strNmea = PerformanceSentences(performance);
-        }
-        if (bSignalK) {
-            strDelta = SignalKDelta(performance, UtcTimestamp());
-            strDelta += '\n';
-        }
-        for (const auto& pOutput : setup.outputs) {
-            pOutput->Send(pOutput->GetKind() == LiveOutput::Kind::Nmea ? strNmea : strDelta);
-        }
-    });
+    // The encodings the outputs use, each update's text in each; an update that one of them
+    // cannot tell whole goes to none.
+    const LiveEncoding* const aEncodings[] = {EncodingByName("nmea"), EncodingByName("signalk")};
+    std::optional<std::string> aTexts[2];
+    bool aUsed[2] = {false, false};
+    const auto index = [](LiveOutput::Kind kind) { return kind == LiveOutput::Kind::Nmea ? 0 : 1; };
+    std::uint64_t nWithheld = 0;
+    LiveReader reader(
+        [&](const Performance& performance) {
+            const std::string strTime = aUsed[1] ? UtcTimestamp() : std::string();
+            for (int i = 0; i < 2; ++i) {
+                aTexts[i] = aUsed[i] ? aEncodings[i]->encode(performance, {strTime})
+                                     : std::optional<std::string>(std::string());
+                if (!aTexts[i]) {
+                    ++nWithheld;
+                    return;
+                }
+            }
+            for (const auto& pOutput : setup.outputs) {
+                pOutput->Send(*aTexts[index(pOutput->GetKind())]);
+            }
+        },
+        options);
     reader.SetCalculator(pLoaded->pCalculator.get());
     if (const int nExit = MakeLiveInput(parsed, reader, setup, err); nExit != kExitOk) {
         return nExit;
@@ -124,7 +152,7 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return nExit;
     }
     for (const auto& pOutput : setup.outputs) {
-        (pOutput->GetKind() == LiveOutput::Kind::Nmea ? bNmea : bSignalK) = true;
+        aUsed[index(pOutput->GetKind())] = true;
     }
 
     LiveSignals signals;
@@ -173,13 +201,13 @@ int RunLive(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
             setup.pInput->Service(fds, now);
         }
         if (!bQuiet && now >= nextStatus) {
-            StatusLine(err, reader, setup);
+            StatusLine(err, reader, setup, nWithheld);
             nextStatus = now + kStatusEvery;
         }
     }
     out.flush();
     if (!bQuiet) {
-        StatusLine(err, reader, setup);
+        StatusLine(err, reader, setup, nWithheld);
     }
     return kExitOk;
 }

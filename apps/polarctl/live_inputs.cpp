@@ -62,20 +62,33 @@ class Stream : public LiveInput {
 
 class Datagrams : public LiveInput {
   public:
-    Datagrams(int fd, LiveReader& reader) : m_fd(fd), m_reader(reader) {}
-    ~Datagrams() override { close(m_fd); }
+    Datagrams(std::vector<int> fds, LiveReader& reader) : m_fds(std::move(fds)), m_reader(reader) {}
+    ~Datagrams() override {
+        for (const int fd : m_fds) {
+            close(fd);
+        }
+    }
     int Prepare(std::vector<pollfd>& fds, LiveClock::time_point) override {
         m_nEntry = fds.size();
-        fds.push_back({m_fd, POLLIN, 0});
+        for (const int fd : m_fds) {
+            fds.push_back({fd, POLLIN, 0});
+        }
         return -1;
     }
     void Service(const std::vector<pollfd>& fds, LiveClock::time_point) override {
-        if (fds[m_nEntry].revents == 0) {
-            return;
+        for (std::size_t i = 0; i < m_fds.size(); ++i) {
+            if (fds[m_nEntry + i].revents != 0) {
+                Receive(m_fds[i]);
+            }
         }
+    }
+    const char* State() const override { return "listening"; }
+
+  private:
+    void Receive(int fd) {
         std::array<char, 65536> buffer;
         for (int i = 0; i < 64; ++i) {
-            const ssize_t n = recv(m_fd, buffer.data(), buffer.size(), 0);
+            const ssize_t n = recv(fd, buffer.data(), buffer.size(), 0);
             if (n < 0) {
                 return;
             }
@@ -83,19 +96,16 @@ class Datagrams : public LiveInput {
             m_reader.EndOfChunk();  // a datagram's last sentence may come without its line end
         }
     }
-    const char* State() const override { return "listening"; }
 
-  private:
-    int m_fd;
+    std::vector<int> m_fds;
     LiveReader& m_reader;
     std::size_t m_nEntry = 0;
 };
 
 class Reopening : public LiveInput {
   public:
-    Reopening(std::function<int(std::string&)> open, bool bConnecting, LiveReader& reader,
-              std::ostream& err)
-        : m_open(std::move(open)), m_bConnecting(bConnecting), m_reader(reader), m_err(err) {}
+    Reopening(ReopeningSource source, LiveReader& reader, std::ostream& err)
+        : m_source(std::move(source)), m_reader(reader), m_err(err) {}
     ~Reopening() override { Close(); }
 
     int Prepare(std::vector<pollfd>& fds, LiveClock::time_point now) override {
@@ -113,9 +123,15 @@ class Reopening : public LiveInput {
             return;
         }
         if (m_bWaitingForConnection) {
-            std::string strError;
-            if (!ConnectionMade(m_fd, strError)) {
-                Lost(now, strError);
+            std::string strWhy;
+            if (!ConnectionMade(m_fd, strWhy)) {
+                // The name's next address, if it has one left.
+                Close();
+                std::string strError;
+                m_fd = m_source.next(strWhy, strError);
+                if (m_fd < 0) {
+                    Lost(now, strError);
+                }
                 return;
             }
             m_bWaitingForConnection = false;
@@ -135,30 +151,36 @@ class Reopening : public LiveInput {
   private:
     void Open(LiveClock::time_point now) {
         std::string strError;
-        m_fd = m_open(strError);
+        m_fd = m_source.open(strError);
         if (m_fd < 0) {
             Lost(now, strError);
             return;
         }
-        m_bWaitingForConnection = m_bConnecting;
-        if (!m_bConnecting) {
+        m_bWaitingForConnection = static_cast<bool>(m_source.next);
+        if (!m_bWaitingForConnection) {
             Connected();
         }
     }
     void Connected() {
         m_backoff.Succeeded();
-        if (m_bToldProblem) {
+        if (!m_strTold.empty()) {
             m_err << "polarctl: live: input back\n";
         }
-        m_bToldProblem = false;
+        m_strTold.clear();
+        m_bEverOpen = true;
     }
+    // Said once for each new reason (a device unplugged, then missing), with the wait before
+    // the next try.
     void Lost(LiveClock::time_point now, const std::string& strWhy) {
         Close();
         m_reader.EndOfChunk();  // a line cut by the loss is not joined to the next one's start
         m_backoff.Failed(now);
-        if (!m_bToldProblem) {
-            m_err << "polarctl: live: input lost (" << PrintableText(strWhy) << "); trying again\n";
-            m_bToldProblem = true;
+        if (strWhy != m_strTold) {
+            const auto wait = std::chrono::duration<double>(m_backoff.Next() - now).count();
+            m_err << "polarctl: live: input " << (m_bEverOpen ? "lost" : "not there") << " ("
+                  << PrintableText(strWhy) << "); trying again in " << wait
+                  << " s, then less often\n";
+            m_strTold = strWhy;
         }
     }
     void Close() {
@@ -168,13 +190,13 @@ class Reopening : public LiveInput {
         }
     }
 
-    std::function<int(std::string&)> m_open;
-    bool m_bConnecting;
+    ReopeningSource m_source;
     LiveReader& m_reader;
     std::ostream& m_err;
     int m_fd = -1;
     bool m_bWaitingForConnection = false;
-    bool m_bToldProblem = false;
+    bool m_bEverOpen = false;
+    std::string m_strTold;
     Backoff m_backoff;
     std::size_t m_nEntry = 0;
 };
@@ -245,13 +267,13 @@ std::unique_ptr<LiveInput> StreamInput(int fd, LiveReader& reader) {
     return std::make_unique<Stream>(fd, reader);
 }
 
-std::unique_ptr<LiveInput> DatagramInput(int fd, LiveReader& reader) {
-    return std::make_unique<Datagrams>(fd, reader);
+std::unique_ptr<LiveInput> DatagramInput(std::vector<int> fds, LiveReader& reader) {
+    return std::make_unique<Datagrams>(std::move(fds), reader);
 }
 
-std::unique_ptr<LiveInput> ReopeningInput(std::function<int(std::string&)> open, bool bConnecting,
-                                          LiveReader& reader, std::ostream& err) {
-    return std::make_unique<Reopening>(std::move(open), bConnecting, reader, err);
+std::unique_ptr<LiveInput> ReopeningInput(ReopeningSource source, LiveReader& reader,
+                                          std::ostream& err) {
+    return std::make_unique<Reopening>(std::move(source), reader, err);
 }
 
 std::unique_ptr<LiveInput> ReplayInput(const std::string& strFile, double dSpeed,

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "apps/polarctl/live_poll.h"
 #include "live/live_reader.h"
@@ -19,14 +20,19 @@ class LiveInput : public LivePollable {
 
 // A descriptor read until its end (standard input).
 std::unique_ptr<LiveInput> StreamInput(int fd, LiveReader& reader);
-// Datagrams on a bound UDP socket, each read as lines.
-std::unique_ptr<LiveInput> DatagramInput(int fd, LiveReader& reader);
-// A connection opened by open (a TCP source, a serial device) and opened again, with backoff,
-// when it fails or ends. open returns a descriptor or -1 with the reason; bConnecting: the
-// descriptor is a connection begun, usable once writable. Problems are told on err, once
-// until the connection works again.
-std::unique_ptr<LiveInput> ReopeningInput(std::function<int(std::string&)> open, bool bConnecting,
-                                          LiveReader& reader, std::ostream& err);
+// Datagrams on bound UDP sockets, each read as lines.
+std::unique_ptr<LiveInput> DatagramInput(std::vector<int> fds, LiveReader& reader);
+// What a reopening input opens. open: a descriptor, or -1 with the reason. next, for a
+// connection begun (usable once writable): after that one failed for the reason given, the
+// next address's connection, or -1 with the reasons; empty for a device, usable at once.
+struct ReopeningSource {
+    std::function<int(std::string&)> open;
+    std::function<int(const std::string&, std::string&)> next;
+};
+// A connection or device opened again, with backoff, when it fails or ends. Problems are told
+// on err, once for each new reason, until the input works again.
+std::unique_ptr<LiveInput> ReopeningInput(ReopeningSource source, LiveReader& reader,
+                                          std::ostream& err);
 // A log file (gzip-compressed or not) read at dSpeed times its own pace by the log's clock;
 // 0 as fast as it goes. False with the reason where it cannot be opened.
 std::unique_ptr<LiveInput> ReplayInput(const std::string& strFile, double dSpeed,

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "apps/polarctl/live_poll.h"
 #include "apps/polarctl/live_sockets.h"
@@ -32,12 +33,20 @@ class LiveOutput : public LivePollable {
     Kind m_kind;
 };
 
-// A TCP server on the port for up to 64 clients at a time, each sent everything from when it
-// connects; a client that falls BoundedSender::kMaxPending behind is dropped, and so is one
-// beyond the 64.
-std::unique_ptr<LiveOutput> TcpServerOutput(int nListeningFd, LiveOutput::Kind kind);
+// A TCP server on the listening sockets for up to kMaxTcpClients clients at a time, each sent
+// everything from when it connects; a client that falls BoundedSender::kMaxPending behind is
+// dropped. One beyond the cap is told so in a line and closed, and said on err (once a minute
+// at most).
+constexpr std::size_t kMaxTcpClients = 64;
+std::unique_ptr<LiveOutput> TcpServerOutput(std::vector<int> listeningFds, LiveOutput::Kind kind,
+                                            std::ostream& err);
 // Datagrams to host:port, one per performance.
-std::unique_ptr<LiveOutput> UdpOutput(int fd, LiveOutput::Kind kind);
+std::unique_ptr<LiveOutput> UdpOutput(std::unique_ptr<UdpSender> pSender, LiveOutput::Kind kind);
+// A serial device at nBaud, opened raw, opened again with backoff when missing or unplugged
+// (said on err once for each new reason); an update that comes while the last is still being
+// written is dropped rather than sent late.
+std::unique_ptr<LiveOutput> SerialOutput(const std::string& strDevice, int nBaud,
+                                         LiveOutput::Kind kind, std::ostream& err);
 // A TCP connection to host:port, opened again with backoff when it fails; what comes while it
 // is down, or more than it takes, is dropped. Problems are told on err once.
 std::unique_ptr<LiveOutput> TcpClientOutput(const HostPort& target, LiveOutput::Kind kind,

@@ -4,14 +4,28 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/live_sockets.h"
 #include "exchange/exchange.h"
 
 namespace {
+
+constexpr const char* kBaudRates = "4800, 9600, 19200, 38400, 57600, 115200";
+
+std::optional<int> ParseBaud(const std::string& strText) {
+    if (strText.empty() || strText.size() > 6 ||
+        strText.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int n = std::stoi(strText);
+    return IsStandardBaudRate(n) ? std::optional<int>(n) : std::nullopt;
+}
 
 // Standard output: written in turn, flushed before each wait.
 class StreamOutput : public LiveOutput {
@@ -29,6 +43,31 @@ class StreamOutput : public LiveOutput {
 
 }  // namespace
 
+int ParseLiveOptions(const ParsedArgs& parsed, LiveOptions& options, std::ostream& err) {
+    struct Bounded {
+        const char* pszOption;
+        double dMax;
+        double& dValue;
+        const char* pszSays;
+    };
+    for (const Bounded& b :
+         {Bounded{"--rate", 100, options.dRateHz, "updates a second, more than 0 and up to 100"},
+          Bounded{"--damping", 600, options.dDampingSeconds, "seconds, from 0 (none) to 600"}}) {
+        const auto text = parsed.Option(b.pszOption);
+        if (!text) {
+            continue;
+        }
+        const auto v = ParseExchangeNumber(*text, false);
+        const bool bRate = b.dMax == 100;
+        if (!v || !(*v <= b.dMax) || (bRate ? !(*v > 0) : !(*v >= 0))) {
+            err << "polarctl: " << b.pszOption << " needs " << b.pszSays << "\n";
+            return kExitUsage;
+        }
+        b.dValue = *v;
+    }
+    return kExitOk;
+}
+
 int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup,
                   std::ostream& err) {
     const char* const aInputs[] = {"--replay", "--tcp", "--udp", "--serial"};
@@ -41,8 +80,8 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
         err << "polarctl: --speed goes with --replay\n";
         return kExitUsage;
     }
-    if (parsed.Option("--baud") && !parsed.Option("--serial")) {
-        err << "polarctl: --baud goes with --serial\n";
+    if (parsed.Option("--baud") && !parsed.Option("--serial") && !parsed.Option("--out-serial")) {
+        err << "polarctl: --baud goes with --serial or --out-serial\n";
         return kExitUsage;
     }
     std::string strError;
@@ -57,14 +96,19 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
             dSpeed = *v;
         }
         setup.pInput = ReplayInput(*file, dSpeed, reader, strError);
+        reader.SetClock([&reader] { return reader.LogTime(); });
     } else if (const auto target = parsed.Option("--tcp")) {
         const auto hostPort = ParseHostPort(*target);
         if (!hostPort) {
             err << "polarctl: --tcp needs HOST:PORT\n";
             return kExitUsage;
         }
+        auto pConnector = std::make_shared<TcpConnector>(*hostPort);
         setup.pInput = ReopeningInput(
-            [hostPort](std::string& strWhy) { return StartTcpConnection(*hostPort, strWhy); }, true,
+            {[pConnector](std::string& strReasons) { return pConnector->Begin(strReasons); },
+             [pConnector](const std::string& strWhy, std::string& strReasons) {
+                 return pConnector->Next(strWhy, strReasons);
+             }},
             reader, err);
     } else if (const auto port = parsed.Option("--udp")) {
         const auto nPort = ParsePort(*port);
@@ -72,22 +116,21 @@ int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup
             err << "polarctl: --udp needs a port from 1 to 65535\n";
             return kExitUsage;
         }
-        const int fd = BoundUdpSocket(*nPort, strError);
-        if (fd >= 0) {
-            setup.pInput = DatagramInput(fd, reader);
+        std::vector<int> fds = BoundUdpSockets(*nPort, strError);
+        if (!fds.empty()) {
+            setup.pInput = DatagramInput(std::move(fds), reader);
         }
     } else if (const auto device = parsed.Option("--serial")) {
-        const std::string strBaud = parsed.Option("--baud").value_or("4800");
-        if (strBaud != "4800" && strBaud != "38400") {
-            err << "polarctl: --baud is 4800 or 38400\n";
+        const auto nBaud = ParseBaud(parsed.Option("--baud").value_or("4800"));
+        if (!nBaud) {
+            err << "polarctl: --baud is one of " << kBaudRates << "\n";
             return kExitUsage;
         }
-        const int nBaud = strBaud == "38400" ? 38400 : 4800;
-        setup.pInput = ReopeningInput(
-            [strDevice = *device, nBaud](std::string& strWhy) {
-                return OpenSerialDevice(strDevice, nBaud, strWhy);
-            },
-            false, reader, err);
+        setup.pInput = ReopeningInput({[strDevice = *device, nBaud = *nBaud](std::string& strWhy) {
+                                           return OpenSerialDevice(strDevice, nBaud, strWhy);
+                                       },
+                                       {}},
+                                      reader, err);
     } else {
         setup.pInput = StreamInput(STDIN_FILENO, reader);
     }
@@ -108,12 +151,24 @@ int MakeLiveOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setu
             err << "polarctl: --out-tcp needs a port from 1 to 65535\n";
             return kExitUsage;
         }
-        const int fd = ListeningTcpSocket(*nPort, strError);
-        if (fd < 0) {
+        std::vector<int> fds = ListeningTcpSockets(*nPort, strError);
+        if (fds.empty()) {
             err << "polarctl: " << strError << "\n";
             return kExitInputProblem;
         }
-        setup.outputs.push_back(TcpServerOutput(fd, Kind::Nmea));
+        setup.outputs.push_back(TcpServerOutput(std::move(fds), Kind::Nmea, err));
+    }
+    if (const auto device = parsed.Option("--out-serial")) {
+        const auto nBaud = ParseBaud(parsed.Option("--baud").value_or("4800"));
+        if (!nBaud) {
+            err << "polarctl: --baud is one of " << kBaudRates << "\n";
+            return kExitUsage;
+        }
+        if (parsed.Option("--serial") == device) {
+            err << "polarctl: --out-serial cannot be the --serial input's device\n";
+            return kExitUsage;
+        }
+        setup.outputs.push_back(SerialOutput(*device, *nBaud, Kind::Nmea, err));
     }
     struct Target {
         const char* pszOption;
@@ -136,12 +191,12 @@ int MakeLiveOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setu
             setup.outputs.push_back(TcpClientOutput(*hostPort, t.kind, err));
             continue;
         }
-        const int fd = ConnectedUdpSocket(*hostPort, strError);
-        if (fd < 0) {
+        std::unique_ptr<UdpSender> pSender = UdpSender::Open(*hostPort, strError);
+        if (!pSender) {
             err << "polarctl: " << strError << "\n";
             return kExitInputProblem;
         }
-        setup.outputs.push_back(UdpOutput(fd, t.kind));
+        setup.outputs.push_back(UdpOutput(std::move(pSender), t.kind));
     }
     if (setup.outputs.empty() || parsed.Flag("--stdout") || parsed.Flag("--json")) {
         setup.outputs.push_back(std::make_unique<StreamOutput>(

@@ -21,5 +21,7 @@ struct LiveSetup {
 // --stdout or --json.
 int MakeLiveInput(const ParsedArgs& parsed, LiveReader& reader, LiveSetup& setup,
                   std::ostream& err);
+// --rate HZ and --damping SECONDS.
+int ParseLiveOptions(const ParsedArgs& parsed, LiveOptions& options, std::ostream& err);
 int MakeLiveOutputs(const ParsedArgs& parsed, std::ostream& out, LiveSetup& setup,
                     std::ostream& err);

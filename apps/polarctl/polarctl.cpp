@@ -281,8 +281,10 @@ std::vector<CommandDefinition> Commands() {
          RunCompare},
         {"live",
          "live POLAR.PPD --sail-plan INDEX|NAME [--replay LOG [--speed N] | --tcp HOST:PORT | "
-         "--udp PORT | --serial DEV [--baud 4800|38400]] [--out-tcp PORT] [--out-udp HOST:PORT] "
-         "[--signalk-udp HOST:PORT] [--signalk-tcp HOST:PORT] [--stdout] [--json] [--quiet]",
+         "--udp PORT | --serial DEV] [--baud N] [--out-tcp PORT] [--out-udp HOST:PORT] "
+         "[--out-serial DEV] "
+         "[--signalk-udp HOST:PORT] [--signalk-tcp HOST:PORT] [--stdout] [--json] [--rate HZ] "
+         "[--damping SECONDS] [--quiet]",
          "the instruments' NMEA 0183 against the sail plan as it comes (standard input unless "
          "another input is given): polar speed and percentage, VMG, beat and run targets and the "
          "heading on the other tack, as NMEA sentences (VPW, PNKEP, XDR) and Signal K deltas; "
@@ -295,19 +297,40 @@ std::vector<CommandDefinition> Commands() {
           {"--replay", "LOG", "a log file (.gz too) read at its own pace instead", "", false},
           {"--speed", "N", "the replay's pace: N times the log's, 0 as fast as it goes", "1",
            false},
-          {"--tcp", "HOST:PORT", "read from a TCP server (a multiplexer), reconnecting when lost",
+          {"--tcp", "HOST:PORT",
+           "read from a TCP server (a multiplexer; every address of the name in turn), "
+           "reconnecting when lost",
            "", false},
           {"--udp", "PORT", "read UDP datagrams arriving on the port", "", false},
-          {"--serial", "DEV", "read a serial device (reopened when lost)", "", false},
-          {"--baud", "4800|38400", "the serial device's speed", "4800", false},
-          {"--out-tcp", "PORT", "serve the sentences to any number of TCP clients on the port", "",
-           false},
-          {"--out-udp", "HOST:PORT", "send the sentences as UDP datagrams", "", false},
-          {"--signalk-udp", "HOST:PORT", "send Signal K deltas as UDP datagrams", "", false},
+          {"--serial", "DEV",
+           "read a serial device (reopened when lost or missing, said on "
+           "standard error)",
+           "", false},
+          {"--baud", "N", "the serial devices' speed: 4800, 9600, 19200, 38400, 57600 or 115200",
+           "4800", false},
+          {"--out-tcp", "PORT",
+           "serve the sentences on the port (IPv6 and IPv4) to up to 64 TCP clients at a time; "
+           "one more is told so in a TXT sentence and closed",
+           "", false},
+          {"--out-udp", "HOST:PORT",
+           "send the sentences as UDP datagrams (a broadcast address too)", "", false},
+          {"--out-serial", "DEV",
+           "write the sentences to a serial device (an update not sent while the last is "
+           "still being written)",
+           "", false},
+          {"--signalk-udp", "HOST:PORT",
+           "send Signal K deltas as UDP datagrams (the name's next address when one refuses them)",
+           "", false},
           {"--signalk-tcp", "HOST:PORT", "send Signal K deltas, a line each, over TCP", "", false},
           {"--stdout", "", "write to standard output too (it is written when no output is given)",
            "", false},
           {"--json", "", "Signal K deltas on standard output instead of sentences", "", false},
+          {"--rate", "HZ", "at most this many updates a second (else one per wind reading)", "",
+           false},
+          {"--damping", "SECONDS",
+           "the time constant of an exponential average of the wind, boat speed and heading "
+           "readings, 0 to 600",
+           "0", false},
           {"--quiet", "", "no status line on standard error (else one a minute)", "", false}},
          "polarctl live POLAR.PPD --sail-plan 0 --tcp 192.168.1.10:10110 --out-tcp 10111",
          RunLive},

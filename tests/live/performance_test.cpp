@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -62,7 +63,7 @@ TEST(LivePerformance, EverySampleCompareKeepsHasComparesPercentage) {
     // Odd chunks: lines arrive cut anywhere, as from a socket.
     std::map<double, double> livePercent;
     for (const Performance& p : ReadLive(calculator, log, 37)) {
-        if (p.bWindReading && p.polarRatio) {
+        if (p.polarRatio) {
             livePercent[p.dTime] = 100.0 * *p.polarRatio;
         }
     }
@@ -96,9 +97,40 @@ TEST(LivePerformance, TargetsAreEachPolarsBestVmgAndLinearBetweenWindSpeeds) {
     EXPECT_NEAR(targets7->dBeatAngle, 0.75 * at6.fUpwindAngle + 0.25 * at10.fUpwindAngle, 1e-4);
     EXPECT_NEAR(targets7->dRunAngle, 0.75 * at6.fDownwindAngle + 0.25 * at10.fDownwindAngle, 1e-4);
 
-    EXPECT_FALSE(table.At(5.9));   // below the sail plan's wind speeds
-    EXPECT_FALSE(table.At(14.1));  // above
+    // Held at the table's edges, as the polar speed is.
+    EXPECT_NEAR(table.At(3)->dBeatAngle, targets6->dBeatAngle, 1e-9);
+    EXPECT_NEAR(table.At(25)->dRunSpeed, table.At(14)->dRunSpeed, 1e-9);
     EXPECT_FALSE(table.At(std::nan("")));
+    EXPECT_FALSE(VmgTargetTable(SAILPLAN("empty")).At(10));
+}
+
+TEST(LivePerformance, OutsideThePolarOneRuleAndEveryUpdateHasPolarSpeedRatioAndTargets) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    struct Case {
+        float fWind, fAngle, fPolarSpeed;
+        const char* pszWhere;
+    };
+    const Case cases[] = {
+        {3, 90, 5.8f, "below the lowest wind speed: the 6 kn polar"},
+        {20, 120, 7.8f, "above the highest: the 14 kn polar"},
+        {10, 20, 2.8f, "below the lowest angle: half of 40 degrees' 5.6 kn"},
+        {10, 0, 0.0f, "head to wind: nothing"},
+        {4, 30, 3.0f, "both at once: three quarters of 4.0 kn"},
+        {8, 60, 5.85f, "inside: between the polars"},
+    };
+    for (const Case& c : cases) {
+        const Performance p = calculator.Compute({0, c.fWind, c.fAngle, 2.0f}, {});
+        ASSERT_TRUE(p.polarSpeed) << c.pszWhere;
+        EXPECT_NEAR(*p.polarSpeed, c.fPolarSpeed, 1e-5) << c.pszWhere;
+        ASSERT_TRUE(p.targets) << c.pszWhere;
+        ASSERT_TRUE(p.targetVmgRatio) << c.pszWhere;
+        EXPECT_EQ(p.polarRatio.has_value(), c.fPolarSpeed > 0) << c.pszWhere;
+    }
+    // Inside the table the rule is compare's lookup itself.
+    for (float fAngle = 40; fAngle <= 180; fAngle += 7) {
+        EXPECT_EQ(SpeedWithEdges(plan, 11.3f, fAngle), SpeedBetweenWindSpeeds(plan, 11.3f, fAngle));
+    }
 }
 
 TEST(LivePerformance, AtTheTargetsTheVmgIsAllOfTheTargetAndTheOtherTackMirrorsTheWind) {
@@ -110,46 +142,111 @@ TEST(LivePerformance, AtTheTargetsTheVmgIsAllOfTheTargetAndTheOtherTackMirrorsTh
     // 100 + beat angle; the other tack heads the beat angle beyond it.
     LogSample beat{0, 10.0f, static_cast<float>(targets.dBeatAngle),
                    static_cast<float>(targets.dBeatSpeed)};
-    Performance p = calculator.Compute(beat, 100.0);
+    Performance p = calculator.Compute(beat, {100.0, std::nullopt});
     EXPECT_TRUE(p.bUpwind);
     EXPECT_NEAR(*p.targetAngle, targets.dBeatAngle, 1e-4);
     EXPECT_NEAR(*p.targetVmgRatio, 1.0, 1e-5);
     EXPECT_NEAR(p.dVmg, targets.BeatVmg(), 1e-4);
-    EXPECT_NEAR(*p.otherTackHeading, 100.0 + 2 * targets.dBeatAngle, 1e-3);
+    EXPECT_NEAR(*p.otherTack.trueHeading, 100.0 + 2 * targets.dBeatAngle, 1e-3);
+    EXPECT_FALSE(p.otherTack.magnetic);
 
     // Running on port (wind from the left), heading 10: the wind from 10 - run angle.
     LogSample run{0, 10.0f, static_cast<float>(targets.dRunAngle),
                   static_cast<float>(targets.dRunSpeed / 2), true};
-    p = calculator.Compute(run, 10.0);
+    p = calculator.Compute(run, {std::nullopt, 10.0});
     EXPECT_FALSE(p.bUpwind);
     EXPECT_LT(p.dWindAngle, 0);
     EXPECT_LT(p.dVmg, 0);
     EXPECT_NEAR(*p.targetVmgRatio, 0.5, 1e-5);
-    EXPECT_NEAR(*p.otherTackHeading, std::fmod(10.0 - 2 * targets.dRunAngle + 720.0, 360.0), 1e-3);
+    EXPECT_NEAR(*p.otherTack.magnetic, std::fmod(10.0 - 2 * targets.dRunAngle + 720.0, 360.0),
+                1e-3);
 
-    // Without a heading there is no other tack; beyond the wind speeds, no polar and no target.
-    p = calculator.Compute({0, 20.0f, 50.0f, 6.0f}, std::nullopt);
-    EXPECT_FALSE(p.otherTackHeading);
-    EXPECT_FALSE(p.polarSpeed);
-    EXPECT_FALSE(p.targets);
-    EXPECT_FALSE(p.targetVmgRatio);
+    // Without a heading there is no other tack.
+    p = calculator.Compute({0, 12.0f, 50.0f, 6.0f}, {});
+    EXPECT_FALSE(p.otherTack.trueHeading);
+    EXPECT_FALSE(p.otherTack.magnetic);
 }
 
-TEST(LiveReader, ABoatSpeedReadingUpdatesWithTheWindOfAMomentAgo) {
+TEST(LiveReader, TheWindReadingDrivesTheUpdatesOtherReadingsOnlyTheState) {
     SAILPLAN plan = KnownPolar();
     const PerformanceCalculator calculator(plan);
-    const std::string text = NmeaSentence("GPZDA,120000.00,01,06,2026,00,00") + "\n" +
-                             NmeaSentence("IIVHW,,T,,M,6.00,N,,K") + "\n" +
+    // A 1 Hz bus: time, ground speed, water speed, true wind as MWV and as MWD, each second.
+    std::string text;
+    for (const char* pszSecond : {"00", "01", "02"}) {
+        text += NmeaSentence(std::string("GPZDA,1200") + pszSecond + ".00,01,06,2026,00,00") + "\n";
+        text += NmeaSentence("GPRMC,120000.00,A,5000.00,N,00100.00,W,3.70,0.0,010626,,") + "\n";
+        text += NmeaSentence("IIVHW,,T,,M,3.60,N,,K") + "\n";
+        text += NmeaSentence("IIMWV,90.0,T,10.00,N,A") + "\n";
+        text += NmeaSentence("IIMWD,,T,,M,10.00,N,,M") + "\n";
+    }
+    text += NmeaSentence("IIVHW,,T,,M,7.20,N,,K") + "\n";  // the state only: no update of its own
+    std::vector<Performance> all = ReadLive(calculator, text, text.size());
+    ASSERT_EQ(all.size(), 3u);  // one per second, made by the first wind sentence seen
+    EXPECT_NEAR(*all[0].polarRatio, 0.5, 1e-6);
+
+    text += NmeaSentence("IIMWV,90.0,T,10.00,N,A") + "\n";  // the next cycle takes the new speed
+    all = ReadLive(calculator, text, text.size());
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_NEAR(*all.back().polarRatio, 1.0, 1e-6);
+}
+
+TEST(LiveReader, ReadingsNoSailingBoatGivesAreBadLinesAndReachNoUpdate) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    const std::string text = NmeaSentence("IIVHW,,T,,M,3.60,N,,K") + "\n" +
+                             NmeaSentence("IIVHW,,T,,M,99999,N,,K") + "\n" +  // above 60 kn
                              NmeaSentence("IIMWV,90.0,T,10.00,N,A") + "\n" +
-                             NmeaSentence("IIVHW,,T,,M,3.60,N,,K") + "\n" +
-                             NmeaSentence("GPZDA,120005.00,01,06,2026,00,00") + "\n" +
-                             NmeaSentence("IIVHW,,T,,M,7.20,N,,K") + "\n";
-    const std::vector<Performance> all = ReadLive(calculator, text, text.size());
-    ASSERT_EQ(all.size(), 2u);  // five seconds on, the wind is no longer current
-    EXPECT_TRUE(all[0].bWindReading);
-    EXPECT_NEAR(*all[0].polarRatio, 6.0 / 7.2, 1e-6);
-    EXPECT_FALSE(all[1].bWindReading);
-    EXPECT_NEAR(*all[1].polarRatio, 0.5, 1e-6);
+                             NmeaSentence("IIMWV,90.0,T,95.00,N,A") + "\n" +  // above 80 kn
+                             NmeaSentence("IIVHW,,T,,M,40.00,N,,K") + "\n" +
+                             NmeaSentence("IIMWV,90.0,T,10.00,N,A") + "\n";  // 40 > 3 x 10 + 5
+    LogCounts counts;
+    const std::vector<Performance> all = ReadLive(calculator, text, 7, &counts);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_NEAR(all[0].dBoatSpeed, 3.6, 1e-6) << "the garbled speed never became the boat's";
+    EXPECT_EQ(counts.nBadLines, 3u);
+}
+
+TEST(LiveReader, TheRateCapsTheUpdatesAndTheDampingAveragesTheReadings) {
+    SAILPLAN plan = KnownPolar();
+    const PerformanceCalculator calculator(plan);
+    double dClock = 0;
+    std::vector<Performance> all;
+    const auto reader = [&](LiveOptions options) {
+        all.clear();
+        dClock = 0;
+        auto pReader =
+            std::make_unique<LiveReader>([&](const Performance& p) { all.push_back(p); }, options);
+        pReader->SetCalculator(&calculator);
+        pReader->SetClock([&] { return dClock; });
+        return pReader;
+    };
+    const auto cycle = [](LiveReader& r, const char* pszSpeed, const char* pszAngle) {
+        r.Bytes(NmeaSentence(std::string("IIVHW,,T,,M,") + pszSpeed + ",N,,K") + "\n" +
+                NmeaSentence(std::string("IIMWV,") + pszAngle + ",T,10.00,N,A") + "\n");
+    };
+
+    // Eight wind readings a second for two seconds, at most two updates a second.
+    auto pCapped = reader({2.0, 0.0});
+    for (int i = 0; i < 16; ++i) {
+        dClock = i * 0.125;
+        cycle(*pCapped, "3.60", "90.0");
+    }
+    ASSERT_EQ(all.size(), 4u);
+
+    // A step from 4 to 6 kn, a reading a second, 2 s damping: 1 - exp(-1/2) of the way.
+    auto pDamped = reader({0.0, 2.0});
+    cycle(*pDamped, "4.00", "90.0");
+    dClock = 1;
+    cycle(*pDamped, "6.00", "90.0");
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_NEAR(all[1].dBoatSpeed, 4.0 + 2.0 * (1.0 - std::exp(-0.5)), 1e-5);
+    // The wind angle is damped as a direction: from 170 to starboard to 170 to port it passes
+    // dead downwind, not head to wind.
+    dClock = 2;
+    cycle(*pDamped, "6.00", "170.0");
+    dClock = 3;
+    cycle(*pDamped, "6.00", "190.0");
+    EXPECT_GT(std::fabs(all.back().dWindAngle), 150.0);
 }
 
 TEST(LiveReader, BytesOfAnyKindAreCountedAndSkippedAndLaterSentencesStillRead) {

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "apps/polarctl/command_line.h"
+#include "apps/polarctl/file_support.h"
 #include "diagram/palette.h"
 #include "exchange/cell_text.h"
 #include "exchange/format_table.h"
@@ -705,6 +706,8 @@ int RunCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
 int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // A path the system refuses in a way no command foresaw (a loop of links, a name too long,
     // a folder that may not be searched) is reported like any other unusable input.
+    // Each run (a test makes many in one process) judges only the files it read itself.
+    ForgetFilesRead();
     try {
         return RunCommand(args, out, err);
     } catch (const std::filesystem::filesystem_error& e) {

@@ -477,4 +477,22 @@ TEST_F(MainWindowTest, TheEditorsSaveIsNotTakenForAnOutsideChange) {
     EXPECT_TRUE(m_boxes.AllUsed());
 }
 
+// Another program writes the file while an import is being read: the window follows it, and
+// the import adds to the file as it is then, losing neither's sail plans.
+TEST_F(MainWindowTest, AChangeWhileAnImportIsReadIsKept) {
+    TempDir::Write(m_dir.File("big.txt"), WideGrid(4000));
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_window.ImportFrom(Path(m_dir.File("big.txt")));
+    ASSERT_TRUE(m_window.Importing());
+    const std::string strTheirs =
+        std::string(kTwoPlans) + "\r\nTheirs,\r\n8.00,45.00,\r\n60.00,6.00,-2";
+    ASSERT_TRUE(WriteFileAtomically(m_strFile, strTheirs).Ok());
+    ASSERT_TRUE(WaitForImport(m_window));
+    const PolarFileContents contents = Read(m_strFile);
+    ASSERT_EQ(contents.aSailPlans.size(), 4u);
+    EXPECT_EQ(contents.aSailPlans[2]->m_strName, "Theirs");
+    EXPECT_EQ(contents.aSailPlans[3]->m_strName, "big");
+    EXPECT_EQ(Tree()->topLevelItemCount(), 4);
+}
+
 }  // namespace

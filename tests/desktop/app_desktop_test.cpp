@@ -619,14 +619,14 @@ TEST_P(SharedFileOnDisplay, AnotherProgramsChangeIsShownAndNeverSavedOver) {
             // The editor's question about its edits: No, keep them.
             ASSERT_TRUE(WaitUntil(
                 [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
-                1500));
+                10000));
             EXPECT_EQ(OnGui([this] { return m_pWindow->File().aSailPlans.size(); }), 3u);
             Shot("outside-change-editor-asks");
             ClickBoxButton(user, QMessageBox::NoRole);
             WaitForNoModal();
             // Save: the question, Cancel (the default) writes nothing.
             ClickInEditor(user, IDC_SAVE);
-            ASSERT_TRUE(WaitUntil([] { return ModalShows(QString("POLAR.PPD")); }, 3000));
+            ASSERT_TRUE(WaitUntil([] { return ModalShows(QString("POLAR.PPD")); }, 10000));
             m_strEditorQuestion = OnGui(ModalText);
             Shot("save-asks-changed-file");
             EXPECT_EQ(FileBytes(), strTheirs);
@@ -635,7 +635,7 @@ TEST_P(SharedFileOnDisplay, AnotherProgramsChangeIsShownAndNeverSavedOver) {
             EXPECT_EQ(FileBytes(), strTheirs);
             // Save again, "Reload and discard my changes": the file stays theirs.
             ClickInEditor(user, IDC_SAVE);
-            ASSERT_TRUE(WaitUntil([] { return ModalShows(QString("POLAR.PPD")); }, 3000));
+            ASSERT_TRUE(WaitUntil([] { return ModalShows(QString("POLAR.PPD")); }, 10000));
             ClickBoxButton(user, QMessageBox::DestructiveRole);
             WaitForNoModal();
             ASSERT_TRUE(

@@ -97,6 +97,43 @@ TEST_F(SharedFile, ReloadShowsTheOtherProgramsFileAndWritesNothing) {
     EXPECT_TRUE(Saved());
 }
 
+// Another program writes again while the user reads the question: Reload shows that latest
+// file, and still nothing of the editor's is written.
+TEST_F(SharedFile, AChangeWhileTheQuestionIsOpenIsWhatReloadShows) {
+    class WritesWhileAsked : public Interaction {
+      public:
+        explicit WritesWhileAsked(std::string strFile) : m_strFile(std::move(strFile)) {}
+        int MessageBox(QWidget*, const std::string& strText, const std::string&,
+                       UINT nType) override {
+            texts.push_back(strText);
+            if ((nType & 0xF) != MB_OVERWRITERELOADCANCEL) {
+                return IDCANCEL;
+            }
+            EXPECT_TRUE(WriteFileAtomically(m_strFile, "Third,\r\n9,40,\r\n50,6,-2").Ok());
+            return IDNO;  // Reload and discard my changes
+        }
+        bool ChooseFile(QWidget*, const FileDialogRequest&, std::string&) override { return false; }
+        bool OpenDocument(const std::string&) override { return false; }
+        std::vector<std::string> texts;
+
+      private:
+        std::string m_strFile;
+    };
+    Open(kMain);
+    AddPoint();
+    WrittenElsewhere(kOther);
+    auto pAnswerer = std::make_unique<WritesWhileAsked>(m_strFile);
+    WritesWhileAsked* pAsked = pAnswerer.get();
+    std::unique_ptr<Interaction> pScripted = SetInteraction(std::move(pAnswerer));
+    ASSERT_TRUE(Driver().Click(IDC_SAVE));
+    const std::unique_ptr<Interaction> pDone = SetInteraction(std::move(pScripted));
+    EXPECT_EQ(pAsked->texts.size(), 1u);
+    EXPECT_EQ(TempDir::Read(m_strFile), "Third,\r\n9,40,\r\n50,6,-2");
+    EXPECT_EQ(Entries(IDC_SAIL_PLAN_COMBO), std::vector<std::string>{"Third"});
+    EXPECT_FALSE(m_pEditor->IsModified());
+    EXPECT_FALSE(Saved());
+}
+
 TEST_F(SharedFile, TheQuestionIsAskedInTheEditorsLanguage) {
     // The editor finds its language files through the relative paths of a host's folder.
     const std::filesystem::path previousFolder = std::filesystem::current_path();

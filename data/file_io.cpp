@@ -20,9 +20,13 @@ FileFaultHook& FaultHook() {
     return hook;
 }
 
+}  // namespace
+
 int InjectedFault(FileOperation op, const std::string& strPath) {
     return FaultHook() ? FaultHook()(op, strPath) : 0;
 }
+
+namespace {
 
 mode_t DefaultFileMode() {
     const mode_t mask = ::umask(0);

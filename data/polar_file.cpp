@@ -104,9 +104,11 @@ std::string ContentOfSailPlans(const SailPlanArray& aSailPlans) {
     return out;
 }
 
-IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents) {
+IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents,
+                       FileIdentity* pIdentity) {
     std::string strText;
-    IoStatus status = ReadWholeFile(strPath, strText);
+    IoStatus status = pIdentity != nullptr ? ReadFileWithIdentity(strPath, strText, *pIdentity)
+                                           : ReadWholeFile(strPath, strText);
     if (!status.Ok()) {
         contents = PolarFileContents{};
         return status;

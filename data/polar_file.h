@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/file_identity.h"
 #include "data/file_io.h"
 #include "data/polar_text_scanner.h"
 #include "data/sailplan.h"
@@ -49,8 +50,11 @@ std::string FormatPolarFile(const SailPlanArray& aSailPlans,
 // polars and points, those without polars included.
 std::string ContentOfSailPlans(const SailPlanArray& aSailPlans);
 
-// Reads and parses the file; the status reports only a file that cannot be read.
-IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents);
+// Reads and parses the file; the status reports only a file that cannot be read. With
+// pIdentity, a reader that may later replace the file keeps what it read (and then the file
+// must be a regular one).
+IoStatus LoadPolarFile(const std::string& strPath, PolarFileContents& contents,
+                       FileIdentity* pIdentity = nullptr);
 
 // Writes the sail plans atomically (see WriteFileAtomically). With no sail plans at all nothing
 // is written and the file keeps its content.

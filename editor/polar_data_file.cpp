@@ -4,7 +4,10 @@
 
 #include <cerrno>
 #include <cmath>
+#include <filesystem>
 
+#include "data/file_identity.h"
+#include "data/file_lock.h"
 #include "data/number_text.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
@@ -16,11 +19,14 @@
 namespace {
 
 // Creates a file that does not exist yet; an existing one, readable or not, is never emptied.
-void CreateIfMissing(const std::string& strPath) {
+// True when it created it.
+bool CreateIfMissing(const std::string& strPath) {
     const int fd = ::open(strPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
         ::close(fd);
+        return true;
     }
+    return false;
 }
 
 // The reason alone, for a sentence that names the file already.
@@ -34,18 +40,21 @@ std::string Reason(const IoStatus& status, const std::string& strPath) {
 
 void Cpolar::ReadDataFile() {
     m_nSailPlanCount = 0;
+    m_fileAsRead = {};
     PolarFileContents contents;
     // Only a regular file holds polars: a FIFO or a device would hang the reading or never
     // end, and a save must not replace it, nor create the file a dangling link names.
     IoStatus status = CheckRegularFile(m_strDataFile);
     if (status.Ok()) {
-        status = LoadPolarFile(m_strDataFile, contents);
+        status = LoadPolarFile(m_strDataFile, contents, &m_fileAsRead);
     } else {
         status.nErrno = 0;
     }
     if (!status.Ok()) {
         if (status.nErrno == ENOENT) {
-            CreateIfMissing(m_strDataFile);
+            if (CreateIfMissing(m_strDataFile)) {
+                m_fileAsRead = IdentityOfWritten(m_strDataFile, "");
+            }
             m_strUnreadable.reset();
             m_readStop.reset();
             return;
@@ -163,16 +172,62 @@ bool Cpolar::SaveDataFile() {
     }
     // With no sail plan at all the file keeps its content.
     if (!m_aSailPlans.empty()) {
+        FileLock lock;
+        if (!LockAndCheckUnchanged(strPath, lock)) {
+            return false;
+        }
         if (const IoStatus status =
                 WriteFileAtomically(strPath, strText, ReadOnlyFiles::Refuse, SpecialFiles::Refuse);
             !status.Ok()) {
             Tell(FormatText("The polars could not be saved: %1.", {status.strError}));
             return false;
         }
+        m_fileAsRead = IdentityOfWritten(strPath, strText);
     }
     m_readStop.reset();
     m_strSavedSnapshot = ContentOfSailPlans(m_aSailPlans);
     m_bDataMayHaveChanged = true;
+    return true;
+}
+
+bool Cpolar::LockAndCheckUnchanged(const std::string& strPath, FileLock& lock) {
+    if (const IoStatus status = lock.Acquire(strPath); !status.Ok()) {
+        Tell(
+            FormatText("The polars were not saved: %1 is being changed by another program "
+                       "(it stayed locked for 2 seconds).",
+                       {strPath}));
+        return false;
+    }
+    FileChange change = FileChange::Unchanged;
+    if (const IoStatus status = CompareWithFile(strPath, m_fileAsRead, change); !status.Ok()) {
+        Tell(FormatText("The polars were not saved: %1.", {status.strError}));
+        return false;
+    }
+    if (change != FileChange::Changed) {
+        return true;  // a file removed meanwhile loses nothing when it is written again
+    }
+    // No lock is held while the user thinks: our other writers would wait in vain.
+    lock.Release();
+    const std::string strName = std::filesystem::path(strPath).filename().string();
+    const int nAnswer =
+        Tell(FormatText("%1 was changed by another program since it was opened.", {strName}),
+             MB_OVERWRITERELOADCANCEL | MB_ICONEXCLAMATION);
+    if (nAnswer == IDNO) {
+        if (!m_bClosing) {
+            ReloadKeepingSelection();
+        }
+        return false;
+    }
+    if (nAnswer != IDYES) {
+        return false;
+    }
+    if (const IoStatus status = lock.Acquire(strPath); !status.Ok()) {
+        Tell(
+            FormatText("The polars were not saved: %1 is being changed by another program "
+                       "(it stayed locked for 2 seconds).",
+                       {strPath}));
+        return false;
+    }
     return true;
 }
 

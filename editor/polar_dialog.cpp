@@ -132,7 +132,9 @@ void Cpolar::ReleaseHost() {
 int Cpolar::Tell(const std::string& strText, UINT nType) {
     if (m_bClosing) {
         const UINT nButtons = nType & 0xF;
-        return nButtons == MB_YESNO ? IDNO : nButtons == MB_SAVEDISCARDCANCEL ? IDCANCEL : IDOK;
+        return nButtons == MB_YESNO                                                       ? IDNO
+               : nButtons == MB_SAVEDISCARDCANCEL || nButtons == MB_OVERWRITERELOADCANCEL ? IDCANCEL
+                                                                                          : IDOK;
     }
     return GetInteraction().MessageBox(m_hWnd, strText, TranslateText("Polar Diagram"), nType);
 }
@@ -274,8 +276,12 @@ void Cpolar::ReloadFromHost() {
     }
     if (!MayDiscardChanges(TranslateText("The data file was changed outside the editor. Load it "
                                          "and discard your changes?"))) {
-        return;  // the edits stay; the next Save replaces the file as usual
+        return;  // the edits stay; the next Save asks before it replaces the changed file
     }
+    ReloadKeepingSelection();
+}
+
+void Cpolar::ReloadKeepingSelection() {
     // The same sail plan and wind speed stay selected where the file still holds them.
     std::string strSailPlan;
     float fWindSpeed = 0.0f;

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "data/edit_history.h"
+#include "data/file_identity.h"
 #include "data/file_io.h"
+#include "data/file_lock.h"
 #include "data/polar_file.h"
 #include "data/sailplan.h"
 #include "diagram/graph.h"
@@ -46,6 +48,11 @@ class Cpolar : public CDialog, public IGraphOwner {
     // written, asks before replacing a file read only in part (keeping a copy of it), tells
     // what the file cannot hold, and reports a failure. True when the file was written.
     bool SaveDataFile();
+    // Right before a save replaces the file: takes the file's lock and checks that the file
+    // still holds what the editor read or last saved. When another program changed it, asks
+    // (Overwrite / Reload and discard my changes / Cancel) without holding the lock; true only
+    // when the save may go on, with the lock held.
+    bool LockAndCheckUnchanged(const std::string& strPath, FileLock& lock);
     // Whether the data differ from what was last read or saved, including text typed into
     // the fields and not yet committed.
     bool IsModified();
@@ -54,6 +61,9 @@ class Cpolar : public CDialog, public IGraphOwner {
     // the sail plan and wind speed selected where the file still holds them. Edits not saved
     // are given up only when the user says so.
     void ReloadFromHost();
+    // Reads the file again and shows it, keeping the selection where it can; what the editor
+    // held is dropped without a question (the caller has asked).
+    void ReloadKeepingSelection();
     // The same, once none of the editor's handlers runs (a message box or dialog of its own
     // is open while the host asks).
     void ReloadWhenIdle();
@@ -198,6 +208,8 @@ class Cpolar : public CDialog, public IGraphOwner {
     // (the reason), or where a partial reading stopped. Both guard the file against a save.
     std::optional<std::string> m_strUnreadable;
     std::optional<PolarFileProblem> m_readStop;
+    // The data file as last read or saved: a save checks that it still holds these bytes.
+    FileIdentity m_fileAsRead;
     // The sail plans as last read or saved, to tell whether anything would be lost.
     std::string m_strSavedSnapshot;
     EditHistory m_history;

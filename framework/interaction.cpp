@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "framework/dialog.h"
@@ -35,6 +36,25 @@ class DesktopInteraction : public Interaction {
             box.button(QMessageBox::Save)->setText(ToQString(TranslateText("&Save")));
             box.button(QMessageBox::Discard)->setText(ToQString(TranslateText("&Discard")));
             box.button(QMessageBox::Cancel)->setText(ToQString(TranslateText("Cancel")));
+        } else if ((nType & 0xF) == MB_OVERWRITERELOADCANCEL) {
+            QPushButton* pReload =
+                box.addButton(ToQString(TranslateText("&Reload and discard my changes")),
+                              QMessageBox::DestructiveRole);
+            QPushButton* pOverwrite =
+                box.addButton(ToQString(TranslateText("&Overwrite")), QMessageBox::AcceptRole);
+            QPushButton* pCancel =
+                box.addButton(ToQString(TranslateText("Cancel")), QMessageBox::RejectRole);
+            box.setDefaultButton(pCancel);
+            box.setEscapeButton(pCancel);
+            if ((nType & 0xF0) == MB_ICONEXCLAMATION) {
+                box.setIcon(QMessageBox::Warning);
+            }
+            ApplyDialogFont(&box, StandardDialogFont());
+            box.exec();
+            // Closed any other way (its owner going), nothing is decided: nothing is lost.
+            return box.clickedButton() == pOverwrite ? IDYES
+                   : box.clickedButton() == pReload  ? IDNO
+                                                     : IDCANCEL;
         } else if (bYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton((nType & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);

@@ -26,6 +26,10 @@ struct FileDialogRequest {
 // Discard (IDNO) or Cancel (IDCANCEL, also Esc and a box closed any other way); Save is the
 // default button.
 constexpr UINT MB_SAVEDISCARDCANCEL = 0x7;
+// The question before a file changed by another program would be replaced: Overwrite (answered
+// IDYES), Reload and discard my changes (IDNO) or Cancel (IDCANCEL, also Esc and a box closed
+// any other way); Cancel is the default button, so that a hasty Enter loses nothing.
+constexpr UINT MB_OVERWRITERELOADCANCEL = 0x8;
 
 // Every message box and file dialog passes through this service: real dialogs in the
 // application, scripted answers in tests.

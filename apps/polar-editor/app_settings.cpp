@@ -37,6 +37,12 @@ void RememberRecentFile(const QString& strPath) {
     QSettings().setValue("recentFiles", recent);
 }
 
+void ForgetRecentFile(const QString& strPath) {
+    QStringList recent = RecentFiles();
+    recent.removeAll(strPath);
+    QSettings().setValue("recentFiles", recent);
+}
+
 QString LastFolder(const QString& strKind) {
     return QSettings().value("lastFolder/" + strKind).toString();
 }

@@ -14,6 +14,7 @@ namespace app_settings {
 // The files opened last, newest first, at most eight.
 QStringList RecentFiles();
 void RememberRecentFile(const QString& strPath);
+void ForgetRecentFile(const QString& strPath);
 
 // The folder a kind of file dialog ("open", "import", "export", "logs") showed last; empty
 // when none yet.

@@ -1,6 +1,7 @@
 #include "apps/polar-editor/crossover_chart.h"
 
 #include <QPainter>
+#include <set>
 
 #include "apps/polar-editor/window_texts.h"
 #include "data/text_encoding.h"
@@ -19,8 +20,28 @@ CrossoverChart::CrossoverChart(QWidget* pParent) : QWidget(pParent) {
 void CrossoverChart::ShowSailPlans(const SailPlanArray& aSailPlans) {
     m_grid = ComputeCrossover(aSailPlans, 0.5f, 2.0f);
     m_names.clear();
+    m_slots.clear();
     for (const auto& pSailPlan : aSailPlans) {
         m_names.push_back(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
+    }
+    // Known names keep their colours; a new one takes the first colour no sail plan shown has.
+    std::set<int> taken;
+    for (const auto& pSailPlan : aSailPlans) {
+        if (auto it = m_colorOf.find(pSailPlan->m_strName); it != m_colorOf.end()) {
+            taken.insert(it->second);
+        }
+    }
+    int nNext = 0;
+    for (const auto& pSailPlan : aSailPlans) {
+        auto it = m_colorOf.find(pSailPlan->m_strName);
+        if (it == m_colorOf.end()) {
+            while (taken.count(nNext) != 0) {
+                ++nNext;
+            }
+            it = m_colorOf.emplace(pSailPlan->m_strName, nNext).first;
+            taken.insert(nNext);
+        }
+        m_slots.push_back(it->second);
     }
     update();
 }
@@ -60,7 +81,7 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
             if (nFastest >= 0) {
                 painter.fillRect(
                     QRectF(plot.left() + a * fCellWidth, y, fCellWidth + 0.5, fCellHeight + 0.5),
-                    SailPlanColor(nFastest));
+                    SailPlanColor(ColorSlot(nFastest)));
             }
         }
     }
@@ -80,7 +101,7 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
     int y = plot.top();
     for (int i = 0; i < m_names.size(); ++i) {
         const QRect swatch(plot.right() + 12, y + 2, nLine - 4, nLine - 4);
-        painter.fillRect(swatch, SailPlanColor(i));
+        painter.fillRect(swatch, SailPlanColor(ColorSlot(i)));
         painter.drawRect(swatch);
         painter.drawText(QPoint(swatch.right() + 6, y + metrics.ascent()), m_names[i]);
         y += nLine + 2;

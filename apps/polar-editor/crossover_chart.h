@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <map>
+#include <string>
 
 #include "apps/polar-editor/crossover.h"
 
@@ -13,6 +15,11 @@ class CrossoverChart : public QWidget {
     // Computes the grid of these sail plans (sorted, as ViewedFile holds them).
     void ShowSailPlans(const SailPlanArray& aSailPlans);
     const CrossoverGrid& Grid() const { return m_grid; }
+    // A sail plan keeps its colour by its name while the file's order changes; another file
+    // starts afresh.
+    void ForgetColors() { m_colorOf.clear(); }
+    // The colour slot (see SailPlanColor) of the sail plan at that index.
+    int ColorSlot(int nSailPlan) const { return m_slots.value(nSailPlan, nSailPlan); }
 
     QSize sizeHint() const override { return {520, 300}; }
 
@@ -22,6 +29,8 @@ class CrossoverChart : public QWidget {
   private:
     CrossoverGrid m_grid;
     QStringList m_names;
+    QList<int> m_slots;
+    std::map<std::string, int> m_colorOf;
 };
 
 // The colour a sail plan has in the chart and its legend, distinct for the first dozen.

@@ -5,18 +5,21 @@
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/window_texts.h"
+#include "data/file_identity.h"
+#include "data/file_lock.h"
 #include "data/polar_file.h"
 
 namespace {
 
 // The file's sail plans, or false with the reason when it cannot be read completely: a change
 // written from a part of it would drop the rest.
-bool ReadWhole(const QString& strPath, SailPlanArray& aSailPlans, QString* pReason) {
+bool ReadWhole(const QString& strPath, SailPlanArray& aSailPlans, FileIdentity& identity,
+               QString* pReason) {
     if (!QFileInfo::exists(strPath)) {
         return true;
     }
     PolarFileContents contents;
-    const IoStatus status = LoadPolarFile(strPath.toStdString(), contents);
+    const IoStatus status = LoadPolarFile(strPath.toStdString(), contents, &identity);
     if (!status.Ok()) {
         *pReason = QString::fromStdString(status.strError);
         return false;
@@ -34,7 +37,19 @@ bool ReadWhole(const QString& strPath, SailPlanArray& aSailPlans, QString* pReas
     return true;
 }
 
-bool WriteWhole(const QString& strPath, const SailPlanArray& aSailPlans, QString* pReason) {
+bool WriteWhole(const QString& strPath, const SailPlanArray& aSailPlans, const FileIdentity& asRead,
+                QString* pReason) {
+    // A program that does not lock may have written meanwhile: its change is not written over.
+    FileChange change = FileChange::Unchanged;
+    if (const IoStatus status = CompareWithFile(strPath.toStdString(), asRead, change);
+        !status.Ok()) {
+        *pReason = QString::fromStdString(status.strError);
+        return false;
+    }
+    if (change == FileChange::Changed) {
+        *pReason = Ui("another program changed it while it was read; nothing was written");
+        return false;
+    }
     PolarFileOmissions omitted;
     const IoStatus status = SavePolarFile(strPath.toStdString(), aSailPlans, &omitted);
     if (!status.Ok()) {
@@ -74,14 +89,22 @@ ChangeOutcome ChangeDataFile(
     SailPlanArray aSailPlans;
     QString reason;
     ChangeOutcome outcome = ChangeOutcome::Made;
-    if (!ReadWhole(strPath, aSailPlans, &reason)) {
+    // Held for the reading and the writing, as every read-change-write of ours holds it.
+    FileLock lock;
+    FileIdentity asRead;
+    if (const IoStatus status = lock.Acquire(strPath.toStdString()); !status.Ok()) {
+        questions.Tell(
+            pParent, strWhat,
+            Ui("%1 was not made: %2").arg(strWhat, QString::fromStdString(status.strError)));
+        outcome = ChangeOutcome::Failed;
+    } else if (!ReadWhole(strPath, aSailPlans, asRead, &reason)) {
         questions.Tell(pParent, strWhat,
                        Ui("%1 was not made: %2 cannot be read: %3").arg(strWhat, strPath, reason));
         outcome = ChangeOutcome::Failed;
     } else if (!change(aSailPlans, &reason)) {
         questions.Tell(pParent, strWhat, Ui("%1 was not made: %2").arg(strWhat, reason));
         outcome = ChangeOutcome::Failed;
-    } else if (!WriteWhole(strPath, aSailPlans, &reason)) {
+    } else if (!WriteWhole(strPath, aSailPlans, asRead, &reason)) {
         questions.Tell(
             pParent, strWhat,
             Ui("%1 was not made: %2 cannot be written: %3").arg(strWhat, strPath, reason));
@@ -89,6 +112,7 @@ ChangeOutcome ChangeDataFile(
     } else if (!reason.isEmpty()) {
         questions.Tell(pParent, strWhat, Ui("%1 was saved without:").arg(strWhat) + "\n" + reason);
     }
+    lock.Release();
     if (bEditorWasOpen && !editor.Open(strPath)) {
         questions.Tell(pParent, strWhat, Ui("The editor could not be opened again."));
     }

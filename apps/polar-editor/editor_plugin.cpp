@@ -57,6 +57,10 @@ bool EditorPlugin::Close() {
     return !IsOpen();
 }
 
+bool EditorPlugin::HasUnsavedEdits() const {
+    return IsOpen() && Window() != nullptr && Window()->windowTitle().startsWith('*');
+}
+
 void EditorPlugin::Reload() {
     if (IsOpen()) {
         m_pReload();

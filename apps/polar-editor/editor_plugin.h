@@ -37,6 +37,9 @@ class EditorPlugin {
     // The editor's own Close, as its button: it asks about unsaved changes and may stay open.
     // True when it closed.
     bool Close();
+    // Whether the open editor holds edits not saved: its title starts with "*" while it does,
+    // as any host can read off its window.
+    bool HasUnsavedEdits() const;
     // Makes the editor read its file again (it asks first when it has unsaved changes).
     void Reload();
 

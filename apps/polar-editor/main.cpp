@@ -13,6 +13,7 @@
 #include "apps/polar-editor/main_window.h"
 #include "apps/polar-editor/options.h"
 #include "apps/polar-editor/questions.h"
+#include "apps/polar-editor/viewed_file.h"
 #include "apps/polar-editor/window_texts.h"
 
 namespace {
@@ -100,7 +101,19 @@ int main(int argc, char** argv) {
                      dataFile.toLocal8Bit().constData(), nLanguage,
                      dataDir.toLocal8Bit().constData(), libraryPath.toLocal8Bit().constData());
     }
-    DialogQuestions questions;
+    // A check never waits for a person: a data file that would need one (a folder, a file
+    // that cannot be read or is not a data file) ends it at once, saying why.
+    if (options.bCheck && QFileInfo::exists(dataFile)) {
+        const ViewedFile checked = ReadViewedFile(dataFile);
+        if (!checked.strProblem.isEmpty()) {
+            return Fail(checked.strProblem.startsWith(dataFile)
+                            ? checked.strProblem
+                            : dataFile + ": " + checked.strProblem);
+        }
+    }
+    DialogQuestions dialogs;
+    PrintedQuestions printed;
+    Questions& questions = options.bCheck ? static_cast<Questions&>(printed) : dialogs;
     MainWindow window(editor, questions, colors);
     window.ShowFile(dataFile);
     window.show();
@@ -116,8 +129,10 @@ int main(int argc, char** argv) {
     }
     if (options.bCheck) {
         // Closed as the user's "Close" would.
-        QTimer::singleShot(0, &window, [&editor] {
-            QCoreApplication::exit(editor.Close() ? kEditorExitOk : kEditorExitFailure);
+        QTimer::singleShot(0, &window, [&editor, &printed] {
+            const bool bClosed = editor.Close();
+            QCoreApplication::exit(bClosed && !printed.Printed() ? kEditorExitOk
+                                                                 : kEditorExitFailure);
         });
     }
     const int nExit = QCoreApplication::exec();

@@ -1,5 +1,8 @@
 #include "apps/polar-editor/main_window.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -7,6 +10,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,6 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/crossover_chart.h"
@@ -25,6 +31,7 @@
 #include "apps/polar-editor/dropped_file.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/export_writing.h"
+#include "apps/polar-editor/file_choice.h"
 #include "apps/polar-editor/import_reading.h"
 #include "apps/polar-editor/off_thread.h"
 #include "apps/polar-editor/polar_chart.h"
@@ -33,6 +40,7 @@
 #include "apps/polar-editor/settings_dialog.h"
 #include "apps/polar-editor/targets_dialog.h"
 #include "apps/polar-editor/window_texts.h"
+#include "data/file_identity.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
@@ -108,6 +116,16 @@ MainWindow::MainWindow(EditorPlugin& editor, Questions& questions, DiagramPalett
     m_editor.onNotice = [this](polar_api::WPARAM wParam) {
         OnEditorNotice(static_cast<unsigned long long>(wParam));
     };
+    m_pWatcher = new QFileSystemWatcher(this);
+    m_pWatchDelay = new QTimer(this);
+    m_pWatchDelay->setSingleShot(true);
+    // A writer's burst of events (a temporary file, a rename) is one change.
+    m_pWatchDelay->setInterval(150);
+    connect(m_pWatchDelay, &QTimer::timeout, this, [this] { CheckFileChanged(); });
+    connect(m_pWatcher, &QFileSystemWatcher::fileChanged, m_pWatchDelay,
+            qOverload<>(&QTimer::start));
+    connect(m_pWatcher, &QFileSystemWatcher::directoryChanged, m_pWatchDelay,
+            qOverload<>(&QTimer::start));
     BuildMenus();
     resize(1000, 700);
     restoreGeometry(app_settings::WindowGeometry());
@@ -186,9 +204,84 @@ void MainWindow::ShowFile(const QString& strPath) {
     app_settings::SetLastFolder("open", QFileInfo(strPath).absolutePath());
     setWindowTitle(QFileInfo(strPath).fileName() + " – polar-editor");
     setWindowFilePath(strPath);
-    RememberRecent(strPath);
+    // Only a file that opened is offered again.
+    if (m_file.bOpened) {
+        RememberRecent(strPath);
+    }
     m_nSailPlan = 0;
     m_nPolar = -1;
+    m_pCrossover->ForgetColors();
+    RefreshFromFile();
+    WatchFile();
+}
+
+void MainWindow::WatchFile() {
+    const QStringList watched = m_pWatcher->files() + m_pWatcher->directories();
+    if (!watched.isEmpty()) {
+        m_pWatcher->removePaths(watched);
+    }
+    // The folder too: a writer that replaces the file by a rename leaves the watcher on the
+    // file that went, and one that removes and writes it again leaves nothing to watch.
+    m_pWatcher->addPath(QFileInfo(m_file.strPath).absolutePath());
+    if (QFileInfo::exists(m_file.strPath)) {
+        m_pWatcher->addPath(m_file.strPath);
+    }
+}
+
+void MainWindow::CheckFileChanged() {
+    if (!m_pWatcher->files().contains(m_file.strPath) && QFileInfo::exists(m_file.strPath)) {
+        m_pWatcher->addPath(m_file.strPath);
+    }
+    FileChange change = FileChange::Unchanged;
+    if (!m_file.bOpened) {
+        // Not readable before: whether it is now tells.
+        change = QFileInfo::exists(m_file.strPath) ? FileChange::Changed : FileChange::Unchanged;
+    } else if (!CompareWithFile(m_file.strPath.toStdString(), m_file.identity, change).Ok()) {
+        change = FileChange::Changed;  // unreadable now: shown as such
+    }
+    // The window's own writes and the editor's saves were read already: the same bytes.
+    if (change != FileChange::Changed) {
+        return;
+    }
+    ReReadKeepingPlace();
+    statusBar()->showMessage(
+        Ui("%1 was changed by another program; it is shown as it is now").arg(m_file.strPath));
+    // The editor asks before it drops unsaved edits.
+    if (m_editor.IsOpen()) {
+        m_editor.Reload();
+    }
+}
+
+void MainWindow::ReReadKeepingPlace() {
+    std::string strSailPlan;
+    float fWindSpeed = 0.0f;
+    const bool bHadSailPlan =
+        m_nSailPlan >= 0 && m_nSailPlan < static_cast<int>(m_file.aSailPlans.size());
+    if (bHadSailPlan) {
+        const SAILPLAN& sailPlan = *m_file.aSailPlans[static_cast<std::size_t>(m_nSailPlan)];
+        strSailPlan = sailPlan.m_strName;
+        if (m_nPolar >= 0 && m_nPolar < sailPlan.GetPolarCount()) {
+            fWindSpeed = sailPlan.m_aPolars[static_cast<std::size_t>(m_nPolar)]->m_fWindSpeed;
+        }
+    }
+    const int nPolarBefore = m_nPolar;
+    m_file = ReadViewedFile(m_file.strPath);
+    m_nSailPlan = 0;
+    m_nPolar = -1;
+    for (std::size_t i = 0; bHadSailPlan && i < m_file.aSailPlans.size(); ++i) {
+        const SAILPLAN& sailPlan = *m_file.aSailPlans[i];
+        if (sailPlan.m_strName != strSailPlan) {
+            continue;
+        }
+        m_nSailPlan = static_cast<int>(i);
+        for (std::size_t j = 0; nPolarBefore >= 0 && j < sailPlan.m_aPolars.size(); ++j) {
+            if (sailPlan.m_aPolars[j]->m_fWindSpeed == fWindSpeed) {
+                m_nPolar = static_cast<int>(j);
+                break;
+            }
+        }
+        break;
+    }
     RefreshFromFile();
 }
 
@@ -227,8 +320,7 @@ void MainWindow::ShowChoice(int nSailPlan, int nPolar) {
 void MainWindow::OnEditorNotice(unsigned long long wParam) {
     // 2: the user saved; 1: saved and closed. Both leave a new file to show. 0 changed nothing.
     if (wParam == 1 || wParam == 2) {
-        m_file = ReadViewedFile(m_file.strPath);
-        RefreshFromFile();
+        ReReadKeepingPlace();
         statusBar()->showMessage(Ui("The editor saved %1").arg(m_file.strPath));
     } else if (wParam == 0) {
         statusBar()->showMessage(Ui("The editor closed without saving"));
@@ -247,6 +339,15 @@ void MainWindow::EditPolars() {
 }
 
 bool MainWindow::SwitchTo(const QString& strPath) {
+    // Only a data file that can be read is opened: nothing is made where nothing is.
+    const ViewedFile tried = ReadViewedFile(strPath);
+    if (!tried.bOpened) {
+        m_questions.Tell(this, Ui("Open data file"),
+                         tried.strProblem.isEmpty()
+                             ? Ui("%1 does not exist.").arg(strPath)
+                             : Ui("%1 cannot be opened: %2").arg(strPath, tried.strProblem));
+        return false;
+    }
     const bool bEditorWasOpen = m_editor.IsOpen();
     if (bEditorWasOpen && !m_editor.Close()) {
         statusBar()->showMessage(Ui("The editor stays open on %1").arg(m_file.strPath));
@@ -259,24 +360,61 @@ bool MainWindow::SwitchTo(const QString& strPath) {
     return true;
 }
 
+bool MainWindow::StartNewFile(const QString& strPath, const SailPlanArray& aSailPlans,
+                              const QString& strWhat) {
+    // The editor closes first, as by its own Close: Cancel there leaves nothing on disk.
+    const bool bEditorWasOpen = m_editor.IsOpen();
+    if (bEditorWasOpen && !m_editor.Close()) {
+        statusBar()->showMessage(Ui("The editor stays open on %1").arg(m_file.strPath));
+        return false;
+    }
+    // Made only where nothing is: a file that appeared meanwhile is not replaced.
+    const std::string strText = FormatPolarFile(aSailPlans);
+    IoStatus status;
+    const int fd = ::open(QFile::encodeName(strPath).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        status = {std::strerror(errno), errno};
+    } else {
+        ::close(fd);
+        status = WriteFileAtomically(strPath.toStdString(), strText);
+        if (!status.Ok()) {
+            ::unlink(QFile::encodeName(strPath).constData());
+        }
+    }
+    if (!status.Ok()) {
+        m_questions.Tell(
+            this, strWhat,
+            Ui("%1 cannot be made: %2").arg(strPath, QString::fromStdString(status.strError)));
+        if (bEditorWasOpen) {
+            m_editor.Open(m_file.strPath);
+        }
+        return false;
+    }
+    ShowFile(strPath);
+    if (bEditorWasOpen) {
+        m_editor.Open(strPath);
+    }
+    return true;
+}
+
 void MainWindow::NewFile() {
     const QString strPath =
-        m_questions.FileToWrite(this, Ui("New data file"), Folder("open"), PolarFilter());
-    if (strPath.isEmpty()) {
-        return;
+        ChooseFileToWrite(this, m_questions, WriteChoice::NewDataFile, Ui("New data file"),
+                          Folder("open"), PolarFilter(), m_file.strPath);
+    if (!strPath.isEmpty()) {
+        StartNewFile(strPath, {}, Ui("New data file"));
     }
-    // A new file is an empty one; an existing file is never emptied here.
-    if (QFileInfo::exists(strPath)) {
-        m_questions.Tell(
-            this, Ui("New data file"),
-            Ui("%1 exists already; a new data file needs a name of its own. Open it to see it.")
-                .arg(strPath));
-        return;
-    }
-    if (const IoStatus status = WriteFileAtomically(strPath.toStdString(), ""); !status.Ok()) {
-        m_questions.Tell(
-            this, Ui("New data file"),
-            Ui("%1 cannot be made: %2").arg(strPath, QString::fromStdString(status.strError)));
+}
+
+void MainWindow::OpenRecent(const QString& strPath) {
+    if (!QFileInfo::exists(strPath) && !QFileInfo(strPath).isSymLink()) {
+        if (m_questions.AskYesCancel(this, Ui("Open data file"),
+                                     Ui("%1 does not exist (moved or removed?).").arg(strPath) +
+                                         "\n" + Ui("Remove it from the list?"))) {
+            app_settings::ForgetRecentFile(strPath);
+            FillRecentMenu();
+        }
         return;
     }
     SwitchTo(strPath);
@@ -348,21 +486,17 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
         return;
     }
     if (target == Questions::ImportTarget::NewFile) {
-        const QString strNew =
-            m_questions.FileToWrite(this, Ui("Import into a new data file"),
-                                    QFileInfo(m_file.strPath).absolutePath(), PolarFilter());
+        const QString strNew = ChooseFileToWrite(
+            this, m_questions, WriteChoice::NewDataFile, Ui("Import into a new data file"),
+            QFileInfo(m_file.strPath).absolutePath(), PolarFilter(), m_file.strPath);
         if (strNew.isEmpty()) {
             return;
         }
         SailPlanArray aSailPlans;
         aSailPlans.push_back(std::move(reading.pSailPlan));
-        if (const IoStatus status = SavePolarFile(strNew.toStdString(), aSailPlans); !status.Ok()) {
-            m_questions.Tell(this, Ui("Import"),
-                             Ui("The import was not made: %1 cannot be written: %2")
-                                 .arg(strNew, QString::fromStdString(status.strError)));
-            return;
+        if (StartNewFile(strNew, aSailPlans, Ui("Import"))) {
+            statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, strNew));
         }
-        SwitchTo(strNew);
         return;
     }
     if (AddSailPlanToFile(std::move(reading.pSailPlan), Ui("The import"))) {
@@ -433,12 +567,36 @@ void MainWindow::ExportFile() {
     for (const auto& pSailPlan : m_file.aSailPlans) {
         names.push_back(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)));
     }
-    const auto choice = m_questions.ChooseExport(this, names, ExportFormatNames());
-    if (!choice) {
-        return;
+    // Edits the editor holds are not in the file: the user says whether they go in first.
+    bool bReopenEditor = false;
+    if (m_editor.IsOpen() && m_editor.HasUnsavedEdits()) {
+        const int nAnswer = m_questions.AskChoice(
+            this, Ui("Export"),
+            Ui("The editor holds changes that are not saved; the export writes what the file "
+               "holds."),
+            {Ui("Save them first"), Ui("Export the saved file")});
+        if (nAnswer < 0) {
+            return;
+        }
+        if (nAnswer == 0) {
+            if (!m_editor.SaveAndClose()) {
+                m_questions.Tell(this, Ui("Export"),
+                                 Ui("Nothing was exported: the editor could not save its changes "
+                                    "(it said why) and keeps them."));
+                return;
+            }
+            bReopenEditor = true;
+        }
     }
-    const QString strPath = m_questions.FileToWrite(this, Ui("Export to"), Folder("export"),
-                                                    ExportFormatFilter(choice->nFormat));
+    const auto choice = m_questions.ChooseExport(this, names, ExportFormatNames());
+    const QString strPath =
+        choice ? ChooseFileToWrite(this, m_questions, WriteChoice::Replaceable, Ui("Export to"),
+                                   Folder("export"), ExportFormatFilter(choice->nFormat),
+                                   m_file.strPath)
+               : QString();
+    if (bReopenEditor && !m_editor.Open(m_file.strPath)) {
+        m_questions.Tell(this, Ui("Export"), Ui("The editor could not be opened again."));
+    }
     if (strPath.isEmpty()) {
         return;
     }
@@ -467,7 +625,7 @@ void MainWindow::ShowTargets() {
         return;
     }
     m_pTargets = new TargetsDialog(this, m_questions, m_file.aSailPlans, std::max(m_nSailPlan, 0),
-                                   QFileInfo(m_file.strPath).absolutePath());
+                                   m_file.strPath);
     m_pTargets->setAttribute(Qt::WA_DeleteOnClose);
     m_pTargets->show();
 }
@@ -504,12 +662,12 @@ bool MainWindow::AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QS
                            return true;
                        });
     // Whatever happened, the window shows the file as it is now; a new sail plan is chosen.
-    m_file = ReadViewedFile(strFile);
+    ReReadKeepingPlace();
     if (outcome == ChangeOutcome::Made) {
         m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
         m_nPolar = -1;
+        RefreshFromFile();
     }
-    RefreshFromFile();
     return outcome == ChangeOutcome::Made;
 }
 
@@ -605,7 +763,7 @@ void MainWindow::FillRecentMenu() {
     m_pRecentMenu->clear();
     const QStringList recent = app_settings::RecentFiles();
     for (const QString& strPath : recent) {
-        m_pRecentMenu->addAction(strPath, this, [this, strPath] { SwitchTo(strPath); });
+        m_pRecentMenu->addAction(strPath, this, [this, strPath] { OpenRecent(strPath); });
     }
     m_pRecentMenu->setEnabled(!recent.isEmpty());
 }

@@ -14,6 +14,7 @@
 
 class CrossoverChart;
 class QAction;
+class QFileSystemWatcher;
 class EditorPlugin;
 class PolarChart;
 class QLabel;
@@ -38,6 +39,8 @@ class MainWindow : public QMainWindow {
     // The menu commands, callable from tests as from the menus.
     void NewFile();
     void OpenFile();
+    // Open Recent: a file that is gone is named, and the user may remove it from the list.
+    void OpenRecent(const QString& strPath);
     // Opens another data file: the editor, when open, closes as by its own Close button (it
     // asks about unsaved edits) and opens again on the new file. False when it stayed.
     bool SwitchTo(const QString& strPath);
@@ -74,10 +77,21 @@ class MainWindow : public QMainWindow {
     void OnEditorNotice(unsigned long long wParam);
     void ShowChoice(int nSailPlan, int nPolar);
     void RefreshFromFile();
+    // Reads the file again and shows it with the same sail plan and polar chosen, found by name
+    // and wind speed (the editor sorts the file, so the order may change).
+    void ReReadKeepingPlace();
+    // Follows the open data file: a change made by another program is shown within a second,
+    // and an open editor is told (it asks when it holds unsaved edits).
+    void WatchFile();
+    void CheckFileChanged();
     // Until the user moves the split, the tree gets the width its columns need.
     void FitTreeWidth();
     void RememberRecent(const QString& strPath);
     void FillRecentMenu();
+    // A new data file of these sail plans at a path where nothing is, shown, with the editor
+    // (when open) closed first and opened on it after; nothing is made when the editor stays.
+    bool StartNewFile(const QString& strPath, const SailPlanArray& aSailPlans,
+                      const QString& strWhat);
     // Adds the sail plan (under a name of its own) through ChangeDataFile; true when it was.
     bool AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat);
     void ImportRead(int nTicket, const QString& strPath, ImportReading reading);
@@ -116,4 +130,6 @@ class MainWindow : public QMainWindow {
     QAction* m_pHideLog = nullptr;
     int m_nSailPlan = 0;
     int m_nPolar = -1;
+    QFileSystemWatcher* m_pWatcher = nullptr;
+    QTimer* m_pWatchDelay = nullptr;
 };

@@ -1,12 +1,15 @@
 #include "apps/polar-editor/questions.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 
 #include "apps/polar-editor/window_texts.h"
 
@@ -20,6 +23,20 @@ void DialogQuestions::Tell(QWidget* pParent, const QString& strTitle, const QStr
     QMessageBox::warning(pParent, strTitle, strText);
 }
 
+int DialogQuestions::AskChoice(QWidget* pParent, const QString& strTitle, const QString& strText,
+                               const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, strTitle, strText, QMessageBox::Cancel, pParent);
+    box.button(QMessageBox::Cancel)->setText(Ui("Cancel"));
+    QList<QAbstractButton*> chosen;
+    for (const QString& strButton : buttons) {
+        chosen.push_back(box.addButton(strButton, QMessageBox::AcceptRole));
+    }
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return static_cast<int>(chosen.indexOf(box.clickedButton()));
+}
+
 QString DialogQuestions::FileToOpen(QWidget* pParent, const QString& strTitle,
                                     const QString& strFolder, const QString& strFilter) {
     return QFileDialog::getOpenFileName(pParent, strTitle, strFolder, strFilter);
@@ -27,8 +44,10 @@ QString DialogQuestions::FileToOpen(QWidget* pParent, const QString& strTitle,
 
 QString DialogQuestions::FileToWrite(QWidget* pParent, const QString& strTitle,
                                      const QString& strFolder, const QString& strFilter) {
-    // The dialog asks before it names an existing file; the writer then replaces it atomically.
-    return QFileDialog::getSaveFileName(pParent, strTitle, strFolder, strFilter);
+    // The dialog asks nothing: the window refuses the open data file, and an existing file
+    // for a new data file, and asks itself before it replaces another (see file_choice.h).
+    return QFileDialog::getSaveFileName(pParent, strTitle, strFolder, strFilter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 Questions::ImportTarget DialogQuestions::ChooseImportTarget(QWidget* pParent,
@@ -69,4 +88,50 @@ std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pP
     const int nSailPlan = pSailPlan->currentIndex();
     return ExportChoice{nSailPlan == static_cast<int>(sailPlans.size()) ? -1 : nSailPlan,
                         pFormat->currentIndex()};
+}
+
+void PrintedQuestions::Print(const QString& strTitle, const QString& strText) {
+    std::fprintf(stderr, "polar-editor: %s: %s\n", strTitle.toLocal8Bit().constData(),
+                 strText.toLocal8Bit().constData());
+    std::fflush(stderr);
+    m_bPrinted = true;
+    QCoreApplication::exit(1);
+}
+
+bool PrintedQuestions::AskYesCancel(QWidget*, const QString& strTitle, const QString& strText) {
+    Print(strTitle, strText);
+    return false;
+}
+
+void PrintedQuestions::Tell(QWidget*, const QString& strTitle, const QString& strText) {
+    Print(strTitle, strText);
+}
+
+int PrintedQuestions::AskChoice(QWidget*, const QString& strTitle, const QString& strText,
+                                const QStringList&) {
+    Print(strTitle, strText);
+    return -1;
+}
+
+QString PrintedQuestions::FileToOpen(QWidget*, const QString& strTitle, const QString&,
+                                     const QString&) {
+    Print(strTitle, Ui("a file dialog"));
+    return {};
+}
+
+QString PrintedQuestions::FileToWrite(QWidget*, const QString& strTitle, const QString&,
+                                      const QString&) {
+    Print(strTitle, Ui("a file dialog"));
+    return {};
+}
+
+Questions::ImportTarget PrintedQuestions::ChooseImportTarget(QWidget*, const QString& strPreview) {
+    Print(Ui("Import"), strPreview);
+    return ImportTarget::Cancel;
+}
+
+std::optional<Questions::ExportChoice> PrintedQuestions::ChooseExport(QWidget*, const QStringList&,
+                                                                      const QStringList&) {
+    Print(Ui("Export"), Ui("a file dialog"));
+    return std::nullopt;
 }

@@ -2,11 +2,13 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "apps/polar-editor/file_choice.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/target_card.h"
 #include "apps/polar-editor/window_texts.h"
@@ -22,11 +24,11 @@ QString NameOf(const SAILPLAN& sailPlan) {
 }  // namespace
 
 TargetsDialog::TargetsDialog(QWidget* pParent, Questions& questions,
-                             const SailPlanArray& aSailPlans, int nSailPlan, QString strFolder)
+                             const SailPlanArray& aSailPlans, int nSailPlan, QString strDataFile)
     : QDialog(pParent),
       m_questions(questions),
       m_aSailPlans(aSailPlans),
-      m_strFolder(std::move(strFolder)) {
+      m_strDataFile(std::move(strDataFile)) {
     setObjectName("targets-dialog");
     setWindowTitle(Ui("Targets"));
     m_pSailPlans = new QComboBox;
@@ -78,7 +80,8 @@ bool TargetsDialog::PrintCard() {
     }
     const SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSailPlan)];
     const QString strPath =
-        m_questions.FileToWrite(this, Ui("Target card"), m_strFolder, "PDF (*.pdf)");
+        ChooseFileToWrite(this, m_questions, WriteChoice::Replaceable, Ui("Target card"),
+                          QFileInfo(m_strDataFile).absolutePath(), "PDF (*.pdf)", m_strDataFile);
     if (strPath.isEmpty()) {
         return false;
     }

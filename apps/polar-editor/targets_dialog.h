@@ -12,9 +12,10 @@ class QTableWidget;
 // PDF file.
 class TargetsDialog : public QDialog {
   public:
-    // The sail plans stay the caller's while the dialog is open.
+    // The sail plans stay the caller's while the dialog is open. The card is offered in the
+    // data file's folder, and never written over the data file.
     TargetsDialog(QWidget* pParent, Questions& questions, const SailPlanArray& aSailPlans,
-                  int nSailPlan, QString strFolder);
+                  int nSailPlan, QString strDataFile);
 
     void ShowSailPlan(int nSailPlan);
     // Asks for a file and writes the card there atomically; false, with a message, when not.
@@ -23,7 +24,7 @@ class TargetsDialog : public QDialog {
   private:
     Questions& m_questions;
     const SailPlanArray& m_aSailPlans;
-    QString m_strFolder;
+    QString m_strDataFile;
     QComboBox* m_pSailPlans = nullptr;
     QTableWidget* m_pTable = nullptr;
 };

@@ -12,11 +12,12 @@ ViewedFile ReadViewedFile(const QString& strPath) {
         return file;
     }
     PolarFileContents contents;
-    const IoStatus status = LoadPolarFile(strPath.toStdString(), contents);
+    const IoStatus status = LoadPolarFile(strPath.toStdString(), contents, &file.identity);
     if (!status.Ok()) {
         file.strProblem = QString::fromStdString(status.strError);
         return file;
     }
+    file.bOpened = true;
     if (contents.stop) {
         file.strProblem = Ui("the reading stopped at line %1, column %2: %3")
                               .arg(contents.stop->nLine)

@@ -107,8 +107,10 @@ int RunImport(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     PolarFileContents contents;
     // Only a regular file holds sail plans to keep; a FIFO or a device is written in place.
     const bool bExists = !bToStandardOutput && DataFileExists(*strOut);
+    FileLock lock;
     if (parsed.Flag("--append")) {
-        if (bExists && !LoadForWriting(*strOut, contents, bForce, err)) {
+        if (bExists && (!LockForRewrite(*strOut, *strOut, lock, err) ||
+                        !LoadForWriting(*strOut, contents, bForce, err))) {
             return kExitInputProblem;
         }
     } else if (bExists && !bForce) {
@@ -227,8 +229,10 @@ int RunVmg(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     }
     std::ostream& report = bApply ? ReportStream(strFile, out, err) : out;
     PolarFileContents contents;
+    FileLock lock;
     if (bApply) {
-        if (!LoadForWriting(strFile, contents, parsed.Flag("--force"), err)) {
+        if (!LockForRewrite(strFile, strFile, lock, err) ||
+            !LoadForWriting(strFile, contents, parsed.Flag("--force"), err)) {
             return kExitInputProblem;
         }
     } else if (!LoadOrComplain(strFile, contents, err)) {

@@ -7,7 +7,40 @@
 #include <ostream>
 
 #include "apps/polarctl/command_line.h"
+#include "data/file_identity.h"
 #include "data/text_encoding.h"
+
+namespace {
+
+// The data files this run read, as it read them.
+struct FileAsRead {
+    std::string strPath;
+    FileIdentity identity;
+};
+std::vector<FileAsRead>& FilesAsRead() {
+    static std::vector<FileAsRead> aFiles;
+    return aFiles;
+}
+
+bool IsRegularFile(const std::string& strPath, struct stat& st) {
+    return ::stat(strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// What this run read of the file at strTarget, if it read it.
+const FileIdentity* ReadBefore(const std::string& strTarget) {
+    struct stat st {};
+    const bool bRegular = IsRegularFile(strTarget, st);
+    for (const auto& file : FilesAsRead()) {
+        if (file.strPath == strTarget ||
+            (bRegular && file.identity.nDevice == static_cast<std::uint64_t>(st.st_dev) &&
+             file.identity.nInode == static_cast<std::uint64_t>(st.st_ino))) {
+            return &file.identity;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 void PrintProblem(std::ostream& os, const std::string& strFile, const PolarFileProblem& problem,
                   const char* pszKind) {
@@ -60,11 +93,37 @@ bool LoadOrComplain(const std::string& strFile, PolarFileContents& contents, std
         std::string strText;
         status = ReadInput(strFile, strText);
         contents = status.Ok() ? ParsePolarFile(strText) : PolarFileContents{};
+    } else if (struct stat st{}; IsRegularFile(strFile, st)) {
+        FileIdentity identity;
+        status = LoadPolarFile(strFile, contents, &identity);
+        if (status.Ok()) {
+            FilesAsRead().push_back({strFile, identity});
+        }
     } else {
         status = LoadPolarFile(strFile, contents);
     }
     if (!status.Ok()) {
         err << "polarctl: " << status.strError << "\n";
+        return false;
+    }
+    return true;
+}
+
+void ForgetFilesRead() {
+    FilesAsRead().clear();
+}
+
+bool LockForRewrite(const std::string& strFile, const std::string& strTarget, FileLock& lock,
+                    std::ostream& err) {
+    struct stat file {};
+    struct stat target {};
+    if (IsStandardStream(strFile) || !IsRegularFile(strFile, file) ||
+        !IsRegularFile(strTarget, target) || file.st_dev != target.st_dev ||
+        file.st_ino != target.st_ino) {
+        return true;
+    }
+    if (const IoStatus status = lock.Acquire(strFile); !status.Ok()) {
+        err << "polarctl: " << status.strError << "; nothing written\n";
         return false;
     }
     return true;
@@ -87,6 +146,19 @@ bool WriteOutput(const std::string& strTarget, std::string_view content, bool bF
         // Through the stream, so that it keeps its order with what was printed before.
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         return static_cast<bool>(out.flush());
+    }
+    if (const FileIdentity* pAsRead = ReadBefore(strTarget); pAsRead != nullptr) {
+        FileChange change = FileChange::Unchanged;
+        if (const IoStatus status = CompareWithFile(strTarget, *pAsRead, change); !status.Ok()) {
+            err << "polarctl: " << status.strError << "; nothing written\n";
+            return false;
+        }
+        if (change == FileChange::Changed) {
+            err << "polarctl: " << strTarget
+                << " was changed by another program since polarctl read it; nothing written "
+                   "(run the command again to work on the new content)\n";
+            return false;
+        }
     }
     const IoStatus status = WriteFileAtomically(
         strTarget, content, bForce ? ReadOnlyFiles::Replace : ReadOnlyFiles::Refuse);

@@ -275,8 +275,10 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     PolarFileContents contents;
     // Only a regular file holds sail plans to keep; a FIFO or a device is written in place.
     const bool bExists = !bPolarToStandardOutput && DataFileExists(*strOut);
+    FileLock lock;
     if (bExists && parsed.Flag("--append")) {
-        if (!LoadOrComplain(*strOut, contents, err) ||
+        if (!LockForRewrite(*strOut, *strOut, lock, err) ||
+            !LoadOrComplain(*strOut, contents, err) ||
             RefuseLossyWrite(*strOut, contents, parsed.Flag("--force"), err)) {
             return kExitInputProblem;
         }

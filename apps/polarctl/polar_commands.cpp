@@ -218,8 +218,9 @@ int RunNormalize(const ParsedArgs& parsed, std::ostream& out, std::ostream& err)
     if (!ChooseTarget(parsed, strFile, "normalize without -o", strTarget, err)) {
         return kExitInputProblem;
     }
+    FileLock lock;
     PolarFileContents contents;
-    if (!LoadOrComplain(strFile, contents, err)) {
+    if (!LockForRewrite(strFile, strTarget, lock, err) || !LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     const bool bProblems = PrintProblems(err, strFile, contents);
@@ -245,8 +246,9 @@ int RunSmooth(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (!ChooseTarget(parsed, strFile, "smooth without -o", strTarget, err)) {
         return kExitInputProblem;
     }
+    FileLock lock;
     PolarFileContents contents;
-    if (!LoadOrComplain(strFile, contents, err)) {
+    if (!LockForRewrite(strFile, strTarget, lock, err) || !LoadOrComplain(strFile, contents, err)) {
         return kExitInputProblem;
     }
     PrintProblems(err, strFile, contents);

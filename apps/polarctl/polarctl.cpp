@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "apps/polarctl/command_line.h"
+#include "apps/polarctl/file_support.h"
 #include "diagram/palette.h"
 #include "exchange/cell_text.h"
 #include "exchange/format_table.h"
@@ -378,7 +379,10 @@ constexpr std::string_view kNotes =
     "A FIFO, character device or socket given as an output is written in place; a symbolic\n"
     "link's file is replaced and the link kept. A directory, a link to nothing or a missing\n"
     "folder is refused. Commands that write back the file they read (normalize and smooth\n"
-    "without -o, vmg --apply, --append) need it to be a regular file.\n"
+    "without -o, vmg --apply, --append) need it to be a regular file. They hold its\n"
+    "advisory lock (flock) from the reading to the writing, waiting at most 2 s for another\n"
+    "holder (the editor's Save, another polarctl), and write nothing, exit 1, when another\n"
+    "program changed the file since it was read.\n"
     "\n"
     "A sail plan is chosen by its index from 0 or by its name: the exact name, else the one\n"
     "name that matches without regard to case.\n"
@@ -735,6 +739,8 @@ int RunCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
 int RunPolarctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // A path the system refuses in a way no command foresaw (a loop of links, a name too long,
     // a folder that may not be searched) is reported like any other unusable input.
+    // Each run (a test makes many in one process) judges only the files it read itself.
+    ForgetFilesRead();
     try {
         return RunCommand(args, out, err);
     } catch (const std::filesystem::filesystem_error& e) {

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -23,6 +24,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -32,12 +34,14 @@
 #include <thread>
 #include <tuple>
 
+#include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
 #include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/window_texts.h"
+#include "data/file_io.h"
 #include "data/polar_file.h"
 #include "exchange/exchange.h"
 #include "logs/logs.h"
@@ -520,6 +524,286 @@ TEST_P(AppOnDisplay, ALogOverTheChartAndABigImportCancelledWhileRead) {
 }
 
 // Every language the window speaks: its texts, Qt's own and the editor's.
+// One data file shared by the window, the editor and other programs: nothing written before
+// the user's answer, nothing lost to another program's write, no file chosen for two jobs.
+class SharedFileOnDisplay : public AppOnDisplay {
+  protected:
+    // The active message box's button of that role (the editor's own boxes carry texts of
+    // its language files, so they are found by role, not by text).
+    void ClickBoxButton(XUser& user, QMessageBox::ButtonRole role) {
+        ASSERT_TRUE(WaitForPlacedModal(user));
+        const QPoint where = OnGui([role] {
+            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            for (QAbstractButton* pButton :
+                 pBox != nullptr ? pBox->buttons() : QList<QAbstractButton*>()) {
+                if (pBox->buttonRole(pButton) == role) {
+                    return pButton->mapToGlobal(pButton->rect().center());
+                }
+            }
+            return QPoint(-1, -1);
+        });
+        ASSERT_NE(where, QPoint(-1, -1));
+        user.Click(where);
+    }
+    static bool ModalShows(const QString& strText) {
+        return ModalText().find(strText.toStdString()) != std::string::npos;
+    }
+    void WaitForNoModal() {
+        ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+    }
+    QTreeWidget* Tree() const { return m_pWindow->findChild<QTreeWidget*>("sail-plan-tree"); }
+    // A click on the tree's row of the sail plan with this name.
+    void ChooseInTree(XUser& user, const QString& strName) {
+        user.Click(OnGui([&] {
+            QTreeWidget* pTree = Tree();
+            for (int i = 0; i < pTree->topLevelItemCount(); ++i) {
+                if (pTree->topLevelItem(i)->text(0) == strName) {
+                    QRect rect = pTree->visualItemRect(pTree->topLevelItem(i));
+                    return pTree->viewport()->mapToGlobal(rect.center());
+                }
+            }
+            return QPoint(-1, -1);
+        }));
+        ASSERT_TRUE(WaitUntil([&] {
+            return Tree()->currentItem() != nullptr && Tree()->currentItem()->text(0) == strName;
+        }));
+    }
+    void ClickInEditor(XUser& user, int nId) {
+        user.Click(OnGui([this, nId] {
+            QWidget* pControl = m_pEditor->Window()->findChild<QWidget*>(QString::number(nId));
+            return pControl->mapToGlobal(pControl->rect().center());
+        }));
+    }
+    std::string m_strEditorQuestion;
+};
+
+// Case 1: "start a new file" with the open data file's path is refused before anything is
+// written or asked; the editor keeps its edits.
+TEST_P(SharedFileOnDisplay, ImportIntoANewFileRefusesTheOpenDataFile) {
+    m_files.files = {QString::fromStdString(m_strGrid), QString::fromStdString(m_strFile),
+                     QString()};
+    RunAsUser(
+        [this](XUser& user) {
+            EditInTheEditor(user);
+            ChooseFromMenu(user, "import");
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+            ClickButton(user, Ui("Start a new file…"));
+            ASSERT_TRUE(WaitUntil([] {
+                return ModalShows(Ui("%1 is the data file that is open; it is not written here. "
+                                     "Choose another file.")
+                                      .section('%', 0, 0));
+            }));
+            Shot("import-new-file-refused");
+            EXPECT_EQ(FileBytes(), kTwoPlans);
+            ClickStandardButton(user, QMessageBox::Ok);
+            WaitForNoModal();
+        },
+        [] {});
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+    EXPECT_EQ(m_pWindow->File().aSailPlans.size(), 2u);
+    ASSERT_TRUE(m_pEditor->IsOpen());
+    EXPECT_TRUE(m_pEditor->Window()->windowTitle().startsWith('*'));
+}
+
+// Case 2: another program adds a sail plan while the window and the editor are open: the
+// window shows it within a second, the editor asks before it drops its edits, and its Save
+// asks before it writes over the other program's sail plan.
+TEST_P(SharedFileOnDisplay, AnotherProgramsChangeIsShownAndNeverSavedOver) {
+    SailPlanArray theirs = TwoPlans();
+    theirs.push_back(std::move(ImportGrid(kGrid, "Theirs").pSailPlan));
+    const std::string strTheirs = Written(theirs);
+    RunAsUser(
+        [&](XUser& user) {
+            EditInTheEditor(user);
+            ASSERT_TRUE(WriteFileAtomically(m_strFile, strTheirs).Ok());
+            // The editor's question about its edits: No, keep them.
+            ASSERT_TRUE(WaitUntil(
+                [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+                10000));
+            EXPECT_EQ(OnGui([this] { return m_pWindow->File().aSailPlans.size(); }), 3u);
+            Shot("outside-change-editor-asks");
+            ClickBoxButton(user, QMessageBox::NoRole);
+            WaitForNoModal();
+            // Save: the question, Cancel (the default) writes nothing.
+            ClickInEditor(user, IDC_SAVE);
+            ASSERT_TRUE(WaitUntil([] { return ModalShows(QString("POLAR.PPD")); }, 10000));
+            m_strEditorQuestion = OnGui(ModalText);
+            Shot("save-asks-changed-file");
+            EXPECT_EQ(FileBytes(), strTheirs);
+            ClickBoxButton(user, QMessageBox::RejectRole);
+            WaitForNoModal();
+            EXPECT_EQ(FileBytes(), strTheirs);
+            // Save again, "Reload and discard my changes": the file stays theirs.
+            ClickInEditor(user, IDC_SAVE);
+            ASSERT_TRUE(WaitUntil([] { return ModalShows(QString("POLAR.PPD")); }, 10000));
+            ClickBoxButton(user, QMessageBox::DestructiveRole);
+            WaitForNoModal();
+            ASSERT_TRUE(
+                WaitUntil([this] { return !m_pEditor->Window()->windowTitle().startsWith('*'); }));
+            Shot("reloaded");
+        },
+        [] {});
+    EXPECT_EQ(FileBytes(), strTheirs);
+    EXPECT_EQ(m_strEditorQuestion.find(Language() == 49 ? "POLAR.PPD wurde seit dem Öffnen von "
+                                                          "einem anderen Programm geändert."
+                                                        : "POLAR.PPD was changed by another "
+                                                          "program since it was opened."),
+              0u)
+        << m_strEditorQuestion;
+    EXPECT_EQ(m_pWindow->File().aSailPlans.size(), 3u);
+}
+
+// Cases 3 and 5: Open Recent of a file moved away makes nothing and may forget it; New
+// refuses an existing file in the dialog, and Cancel at the editor's question makes nothing.
+TEST_P(SharedFileOnDisplay, OpenRecentOfAMovedFileAndNewCancelledMakeNothing) {
+    const std::string strGone = m_dir.File("GONE.PPD");
+    TempDir::Write(strGone, kTwoPlans);
+    m_pWindow->ShowFile(QString::fromStdString(strGone));
+    m_pWindow->ShowFile(QString::fromStdString(m_strFile));
+    std::filesystem::remove(strGone);
+    const std::string strNew = m_dir.File("NEW.PPD");
+    m_files.files = {QString::fromStdString(m_strFile), QString(), QString::fromStdString(strNew)};
+    RunAsUser(
+        [&](XUser& user) {
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow.get(); }));
+            QMenu* pRecent = nullptr;
+            QMenu* pFile = nullptr;
+            user.Click(OnGui([&] {
+                for (QMenu* pMenu : m_pWindow->findChildren<QMenu*>()) {
+                    if (pMenu->title() == Ui("Open &Recent")) {
+                        pRecent = pMenu;
+                    }
+                }
+                pFile = qobject_cast<QMenu*>(pRecent->parent());
+                QMenuBar* pBar = m_pWindow->menuBar();
+                return pBar->mapToGlobal(pBar->actionGeometry(pFile->menuAction()).center());
+            }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [&] { return pFile; }));
+            user.Click(OnGui([&] {
+                return pFile->mapToGlobal(pFile->actionGeometry(pRecent->menuAction()).center());
+            }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [&] { return pRecent; }));
+            user.Click(OnGui([&] {
+                for (QAction* pAction : pRecent->actions()) {
+                    if (pAction->text() == QString::fromStdString(strGone)) {
+                        return pRecent->mapToGlobal(pRecent->actionGeometry(pAction).center());
+                    }
+                }
+                return QPoint(-1, -1);
+            }));
+            ASSERT_TRUE(WaitUntil([&] { return ModalShows(Ui("Remove it from the list?")); }));
+            Shot("open-recent-missing");
+            ClickStandardButton(user, QMessageBox::Yes);
+            WaitForNoModal();
+
+            // New: the open file's path is refused, the dialog comes again (cancelled).
+            ChooseFromMenu(user, "new");
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+            Shot("new-refuses-open-file");
+            ClickStandardButton(user, QMessageBox::Ok);
+            WaitForNoModal();
+            // With edits in the editor: its question, Cancel, and nothing is made.
+            EditInTheEditor(user);
+            ChooseFromMenu(user, "new");
+            ASSERT_TRUE(WaitUntil(
+                [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }));
+            Shot("new-editor-asks");
+            ClickBoxButton(user, QMessageBox::RejectRole);
+            WaitForNoModal();
+        },
+        [] {});
+    EXPECT_FALSE(std::filesystem::exists(strGone));
+    EXPECT_FALSE(std::filesystem::exists(strNew));
+    EXPECT_FALSE(
+        QSettings().value("recentFiles").toStringList().contains(QString::fromStdString(strGone)));
+    EXPECT_EQ(FileBytes(), kTwoPlans);
+    EXPECT_TRUE(m_pEditor->Window()->windowTitle().startsWith('*'));
+}
+
+// Case 4: Export while the editor holds edits asks; "Save them first" saves through the
+// editor and exports what was saved.
+TEST_P(SharedFileOnDisplay, ExportAsksAboutTheEditorsEdits) {
+    const std::string strExport = m_dir.File("ALL.PPD");
+    m_files.files = {QString::fromStdString(strExport)};
+    RunAsUser(
+        [&](XUser& user) {
+            EditInTheEditor(user);
+            ChooseFromMenu(user, "export");
+            ASSERT_TRUE(WaitUntil([] {
+                return ModalShows(
+                    Ui("The editor holds changes that are not saved; the export "
+                       "writes what the file holds."));
+            }));
+            ASSERT_TRUE(WaitForPlacedModal(user));
+            Shot("export-asks");
+            ClickButton(user, Ui("Save them first"));
+            // The export dialog: all sail plans, as a data file.
+            ASSERT_TRUE(WaitUntil([] {
+                return QApplication::activeModalWidget() != nullptr &&
+                       QApplication::activeModalWidget()->findChild<QDialogButtonBox*>() != nullptr;
+            }));
+            OnGui([] {
+                auto aBoxes = QApplication::activeModalWidget()->findChildren<QComboBox*>();
+                aBoxes[0]->setCurrentIndex(aBoxes[0]->count() - 1);
+            });
+            ASSERT_TRUE(WaitForPlacedModal(user));
+            ClickStandardButtonOfDialog(user);
+            ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(strExport); }));
+            ASSERT_TRUE(WaitUntil([this] { return m_pEditor->IsOpen(); }));
+        },
+        [] {});
+    SailPlanArray expected = TwoPlans();
+    expected[0]->RemoveVector(0, 0);
+    EXPECT_EQ(FileBytes(), Written(expected));
+    EXPECT_EQ(TempDir::Read(strExport), Written(expected));
+}
+
+// Case 7: a sail plan added in the editor takes its place by name ("2 reefs" before "Main"),
+// so after Save the file's order has changed; the window keeps the sail plan chosen and each
+// sail plan's colour.
+TEST_P(SharedFileOnDisplay, AfterASaveTheViewKeepsItsSailPlanAndColours) {
+    RunAsUser(
+        [&](XUser& user) {
+            ChooseInTree(user, "Light");
+            const auto* pChart =
+                OnGui([this] { return m_pWindow->findChild<CrossoverChart*>("crossover-chart"); });
+            const int nLight = OnGui([pChart] { return pChart->ColorSlot(1); });
+            const int nMain = OnGui([pChart] { return pChart->ColorSlot(0); });
+            ChooseFromMenu(user, "edit-polars");
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pEditor->Window(); }));
+            ClickInEditor(user, IDC_ADD_SAIL_PLAN);
+            ASSERT_TRUE(WaitForPlacedModal(user));
+            user.Type("2 reefs");
+            user.Key("Return");
+            ASSERT_TRUE(WaitUntil([this] {
+                return QApplication::activeModalWidget() == nullptr &&
+                       m_pEditor->Window()->windowTitle().startsWith('*');
+            }));
+            ClickInEditor(user, IDC_SAVE);
+            ASSERT_TRUE(WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }));
+            Shot("saved-order-changed");
+            EXPECT_EQ(OnGui([this] { return Tree()->currentItem()->text(0); }), "Light");
+            const int nLightAt = OnGui([this] {
+                for (int i = 0; i < Tree()->topLevelItemCount(); ++i) {
+                    if (Tree()->topLevelItem(i)->text(0) == "Light") {
+                        return i;
+                    }
+                }
+                return -1;
+            });
+            EXPECT_EQ(nLightAt, 2);
+            EXPECT_EQ(OnGui([&] { return pChart->ColorSlot(nLightAt); }), nLight);
+            EXPECT_EQ(OnGui([&] { return pChart->ColorSlot(nLightAt - 1); }), nMain);
+        },
+        [] {});
+    EXPECT_EQ(m_pWindow->File().aSailPlans[0]->m_strName, "2 reefs");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SharedFileOnDisplay, testing::Values(44, 49),
+                         [](const testing::TestParamInfo<int>& param) {
+                             return std::string(param.param == 49 ? "German" : "English");
+                         });
+
 INSTANTIATE_TEST_SUITE_P(Languages, AppOnDisplay, testing::Values(44, 49, 33, 34, 47, 46),
                          [](const testing::TestParamInfo<int>& param) {
                              switch (param.param) {

@@ -236,7 +236,8 @@ TEST_F(HostTest, ReloadPolarAsksBeforeUnsavedEditsGo) {
     const std::string strOutside = "Main,\r\n6.00,45.00,\r\n30.00,3.00,40.00,4.00,90.00,5.00,-2";
     TempDir::Write(m_strFile, strOutside);
 
-    // No keeps the edits; the next Save replaces the file as usual.
+    // No keeps the edits; the next Save asks before it replaces the changed file, and
+    // Overwrite replaces it.
     m_boxes.Expect(QMessageBox::No);
     Lib().reload();
     ASSERT_EQ(m_boxes.texts.size(), 1u);
@@ -245,7 +246,10 @@ TEST_F(HostTest, ReloadPolarAsksBeforeUnsavedEditsGo) {
     EXPECT_EQ(pList->rowCount(), 1);
     EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 2);
     EXPECT_EQ(TempDir::Read(m_strFile), strOutside);
+    m_boxes.ExpectRole(QMessageBox::AcceptRole);  // Overwrite
     ASSERT_TRUE(Driver().Click(IDC_SAVE));
+    ASSERT_EQ(m_boxes.texts.size(), 2u);
+    EXPECT_EQ(m_boxes.texts[1], "POLAR.PPD was changed by another program since it was opened.");
     EXPECT_NE(TempDir::Read(m_strFile).find("Light"), std::string::npos);
 
     // Yes loads the file.
@@ -254,7 +258,7 @@ TEST_F(HostTest, ReloadPolarAsksBeforeUnsavedEditsGo) {
     TempDir::Write(m_strFile, strOutside);
     m_boxes.Expect(QMessageBox::Yes);
     polar_api::SendMessage(m_hDialog, polar_api::WM_COMMAND, ID_POLAR_RELOAD, ID_POLAR_RELOAD);
-    EXPECT_EQ(m_boxes.texts.size(), 2u);
+    EXPECT_EQ(m_boxes.texts.size(), 3u);
     EXPECT_EQ(Combo(IDC_SAIL_PLAN_COMBO)->count(), 1);
     EXPECT_EQ(pList->rowCount(), 3);
 }

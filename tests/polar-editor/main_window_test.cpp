@@ -20,6 +20,7 @@
 
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/editor_plugin.h"
+#include "data/file_io.h"
 #include "data/polar_file.h"
 #include "exchange/format_table.h"
 #include "exchange/formats.h"
@@ -351,14 +352,33 @@ TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {
 }
 
 TEST_F(MainWindowTest, NewMakesAnEmptyFileButNeverEmptiesOne) {
-    m_questions.files.push_back(Path(m_strFile));
+    // An existing file, and the open one under another spelling: refused, and the dialog
+    // shown again (here cancelled) before any other question.
+    const std::string strOther = m_dir.File("OTHER.PPD");
+    TempDir::Write(strOther, kTwoPlans);
+    m_questions.files.push_back(Path(strOther));
+    m_questions.files.push_back(Path(m_dir.File("./POLAR.PPD")));
+    m_questions.files.push_back(QString());
     m_window.NewFile();
-    ASSERT_EQ(m_questions.told.size(), 1);
+    ASSERT_EQ(m_questions.told.size(), 2);
+    EXPECT_TRUE(m_questions.told[0].contains("exists already"))
+        << m_questions.told[0].toStdString();
+    EXPECT_TRUE(m_questions.told[1].contains("the data file that is open"));
+    EXPECT_TRUE(m_questions.asked.isEmpty());
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    EXPECT_EQ(TempDir::Read(strOther), kTwoPlans);
 
-    ASSERT_TRUE(m_editor.Open(Path(m_strFile)));
+    // Cancel at the editor's question about its edits: nothing is made.
+    EditWithoutSaving();
     const std::string strNew = m_dir.File("EMPTY.PPD");
     m_questions.files.push_back(Path(strNew));
+    m_boxes.Expect(QMessageBox::Cancel);
+    m_window.NewFile();
+    EXPECT_FALSE(std::filesystem::exists(strNew));
+    EXPECT_EQ(m_window.File().strPath, Path(m_strFile));
+    ASSERT_TRUE(m_editor.IsOpen());
+    m_questions.files.push_back(Path(strNew));
+    m_boxes.Expect(QMessageBox::Discard);
     m_window.NewFile();
     EXPECT_TRUE(std::filesystem::exists(strNew));
     EXPECT_EQ(TempDir::Read(strNew), "");
@@ -367,6 +387,162 @@ TEST_F(MainWindowTest, NewMakesAnEmptyFileButNeverEmptiesOne) {
     // The editor moved to the new file with the window.
     ASSERT_TRUE(m_editor.IsOpen());
     EXPECT_EQ(m_editor.DataFile(), Path(strNew));
+}
+
+// Import into "a new file" never writes the open data file, under any spelling or link.
+TEST_F(MainWindowTest, ImportIntoANewFileRefusesTheOpenOne) {
+    const std::string strLink = m_dir.File("link.ppd");
+    ASSERT_EQ(::symlink(m_strFile.c_str(), strLink.c_str()), 0);
+    m_questions.importTargets.push_back(Questions::ImportTarget::NewFile);
+    m_questions.files.push_back(Path(strLink));
+    m_questions.files.push_back(Path(m_strFile));
+    m_questions.files.push_back(QString());
+    m_window.ImportFrom(Path(m_dir.File("boat.txt")));
+    ASSERT_TRUE(WaitForImport(m_window));
+    ASSERT_EQ(m_questions.told.size(), 2);
+    EXPECT_TRUE(m_questions.told[0].contains("the data file that is open"));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    EXPECT_EQ(Tree()->topLevelItemCount(), 2);
+}
+
+TEST_F(MainWindowTest, OpenRecentOfAMissingFileMakesNothingAndMayForgetIt) {
+    const std::string strGone = m_dir.File("GONE.PPD");
+    QSettings().setValue("recentFiles", QStringList{Path(strGone), Path(m_strFile)});
+    m_questions.yesAnswers.push_back(true);  // remove it from the list
+    m_window.OpenRecent(Path(strGone));
+    ASSERT_EQ(m_questions.asked.size(), 1);
+    EXPECT_TRUE(m_questions.asked[0].contains(Path(strGone)));
+    EXPECT_FALSE(std::filesystem::exists(strGone));
+    EXPECT_EQ(QSettings().value("recentFiles").toStringList(), QStringList{Path(m_strFile)});
+    EXPECT_EQ(m_window.File().strPath, Path(m_strFile));
+
+    // What cannot be opened is named, shown nowhere, and never enters the list.
+    const std::string strFolder = m_dir.File("folder");
+    std::filesystem::create_directory(strFolder);
+    EXPECT_FALSE(m_window.SwitchTo(Path(strFolder)));
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("not a regular file"));
+    EXPECT_FALSE(m_window.SwitchTo(Path(strGone)));
+    EXPECT_FALSE(std::filesystem::exists(strGone));
+    EXPECT_EQ(QSettings().value("recentFiles").toStringList(), QStringList{Path(m_strFile)});
+    EXPECT_EQ(m_window.File().strPath, Path(m_strFile));
+}
+
+TEST_F(MainWindowTest, ExportAsksWhenTheEditorHoldsEdits) {
+    const std::string strOut = m_dir.File("ALL.PPD");
+    EditWithoutSaving();
+    m_questions.choices.push_back(-1);  // Cancel: nothing more is asked
+    m_window.ExportFile();
+    EXPECT_FALSE(std::filesystem::exists(strOut));
+
+    m_questions.choices.push_back(1);  // the saved file
+    m_questions.exportChoices.push_back({-1, 0});
+    m_questions.files.push_back(Path(strOut));
+    m_window.ExportFile();
+    EXPECT_EQ(TempDir::Read(strOut), kTwoPlans);
+    EXPECT_TRUE(m_editor.Window()->windowTitle().startsWith('*'));
+
+    m_questions.choices.push_back(0);  // save them first
+    m_questions.exportChoices.push_back({-1, 0});
+    m_questions.files.push_back(Path(strOut));
+    m_questions.yesAnswers.push_back(true);  // replace the earlier export
+    m_window.ExportFile();
+    EXPECT_EQ(Read(strOut).aSailPlans[0]->Polar(0).GetVectorCount(), 1);
+    EXPECT_EQ(TempDir::Read(strOut), TempDir::Read(m_strFile));
+    ASSERT_TRUE(m_editor.IsOpen());
+    EXPECT_FALSE(m_editor.Window()->windowTitle().startsWith('*'));
+}
+
+TEST_F(MainWindowTest, ExportNeverWritesTheOpenFileAndAsksBeforeReplacingAnother) {
+    const std::string strOther = m_dir.File("OTHER.PPD");
+    TempDir::Write(strOther, "old");
+    m_questions.exportChoices.push_back({1, 0});
+    m_questions.files.push_back(Path(m_strFile));
+    m_questions.files.push_back(Path(strOther));
+    m_questions.yesAnswers.push_back(false);  // not that one: the dialog again
+    m_questions.files.push_back(Path(strOther));
+    m_questions.yesAnswers.push_back(true);
+    m_window.ExportFile();
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("the data file that is open"));
+    EXPECT_EQ(m_questions.asked.size(), 2);
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    ASSERT_EQ(Read(strOther).aSailPlans.size(), 1u);
+    EXPECT_EQ(Read(strOther).aSailPlans[0]->m_strName, "Light");
+}
+
+// Processes events until the condition holds or the time is up.
+template <typename Condition>
+bool Within(int nMilliseconds, Condition condition) {
+    for (QDeadlineTimer deadline(nMilliseconds); !deadline.hasExpired();) {
+        if (condition()) {
+            return true;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return condition();
+}
+
+TEST_F(MainWindowTest, AnOutsideChangeIsShownAtOnceAndTheViewKeepsItsPlace) {
+    m_window.show();
+    Tree()->setCurrentItem(Tree()->topLevelItem(1));  // Light
+    const auto* pChart = m_window.findChild<CrossoverChart*>("crossover-chart");
+    const int nLightColor = pChart->ColorSlot(1);
+    // Another program puts a file with a new sail plan first, by a rename.
+    const std::string strReordered =
+        "Code 0,\r\n8.00,45.00,\r\n60.00,6.00,-2\r\n" + std::string(kTwoPlans);
+    ASSERT_TRUE(WriteFileAtomically(m_strFile, strReordered).Ok());
+    ASSERT_TRUE(Within(10000, [this] { return Tree()->topLevelItemCount() == 3; }));
+    ASSERT_NE(Tree()->currentItem(), nullptr);
+    EXPECT_EQ(Tree()->currentItem()->text(0), "Light");
+    EXPECT_EQ(pChart->ColorSlot(2), nLightColor);
+    EXPECT_TRUE(m_window.statusBar()->currentMessage().contains("another program"));
+
+    // Written in place, and again after the rename: the watch goes on.
+    TempDir::Write(m_strFile, kTwoPlans);
+    ASSERT_TRUE(Within(10000, [this] { return Tree()->topLevelItemCount() == 2; }));
+    EXPECT_EQ(Tree()->currentItem()->text(0), "Light");
+    EXPECT_EQ(pChart->ColorSlot(1), nLightColor);
+}
+
+TEST_F(MainWindowTest, AnOutsideChangeReachesTheEditorWhichAsksAboutItsEdits) {
+    EditWithoutSaving();
+    const std::string strTheirs = "Theirs,\r\n8.00,45.00,\r\n60.00,6.00,-2";
+    m_boxes.Expect(QMessageBox::No);  // keep my edits
+    ASSERT_TRUE(WriteFileAtomically(m_strFile, strTheirs).Ok());
+    ASSERT_TRUE(Within(10000, [this] { return m_boxes.AllUsed(); }));
+    EXPECT_EQ(Tree()->topLevelItemCount(), 1);
+    ASSERT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_NE(m_boxes.texts[0].find("changed outside the editor"), std::string::npos);
+    EXPECT_TRUE(m_editor.Window()->windowTitle().startsWith('*'));
+    EXPECT_EQ(TempDir::Read(m_strFile), strTheirs);
+}
+
+TEST_F(MainWindowTest, TheEditorsSaveIsNotTakenForAnOutsideChange) {
+    EditWithoutSaving();
+    ASSERT_TRUE(GuiDriver(m_editor.Window()).Click(IDC_SAVE));
+    Within(600, [] { return false; });
+    EXPECT_FALSE(m_window.statusBar()->currentMessage().contains("another program"))
+        << m_window.statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(m_boxes.AllUsed());
+}
+
+// Another program writes the file while an import is being read: the window follows it, and
+// the import adds to the file as it is then, losing neither's sail plans.
+TEST_F(MainWindowTest, AChangeWhileAnImportIsReadIsKept) {
+    TempDir::Write(m_dir.File("big.txt"), WideGrid(4000));
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_window.ImportFrom(Path(m_dir.File("big.txt")));
+    ASSERT_TRUE(m_window.Importing());
+    const std::string strTheirs =
+        std::string(kTwoPlans) + "\r\nTheirs,\r\n8.00,45.00,\r\n60.00,6.00,-2";
+    ASSERT_TRUE(WriteFileAtomically(m_strFile, strTheirs).Ok());
+    ASSERT_TRUE(WaitForImport(m_window));
+    const PolarFileContents contents = Read(m_strFile);
+    ASSERT_EQ(contents.aSailPlans.size(), 4u);
+    EXPECT_EQ(contents.aSailPlans[2]->m_strName, "Theirs");
+    EXPECT_EQ(contents.aSailPlans[3]->m_strName, "big");
+    EXPECT_EQ(Tree()->topLevelItemCount(), 4);
 }
 
 }  // namespace

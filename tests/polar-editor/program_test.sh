@@ -60,5 +60,33 @@ for how in env cli; do
   fi
 done
 
+# A check never waits for a person: a data file that is a folder, not a data file at all or
+# cannot be read ends it at once with exit 1, saying why, and nothing is written.
+mkdir "$data/folder.ppd"
+head -c 4096 "$program" >"$data/binary.ppd"
+printf 'Main,\r\n6.00,45.00,\r\n40.00,4.10,-2' >"$data/unreadable.ppd"
+chmod 000 "$data/unreadable.ppd"
+cases=("folder.ppd:not a regular file" "binary.ppd:the reading stopped")
+# The superuser reads any file: the case shows only for others.
+if ! head -c 1 "$data/unreadable.ppd" >/dev/null 2>&1; then
+  cases+=("unreadable.ppd:Permission denied")
+fi
+for case in "${cases[@]}"; do
+  file=${case%%:*}
+  reason=${case#*:}
+  before=$(cksum <"$data/binary.ppd")
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$data" \
+    XDG_CONFIG_HOME="$data/config-check" timeout 5 "$program" --check --data-dir "$data/env" \
+    "$data/$file" 2>&1)
+  got=$?
+  if [ "$got" -ne 1 ] || ! grep -qF "$data/$file" <<<"$out" || ! grep -qF "$reason" <<<"$out" ||
+    [ "$(cksum <"$data/binary.ppd")" != "$before" ]; then
+    echo "FAIL: polar-editor --check $file gave exit $got (expected 1, saying \"$reason\") and:" >&2
+    echo "$out" >&2
+    failures=$((failures + 1))
+  fi
+done
+chmod 600 "$data/unreadable.ppd"
+
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

@@ -14,6 +14,7 @@ class ScriptedQuestions : public Questions {
     std::deque<QString> files;
     std::deque<ImportTarget> importTargets;
     std::deque<ExportChoice> exportChoices;
+    std::deque<int> choices;  // AskChoice: an index, -1 for Cancel
     QStringList told;
     QStringList asked;
     QString lastPreview;
@@ -24,6 +25,10 @@ class ScriptedQuestions : public Questions {
     }
     void Tell(QWidget*, const QString&, const QString& strText) override {
         told.push_back(strText);
+    }
+    int AskChoice(QWidget*, const QString&, const QString& strText, const QStringList&) override {
+        asked.push_back(strText);
+        return Next(choices, -1, strText);
     }
     QString FileToOpen(QWidget*, const QString& strTitle, const QString&, const QString&) override {
         return Next(files, QString(), strTitle);
@@ -48,7 +53,7 @@ class ScriptedQuestions : public Questions {
     }
     bool AllUsed() const {
         return yesAnswers.empty() && files.empty() && importTargets.empty() &&
-               exportChoices.empty();
+               exportChoices.empty() && choices.empty();
     }
 
   private:

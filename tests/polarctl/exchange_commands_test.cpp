@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "data/file_lock.h"
 #include "data/polar_file.h"
 #include "tests/support/exchange_samples.h"
 #include "tests/support/polar_builders.h"
@@ -201,6 +202,58 @@ TEST(ExchangeCommands, ExportSaysWhatTheFormatCannotHoldAndRefusesWhatItCannotBe
         std::string::npos)
         << refused.err;
     EXPECT_FALSE(std::filesystem::exists(strPlotter));
+}
+
+}  // namespace
+
+namespace {
+
+// The read-change-write commands on a data file that another program holds or changes.
+TEST(SharedDataFile, ACommandThatRewritesTheFileWaitsForItsLockThenNamesIt) {
+    TempDir dir;
+    const std::string strGrid = dir.File("boat.pol");
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strGrid, "TWA\t6\n40\t4\n90\t5.2\n");
+    const std::string strBefore = "Main,\r\n6.00,40.00,\r\n40.00,4.00,90.00,5.20,-2";
+    TempDir::Write(strPpd, strBefore);
+    FileLock other;
+    ASSERT_TRUE(other.Acquire(strPpd).Ok());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"import", strGrid, "-o", strPpd, "--append"},
+          std::vector<std::string>{"vmg", strPpd, "--apply"}}) {
+        const CliRun run = Polarctl(args);
+        EXPECT_EQ(run.nExit, 1) << args[0];
+        EXPECT_NE(run.err.find(strPpd + ": another program is changing it"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(TempDir::Read(strPpd), strBefore);
+    }
+    // Only the file written back is locked: an output elsewhere is not waited for.
+    EXPECT_EQ(Polarctl({"normalize", strPpd, "-o", dir.File("copy.ppd")}).nExit, 0);
+    other.Release();
+    EXPECT_EQ(Polarctl({"import", strGrid, "-o", strPpd, "--append"}).nExit, 0);
+}
+
+TEST(SharedDataFile, AChangeMadeWhileTheCommandWorkedIsNotWrittenOver) {
+    TempDir dir;
+    const std::string strPpd = dir.File("POLAR.PPD");
+    TempDir::Write(strPpd, "Main,\r\n6.00,40.00,\r\n40.00,4.00,90.00,5.20,-2");
+    // A program that does not lock rewrites the file between polarctl's reading and its
+    // writing: the second reading of the file is the check before the replace.
+    const std::string strTheirs = "Theirs,\r\n8.00,40.00,\r\n40.00,5.00,90.00,6.10,-2";
+    int nReads = 0;
+    SetFileFaultHook([&](FileOperation op, const std::string& strPath) {
+        if (op == FileOperation::Read && strPath == strPpd && ++nReads == 2) {
+            TempDir::Write(strPpd, strTheirs);
+        }
+        return 0;
+    });
+    const CliRun run = Polarctl({"normalize", strPpd});
+    SetFileFaultHook(nullptr);
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.err.find(strPpd + " was changed by another program since polarctl read it"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(TempDir::Read(strPpd), strTheirs);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,20 @@ class BoxAnswerer : public QObject {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
         m_timer.start();
     }
-    void Expect(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
+    void Expect(QMessageBox::StandardButton answer) {
+        m_answers.push_back([answer](QMessageBox* pBox) { return pBox->button(answer); });
+    }
+    // A box of buttons of its own: the one of that role.
+    void ExpectRole(QMessageBox::ButtonRole role) {
+        m_answers.push_back([role](QMessageBox* pBox) -> QAbstractButton* {
+            for (QAbstractButton* pButton : pBox->buttons()) {
+                if (pBox->buttonRole(pButton) == role) {
+                    return pButton;
+                }
+            }
+            return nullptr;
+        });
+    }
     std::vector<std::string> texts;
     bool AllUsed() const { return m_answers.empty(); }
 
@@ -34,11 +48,17 @@ class BoxAnswerer : public QObject {
                 ADD_FAILURE() << "unexpected message box: " << pBox->text().toStdString();
                 pBox->reject();
             } else {
-                pBox->button(m_answers.front())->click();
+                QAbstractButton* pButton = m_answers.front()(pBox);
                 m_answers.erase(m_answers.begin());
+                if (pButton == nullptr) {
+                    ADD_FAILURE() << "no such button in: " << pBox->text().toStdString();
+                    pBox->reject();
+                } else {
+                    pButton->click();
+                }
             }
         }
     }
     QTimer m_timer;
-    std::vector<QMessageBox::StandardButton> m_answers;
+    std::vector<std::function<QAbstractButton*(QMessageBox*)>> m_answers;
 };

@@ -313,7 +313,7 @@ void CGraph::DrawCurve(CDC* pDC) {
 
 void CGraph::DrawPoints(CDC* pDC) {
     m_aPointRects.clear();
-    const int h = ControlSquareHalfSide(m_sizeLogical);
+    const int h = ControlSquareHalfSide(m_sizeLogical, m_rcClient.Width());
     CPen pen(PS_SOLID, 1, m_crGrid);
     CBrush brush(m_crCurve);
     SelectedTools tools(pDC, &pen, &brush);
@@ -350,7 +350,7 @@ void CGraph::DrawCross(CDC* pDC) {
 }
 
 void CGraph::DrawBearingLine(CDC* pDC) {
-    CPen pen(PS_SOLID, FirstPointLineWidth(m_sizeLogical), m_crGrid);
+    CPen pen(PS_SOLID, FirstPointLineWidth(m_sizeLogical, m_rcClient.Width()), m_crGrid);
     SelectedTools tools(pDC, &pen);
     const int nOldRop = pDC->SetROP2(R2_NOT);
     pDC->MoveTo(0, 0);

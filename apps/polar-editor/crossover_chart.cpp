@@ -1,6 +1,5 @@
 #include "apps/polar-editor/crossover_chart.h"
 
-#include <QLocale>
 #include <QPainter>
 #include <cmath>
 
@@ -54,7 +53,7 @@ std::vector<float> CrossoverChart::WindTicks(const CrossoverGrid& grid, int nHei
 }
 
 QString CrossoverChart::WindTickLabel(float fWind) {
-    return InKnots(QLocale().toString(static_cast<double>(fWind), 'g', 4));
+    return InKnots(UiNumber(static_cast<double>(fWind)));
 }
 
 void CrossoverChart::paintEvent(QPaintEvent*) {

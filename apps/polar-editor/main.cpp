@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
         windowTexts.Load(WindowTextsFile(dataDir, nLanguage))) {
         QCoreApplication::installTranslator(&windowTexts);
     }
+    UseLanguageForNumbers(nLanguage);
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(LocaleOfLanguage(nLanguage)), "qtbase", "_",
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -61,9 +61,11 @@ constexpr int kProgressAfterMs = 250;
 
 // A window-modal progress for reading a file, shown; it deletes itself when closed.
 QProgressDialog* ReadingProgress(QWidget* pParent, const QString& strPath,
-                                 const QString& strTitle) {
+                                 const QString& /*strAction*/) {
     auto* pProgress = new QProgressDialog(pParent);
-    pProgress->setWindowTitle(strTitle);
+    // The program's name: an action's name as the title of so narrow a window was cut short
+    // ("Show … chart"); the label says what is read.
+    pProgress->setWindowTitle(QCoreApplication::applicationName());
     pProgress->setLabelText(Ui("Reading %1…").arg(QFileInfo(strPath).fileName()));
     pProgress->setCancelButtonText(Ui("Cancel"));
     pProgress->setWindowModality(Qt::WindowModal);

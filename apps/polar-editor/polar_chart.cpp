@@ -1,6 +1,5 @@
 #include "apps/polar-editor/polar_chart.h"
 
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -113,7 +112,7 @@ QRectF TextBox(const QFontMetricsF& metrics, const QString& text, QPointF topLef
 }  // namespace
 
 QString PolarChart::WindSpeedLabel(float fWindSpeed) {
-    return QLocale().toString(static_cast<double>(fWindSpeed), 'g', 4);
+    return UiFileNumber(fWindSpeed);
 }
 
 void PolarChart::paintEvent(QPaintEvent*) {
@@ -193,7 +192,7 @@ void PolarChart::paintEvent(QPaintEvent*) {
         const double fR = r * fScale;
         painter.setPen(gridPen);
         painter.drawArc(QRectF(pole.x() - fR, pole.y() - fR, 2 * fR, 2 * fR), 90 * 16, -180 * 16);
-        const QString text = InKnots(QLocale().toString(r / 100));
+        const QString text = InKnots(UiNumber(r / 100));
         const QRectF box = TextBox(metrics, text, pole + QPointF(4, -fR - 3 - metrics.ascent()));
         painter.setPen(textColor);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);

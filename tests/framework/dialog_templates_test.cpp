@@ -73,7 +73,7 @@ TEST(DialogTemplates, DamagedWordsAreMended) {
     EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SAVE)->strText,
               "Enregistrer");
     EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_BACKUP)->strText,
-              "Sauvegarder");
+              "Copie de secours");
     EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_SPANISH)->FindItem(IDC_SMOOTH)->strText,
               "Suavizar");
 }

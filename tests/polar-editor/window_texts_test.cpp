@@ -241,4 +241,37 @@ TEST(WindowTexts, TheBuiltLanguageFileTranslatesThroughQt) {
     EXPECT_EQ(WindowTextsFile("data", 33), "data/Translations/Window_033.lgx");
 }
 
+// Numbers in the window take the language's decimal mark; a wind speed reads as the file holds
+// it, neither rounded to a tenth nor padded.
+TEST(WindowTexts, NumbersAreWrittenAsTheLanguageWritesThem) {
+    const QLocale before;
+    UseLanguageForNumbers(49);
+    EXPECT_EQ(UiNumber(3.14159, 'f', 2), "3,14");
+    EXPECT_EQ(UiNumber(1234.5), "1234,5");  // no group separator
+    EXPECT_EQ(UiFileNumber(2.04f), "2,04");
+    EXPECT_EQ(UiFileNumber(1.96f), "1,96");
+    EXPECT_EQ(UiFileNumber(12.5f), "12,5");
+    EXPECT_EQ(UiFileNumber(6.0f), "6");
+    EXPECT_EQ(UiFileNumber(10.0f), "10");  // a whole number keeps its zero
+    // The tree of a window in German: wind speeds as held, angles with a comma.
+    {
+        UseOwnSettingsFolder();
+        ScriptedQuestions questions;
+        EditorPlugin editor(DefaultPalette(), 49, false);
+        MainWindow window(editor, questions, DefaultPalette());
+        TempDir dir;
+        const std::string strFile = dir.File("CLOSE.PPD");
+        TempDir::Write(strFile, "Main,\r\n2.04,45.50,\r\n40.00,4.10,90.00,5.40,-2");
+        window.ShowFile(QString::fromStdString(strFile));
+        const auto* pTree = window.findChild<QTreeWidget*>("sail-plan-tree");
+        ASSERT_NE(pTree, nullptr);
+        ASSERT_EQ(pTree->topLevelItem(0)->childCount(), 1);
+        EXPECT_EQ(pTree->topLevelItem(0)->child(0)->text(0), "2,04 kn");
+        EXPECT_EQ(pTree->topLevelItem(0)->child(0)->text(2), "45,5°");
+    }
+    UseLanguageForNumbers(7);
+    EXPECT_EQ(UiFileNumber(2.04f), "2.04");
+    QLocale::setDefault(before);
+}
+
 }  // namespace

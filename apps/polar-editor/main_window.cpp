@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/data_file_change.h"
@@ -640,8 +641,5 @@ void MainWindow::ShowKeys() {
 }
 
 void MainWindow::ShowAbout() {
-    QMessageBox::about(
-        this, Ui("About polar-editor"),
-        "polar-editor " + QCoreApplication::applicationVersion() + "\n" +
-            Ui("The performance polars of a sailing boat: edit, import, export and compare them."));
+    ShowAboutBox(this);
 }

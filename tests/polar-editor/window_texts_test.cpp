@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/main_window.h"
 #include "apps/polar-editor/settings_dialog.h"
@@ -272,6 +273,33 @@ TEST(WindowTexts, NumbersAreWrittenAsTheLanguageWritesThem) {
     UseLanguageForNumbers(7);
     EXPECT_EQ(UiFileNumber(2.04f), "2.04");
     QLocale::setDefault(before);
+}
+
+// About names the version, the licence and both Qts, and shows the program's icon, which the
+// program carries in itself for a start where no icon theme has it.
+TEST(WindowTexts, AboutSaysVersionLicenceAndQtBesideTheIcon) {
+    QCoreApplication::setApplicationVersion("9.8.7");
+    const QString text = AboutText();
+    EXPECT_TRUE(text.contains("9.8.7"));
+    EXPECT_TRUE(text.contains("MIT"));
+    EXPECT_TRUE(text.contains(QT_VERSION_STR));
+    EXPECT_TRUE(text.contains(qVersion()));
+    const QIcon icon = ProgramIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage image = icon.pixmap(64, 64).toImage();
+    ASSERT_FALSE(image.isNull());
+    // Drawn, not blank: the icon's frame and curve differ from its corner.
+    int nColours = 0;
+    QSet<QRgb> seen;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            if (!seen.contains(image.pixel(x, y))) {
+                seen.insert(image.pixel(x, y));
+                ++nColours;
+            }
+        }
+    }
+    EXPECT_GT(nColours, 3);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "apps/polar-editor/accelerators.h"
 #include "apps/polar-editor/comparison_plot.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_copy.h"
@@ -144,6 +145,7 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
         pLayout->addWidget(m_pPlot, 1);
     }
     resize(640, bLearn ? 640 : 820);
+    GiveAccelerators(this);
 
     connect(pAdd, &QPushButton::clicked, this, [this] {
         const QString strPath =

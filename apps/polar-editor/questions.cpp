@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "apps/polar-editor/accelerators.h"
 #include "apps/polar-editor/window_texts.h"
 
 // A box is titled with the program's name, as a desktop's boxes are: the title given names the
@@ -67,6 +68,7 @@ std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pP
     pLayout->addRow(pButtons);
     QObject::connect(pButtons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(pButtons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    GiveAccelerators(&dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -159,18 +159,21 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         }
         ASSERT_FALSE(user.Managed(nMenu)) << "the menu stayed open";
     }
-    // A visible button with this text in a window, once the window manager has placed it.
+    // A visible button with this text (its key's mark aside) in a window, once the window
+    // manager has placed it.
     void ClickButton(XUser& user, const QString& strText) {
+        const auto shows = [strText](const QAbstractButton* pButton) {
+            return QString(pButton->text()).remove('&') == strText;
+        };
         // The active modal window first: other windows may have a button of that text too.
-        const auto window = [strText]() -> QWidget* {
+        const auto window = [shows]() -> QWidget* {
             QWidgetList windows = QApplication::topLevelWidgets();
             if (QWidget* pModal = QApplication::activeModalWidget()) {
                 windows.prepend(pModal);
             }
             for (QWidget* pWindow : windows) {
                 for (auto* pButton : pWindow->findChildren<QAbstractButton*>()) {
-                    if (pWindow->isVisible() && pButton->isVisible() &&
-                        pButton->text() == strText) {
+                    if (pWindow->isVisible() && pButton->isVisible() && shows(pButton)) {
                         return pWindow;
                     }
                 }
@@ -180,7 +183,7 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ASSERT_TRUE(WaitForPlacedWindow(user, window)) << strText.toStdString();
         user.Click(OnGui([&] {
             for (auto* pButton : window()->findChildren<QAbstractButton*>()) {
-                if (pButton->isVisible() && pButton->text() == strText) {
+                if (pButton->isVisible() && shows(pButton)) {
                     return pButton->mapToGlobal(pButton->rect().center());
                 }
             }

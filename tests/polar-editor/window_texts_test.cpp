@@ -5,16 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTimer>
 #include <QTreeWidget>
 #include <memory>
 #include <utility>
@@ -22,8 +26,11 @@
 
 #include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
+#include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/settings_dialog.h"
+#include "apps/polar-editor/targets_dialog.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
@@ -218,6 +225,73 @@ TEST_P(WindowLanguage, TheTreeShowsItsColumnsWhole) {
         EXPECT_LE(pTree->header()->length(), pTree->viewport()->width()) << strFile.toStdString();
     }
     window.close();
+}
+
+// Every field's label and every other button of a dialog has an Alt key, and no two share one.
+void ExpectDistinctKeys(QWidget* pDialog) {
+    SCOPED_TRACE(pDialog->objectName().toStdString() + " " + pDialog->windowTitle().toStdString());
+    QStringList texts;
+    QSet<const QWidget*> buddies;
+    for (const QLabel* pLabel : pDialog->findChildren<QLabel*>()) {
+        if (pLabel->buddy() != nullptr) {
+            texts << pLabel->text();
+            buddies.insert(pLabel->buddy());
+        }
+    }
+    // A button named by a label (a colour's) is reached by the label's key.
+    for (const QAbstractButton* pButton : pDialog->findChildren<QAbstractButton*>()) {
+        if (!pButton->text().isEmpty() && !buddies.contains(pButton)) {
+            texts << pButton->text();
+        }
+    }
+    EXPECT_GE(texts.size(), 2);
+    QSet<QString> keys;
+    for (const QString& text : texts) {
+        const QString key = QKeySequence::mnemonic(text).toString().toLower();
+        EXPECT_FALSE(key.isEmpty()) << text.toStdString();
+        EXPECT_FALSE(keys.contains(key)) << text.toStdString();
+        keys.insert(key);
+    }
+}
+
+// The Learn, Compare, Export, Targets and Settings dialogs in the language (and in English).
+void ExpectKeysInTheDialogs() {
+    ScriptedQuestions questions;
+    SailPlanArray plans;
+    plans.push_back(std::make_unique<SAILPLAN>("Main"));
+    plans.back()->InsertPolar(0, 6.0f, 45.0f);
+    plans.back()->InsertVector(0, 0, 40.0f, 4.1f);
+    for (const auto mode : {LogToolDialog::Mode::Learn, LogToolDialog::Mode::Compare}) {
+        LogToolDialog dialog(nullptr, mode, questions, plans, QString());
+        ExpectDistinctKeys(&dialog);
+    }
+    SettingsDialog settings(nullptr, 49, DefaultPalette());
+    ExpectDistinctKeys(&settings);
+    TargetsDialog targets(nullptr, questions, plans, 0, QString());
+    ExpectDistinctKeys(&targets);
+    // The export dialog is shown by the real questions; it is looked at while it runs.
+    bool bSeen = false;
+    QTimer::singleShot(0, [&bSeen] {
+        QWidget* pDialog = QApplication::activeModalWidget();
+        ASSERT_NE(pDialog, nullptr);
+        ExpectDistinctKeys(pDialog);
+        bSeen = true;
+        qobject_cast<QDialog*>(pDialog)->reject();
+    });
+    DialogQuestions real;
+    EXPECT_FALSE(real.ChooseExport(nullptr, {"Main"}, {"grid", "lines"}).has_value());
+    EXPECT_TRUE(bSeen);
+}
+
+TEST_P(WindowLanguage, TheDialogsKeysAreDistinct) {
+    QCoreApplication::installTranslator(&m_translator);
+    ExpectKeysInTheDialogs();
+    QCoreApplication::removeTranslator(&m_translator);
+}
+
+TEST(WindowTexts, TheDialogsKeysAreDistinctInEnglish) {
+    UseOwnSettingsFolder();
+    ExpectKeysInTheDialogs();
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguage, testing::ValuesIn(TranslatedLanguages()),

@@ -34,6 +34,6 @@ void ShowAboutBox(QWidget* pParent) {
     box.setTextFormat(Qt::RichText);
     box.setText(AboutText());
     box.setIconPixmap(ProgramIcon().pixmap(64, 64));
-    box.setStandardButtons(QMessageBox::Close);
+    box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

@@ -32,6 +32,7 @@
 #include <thread>
 #include <tuple>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
@@ -100,6 +101,9 @@ class AppOnDisplay : public testing::TestWithParam<int> {
                 QCoreApplication::installTranslator(&m_qtTexts);
             }
         }
+        // Numbers and the icon as the program sets them.
+        UseLanguageForNumbers(Language());
+        QApplication::setWindowIcon(ProgramIcon());
         QString error;
         m_pEditor = std::make_unique<EditorPlugin>(DefaultPalette(), Language(), false);
         ASSERT_TRUE(m_pEditor->Load(POLAR_LIBRARY_PATH, &error)) << error.toStdString();
@@ -114,6 +118,7 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         m_pEditor.reset();
         QCoreApplication::removeTranslator(&m_windowTexts);
         QCoreApplication::removeTranslator(&m_qtTexts);
+        UseLanguageForNumbers(44);
         QApplication::processEvents();
         EXPECT_TRUE(m_files.files.empty());
     }
@@ -163,7 +168,7 @@ class AppOnDisplay : public testing::TestWithParam<int> {
     // manager has placed it.
     void ClickButton(XUser& user, const QString& strText) {
         const auto shows = [strText](const QAbstractButton* pButton) {
-            return QString(pButton->text()).remove('&') == strText;
+            return QString(pButton->text()).remove('&') == QString(strText).remove('&');
         };
         // The active modal window first: other windows may have a button of that text too.
         const auto window = [shows]() -> QWidget* {

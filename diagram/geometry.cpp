@@ -1,5 +1,6 @@
 #include "diagram/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -90,16 +91,31 @@ int RingSpacing(int nRadius) {
     return 2000;
 }
 
-int ControlSquareHalfSide(CSize sizeLogical) {
-    return static_cast<int>(0.015 * sizeLogical.cx);
+namespace {
+
+// Screen pixels as logical units, at least one unit; a window without width keeps the pixels.
+int PixelsAsLogical(double fPixels, CSize sizeLogical, int nClientWidth) {
+    const double fUnitsPerPixel =
+        nClientWidth > 0 ? static_cast<double>(sizeLogical.cx) / nClientWidth : 1.0;
+    return std::max(1, static_cast<int>(std::lround(fPixels * fUnitsPerPixel)));
+}
+
+// The sizes the editor's diagram has at its first size (about 360 pixels across).
+constexpr double kControlSquareHalfSidePixels = 5.0;
+constexpr double kFirstPointLinePixels = 1.0;
+
+}  // namespace
+
+int ControlSquareHalfSide(CSize sizeLogical, int nClientWidth) {
+    return PixelsAsLogical(kControlSquareHalfSidePixels, sizeLogical, nClientWidth);
 }
 
 int TrackCrossHalfArm(int nRadius) {
     return nRadius / 12;
 }
 
-int FirstPointLineWidth(CSize sizeLogical) {
-    return static_cast<int>(0.005 * sizeLogical.cy);
+int FirstPointLineWidth(CSize sizeLogical, int nClientWidth) {
+    return PixelsAsLogical(kFirstPointLinePixels, sizeLogical, nClientWidth);
 }
 
 int RingLabelRightEdge(int nRadius) {

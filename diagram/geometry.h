@@ -36,9 +36,12 @@ int ComputeScaleRadius(const SAILPLAN* pSailPlan, const PERF_POLAR& polar, bool 
 int RingSpacing(int nRadius);
 
 // Sizes derived from the scale and the logical size of the window, in logical units.
-int ControlSquareHalfSide(CSize sizeLogical);
+// A control square and the first point's bearing line keep one size in screen pixels whatever
+// the window's size (nClientWidth pixels across sizeLogical.cx logical units): in a maximised
+// window squares scaled with it would hide the curve they sit on.
+int ControlSquareHalfSide(CSize sizeLogical, int nClientWidth);
 int TrackCrossHalfArm(int nRadius);
-int FirstPointLineWidth(CSize sizeLogical);
+int FirstPointLineWidth(CSize sizeLogical, int nClientWidth);
 int RingLabelRightEdge(int nRadius);
 
 // The control-point square of a point at p.

@@ -1,6 +1,7 @@
 #include "diagram/graph.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "data/invalid_argument.h"
 #include "data/number_text.h"
@@ -36,6 +37,14 @@ class SelectedTools {
     CBrush* m_pOldBrush;
     bool m_bBrush;
 };
+
+// The unit after a ring's speed in the language; English (no translation) writes "kn", as the
+// application's window does. The keys stay "Kt" and "Kts", which language files are made for.
+const char* KnotsWord(int nKnots) {
+    const char* pszKey = nKnots == 1 ? "Kt" : "Kts";
+    const char* pszWord = Translated(pszKey);
+    return std::strcmp(pszWord, pszKey) == 0 ? "kn" : pszWord;
+}
 
 constexpr UINT kButtonAndKeyFlags = MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL | 0x0010;
 constexpr int kMaxDragX = 9999;
@@ -233,8 +242,7 @@ void CGraph::DrawSpeedRings(CDC* pDC) {
         // "1 knot" where the language has a singular.
         const int nKnots = r / 100;
         char szLabel[96];
-        std::snprintf(szLabel, sizeof szLabel, "%d %s", nKnots,
-                      Translated(nKnots == 1 ? "Kt" : "Kts"));
+        std::snprintf(szLabel, sizeof szLabel, "%d %s", nKnots, KnotsWord(nKnots));
         // Above the ring line on the upper side, below it on the lower side, unless that would
         // cut the label at the window's edge while the line itself is inside: then on the
         // other side of the line.
@@ -313,7 +321,7 @@ void CGraph::DrawCurve(CDC* pDC) {
 
 void CGraph::DrawPoints(CDC* pDC) {
     m_aPointRects.clear();
-    const int h = ControlSquareHalfSide(m_sizeLogical);
+    const int h = ControlSquareHalfSide(m_sizeLogical, m_rcClient.Width());
     CPen pen(PS_SOLID, 1, m_crGrid);
     CBrush brush(m_crCurve);
     SelectedTools tools(pDC, &pen, &brush);
@@ -350,7 +358,7 @@ void CGraph::DrawCross(CDC* pDC) {
 }
 
 void CGraph::DrawBearingLine(CDC* pDC) {
-    CPen pen(PS_SOLID, FirstPointLineWidth(m_sizeLogical), m_crGrid);
+    CPen pen(PS_SOLID, FirstPointLineWidth(m_sizeLogical, m_rcClient.Width()), m_crGrid);
     SelectedTools tools(pDC, &pen);
     const int nOldRop = pDC->SetROP2(R2_NOT);
     pDC->MoveTo(0, 0);

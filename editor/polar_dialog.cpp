@@ -2,6 +2,7 @@
 #include "editor/polar_dialog.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "editor/fill_helpers.h"
@@ -21,6 +22,13 @@ constexpr const char* kHelpFile = "Help\\English\\polar.hlp";
 
 const char* Tr(const char* pszText) {
     return g_pTranslator != nullptr ? g_pTranslator->Translate(pszText) : pszText;
+}
+
+// The speed column's heading: in English (no translation) with the unit as every other window
+// writes it; the key stays the one language files hold.
+const char* SpeedHeading() {
+    const char* pszHeading = Tr("Boat Speed Kt");
+    return std::strcmp(pszHeading, "Boat Speed Kt") == 0 ? "Boat Speed kn" : pszHeading;
 }
 
 }  // namespace
@@ -201,7 +209,7 @@ BOOL Cpolar::OnInitDialog() {
     m_comboSailPlan.LimitText(99);
     m_listVectors.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     m_listVectors.InsertColumn(0, Tr("True Wind Angle"), LVCFMT_LEFT, 95);
-    m_listVectors.InsertColumn(1, Tr("Boat Speed Kt"), LVCFMT_LEFT, 95);
+    m_listVectors.InsertColumn(1, SpeedHeading(), LVCFMT_LEFT, 95);
     for (const auto& pSailPlan : m_aSailPlans) {
         m_comboSailPlan.AddString(DisplayName(*pSailPlan));
     }

@@ -26,8 +26,8 @@ void Cpolar::OnAddSailPlan() {
     m_comboWindSpeed.ResetContent();
     m_editTackingAngle.SetWindowText("");
     m_strReadout.clear();
-    m_strCaption =
-        g_pTranslator != nullptr ? g_pTranslator->Translate("Polar diagram") : "Polar diagram";
+    // The window's own title, as when it opened: one title in every state.
+    m_strCaption = m_pDialogTemplate->strCaption;
     UpdateTitle(false);
     m_pGraph->ShowPolar(m_aSailPlans.front().get(), nullptr);
 

@@ -177,6 +177,8 @@ QWidget* CreateListView(const DialogItemTemplate& /*item*/, QWidget* pParent) {
     pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTable->setSelectionMode(QAbstractItemView::SingleSelection);
     pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A report view is one stop in the tab order: Tab leaves it, the arrows move within it.
+    pTable->setTabKeyNavigation(false);
     pTable->verticalHeader()->setVisible(false);
     // Rows as compact as the platform's report view: the text and a little room.
     pTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

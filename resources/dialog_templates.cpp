@@ -1,5 +1,6 @@
 // The dialog templates of the editor in English, German, French, Norwegian, Spanish and Swedish.
 #include <cmath>
+#include <utility>
 
 #include "resources/dialog_resources.h"
 
@@ -111,6 +112,122 @@ DialogTemplate EditorTemplate(const EditorTexts& t) {
     items.push_back(Button(IDC_RESTORE, kPush, 17, 294, 47, 13, t.restore));
     items.push_back(Button(IDC_STATIC, kGroupBox, 7, 270, 68, 41, t.databaseFrame));
     return d;
+}
+
+// The editor's buttons with their keys, per language: distinct within the window, the points'
+// and the wind speed's buttons apart from the sail plan's ("Add" three times in English leaves
+// no letter, so there the wind speed's read "New" and "Remove" and the points' name the point).
+struct EditorButtonKeys {
+    WORD wLanguage;
+    std::pair<int, const char*> texts[14];
+};
+
+const EditorButtonKeys kEditorButtonKeys[] = {
+    {LANG_ENGLISH_US,
+     {{IDCANCEL, "&Close"},
+      {IDC_ADD_SAIL_PLAN, "&Add"},
+      {IDC_DELETE_SAIL_PLAN, "&Delete"},
+      {IDC_ADD_WIND_SPEED, "Ne&w"},
+      {IDC_DELETE_WIND_SPEED, "&Remove"},
+      {IDC_ADD_VECTOR, "Add &point"},
+      {IDC_DELETE_VECTOR, "Delete poi&nt"},
+      {IDC_SAVE, "&Save"},
+      {IDC_TRACK_CURVE, "&Track curve"},
+      {IDC_SHOW_ALL, "Show A&ll"},
+      {IDC_HELP_BUTTON, "&Help"},
+      {IDC_SMOOTH, "S&mooth"},
+      {IDC_BACKUP, "&Backup"},
+      {IDC_RESTORE, "R&estore"}}},
+    {LANG_GERMAN,
+     {{IDCANCEL, "S&chließen"},
+      {IDC_ADD_SAIL_PLAN, "&Hinzufügen"},
+      {IDC_DELETE_SAIL_PLAN, "&Löschen"},
+      {IDC_ADD_WIND_SPEED, "H&inzufügen"},
+      {IDC_DELETE_WIND_SPEED, "Lösch&en"},
+      {IDC_ADD_VECTOR, "Hin&zufügen"},
+      {IDC_DELETE_VECTOR, "Lö&schen"},
+      {IDC_SAVE, "S&peichern"},
+      {IDC_TRACK_CURVE, "&Kurve ablesen"},
+      {IDC_SHOW_ALL, "&Alles anzeigen"},
+      {IDC_HELP_BUTTON, "Hil&fe"},
+      {IDC_SMOOTH, "&Glätten"},
+      {IDC_BACKUP, "Siche&rn"},
+      {IDC_RESTORE, "&Wiederherstellen"}}},
+    {LANG_FRENCH,
+     {{IDCANCEL, "&Fermer"},
+      {IDC_ADD_SAIL_PLAN, "&Ajouter"},
+      {IDC_DELETE_SAIL_PLAN, "&Supprimer"},
+      {IDC_ADD_WIND_SPEED, "A&jouter"},
+      {IDC_DELETE_WIND_SPEED, "S&upprimer"},
+      {IDC_ADD_VECTOR, "Aj&outer"},
+      {IDC_DELETE_VECTOR, "Su&pprimer"},
+      {IDC_SAVE, "&Enregistrer"},
+      {IDC_TRACK_CURVE, "&Lire la courbe"},
+      {IDC_SHOW_ALL, "Affic&her tout"},
+      {IDC_HELP_BUTTON, "A&ide"},
+      {IDC_SMOOTH, "Lisse&r"},
+      {IDC_BACKUP, "&Copie de secours"},
+      {IDC_RESTORE, "Res&taurer"}}},
+    {LANG_NORWEGIAN,
+     {{IDCANCEL, "Lu&kk"},
+      {IDC_ADD_SAIL_PLAN, "&Legg til"},
+      {IDC_DELETE_SAIL_PLAN, "&Fjern"},
+      {IDC_ADD_WIND_SPEED, "Le&gg til"},
+      {IDC_DELETE_WIND_SPEED, "Fj&ern"},
+      {IDC_ADD_VECTOR, "Legg &til"},
+      {IDC_DELETE_VECTOR, "Fje&rn"},
+      {IDC_SAVE, "L&agre"},
+      {IDC_TRACK_CURVE, "Følg k&urven"},
+      {IDC_SHOW_ALL, "&Vis alt"},
+      {IDC_HELP_BUTTON, "&Hjelp"},
+      {IDC_SMOOTH, "&Jevn ut"},
+      {IDC_BACKUP, "&Sikkerhetskopi"},
+      {IDC_RESTORE, "Gje&nopprett"}}},
+    {LANG_SWEDISH,
+     {{IDCANCEL, "St&äng"},
+      {IDC_ADD_SAIL_PLAN, "&Lägg till"},
+      {IDC_DELETE_SAIL_PLAN, "&Ta bort"},
+      {IDC_ADD_WIND_SPEED, "Lä&gg till"},
+      {IDC_DELETE_WIND_SPEED, "Ta &bort"},
+      {IDC_ADD_VECTOR, "Lägg t&ill"},
+      {IDC_DELETE_VECTOR, "Ta b&ort"},
+      {IDC_SAVE, "&Spara"},
+      {IDC_TRACK_CURVE, "&Följ kurvan"},
+      {IDC_SHOW_ALL, "&Visa alla"},
+      {IDC_HELP_BUTTON, "&Hjälp"},
+      {IDC_SMOOTH, "&Jämna ut"},
+      {IDC_BACKUP, "Sä&kerhetskopiera"},
+      {IDC_RESTORE, "&Återställ"}}},
+    {LANG_SPANISH,
+     {{IDCANCEL, "&Cerrar"},
+      {IDC_ADD_SAIL_PLAN, "&Añadir"},
+      {IDC_DELETE_SAIL_PLAN, "&Borrar"},
+      {IDC_ADD_WIND_SPEED, "A&ñadir"},
+      {IDC_DELETE_WIND_SPEED, "B&orrar"},
+      {IDC_ADD_VECTOR, "Aña&dir"},
+      {IDC_DELETE_VECTOR, "Bo&rrar"},
+      {IDC_SAVE, "&Guardar"},
+      {IDC_TRACK_CURVE, "&Leer curva"},
+      {IDC_SHOW_ALL, "&Mostrar todo"},
+      {IDC_HELP_BUTTON, "A&yuda"},
+      {IDC_SMOOTH, "&Suavizar"},
+      {IDC_BACKUP, "Res&paldar"},
+      {IDC_RESTORE, "Res&taurar"}}},
+};
+
+void GiveEditorButtonsKeys(DialogTemplate& d) {
+    for (const EditorButtonKeys& keys : kEditorButtonKeys) {
+        if (keys.wLanguage != d.wLanguage) {
+            continue;
+        }
+        for (auto& item : d.items) {
+            for (const auto& [nId, pszText] : keys.texts) {
+                if (item.nId == nId) {
+                    item.strText = pszText;
+                }
+            }
+        }
+    }
 }
 
 // The other languages keep the English layout within their own dialog size: the control
@@ -284,7 +401,7 @@ std::vector<DialogTemplate> BuildTemplates() {
          "Afficher tout",
          "A&ide",
          "Lisser",
-         "Sauvegarder",
+         "Copie de secours",
          "Restaurer",
          "Fichier",
          {"Relèvement", "vers Wpt", "Meilleure VMC"}},
@@ -306,21 +423,32 @@ std::vector<DialogTemplate> BuildTemplates() {
          "Vis alt",
          "&Hjelp",
          "Jevn ut",
-         "Kopier",
+         "Sikkerhetskopi",
          "Gjenopprett",
          "Fil",
          {"Peiling", "til Vpt", "Beste VMC"}},
-        {LANG_SWEDISH,  413,
-         340,           "Polardiagram",
-         "OK",          "Stäng",
-         "&Lägg till",  "&Ta bort",
-         "Lägg till",   "Ta bort",
-         "Slagvinkel",  "Vindhastighet",
-         "Segelplan",   "Spara",
-         "Följ kurvan", "Visa alla",
-         "&Hjälp",      "Jämna ut",
-         "Kopiera",     "Återställ",
-         "Fil",         {"Bäring", "till Wpt", "Bästa VMC"}},
+        {LANG_SWEDISH,
+         413,
+         340,
+         "Polardiagram",
+         "OK",
+         "Stäng",
+         "&Lägg till",
+         "&Ta bort",
+         "Lägg till",
+         "Ta bort",
+         "Slagvinkel",
+         "Vindhastighet",
+         "Segelplan",
+         "Spara",
+         "Följ kurvan",
+         "Visa alla",
+         "&Hjälp",
+         "Jämna ut",
+         "Säkerhetskopiera",
+         "Återställ",
+         "Fil",
+         {"Bäring", "till Wpt", "Bästa VMC"}},
         {LANG_SPANISH,
          407,
          327,
@@ -339,14 +467,16 @@ std::vector<DialogTemplate> BuildTemplates() {
          "Mostrar todo",
          "&Ayuda",
          "Suavizar",
-         "Copiar",
+         "Respaldar",
          "Restaurar",
          "Archivo",
          {"Demora", "a Wpt", "Mejor VMC"}},
     };
     all.push_back(EditorTemplate(english));
+    GiveEditorButtonsKeys(all.back());
     for (const EditorTexts& t : others) {
         DialogTemplate d = EditorTemplate(t);
+        GiveEditorButtonsKeys(d);
         // Longer texts: the tacking angle label may take two lines, "Show All" more width,
         // "Track curve" the room up to the hidden OK button, and "Backup" and "Restore" the
         // width of their group box.
@@ -386,15 +516,15 @@ std::vector<DialogTemplate> BuildTemplates() {
     }
 
     const WindspeedTexts windspeeds[] = {
-        {LANG_ENGLISH_US, 137, "Wind speed", "Wind Speed (kts)", "Tacking Angle", "Cancel"},
-        {LANG_GERMAN, 175, "Windgeschwindigkeit", "Windgeschwindigkeit (Knoten)", "Wendewinkel",
+        {LANG_ENGLISH_US, 137, "Wind speed", "Wind Speed (kn)", "Tacking Angle", "Cancel"},
+        {LANG_GERMAN, 175, "Windgeschwindigkeit", "Windgeschwindigkeit (kn)", "Wendewinkel",
          "Abbrechen"},
-        {LANG_FRENCH, 175, "Vitesse du vent", "Vitesse du vent (nds)", "Angle de remontée au près",
+        {LANG_FRENCH, 175, "Vitesse du vent", "Vitesse du vent (nd)", "Angle de remontée au près",
          "Annuler"},
-        {LANG_NORWEGIAN, 150, "Vindhastighet", "Vindhastighet (knop)", "Kryssvinkel", "Avbryt"},
-        {LANG_SWEDISH, 150, "Vindhastighet", "Vindhastighet (knop)", "Slagvinkel", "Avbryt"},
-        {LANG_SPANISH, 175, "Velocidad del viento", "Velocidad del viento (nudos)",
-         "Ángulo de virada", "Cancelar"},
+        {LANG_NORWEGIAN, 150, "Vindhastighet", "Vindhastighet (kn)", "Kryssvinkel", "Avbryt"},
+        {LANG_SWEDISH, 150, "Vindhastighet", "Vindhastighet (kn)", "Slagvinkel", "Avbryt"},
+        {LANG_SPANISH, 175, "Velocidad del viento", "Velocidad del viento (kn)", "Ángulo de virada",
+         "Cancelar"},
     };
     for (const WindspeedTexts& t : windspeeds) {
         all.push_back(WindspeedTemplate(t));

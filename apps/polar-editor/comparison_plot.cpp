@@ -50,7 +50,8 @@ void ComparisonPlot::paintEvent(QPaintEvent*) {
         painter.drawLine(QPointF(plot.left(), y(dPercent)), QPointF(plot.right(), y(dPercent)));
         painter.setPen(palette().text().color());
         painter.drawText(QRectF(0, y(dPercent) - nLine / 2.0, plot.left() - 4, nLine),
-                         Qt::AlignRight | Qt::AlignVCenter, QString("%1 %").arg(dPercent));
+                         Qt::AlignRight | Qt::AlignVCenter,
+                         QString("%1 %").arg(UiNumber(dPercent)));
     }
     for (int nDegrees = 0; nDegrees <= 180; nDegrees += 30) {
         painter.drawText(QRectF(x(nDegrees) - 30, plot.bottom() + 2, 60, nLine), Qt::AlignHCenter,
@@ -80,7 +81,7 @@ void ComparisonPlot::paintEvent(QPaintEvent*) {
                          SailPlanColor(nLineIndex));
         painter.setPen(palette().text().color());
         painter.drawText(QPointF(plot.right() + 10 + nLine, dLegendY + nLine - 4),
-                         InKnots(QString::number(static_cast<double>(fWind))));
+                         InKnots(UiNumber(static_cast<double>(fWind))));
         ++nLineIndex;
     }
 }

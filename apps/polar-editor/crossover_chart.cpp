@@ -1,6 +1,7 @@
 #include "apps/polar-editor/crossover_chart.h"
 
 #include <QPainter>
+#include <cmath>
 #include <set>
 
 #include "apps/polar-editor/window_texts.h"
@@ -46,6 +47,36 @@ void CrossoverChart::ShowSailPlans(const SailPlanArray& aSailPlans) {
     update();
 }
 
+std::vector<float> CrossoverChart::WindTicks(const CrossoverGrid& grid, int nHeight, int nLine) {
+    std::vector<float> aTicks;
+    if (grid.nWindSpeeds == 0) {
+        return aTicks;
+    }
+    const float fLow = grid.fFirstWindSpeed;
+    const float fHigh = grid.WindSpeed(grid.nWindSpeeds - 1);
+    const float fSpan = std::max(fHigh - fLow, grid.fWindStep);
+    // The smallest step of whole knots whose labels keep one and a half lines apart.
+    float fStep = 1;
+    for (float fCandidate : {1.0f, 2.0f, 5.0f, 10.0f, 20.0f, 50.0f}) {
+        fStep = fCandidate;
+        if (static_cast<float>(nHeight) * fCandidate / fSpan >= 1.5f * static_cast<float>(nLine)) {
+            break;
+        }
+    }
+    for (float fTick = std::ceil(fLow / fStep) * fStep; fTick <= fHigh + 1e-3f; fTick += fStep) {
+        aTicks.push_back(fTick);
+    }
+    // A grid narrower than a step still gets its lowest wind speed.
+    if (aTicks.empty()) {
+        aTicks.push_back(fLow);
+    }
+    return aTicks;
+}
+
+QString CrossoverChart::WindTickLabel(float fWind) {
+    return InKnots(UiNumber(static_cast<double>(fWind)));
+}
+
 void CrossoverChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
@@ -57,14 +88,13 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
         nLegendWidth = std::max(nLegendWidth, metrics.horizontalAdvance(name));
     }
     nLegendWidth += nLine + 16;
-    // The wind speeds' labels set the left margin: "33.5 kn" needs more than "6 kn".
-    const QString strLowWind =
-        InKnots(QString::number(static_cast<double>(m_grid.fFirstWindSpeed)));
-    const QString strTopWind = InKnots(QString::number(
-        static_cast<double>(m_grid.WindSpeed(std::max(m_grid.nWindSpeeds - 1, 0)))));
-    const int nLabelWidth =
-        std::max({metrics.horizontalAdvance(InKnots("00")), metrics.horizontalAdvance(strLowWind),
-                  metrics.horizontalAdvance(strTopWind)});
+    // The wind speed axis: ticks at whole knots, every so many that their labels keep a line
+    // apart; the labels set the left margin.
+    const std::vector<float> aTicks = WindTicks(m_grid, height() - 3 * nLine, nLine);
+    int nLabelWidth = metrics.horizontalAdvance(InKnots("00"));
+    for (float fTick : aTicks) {
+        nLabelWidth = std::max(nLabelWidth, metrics.horizontalAdvance(WindTickLabel(fTick)));
+    }
     const QRect plot(nLabelWidth + 8, nLine / 2, width() - nLegendWidth - nLabelWidth - 16,
                      height() - 2 * nLine - nLine / 2 - 4);
     painter.setPen(palette().text().color());
@@ -86,7 +116,7 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
         }
     }
     painter.drawRect(plot);
-    // Angles every 30 degrees below, wind speeds at the bottom and top at the left.
+    // Angles every 30 degrees below.
     for (int nDegrees = 0; nDegrees <= 180; nDegrees += 30) {
         const double x = plot.left() + plot.width() * nDegrees / 180.0;
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
@@ -95,9 +125,17 @@ void CrossoverChart::paintEvent(QPaintEvent*) {
     }
     painter.drawText(QRect(plot.left(), plot.bottom() + 4 + nLine, plot.width(), nLine),
                      Qt::AlignHCenter, Ui("true wind angle"));
-    painter.drawText(QRect(0, plot.bottom() - nLine, plot.left() - 4, nLine), Qt::AlignRight,
-                     strLowWind);
-    painter.drawText(QRect(0, plot.top(), plot.left() - 4, nLine), Qt::AlignRight, strTopWind);
+    // A wind speed is the middle of its row of cells.
+    const auto windY = [&](float fWind) {
+        return plot.bottom() + 1 -
+               ((fWind - m_grid.fFirstWindSpeed) / m_grid.fWindStep + 0.5) * fCellHeight;
+    };
+    for (float fTick : aTicks) {
+        const double y = windY(fTick);
+        painter.drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
+        painter.drawText(QRectF(0, y - nLine / 2.0, plot.left() - 6, nLine),
+                         Qt::AlignRight | Qt::AlignVCenter, WindTickLabel(fTick));
+    }
     int y = plot.top();
     for (int i = 0; i < m_names.size(); ++i) {
         const QRect swatch(plot.right() + 12, y + 2, nLine - 4, nLine - 4);

@@ -23,6 +23,11 @@ class CrossoverChart : public QWidget {
 
     QSize sizeHint() const override { return {520, 300}; }
 
+    // The wind speeds ticked on the axis of a plot nHeight pixels high: whole knots, as many
+    // as leave one and a half lines of nLine pixels between labels.
+    static std::vector<float> WindTicks(const CrossoverGrid& grid, int nHeight, int nLine);
+    static QString WindTickLabel(float fWind);
+
   protected:
     void paintEvent(QPaintEvent* pEvent) override;
 

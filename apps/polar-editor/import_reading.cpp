@@ -84,9 +84,9 @@ QString DescribeImport(const ImportReading& reading) {
     QStringList polars;
     for (const auto& pPolar : sailPlan.m_aPolars) {
         polars.push_back(Ui("%1 kn: %2 points, tacking angle %3°")
-                             .arg(static_cast<double>(pPolar->m_fWindSpeed), 0, 'f', 1)
+                             .arg(UiFileNumber(pPolar->m_fWindSpeed))
                              .arg(pPolar->GetVectorCount())
-                             .arg(static_cast<double>(pPolar->m_fTackingAngle), 0, 'f', 1));
+                             .arg(UiNumber(static_cast<double>(pPolar->m_fTackingAngle), 'f', 1)));
     }
     text += IndentedFew(polars);
     if (!reading.diagnostics.isEmpty()) {

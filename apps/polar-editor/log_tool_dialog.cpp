@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "apps/polar-editor/accelerators.h"
 #include "apps/polar-editor/comparison_plot.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_copy.h"
@@ -144,6 +145,7 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
         pLayout->addWidget(m_pPlot, 1);
     }
     resize(640, bLearn ? 640 : 820);
+    GiveAccelerators(this);
 
     connect(pAdd, &QPushButton::clicked, this, [this] {
         const QString strPath =
@@ -292,12 +294,11 @@ void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
     std::vector<QStringList> rows;
     for (const QJsonValue& value : report["bins"].toArray()) {
         const QJsonObject bin = value.toObject();
-        rows.push_back({QString::number(bin["wind_speed"].toDouble()),
-                        QString::number(bin["angle"].toDouble()),
+        rows.push_back({UiNumber(bin["wind_speed"].toDouble()), UiNumber(bin["angle"].toDouble()),
                         QString::number(bin["count"].toInteger()),
-                        QString::number(bin["percentile"].toDouble(), 'f', 2),
-                        QString::number(bin["mean"].toDouble(), 'f', 2),
-                        QString::number(bin["spread"].toDouble(), 'f', 2),
+                        UiNumber(bin["percentile"].toDouble(), 'f', 2),
+                        UiNumber(bin["mean"].toDouble(), 'f', 2),
+                        UiNumber(bin["spread"].toDouble(), 'f', 2),
                         bin["point"].toBool() ? Ui("yes") : Ui("no")});
     }
     FillTable(m_pTable,
@@ -312,11 +313,10 @@ void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
 void LogToolDialog::ShowComparison(const LogJobResult& result) {
     std::vector<QStringList> rows;
     for (const ComparisonBin& bin : result.bins) {
-        rows.push_back({QString::number(static_cast<double>(bin.fWindSpeed)),
-                        QString::number(static_cast<double>(bin.fAngle)),
-                        QString::number(bin.nSamples), QString::number(bin.dMedianPercent, 'f', 1),
-                        QString::number(bin.dPercentile10, 'f', 1),
-                        QString::number(bin.dPercentile90, 'f', 1)});
+        rows.push_back({UiNumber(static_cast<double>(bin.fWindSpeed)),
+                        UiNumber(static_cast<double>(bin.fAngle)), QString::number(bin.nSamples),
+                        UiNumber(bin.dMedianPercent, 'f', 1), UiNumber(bin.dPercentile10, 'f', 1),
+                        UiNumber(bin.dPercentile90, 'f', 1)});
     }
     FillTable(
         m_pTable,
@@ -325,5 +325,5 @@ void LogToolDialog::ShowComparison(const LogJobResult& result) {
     m_pPlot->ShowBins(result.bins);
     m_pStatus->setText(Ui("%1 samples compared; median %2 % of the sail plan")
                            .arg(result.nCompared)
-                           .arg(result.dMedianPercent, 0, 'f', 1));
+                           .arg(UiNumber(result.dMedianPercent, 'f', 1)));
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/data_folder.h"
 #include "apps/polar-editor/editor_plugin.h"
@@ -49,6 +50,9 @@ int main(int argc, char** argv) {
     // config home.
     QCoreApplication::setOrganizationName("polar-editor");
     QCoreApplication::setApplicationVersion(POLAR_EDITOR_VERSION);
+    // Every window's icon, and the desktop entry the windows belong to.
+    QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName("polar-editor");
     const EditorOptions& options = commandLine.options;
     // The command line stands over the settings, and they over the locale and the defaults.
     const int nLanguage = options.nLanguage.value_or(
@@ -80,6 +84,7 @@ int main(int argc, char** argv) {
         windowTexts.Load(WindowTextsFile(dataDir, nLanguage))) {
         QCoreApplication::installTranslator(&windowTexts);
     }
+    UseLanguageForNumbers(nLanguage);
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(LocaleOfLanguage(nLanguage)), "qtbase", "_",
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

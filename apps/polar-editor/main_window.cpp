@@ -25,6 +25,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/data_file_change.h"
@@ -69,9 +70,11 @@ constexpr int kProgressAfterMs = 250;
 
 // A window-modal progress for reading a file, shown; it deletes itself when closed.
 QProgressDialog* ReadingProgress(QWidget* pParent, const QString& strPath,
-                                 const QString& strTitle) {
+                                 const QString& /*strAction*/) {
     auto* pProgress = new QProgressDialog(pParent);
-    pProgress->setWindowTitle(strTitle);
+    // The program's name: an action's name as the title of so narrow a window was cut short
+    // ("Show … chart"); the label says what is read.
+    pProgress->setWindowTitle(QCoreApplication::applicationName());
     pProgress->setLabelText(Ui("Reading %1…").arg(QFileInfo(strPath).fileName()));
     pProgress->setCancelButtonText(Ui("Cancel"));
     pProgress->setWindowModality(Qt::WindowModal);
@@ -803,8 +806,5 @@ void MainWindow::ShowKeys() {
 }
 
 void MainWindow::ShowAbout() {
-    QMessageBox::about(
-        this, Ui("About polar-editor"),
-        "polar-editor " + QCoreApplication::applicationVersion() + "\n" +
-            Ui("The performance polars of a sailing boat: edit, import, export and compare them."));
+    ShowAboutBox(this);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPolygonF>
+#include <QRectF>
 #include <QWidget>
 #include <vector>
 
@@ -10,8 +12,9 @@ class SAILPLAN;
 
 // The polars of one sail plan in the editor diagram's coordinates (diagram/geometry): the pole
 // on the left edge, wind from the top, dotted speed rings and rays every ten degrees, every
-// polar's curve, the chosen polar in the curve colour and the others in theirs. Drawn with
-// QPainter at the screen's own resolution, so it stays sharp at any size and scale.
+// polar's curve, the chosen polar in the curve colour and the others in theirs, each labelled
+// with its wind speed where the label covers nothing, angles every 30 degrees and a legend. Drawn
+// with QPainter at the screen's own resolution, so it stays sharp at any size and scale.
 class PolarChart : public QWidget {
   public:
     // More polars than this are drawn as thin lines, only the chosen one labelled.
@@ -29,6 +32,16 @@ class PolarChart : public QWidget {
 
     QSize sizeHint() const override { return {520, 520}; }
 
+    // What the last paint placed, in the widget's coordinates: every label's box (rings,
+    // angles, the legend and the wind speeds), the wind speed labels' boxes alone, and each
+    // polar's curve as drawn. A label with no room left is not drawn and is counted.
+    const std::vector<QRectF>& FixedLabelBoxes() const { return m_labelBoxes; }
+    const std::vector<QRectF>& WindLabelBoxes() const { return m_windLabelBoxes; }
+    const std::vector<QPolygonF>& CurvesOnScreen() const { return m_curvesOnScreen; }
+    int HiddenLabelCount() const { return m_nHiddenLabels; }
+    // A polar's label: its wind speed as the file holds it, in the language's decimal mark.
+    static QString WindSpeedLabel(float fWindSpeed);
+
   protected:
     void paintEvent(QPaintEvent* pEvent) override;
 
@@ -38,6 +51,10 @@ class PolarChart : public QWidget {
     DiagramPalette m_palette;
     std::vector<LoggedPoint> m_loggedPoints;
     float m_fLoggedTopSpeed = 0;
+    std::vector<QRectF> m_labelBoxes;
+    std::vector<QRectF> m_windLabelBoxes;
+    std::vector<QPolygonF> m_curvesOnScreen;
+    int m_nHiddenLabels = 0;
 };
 
 // A COLORREF (0x00BBGGRR) as Qt's colour.

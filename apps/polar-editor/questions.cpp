@@ -11,16 +11,21 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "apps/polar-editor/accelerators.h"
 #include "apps/polar-editor/window_texts.h"
 
-bool DialogQuestions::AskYesCancel(QWidget* pParent, const QString& strTitle,
+// A box is titled with the program's name, as a desktop's boxes are: the title given names the
+// action, which the box's text says already, and as a title it read as a sentence cut short
+// ("The import").
+bool DialogQuestions::AskYesCancel(QWidget* pParent, const QString& /*strTitle*/,
                                    const QString& strText) {
-    return QMessageBox::question(pParent, strTitle, strText, QMessageBox::Yes | QMessageBox::Cancel,
+    return QMessageBox::question(pParent, QCoreApplication::applicationName(), strText,
+                                 QMessageBox::Yes | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Yes;
 }
 
-void DialogQuestions::Tell(QWidget* pParent, const QString& strTitle, const QString& strText) {
-    QMessageBox::warning(pParent, strTitle, strText);
+void DialogQuestions::Tell(QWidget* pParent, const QString& /*strTitle*/, const QString& strText) {
+    QMessageBox::warning(pParent, QCoreApplication::applicationName(), strText);
 }
 
 int DialogQuestions::AskChoice(QWidget* pParent, const QString& strTitle, const QString& strText,
@@ -52,8 +57,8 @@ QString DialogQuestions::FileToWrite(QWidget* pParent, const QString& strTitle,
 
 Questions::ImportTarget DialogQuestions::ChooseImportTarget(QWidget* pParent,
                                                             const QString& strPreview) {
-    QMessageBox box(QMessageBox::Question, Ui("Import"), Ui("The import would add:"),
-                    QMessageBox::Cancel, pParent);
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
+                    Ui("The import would add:"), QMessageBox::Cancel, pParent);
     box.setInformativeText(strPreview);
     QPushButton* pThisFile = box.addButton(Ui("Add to this file"), QMessageBox::AcceptRole);
     QPushButton* pNewFile = box.addButton(Ui("Start a new file…"), QMessageBox::AcceptRole);
@@ -82,6 +87,7 @@ std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pP
     pLayout->addRow(pButtons);
     QObject::connect(pButtons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(pButtons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    GiveAccelerators(&dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

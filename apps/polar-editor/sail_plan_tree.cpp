@@ -14,7 +14,7 @@ constexpr int kSailPlanRole = Qt::UserRole;
 constexpr int kPolarRole = Qt::UserRole + 1;
 
 QString Number(float f) {
-    return QString::number(static_cast<double>(f), 'f', 1);
+    return UiNumber(static_cast<double>(f), 'f', 1);
 }
 
 // A best beat or run whose VMG is not positive is none: the points do not reach that far.
@@ -23,16 +23,16 @@ QString BestText(float fAngle, float fVmg) {
         return "–";
     }
     return QString("%1° · %2")
-        .arg(QString::number(static_cast<double>(fAngle), 'f', 1),
-             InKnots(QString::number(static_cast<double>(fVmg), 'f', 2)));
+        .arg(UiNumber(static_cast<double>(fAngle), 'f', 1),
+             InKnots(UiNumber(static_cast<double>(fVmg), 'f', 2)));
 }
 
 }  // namespace
 
 SailPlanTree::SailPlanTree(QWidget* pParent) : QTreeWidget(pParent) {
     setObjectName("sail-plan-tree");
-    setHeaderLabels(
-        {Ui("Sail plan / wind"), Ui("Points"), Ui("Tacking"), Ui("Best beat"), Ui("Best run")});
+    setHeaderLabels({Ui("Sail plan / wind"), Ui("Points"), Ui("Tacking angle"), Ui("Best beat"),
+                     Ui("Best run")});
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -107,8 +107,8 @@ void SailPlanTree::FillPolars(QTreeWidgetItem* pPlanItem) {
     QList<QTreeWidgetItem*> children;
     for (int p = 0; p < static_cast<int>(facts.size()); ++p) {
         const PolarFacts& fact = facts[static_cast<std::size_t>(p)];
-        QStringList columns = {InKnots(Number(fact.fWindSpeed)), QString::number(fact.nPoints),
-                               Number(fact.fTackingAngle) + "°"};
+        QStringList columns = {InKnots(UiFileNumber(fact.fWindSpeed)),
+                               QString::number(fact.nPoints), Number(fact.fTackingAngle) + "°"};
         if (fact.bestVmg) {
             columns << BestText(fact.bestVmg->fUpwindAngle, fact.bestVmg->fUpwindVmg)
                     << BestText(fact.bestVmg->fDownwindAngle, fact.bestVmg->fDownwindVmg);

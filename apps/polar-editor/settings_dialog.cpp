@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QPushButton>
 
+#include "apps/polar-editor/accelerators.h"
 #include "apps/polar-editor/polar_chart.h"
 #include "apps/polar-editor/window_texts.h"
 
@@ -53,6 +54,7 @@ SettingsDialog::SettingsDialog(QWidget* pParent, int nLanguage, const DiagramPal
     pLayout->addRow(pButtons);
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    GiveAccelerators(this);
 }
 
 int SettingsDialog::Language() const {

@@ -9,7 +9,7 @@
 namespace {
 
 QString Fixed(float f, int nDecimals) {
-    return QString::number(static_cast<double>(f), 'f', nDecimals);
+    return UiNumber(static_cast<double>(f), 'f', nDecimals);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "apps/polar-editor/accelerators.h"
 #include "apps/polar-editor/file_choice.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/target_card.h"
@@ -48,6 +49,7 @@ TargetsDialog::TargetsDialog(QWidget* pParent, Questions& questions,
     pLayout->addWidget(m_pTable);
     pLayout->addWidget(pButtons);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    GiveAccelerators(this);
     connect(pPrint, &QPushButton::clicked, this, [this] { PrintCard(); });
     connect(m_pSailPlans, &QComboBox::currentIndexChanged, this,
             [this](int nIndex) { ShowSailPlan(nIndex); });

@@ -1,6 +1,7 @@
 #include "apps/polar-editor/window_texts.h"
 
 #include <QFile>
+#include <QLocale>
 
 #include "translation/language_file.h"
 
@@ -50,4 +51,26 @@ QString WindowTextsFile(const QString& strDataDir, int nLanguage) {
 
 QString InKnots(const QString& strNumber) {
     return Ui("%1 kn").arg(strNumber);
+}
+
+void UseLanguageForNumbers(int nLanguage) {
+    QLocale locale(LocaleOfLanguage(nLanguage));
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale::setDefault(locale);
+}
+
+QString UiNumber(double f, char cFormat, int nPrecision) {
+    return QLocale().toString(f, cFormat, nPrecision);
+}
+
+QString UiFileNumber(float f) {
+    QString text = QString::number(static_cast<double>(f), 'f', 2);
+    while (text.endsWith('0')) {
+        text.chop(1);
+    }
+    if (text.endsWith('.')) {
+        text.chop(1);
+    }
+    // The decimal mark of the language, in a number that only ever has a point.
+    return text.replace('.', QLocale().decimalPoint());
 }

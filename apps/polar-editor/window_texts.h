@@ -36,5 +36,16 @@ QString LocaleOfLanguage(int nLanguage);
 // Translations/Window_NNN.lgx, numbered as the editor's Lang_NNN.lgx.
 QString WindowTextsFile(const QString& strDataDir, int nLanguage);
 
+// Numbers in the window are written as the window's language writes them (a decimal comma in
+// German, French, Spanish, Norwegian and Swedish), without group separators; files and
+// polarctl keep their points. Called once, with the window's language, before any window.
+void UseLanguageForNumbers(int nLanguage);
+// A number in the window's language: f as QString::number(f, cFormat, nPrecision) gives it,
+// with the language's decimal mark.
+QString UiNumber(double f, char cFormat = 'g', int nPrecision = 6);
+// A number read from a data file as the file holds it (two decimals at most), without the
+// zeros it was padded with: 6, 12.5, 2.04.
+QString UiFileNumber(float f);
+
 // A speed with its unit as the window's language writes knots ("6 kn", "6 nd").
 QString InKnots(const QString& strNumber);

@@ -39,9 +39,11 @@ QString AngleText(int nDegrees) {
     return QString::number(nDegrees) + QChar(0x00B0);
 }
 
+// The unit as the diagram's rings write it: the language's word, "kn" in English.
 QString WindSpeedText(const PERF_POLAR& polar) {
+    const QString unit = Translated("Kts");
     return QString::fromStdString(FormatExchangeNumber(polar.m_fWindSpeed)) + " " +
-           Translated("Kts");
+           (unit == "Kts" ? QString("kn") : unit);
 }
 
 // The polars the diagram draws: all of the sail plan's with "Show All", else the current one.

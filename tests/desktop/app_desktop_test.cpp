@@ -34,6 +34,7 @@
 #include <thread>
 #include <tuple>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/editor_plugin.h"
 #include "apps/polar-editor/log_tool_dialog.h"
@@ -104,6 +105,9 @@ class AppOnDisplay : public testing::TestWithParam<int> {
                 QCoreApplication::installTranslator(&m_qtTexts);
             }
         }
+        // Numbers and the icon as the program sets them.
+        UseLanguageForNumbers(Language());
+        QApplication::setWindowIcon(ProgramIcon());
         QString error;
         m_pEditor = std::make_unique<EditorPlugin>(DefaultPalette(), Language(), false);
         ASSERT_TRUE(m_pEditor->Load(POLAR_LIBRARY_PATH, &error)) << error.toStdString();
@@ -118,6 +122,7 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         m_pEditor.reset();
         QCoreApplication::removeTranslator(&m_windowTexts);
         QCoreApplication::removeTranslator(&m_qtTexts);
+        UseLanguageForNumbers(44);
         QApplication::processEvents();
         EXPECT_TRUE(m_files.files.empty());
     }
@@ -163,18 +168,21 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         }
         ASSERT_FALSE(user.Managed(nMenu)) << "the menu stayed open";
     }
-    // A visible button with this text in a window, once the window manager has placed it.
+    // A visible button with this text (its key's mark aside) in a window, once the window
+    // manager has placed it.
     void ClickButton(XUser& user, const QString& strText) {
+        const auto shows = [strText](const QAbstractButton* pButton) {
+            return QString(pButton->text()).remove('&') == QString(strText).remove('&');
+        };
         // The active modal window first: other windows may have a button of that text too.
-        const auto window = [strText]() -> QWidget* {
+        const auto window = [shows]() -> QWidget* {
             QWidgetList windows = QApplication::topLevelWidgets();
             if (QWidget* pModal = QApplication::activeModalWidget()) {
                 windows.prepend(pModal);
             }
             for (QWidget* pWindow : windows) {
                 for (auto* pButton : pWindow->findChildren<QAbstractButton*>()) {
-                    if (pWindow->isVisible() && pButton->isVisible() &&
-                        pButton->text() == strText) {
+                    if (pWindow->isVisible() && pButton->isVisible() && shows(pButton)) {
                         return pWindow;
                     }
                 }
@@ -184,7 +192,7 @@ class AppOnDisplay : public testing::TestWithParam<int> {
         ASSERT_TRUE(WaitForPlacedWindow(user, window)) << strText.toStdString();
         user.Click(OnGui([&] {
             for (auto* pButton : window()->findChildren<QAbstractButton*>()) {
-                if (pButton->isVisible() && pButton->text() == strText) {
+                if (pButton->isVisible() && shows(pButton)) {
                     return pButton->mapToGlobal(pButton->rect().center());
                 }
             }

@@ -75,10 +75,15 @@ TEST(Geometry, RingSpacingAndDerivedSizes) {
     EXPECT_EQ(RingSpacing(3000), 500);
     EXPECT_EQ(RingSpacing(6000), 1000);
     EXPECT_EQ(RingSpacing(6001), 2000);
-    EXPECT_EQ(ControlSquareHalfSide(CSize{3000, 2000}), 45);
-    EXPECT_EQ(ControlSquareHalfSide(CSize{99, 50}), 1);
+    // A square keeps its pixels: 5 of them are 50 units at 10 units a pixel, and a window
+    // four times as wide over the same logical size halves the units of a pixel's worth.
+    EXPECT_EQ(ControlSquareHalfSide(CSize{3000, 2000}, 300), 50);
+    EXPECT_EQ(ControlSquareHalfSide(CSize{3000, 2000}, 1200), 13);
+    EXPECT_EQ(ControlSquareHalfSide(CSize{99, 50}, 990), 1);
+    EXPECT_EQ(ControlSquareHalfSide(CSize{99, 50}, 0), 5);
     EXPECT_EQ(TrackCrossHalfArm(1000), 83);
-    EXPECT_EQ(FirstPointLineWidth(CSize{3000, 2000}), 10);
+    EXPECT_EQ(FirstPointLineWidth(CSize{3000, 2000}, 300), 10);
+    EXPECT_EQ(FirstPointLineWidth(CSize{3000, 2000}, 6000), 1);
     EXPECT_EQ(RingLabelRightEdge(1000), -20);
     EXPECT_EQ(RingLabelRightEdge(749), -14);
 }

@@ -18,19 +18,19 @@ TEST_F(Interaction, PressesHitLowerEdgesAndMissUpperOnes) {
     AddPolar(m_plan, 10, 0, {{40, 1.5f}, {90, 1.0f}});
     Host().Show(&m_plan, 0, true, false);
     ASSERT_EQ(Device({100, 0}), QPoint(220, 200));
-    const CRect square = Host().Graph().PointRects()[1];  // (91, -9, 109, 9)
-    ASSERT_EQ(square, (CRect{91, -9, 109, 9}));
-    Press(QPoint(120 + 108, 200 - 8));  // inside, near the upper corner
-    Release(QPoint(120 + 108, 200 - 8));
+    const CRect square = Host().Graph().PointRects()[1];  // (95, -5, 105, 5)
+    ASSERT_EQ(square, (CRect{95, -5, 105, 5}));
+    Press(QPoint(120 + 104, 200 - 4));  // inside, near the upper corner
+    Release(QPoint(120 + 104, 200 - 4));
     EXPECT_EQ(Host().Graph().GetSelected(), 1);
     EXPECT_EQ(Host().List().GetNextItem(-1, LVNI_SELECTED), 1);
 
     Host().List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
-    Press(QPoint(120 + 109, 200));  // right edge: no hit
+    Press(QPoint(120 + 105, 200));  // right edge: no hit
     EXPECT_EQ(Host().Graph().GetSelected(), 0);
-    Press(QPoint(120 + 100, 200 - 9));  // top edge (y = 9 logical): no hit
+    Press(QPoint(120 + 100, 200 - 5));  // top edge (y = 5 logical): no hit
     EXPECT_EQ(Host().Graph().GetSelected(), 0);
-    Press(QPoint(120 + 91, 200 + 9));  // left and bottom edges: a hit
+    Press(QPoint(120 + 95, 200 + 5));  // left and bottom edges: a hit
     EXPECT_EQ(Host().Graph().GetSelected(), 1);
 }
 

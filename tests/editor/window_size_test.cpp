@@ -18,6 +18,22 @@ class WindowSize : public EditorFixture {
         Open(std::string(std::istreambuf_iterator<char>(in), {}));
     }
     QRect At(int nId) { return Driver().Control(nId)->geometry(); }
+    // Pixels of the curve's colour in a row through a point's square: the square's width, as
+    // the curve crosses that row in a pixel or two where the curve runs up and down (at 90°).
+    int SquareWidthAt(float fAngle, float fSpeed) {
+        const QImage& image = *m_pEditor->Graph()->GetBackingImage();
+        const QPoint centre = DiagramPoint(fAngle, fSpeed);
+        int nLeft = centre.x();
+        int nRight = centre.x();
+        while (nLeft > 0 && image.pixel(nLeft - 1, centre.y()) == qRgb(0, 0, 255)) {
+            --nLeft;
+        }
+        while (nRight + 1 < image.width() &&
+               image.pixel(nRight + 1, centre.y()) == qRgb(0, 0, 255)) {
+            ++nRight;
+        }
+        return nRight - nLeft + 1;
+    }
     void Settle() {
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
@@ -87,6 +103,20 @@ TEST_F(WindowSize, TheWindowCanBeMaximised) {
     ASSERT_GT(growth.width() + growth.height(), 0) << "the screen is no larger than the window";
     EXPECT_EQ(At(IDC_VECTOR_LIST).height(), list.height() + growth.height());
     EXPECT_EQ(Diagram()->size(), diagram + growth);
+}
+
+TEST_F(WindowSize, PointSquaresKeepTheirSizeOnScreen) {
+    OpenSample();
+    const int nStartWidth = SquareWidthAt(90.0f, 6.0f);
+    EXPECT_GE(nStartWidth, 8);
+    EXPECT_LE(nStartWidth, 13);
+    m_hDialog->resize(m_hDialog->size() + QSize(900, 700));
+    Settle();
+    // The diagram more than three times as large, its squares within a pixel of their size.
+    EXPECT_NEAR(SquareWidthAt(90.0f, 6.0f), nStartWidth, 1);
+    // And a point is still pressed where its square is.
+    DragPoint(90.0f, 6.0f, QPoint(30, 0));
+    EXPECT_GT(std::stof(List()->item(5, 1)->text().toStdString()), 6.0f);
 }
 
 }  // namespace

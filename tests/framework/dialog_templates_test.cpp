@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QKeySequence>
+#include <QString>
 #include <QWidget>
 #include <algorithm>
 #include <string>
@@ -63,19 +65,21 @@ TEST(DialogTemplates, EditorTemplatesHoldTheirControls) {
     EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->cy, 340);
 }
 
+// A button's word without its key's mark.
+std::string Word(WORD wLanguage, int nId) {
+    std::string strText = FindDialogTemplate(IDD_POLAR, wLanguage)->FindItem(nId)->strText;
+    std::erase(strText, '&');
+    return strText;
+}
+
 TEST(DialogTemplates, DamagedWordsAreMended) {
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_SMOOTH)->strText, "Glätten");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_GERMAN)->FindItem(IDC_RESTORE)->strText,
-              "Wiederherstellen");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_NORWEGIAN)->FindItem(IDC_RESTORE)->strText,
-              "Gjenopprett");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SMOOTH)->strText, "Lisser");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_SAVE)->strText,
-              "Enregistrer");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_FRENCH)->FindItem(IDC_BACKUP)->strText,
-              "Sauvegarder");
-    EXPECT_EQ(FindDialogTemplate(IDD_POLAR, LANG_SPANISH)->FindItem(IDC_SMOOTH)->strText,
-              "Suavizar");
+    EXPECT_EQ(Word(LANG_GERMAN, IDC_SMOOTH), "Glätten");
+    EXPECT_EQ(Word(LANG_GERMAN, IDC_RESTORE), "Wiederherstellen");
+    EXPECT_EQ(Word(LANG_NORWEGIAN, IDC_RESTORE), "Gjenopprett");
+    EXPECT_EQ(Word(LANG_FRENCH, IDC_SMOOTH), "Lisser");
+    EXPECT_EQ(Word(LANG_FRENCH, IDC_SAVE), "Enregistrer");
+    EXPECT_EQ(Word(LANG_FRENCH, IDC_BACKUP), "Copie de secours");
+    EXPECT_EQ(Word(LANG_SPANISH, IDC_SMOOTH), "Suavizar");
 }
 
 // A word means one thing in a language: the tacking angle of the "Wind speed" dialog is named
@@ -127,6 +131,34 @@ TEST(DialogTemplates, DialogUnitsFollowTheFontsBaseUnits) {
     EXPECT_EQ(pEdit->x(), DialogUnitsToPixelsX(90, dialog.BaseUnits()));
     EXPECT_EQ(pEdit->width(), DialogUnitsToPixelsX(115, dialog.BaseUnits()) -
                                   DialogUnitsToPixelsX(90, dialog.BaseUnits()));
+}
+
+// Every button of the editor that a user can reach has a key, and no two share one, in every
+// language: Alt and the letter press the button.
+TEST(DialogTemplates, TheEditorsButtonsHaveDistinctKeysInEveryLanguage) {
+    for (WORD wLanguage :
+         {LANG_ENGLISH_US, LANG_GERMAN, LANG_FRENCH, LANG_NORWEGIAN, LANG_SWEDISH, LANG_SPANISH}) {
+        const DialogTemplate* pTemplate = FindDialogTemplate(IDD_POLAR, wLanguage);
+        ASSERT_NE(pTemplate, nullptr);
+        std::vector<QString> keys;
+        int nButtons = 0;
+        for (const auto& item : pTemplate->items) {
+            const bool bNeverShown =
+                (item.dwStyle & WS_VISIBLE) == 0 && (item.dwStyle & WS_DISABLED) != 0;
+            if (item.cls != ControlClass::Button || (item.dwStyle & 0xF) == BS_GROUPBOX ||
+                bNeverShown) {
+                continue;
+            }
+            ++nButtons;
+            const QString text = QString::fromStdString(item.strText);
+            const QString key = QKeySequence::mnemonic(text).toString().toLower();
+            EXPECT_FALSE(key.isEmpty()) << wLanguage << ": " << item.strText;
+            EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 0)
+                << wLanguage << ": " << item.strText;
+            keys.push_back(key);
+        }
+        EXPECT_GE(nButtons, 14) << wLanguage;
+    }
 }
 
 }  // namespace

@@ -328,7 +328,7 @@ TEST_F(HostTest, LanguagesPickTheirTemplates) {
         Settle();
     }
     ASSERT_TRUE(Open(47));
-    EXPECT_EQ(qobject_cast<QAbstractButton*>(Driver().Control(2))->text(), "Lukk");
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(Driver().Control(2))->text(), "Lu&kk");
 }
 
 TEST_F(HostTest, FirstSailPlanWithoutPointsOrWithoutPolars) {

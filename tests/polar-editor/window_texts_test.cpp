@@ -5,24 +5,32 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTimer>
 #include <QTreeWidget>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "apps/polar-editor/about_box.h"
 #include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/log_tool_dialog.h"
 #include "apps/polar-editor/main_window.h"
+#include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/settings_dialog.h"
+#include "apps/polar-editor/targets_dialog.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
@@ -219,6 +227,73 @@ TEST_P(WindowLanguage, TheTreeShowsItsColumnsWhole) {
     window.close();
 }
 
+// Every field's label and every other button of a dialog has an Alt key, and no two share one.
+void ExpectDistinctKeys(QWidget* pDialog) {
+    SCOPED_TRACE(pDialog->objectName().toStdString() + " " + pDialog->windowTitle().toStdString());
+    QStringList texts;
+    QSet<const QWidget*> buddies;
+    for (const QLabel* pLabel : pDialog->findChildren<QLabel*>()) {
+        if (pLabel->buddy() != nullptr) {
+            texts << pLabel->text();
+            buddies.insert(pLabel->buddy());
+        }
+    }
+    // A button named by a label (a colour's) is reached by the label's key.
+    for (const QAbstractButton* pButton : pDialog->findChildren<QAbstractButton*>()) {
+        if (!pButton->text().isEmpty() && !buddies.contains(pButton)) {
+            texts << pButton->text();
+        }
+    }
+    EXPECT_GE(texts.size(), 2);
+    QSet<QString> keys;
+    for (const QString& text : texts) {
+        const QString key = QKeySequence::mnemonic(text).toString().toLower();
+        EXPECT_FALSE(key.isEmpty()) << text.toStdString();
+        EXPECT_FALSE(keys.contains(key)) << text.toStdString();
+        keys.insert(key);
+    }
+}
+
+// The Learn, Compare, Export, Targets and Settings dialogs in the language (and in English).
+void ExpectKeysInTheDialogs() {
+    ScriptedQuestions questions;
+    SailPlanArray plans;
+    plans.push_back(std::make_unique<SAILPLAN>("Main"));
+    plans.back()->InsertPolar(0, 6.0f, 45.0f);
+    plans.back()->InsertVector(0, 0, 40.0f, 4.1f);
+    for (const auto mode : {LogToolDialog::Mode::Learn, LogToolDialog::Mode::Compare}) {
+        LogToolDialog dialog(nullptr, mode, questions, plans, QString());
+        ExpectDistinctKeys(&dialog);
+    }
+    SettingsDialog settings(nullptr, 49, DefaultPalette());
+    ExpectDistinctKeys(&settings);
+    TargetsDialog targets(nullptr, questions, plans, 0, QString());
+    ExpectDistinctKeys(&targets);
+    // The export dialog is shown by the real questions; it is looked at while it runs.
+    bool bSeen = false;
+    QTimer::singleShot(0, [&bSeen] {
+        QWidget* pDialog = QApplication::activeModalWidget();
+        ASSERT_NE(pDialog, nullptr);
+        ExpectDistinctKeys(pDialog);
+        bSeen = true;
+        qobject_cast<QDialog*>(pDialog)->reject();
+    });
+    DialogQuestions real;
+    EXPECT_FALSE(real.ChooseExport(nullptr, {"Main"}, {"grid", "lines"}).has_value());
+    EXPECT_TRUE(bSeen);
+}
+
+TEST_P(WindowLanguage, TheDialogsKeysAreDistinct) {
+    QCoreApplication::installTranslator(&m_translator);
+    ExpectKeysInTheDialogs();
+    QCoreApplication::removeTranslator(&m_translator);
+}
+
+TEST(WindowTexts, TheDialogsKeysAreDistinctInEnglish) {
+    UseOwnSettingsFolder();
+    ExpectKeysInTheDialogs();
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguage, testing::ValuesIn(TranslatedLanguages()),
                          [](const testing::TestParamInfo<int>& language) {
                              return "Language" + std::to_string(language.param);
@@ -239,6 +314,66 @@ TEST(WindowTexts, TheBuiltLanguageFileTranslatesThroughQt) {
     EXPECT_EQ(LocaleOfLanguage(49), "de");
     EXPECT_EQ(LocaleOfLanguage(7), "en");
     EXPECT_EQ(WindowTextsFile("data", 33), "data/Translations/Window_033.lgx");
+}
+
+// Numbers in the window take the language's decimal mark; a wind speed reads as the file holds
+// it, neither rounded to a tenth nor padded.
+TEST(WindowTexts, NumbersAreWrittenAsTheLanguageWritesThem) {
+    const QLocale before;
+    UseLanguageForNumbers(49);
+    EXPECT_EQ(UiNumber(3.14159, 'f', 2), "3,14");
+    EXPECT_EQ(UiNumber(1234.5), "1234,5");  // no group separator
+    EXPECT_EQ(UiFileNumber(2.04f), "2,04");
+    EXPECT_EQ(UiFileNumber(1.96f), "1,96");
+    EXPECT_EQ(UiFileNumber(12.5f), "12,5");
+    EXPECT_EQ(UiFileNumber(6.0f), "6");
+    EXPECT_EQ(UiFileNumber(10.0f), "10");  // a whole number keeps its zero
+    // The tree of a window in German: wind speeds as held, angles with a comma.
+    {
+        UseOwnSettingsFolder();
+        ScriptedQuestions questions;
+        EditorPlugin editor(DefaultPalette(), 49, false);
+        MainWindow window(editor, questions, DefaultPalette());
+        TempDir dir;
+        const std::string strFile = dir.File("CLOSE.PPD");
+        TempDir::Write(strFile, "Main,\r\n2.04,45.50,\r\n40.00,4.10,90.00,5.40,-2");
+        window.ShowFile(QString::fromStdString(strFile));
+        const auto* pTree = window.findChild<QTreeWidget*>("sail-plan-tree");
+        ASSERT_NE(pTree, nullptr);
+        ASSERT_EQ(pTree->topLevelItem(0)->childCount(), 1);
+        EXPECT_EQ(pTree->topLevelItem(0)->child(0)->text(0), "2,04 kn");
+        EXPECT_EQ(pTree->topLevelItem(0)->child(0)->text(2), "45,5°");
+    }
+    UseLanguageForNumbers(7);
+    EXPECT_EQ(UiFileNumber(2.04f), "2.04");
+    QLocale::setDefault(before);
+}
+
+// About names the version, the licence and both Qts, and shows the program's icon, which the
+// program carries in itself for a start where no icon theme has it.
+TEST(WindowTexts, AboutSaysVersionLicenceAndQtBesideTheIcon) {
+    QCoreApplication::setApplicationVersion("9.8.7");
+    const QString text = AboutText();
+    EXPECT_TRUE(text.contains("9.8.7"));
+    EXPECT_TRUE(text.contains("MIT"));
+    EXPECT_TRUE(text.contains(QT_VERSION_STR));
+    EXPECT_TRUE(text.contains(qVersion()));
+    const QIcon icon = ProgramIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage image = icon.pixmap(64, 64).toImage();
+    ASSERT_FALSE(image.isNull());
+    // Drawn, not blank: the icon's frame and curve differ from its corner.
+    int nColours = 0;
+    QSet<QRgb> seen;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            if (!seen.contains(image.pixel(x, y))) {
+                seen.insert(image.pixel(x, y));
+                ++nColours;
+            }
+        }
+    }
+    EXPECT_GT(nColours, 3);
 }
 
 }  // namespace

@@ -220,18 +220,21 @@ TEST_F(RenderTest, TheLegendTheAngleLabelsAndTheTitleAreDrawn) {
     EXPECT_GT(CountColour(titled, legend, kOthers), 40);
     EXPECT_GT(CountColour(plain, legend, kCurve), 40);
     EXPECT_EQ(CountColour(plain, legend, kOthers), 0);
-    // The 90° label just outside the ring, right of the half-disc.
-    const double dRing = (layout.dPoleX + layout.nRadius) * s;
-    const QRect ninety(static_cast<int>(dRing) + 4, static_cast<int>(layout.dPoleY * s) - 15, 60,
-                       30);
+    // The 90° label just outside the ring, right of the half-disc, where the titled picture
+    // has its ring.
+    PictureOptions options = Options(1600, 1200);
+    options.strTitle = "Main + Genoa";
+    const PolarPicture titledPicture(Main(), 1, options);
+    const RenderLayout& titledLayout = titledPicture.Layout();
+    const double dRing = (titledLayout.dPoleX + titledLayout.nRadius) * s;
+    const QRect ninety(static_cast<int>(dRing) + 4, static_cast<int>(titledLayout.dPoleY * s) - 15,
+                       60, 30);
     EXPECT_GT(ninety.width() * ninety.height() - CountColour(titled, ninety, kBackground), 20);
     // The title above the 0° label; without one nothing is drawn there.
     const auto above = [&](const RenderLayout& at) {
         return QRect(0, 0, titled.width(), static_cast<int>((at.dPoleY - at.nRadius) * s) - 40);
     };
-    PictureOptions options = Options(1600, 1200);
-    options.strTitle = "Main + Genoa";
-    const QRect title = above(PolarPicture(Main(), 1, options).Layout());
+    const QRect title = above(titledLayout);
     ASSERT_GT(title.height(), 20);
     EXPECT_GT(title.width() * title.height() - CountColour(titled, title, kBackground), 200);
     const QRect none = above(layout);

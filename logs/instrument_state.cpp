@@ -16,11 +16,13 @@ void InstrumentState::SetTimeOfDay(double dSeconds) {
 void InstrumentState::SetHeadingTrue(double dDegrees) {
     m_dHeadingTrue = dDegrees;
     m_dHeadingTrueTime = Now();
+    ++m_counts.nTrueHeadingReadings;
 }
 
 void InstrumentState::SetHeadingMagnetic(double dDegrees) {
     m_dHeadingMagnetic = dDegrees;
     m_dHeadingMagneticTime = Now();
+    ++m_counts.nMagneticHeadingReadings;
 }
 
 std::optional<double> InstrumentState::HeadingTrue() const {

@@ -49,6 +49,8 @@ struct LogCounts {
     std::uint64_t nApparentWithoutBoatSpeed = 0;  // of those, apparent wind
     std::uint64_t nBoatSpeedReadings = 0;
     std::uint64_t nEngineReadings = 0;  // RPM sentences and engine transducers read
-    bool bSpeedOverGround = false;      // no speed through water: the boat speed is over ground
-    bool bTruncated = false;            // a compressed log ended before its end
+    std::uint64_t nTrueHeadingReadings = 0;
+    std::uint64_t nMagneticHeadingReadings = 0;
+    bool bSpeedOverGround = false;  // no speed through water: the boat speed is over ground
+    bool bTruncated = false;        // a compressed log ended before its end
 };

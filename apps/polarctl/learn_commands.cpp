@@ -11,6 +11,7 @@
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
+#include "logs/calibration_report.h"
 #include "logs/logs.h"
 #include "smoothing/polar_smoothing.h"
 
@@ -103,30 +104,6 @@ int FitPolars(SAILPLAN& plan) {
         ++nFitted;
     }
     return nFitted;
-}
-
-std::string Estimate(const std::optional<double>& value) {
-    return value ? FormatExchangeNumber(static_cast<float>(*value)) : std::string("null");
-}
-
-std::string CalibrationText(const std::optional<double>& angleOffset,
-                            const std::optional<double>& speedFactor, bool bAsked, bool bApplied) {
-    std::string s = "calibration: wind angle offset ";
-    s += angleOffset ? Estimate(angleOffset) + " degrees" : "unknown (the tacks do not overlap)";
-    s += ", boat speed factor ";
-    s += speedFactor ? Estimate(speedFactor)
-                     : "unknown (no heading with speed and course over ground)";
-    s += bApplied ? "; applied\n"
-         : bAsked ? "; nothing to apply\n"
-                  : "; --calibrate applies them\n";
-    return s;
-}
-
-std::string CalibrationJson(const std::optional<double>& angleOffset,
-                            const std::optional<double>& speedFactor, bool bApplied) {
-    return "{\"angle_offset\": " + Estimate(angleOffset) +
-           ", \"speed_factor\": " + Estimate(speedFactor) +
-           ", \"applied\": " + (bApplied ? "true" : "false") + "}";
 }
 
 std::string HoldoutText(const HoldoutError& e) {
@@ -232,17 +209,20 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return kExitInputProblem;
     }
     learner.Finish();
-    // The sensors' errors the sailing shows; with --calibrate, taken out of the points.
-    const std::optional<double> angleOffset = learner.Calibration().AngleOffset();
-    const std::optional<double> speedFactor = learner.Calibration().SpeedFactor();
-    const bool bCalibrated = bCalibrate && (angleOffset || speedFactor);
+    // The sensors' errors the sailing shows; with --calibrate, those it is sure of are taken
+    // out of the points.
+    const SensorEstimates& estimates = learner.Estimates();
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
     const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
     // Few points or none: the main cause said, on the terminal and in the report.
     const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints;
-    const std::string strCause =
+    std::string strCause =
         bFewPoints ? MainCause(counts, learner.Counts(), options) : std::string();
+    if (pSailPlan->m_aPolars.empty() && learner.FlatPolars() > 0) {
+        strCause = "the boat went the same speed at every wind angle, as under engine (" +
+                   std::to_string(learner.FlatPolars()) + " polars left out)";
+    }
     summary << LogCountsText(counts) << learner.Summary();
     if (bFewPoints) {
         summary << "few points: " << strCause << "\n";
@@ -250,15 +230,15 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (parsed.Flag("--fit")) {
         summary << "fitted: " << nFitted << " of " << pSailPlan->m_aPolars.size() << " polars\n";
     }
-    summary << CalibrationText(angleOffset, speedFactor, bCalibrate, bCalibrated);
+    summary << CalibrationText(estimates, counts, bCalibrate);
     const HoldoutError holdout = learner.Holdout(*pSailPlan);
     if (options.fHoldoutPercent > 0) {
         summary << HoldoutText(holdout);
     }
     if (strReport) {
         const std::string strJson =
-            "{" + learner.ReportJson() + ", " + LogCountsJson(counts) +
-            ", \"calibration\": " + CalibrationJson(angleOffset, speedFactor, bCalibrated) +
+            "{" + learner.ReportJson() + ", " + LogCountsJson(counts) + ", \"calibration\": {" +
+            CalibrationJson(estimates, bCalibrate) + "}" +
             ", \"fitted\": " + std::to_string(nFitted) + ", \"holdout\": " +
             (options.fHoldoutPercent > 0 ? HoldoutJson(holdout) : std::string("null")) +
             ", \"cause\": " + (bFewPoints ? JsonText(strCause) : std::string("null")) + "}\n";

@@ -284,15 +284,15 @@ TEST(Learn, CalibrateEstimatesTheSensorsErrorsAndLearnsWithoutThem) {
         return n == std::string::npos ? 1e9 : std::stod(text.substr(n + strKey.size()));
     };
     const CliRun told = Polarctl({"learn", strLog, "-o", dir.File("raw.ppd")});
-    EXPECT_NEAR(after(told.out, "calibration: wind angle offset "), -3.0, 1.0) << told.out;
-    EXPECT_NEAR(after(told.out, "boat speed factor "), 0.95, 0.0095);
-    EXPECT_NE(told.out.find("; --calibrate applies them"), std::string::npos);
+    EXPECT_NEAR(after(told.out, "wind angle offset: "), -3.0, 1.0) << told.out;
+    EXPECT_NEAR(after(told.out, "boat speed factor: "), 0.95, 0.0095);
+    EXPECT_NE(told.out.find("; --calibrate applies it"), std::string::npos);
     const CliRun run = Polarctl({"learn", strLog, "-o", dir.File("calibrated.ppd"), "--calibrate",
                                  "--report", strReport, "--percentile", "50"});
     ASSERT_EQ(run.nExit, 0) << run.err;
     const std::string report = TempDir::Read(strReport);
-    EXPECT_NEAR(after(report, "\"angle_offset\": "), -3.0, 1.0) << report;
-    EXPECT_NEAR(after(report, "\"speed_factor\": "), 0.95, 0.0095);
+    EXPECT_NEAR(after(report, "\"angle_offset\": {\"value\": "), -3.0, 1.0) << report;
+    EXPECT_NEAR(after(report, "\"speed_factor\": {\"value\": "), 0.95, 0.0095);
     EXPECT_NE(report.find("\"applied\": true}"), std::string::npos);
     // The learned 10 kn polar at 90 degrees: 7.2 kn, not the paddle wheel's 6.84.
     PolarFileContents contents;

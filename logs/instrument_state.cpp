@@ -45,6 +45,7 @@ void InstrumentState::ApparentWind(double dSpeed, double dFromBow) {
         ++m_counts.nApparentWithoutBoatSpeed;
         return;
     }
+    m_counts.nCalmApparentUnderWay += dSpeed == 0 && dBoat >= 2.0 ? 1 : 0;
     double dTrueSpeed = 0;
     double dTrueAngle = 0;
     TrueWindFromApparent(dSpeed, dFromBow, dBoat, dTrueSpeed, dTrueAngle);
@@ -63,6 +64,7 @@ void InstrumentState::WindWithBoatSpeed(double dSpeed, double dFromBow, double d
     double dTrueAngle = dFromBow;
     ++m_counts.nBoatSpeedReadings;
     if (bApparent) {
+        m_counts.nCalmApparentUnderWay += dSpeed == 0 && dBoatSpeed >= 2.0 ? 1 : 0;
         TrueWindFromApparent(dSpeed, dFromBow, dBoatSpeed, dTrueSpeed, dTrueAngle);
     }
     Deliver(dTrueSpeed, dTrueAngle, dBoatSpeed, bApparent);

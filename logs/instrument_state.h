@@ -54,6 +54,14 @@ class InstrumentState {
 
     // A line that could not be read.
     void CountBadLine() { ++m_counts.nBadLines; }
+    void CountBadChecksum() {
+        ++m_counts.nBadLines;
+        ++m_counts.nBadChecksums;
+    }
+    void CountImpossibleValue() {
+        ++m_counts.nBadLines;
+        ++m_counts.nImpossibleValues;
+    }
     // Whether the line just read gave a reading no sample can hold (beyond a float, negative),
     // which makes it a bad line; cleared for the next line.
     bool TakeBadReading() {
@@ -104,6 +112,8 @@ inline void InstrumentState::SetWaterSpeed(double dKnots) {
     m_dWaterSpeedTime = Now();
     m_bWaterSpeedSeen = true;
     ++m_counts.nBoatSpeedReadings;
+    ++m_counts.nWaterSpeedReadings;
+    m_counts.bSpeedOverGround = false;
 }
 
 inline void InstrumentState::SetGroundSpeed(double dKnots, std::optional<double> course) {
@@ -146,7 +156,11 @@ inline void InstrumentState::Emit(double dWindSpeed, double dFromBow, bool bComp
         ++m_counts.nWindWithoutBoatSpeed;
         return;
     }
-    m_counts.bSpeedOverGround = m_counts.bSpeedOverGround || !m_bWaterSpeedSeen;
+    if (!m_bWaterSpeedSeen) {
+        ++m_counts.nOverGroundSamples;
+    }
+    // Only a reading without any speed through the water takes the speed over ground for all.
+    m_counts.bSpeedOverGround = m_counts.nWaterSpeedReadings == 0;
     Deliver(dWindSpeed, dFromBow, dBoat, bComputed);
 }
 

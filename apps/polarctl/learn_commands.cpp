@@ -106,7 +106,12 @@ int FitPolars(SAILPLAN& plan) {
     return nFitted;
 }
 
+// An empty holdout says so: no bin measured is no error measured, not an error of 0.
 std::string HoldoutText(const HoldoutError& e) {
+    if (e.nBins == 0) {
+        return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
+               " samples; too few in any bin to measure the polar against (no error measured)\n";
+    }
     return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
            " samples; the polar against them in " + std::to_string(e.nBins) +
            " bins: median error " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
@@ -117,9 +122,13 @@ std::string HoldoutText(const HoldoutError& e) {
 std::string HoldoutJson(const HoldoutError& e) {
     return "{\"legs\": " + std::to_string(e.nLegs) +
            ", \"samples\": " + std::to_string(e.nSamples) +
-           ", \"bins\": " + std::to_string(e.nBins) +
-           ", \"median_error\": " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
-           ", \"p90_error\": " + FormatExchangeNumber(static_cast<float>(e.dPercentile90)) + "}";
+           ", \"bins\": " + std::to_string(e.nBins) + ", \"median_error\": " +
+           (e.nBins == 0 ? std::string("null")
+                         : FormatExchangeNumber(static_cast<float>(e.dMedian))) +
+           ", \"p90_error\": " +
+           (e.nBins == 0 ? std::string("null")
+                         : FormatExchangeNumber(static_cast<float>(e.dPercentile90))) +
+           "}";
 }
 
 // Reads the logs, with a line of progress on standard error when it is a terminal.
@@ -216,10 +225,14 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
     const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
     // Few points or none: the main cause said, on the terminal and in the report.
-    const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints;
+    const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints ||
+                            MotoringOnly(learner.Counts());
     std::string strCause =
         bFewPoints ? MainCause(counts, learner.Counts(), options) : std::string();
-    if (pSailPlan->m_aPolars.empty() && learner.FlatPolars() > 0) {
+    if (MotoringOnly(learner.Counts())) {
+        pSailPlan->m_aPolars.clear();  // nothing of it is the boat sailing
+        strCause = MotoringOnlyCause(learner.Counts());
+    } else if (pSailPlan->m_aPolars.empty() && learner.FlatPolars() > 0) {
         strCause = "the boat went the same speed at every wind angle, as under engine (" +
                    std::to_string(learner.FlatPolars()) + " polars left out)";
     }
@@ -247,7 +260,11 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         }
     }
     if (pSailPlan->m_aPolars.empty()) {
-        err << "polarctl: no wind speed has two points: nothing written (" << strCause << ")\n";
+        if (MotoringOnly(learner.Counts())) {
+            err << "polarctl: nothing written: " << strCause << "\n";
+        } else {
+            err << "polarctl: no wind speed has two points: nothing written (" << strCause << ")\n";
+        }
         return kExitInputProblem;
     }
     WarnImplausible(err, *strOut, {pSailPlan.get()});
@@ -314,10 +331,11 @@ int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return kExitInputProblem;
     }
     comparison.Finish();
-    if (comparison.Samples() == 0) {
+    if (comparison.Samples() == 0 || MotoringOnly(comparison.Counts())) {
         // The stages kept samples, but the sail plan had no speed for them.
         const std::string strCause =
-            comparison.Counts().nKept > 0
+            MotoringOnly(comparison.Counts()) ? MotoringOnlyCause(comparison.Counts())
+            : comparison.Counts().nKept > 0
                 ? "the sail plan has no speed at the kept samples' wind speeds and angles"
                 : MainCause(counts, comparison.Counts(), options);
         if (!parsed.Flag("--json")) {

@@ -147,3 +147,48 @@ TEST(LogCounts, NoSteadinessAskedForKeepsEverySailingSample) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LogCounts, PartlyEmptySentencesLackValuesAndBadLinesSayWhatWasBad) {
+    // As a real coastal log sends them: MWD with the wind's speeds and no direction, MWV
+    // without its angle; then one bad line of each kind.
+    std::string log = Log({"IIMWD,,,,,08.16,N,04.20,M", "IIMWV,,R,5.2,N,A", "IIHDT,,T"});
+    log += "$IIMWD,,,,,08.16,N,04.20,M*00\n";             // the checksum does not match
+    log += NmeaSentence("IIMWV,45.0,T") + "\n";           // cut short
+    log += NmeaSentence("IIMWV,45.0,T,1e39,N,A") + "\n";  // beyond a float
+    const LogCounts counts = CountsOf(log);
+    EXPECT_EQ(counts.nEmptySentences, 3u);
+    EXPECT_EQ(counts.nBadLines, 3u);
+    EXPECT_EQ(counts.nBadChecksums, 1u);
+    EXPECT_EQ(counts.nImpossibleValues, 1u);
+    EXPECT_NE(LogCountsText(counts).find("bad lines skipped: 3 (checksum failures 1, cut or "
+                                         "malformed 1, impossible values 1)"),
+              std::string::npos)
+        << LogCountsText(counts);
+}
+
+TEST(LogCounts, NotesSayOnlyWhatHeldForTheWholeLog) {
+    // Speed over ground until the log's first VHW: told as those samples, not as a log without
+    // speed through the water.
+    const LogCounts early =
+        CountsOf(Log({"GPRMC,120000.00,A,,,,,5.5,90.0,010626,,", "IIMWV,45.0,T,10.0,N,A",
+                      "IIVHW,,T,,M,6.0,N,,K", "IIMWV,45.0,T,10.0,N,A"}));
+    EXPECT_FALSE(early.bSpeedOverGround);
+    const std::string text = LogCountsText(early);
+    EXPECT_EQ(text.find("no speed through the water was logged"), std::string::npos) << text;
+    EXPECT_NE(text.find("1 samples before the first speed through the water"), std::string::npos);
+    // An apparent wind of 0 kn while sailing at 5 kn is noted.
+    const LogCounts calm = CountsOf(Log({"IIVHW,,T,,M,5.0,N,,K", "IIMWV,40.0,R,0.0,N,A"}));
+    EXPECT_EQ(calm.nCalmApparentUnderWay, 1u);
+    EXPECT_NE(LogCountsText(calm).find("is the wind instrument working?"), std::string::npos);
+}
+
+TEST(LogCounts, CsvTimesMayBeIsoDatesAndTimesWithFractions) {
+    const LogCounts counts = CountsOf(
+        "time,tws,twa,stw\n2024-06-01 08:00:00.000000,10,45,6\n2024-06-01T08:00:01.5Z,10,45,6\n");
+    EXPECT_EQ(counts.nBadLines, 0u);
+    EXPECT_EQ(counts.nSamples, 2u);
+}
+
+}  // namespace

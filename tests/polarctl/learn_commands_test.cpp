@@ -12,6 +12,7 @@
 #include "smoothing/polar_smoothing.h"
 #include "tests/support/polar_builders.h"
 #include "tests/support/polarctl_runner.h"
+#include "tests/support/race_log.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
 
@@ -307,6 +308,43 @@ TEST(Learn, CalibrateEstimatesTheSensorsErrorsAndLearnsWithoutThem) {
         }
     }
     EXPECT_TRUE(bChecked);
+}
+
+TEST(Learn, AMotoringOnlyLogWritesNothingAndCompareRefusesItSayingWhy) {
+    TempDir dir;
+    RaceShape shape;
+    shape.nSeed = 9;
+    shape.dHours = 12;
+    shape.bOnlyMotoring = true;
+    const std::string strLog = dir.File("motored.nmea");
+    TempDir::Write(strLog, RaceLog(RacePolar(), shape));
+    const std::string strOut = dir.File("motored.ppd");
+    const CliRun learned = Polarctl({"learn", strLog, "-o", strOut});
+    EXPECT_EQ(learned.nExit, 1);
+    EXPECT_FALSE(std::filesystem::exists(strOut));
+    EXPECT_NE(learned.err.find("motoring"), std::string::npos) << learned.err;
+    EXPECT_NE(learned.out.find("of the samples under way dropped as motoring"), std::string::npos);
+    const std::string strKnown = dir.File("known.ppd");
+    SailPlanArray plans;
+    plans.push_back(std::make_unique<SAILPLAN>(RacePolar()));
+    TempDir::Write(strKnown, FormatPolarFile(plans));
+    const CliRun compared = Polarctl({"compare", strLog, strKnown, "--sail-plan", "0"});
+    EXPECT_EQ(compared.nExit, 1);
+    EXPECT_NE(compared.err.find("motoring"), std::string::npos) << compared.err;
+}
+
+TEST(Learn, AnEmptyHoldoutSaysItMeasuredNothing) {
+    TempDir dir;
+    LogShape shape;
+    shape.nLegs = 12;
+    const std::string strLog = dir.File("short.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), shape));
+    const std::string strReport = dir.File("report.json");
+    const CliRun run = Polarctl({"learn", strLog, "-o", dir.File("x.ppd"), "--holdout", "10",
+                                 "--min-samples", "3", "--report", strReport});
+    EXPECT_NE(run.out.find("no error measured"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("median error 0 kn"), std::string::npos) << run.out;
+    EXPECT_NE(TempDir::Read(strReport).find("\"median_error\": null"), std::string::npos);
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ inline std::string RaceLog(const SAILPLAN& plan, const RaceShape& shape) {
     double dSteering = 0;  // degrees, first-order
     double dBoat = 5;
     bool bWrite = true;
-    const auto emit = [&](double tws, double twd, double dHeading, double bsp) {
+    const auto record = [&](double tws, double twd, double dHeading, double bsp) {
         const double dNoise = shape.dAngleNoise * (2 * unit(random) - 1);
         if (!bWrite) {
             t += dStep;
@@ -169,7 +169,7 @@ inline std::string RaceLog(const SAILPLAN& plan, const RaceShape& shape) {
                 }
             }
             // Motoring holds a course over ground, not an angle to the wind.
-            emit(tws, n == 3 ? 220 : twd, std::fmod(220 - dHeadingOffset + 720, 360), bsp);
+            record(tws, n == 3 ? 220 : twd, std::fmod(220 - dHeadingOffset + 720, 360), bsp);
         }
         bWrite = true;
     };
@@ -192,7 +192,8 @@ inline std::string RaceLog(const SAILPLAN& plan, const RaceShape& shape) {
             double twd = 0;
             wind(tws, twd);
             dBoat *= 0.995;
-            emit(tws, twd, std::fmod(twd + (bPort ? 1 : -1) * (180 - 6 * dTurn) + 720, 360), dBoat);
+            record(tws, twd, std::fmod(twd + (bPort ? 1 : -1) * (180 - 6 * dTurn) + 720, 360),
+                   dBoat);
         }
         while (t < dUntil) {
             double tws = 0;
@@ -205,7 +206,7 @@ inline std::string RaceLog(const SAILPLAN& plan, const RaceShape& shape) {
             const double dPolar = speed ? *speed : dBoat;
             dBoat += (dPolar - dBoat) * dStep / 8;  // the boat follows in some 8 s
             const double dHeading = bPort ? twd + dAngle : twd - dAngle;
-            emit(tws, twd, std::fmod(dHeading + 720, 360), dBoat * (1 + 0.01 * normal(random)));
+            record(tws, twd, std::fmod(dHeading + 720, 360), dBoat * (1 + 0.01 * normal(random)));
         }
     }
     return log;

@@ -39,6 +39,18 @@ std::vector<std::string> LogNotes(const LogCounts& counts) {
                            " samples before the first speed through the water took the speed "
                            "over ground");
     }
+    if (counts.nSecondTrueWind > 0) {
+        notes.emplace_back(Count(counts.nSecondTrueWind) +
+                           " true wind readings of a second sentence type passed over: the "
+                           "samples take the first type the log sent");
+    }
+    if (counts.nTrueWindDisagreeing * 10 > counts.nTrueWindChecked && counts.nTrueWindChecked > 0) {
+        notes.emplace_back(Count(counts.nTrueWindDisagreeing) + " of " +
+                           Count(counts.nTrueWindChecked) +
+                           " logged true wind readings differ from the apparent wind and boat "
+                           "speed by more than 5 degrees or 15 %: the instruments may compute "
+                           "it otherwise (over ground, or with corrections)");
+    }
     if (counts.nCalmApparentUnderWay > 0) {
         notes.emplace_back(Count(counts.nCalmApparentUnderWay) +
                            " apparent wind readings of 0 kn while the boat moved at 2 kn or more: "
@@ -194,6 +206,7 @@ bool MotoringOnly(const StageCounts& stages) {
 }
 
 std::string MotoringOnlyCause(const StageCounts& stages) {
-    return "the log is motoring: " + Share(stages.Motoring(), stages.nSamples - stages.nAtRest) +
+    return "the log looks like motoring: " +
+           Share(stages.Motoring(), stages.nSamples - stages.nAtRest) +
            " under way dropped as motoring, " + Count(stages.nKept) + " kept";
 }

@@ -63,6 +63,12 @@ struct LogCounts {
     // Apparent wind readings of 0 kn while the boat moved at 2 kn or more: a wind instrument
     // that is off or broken (its samples are still taken as logged).
     std::uint64_t nCalmApparentUnderWay = 0;
+    // True wind readings of a second sentence type passed over (see InstrumentState).
+    std::uint64_t nSecondTrueWind = 0;
+    // Logged true wind checked against the apparent wind and boat speed of its moment, and of
+    // those, how many differed by more than 5 degrees or 15 % and 0.5 kn.
+    std::uint64_t nTrueWindChecked = 0;
+    std::uint64_t nTrueWindDisagreeing = 0;
     bool bSpeedOverGround = false;  // no speed through water at all: the boat speed is over ground
     bool bTruncated = false;        // a compressed log ended before its end
 };

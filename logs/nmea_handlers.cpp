@@ -48,7 +48,7 @@ bool ReadVwt(const NmeaFields& f, InstrumentState& state) {
     if (!ReadWindOffTheBow(f, dSpeed, dFromBow)) {
         return false;
     }
-    state.TrueWind(dSpeed, dFromBow);
+    state.TrueWind(dSpeed, dFromBow, InstrumentState::TrueWindSource::Vwt);
     return true;
 }
 
@@ -76,9 +76,9 @@ bool ReadMwd(const NmeaFields& f, InstrumentState& state) {
     const std::optional<double> headingTrue = state.HeadingTrue();
     const std::optional<double> headingMagnetic = state.HeadingMagnetic();
     if (bTrue && headingTrue) {
-        state.TrueWind(dSpeed, dTrue - *headingTrue);
+        state.TrueWind(dSpeed, dTrue - *headingTrue, InstrumentState::TrueWindSource::Mwd);
     } else if (bMagnetic && headingMagnetic) {
-        state.TrueWind(dSpeed, dMagnetic - *headingMagnetic);
+        state.TrueWind(dSpeed, dMagnetic - *headingMagnetic, InstrumentState::TrueWindSource::Mwd);
     }
     return true;
 }

@@ -56,20 +56,24 @@ TEST(LogCounts, EachLineFallsInOneCountAsInARealLog) {
               counts.nLines);
     EXPECT_EQ(counts.sentences.count("XYZ"), 0u);
     // The apparent reading before any true one computed a sample; after the first true one,
-    // only logged true wind, the MWV without status too.
-    ASSERT_EQ(samples.size(), 4u);
+    // only logged true wind of its type (MWV), the MWV without status too; the VWT between is
+    // a second type, passed over and noted.
+    ASSERT_EQ(samples.size(), 3u);
     EXPECT_EQ(counts.nComputedWindSamples, 1u);
-    EXPECT_EQ(counts.nTrueWindSamples, 3u);
-    EXPECT_FLOAT_EQ(samples[3].fWindSpeed, 10.5f);
-    EXPECT_TRUE(samples[2].bPort);
-    EXPECT_TRUE(LogNotes(counts).empty());  // true wind was logged
+    EXPECT_EQ(counts.nTrueWindSamples, 2u);
+    EXPECT_EQ(counts.nSecondTrueWind, 1u);
+    EXPECT_FLOAT_EQ(samples[2].fWindSpeed, 10.5f);
+    // And the apparent wind after the true (60 degrees, 11 kn) does not give its 45 and 10.
+    ASSERT_EQ(LogNotes(counts).size(), 2u);
+    EXPECT_NE(LogNotes(counts)[0].find("second sentence type"), std::string::npos);
+    EXPECT_NE(LogNotes(counts)[1].find("differ from the apparent wind"), std::string::npos);
     const std::string text = LogCountsText(counts);
-    EXPECT_NE(text.find("3 with logged true wind, 1 computed"), std::string::npos) << text;
+    EXPECT_NE(text.find("2 with logged true wind, 1 computed"), std::string::npos) << text;
     const std::string json = LogCountsJson(counts);
     for (const char* pszKey :
          {"\"lines\": 19", "\"bad_lines\": 6", "\"sentences_without_values\": 3",
-          "\"other_sentences\": 3", "\"MWV\": ", "\"true_wind_samples\": 3",
-          "\"computed_wind_samples\": 1", "\"notes\": []"}) {
+          "\"other_sentences\": 3", "\"MWV\": ", "\"true_wind_samples\": 2",
+          "\"computed_wind_samples\": 1", "\"notes\": [\"1 true wind readings"}) {
         EXPECT_NE(json.find(pszKey), std::string::npos) << pszKey << " in " << json;
     }
 }

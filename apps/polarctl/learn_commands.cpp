@@ -1,7 +1,10 @@
 // polarctl learn and compare: polars from the boat's own instrument logs, and the boat's
 // sailing measured against a polar.
+#include <algorithm>
 #include <optional>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
@@ -87,23 +90,99 @@ bool ReadSampleOptions(const ParsedArgs& parsed, LearnOptions& options, std::ost
     return true;
 }
 
+// What --fit made: the polars fitted, the points written, and which of them the fit made at
+// angles no sample was learned at (between sailed angles), and how many it made beyond the
+// sailed angles and left out (without --extrapolate).
+struct FitResult {
+    int nPolars = 0;
+    int nPoints = 0;
+    std::vector<std::pair<float, float>> withoutData;  // wind speed, angle
+    int nLeftOut = 0;
+};
+
 // Each learned polar replaced by the project's least-squares fit of its points (polarctl
 // smooth's), its tacking angle the fitted polar's best upwind VMG; a polar the fit cannot take
-// stays as learned. The number fitted.
-int FitPolars(SAILPLAN& plan) {
-    int nFitted = 0;
+// stays as learned. Only the fitted points between the first and last sailed angles are kept
+// unless bExtrapolate: beyond them the fit has nothing behind it.
+FitResult FitPolars(SAILPLAN& plan, bool bExtrapolate) {
+    FitResult result;
     for (int i = 0; i < plan.GetPolarCount(); ++i) {
-        if (plan.SmoothPolar(i) == 0 || g_aSmoothBackup.empty()) {
+        std::vector<float> sailed;
+        for (const auto& pVector : plan.Polar(i).m_aVectors) {
+            sailed.push_back(pVector->m_fAngle);
+        }
+        if (sailed.empty() || plan.SmoothPolar(i) == 0 || g_aSmoothBackup.empty()) {
             continue;
         }
         plan.EndSmooth(i, false);
         PERF_POLAR& polar = plan.Polar(i);
+        const auto [pMin, pMax] = std::minmax_element(sailed.begin(), sailed.end());
+        for (int v = polar.GetVectorCount() - 1; v >= 0; --v) {
+            const float fAngle = polar.m_aVectors[static_cast<std::size_t>(v)]->m_fAngle;
+            if (!bExtrapolate && (fAngle < *pMin || fAngle > *pMax)) {
+                polar.RemoveVector(v);
+                ++result.nLeftOut;
+            }
+        }
+        for (const auto& pVector : polar.m_aVectors) {
+            if (std::find(sailed.begin(), sailed.end(), pVector->m_fAngle) == sailed.end()) {
+                result.withoutData.emplace_back(polar.m_fWindSpeed, pVector->m_fAngle);
+            }
+        }
+        result.nPoints += polar.GetVectorCount();
         if (const auto best = FindBestVmg(polar)) {
             polar.m_fTackingAngle = best->fUpwindAngle;
         }
-        ++nFitted;
+        ++result.nPolars;
     }
-    return nFitted;
+    return result;
+}
+
+std::string FitText(const FitResult& fit, std::size_t nPolars, bool bExtrapolate) {
+    std::string s = "fitted: ";
+    s += std::to_string(fit.nPolars);
+    s += " of ";
+    s += std::to_string(nPolars);
+    s += " polars, ";
+    s += std::to_string(fit.nPoints);
+    s += " points, ";
+    s += std::to_string(fit.withoutData.size());
+    s += " of them made by the fit where no sample was learned";
+    if (!bExtrapolate) {
+        s += "; ";
+        s += std::to_string(fit.nLeftOut);
+        s += " beyond the sailed angles left out (--extrapolate keeps them)";
+    }
+    s += "\n";
+    if (!fit.withoutData.empty()) {
+        s += "  made by the fit (kn/degrees):";
+        for (const auto& [fWind, fAngle] : fit.withoutData) {
+            s += " ";
+            s += FormatExchangeNumber(fWind);
+            s += "/";
+            s += FormatExchangeNumber(fAngle);
+        }
+        s += "\n";
+    }
+    return s;
+}
+
+std::string FitJson(const FitResult& fit) {
+    std::string s = std::to_string(fit.nPolars);
+    s += ", \"fitted_points\": ";
+    s += std::to_string(fit.nPoints);
+    s += ", \"fitted_left_out\": ";
+    s += std::to_string(fit.nLeftOut);
+    s += ", \"fitted_without_data\": [";
+    for (std::size_t i = 0; i < fit.withoutData.size(); ++i) {
+        s += i == 0 ? "{\"wind_speed\": " : ", {\"wind_speed\": ";
+        s += FormatExchangeNumber(fit.withoutData[i].first);
+        s += ", \"angle\": ";
+        s += FormatExchangeNumber(fit.withoutData[i].second);
+        s += "}";
+    }
+    s += "]";
+    return s;
 }
 
 // An empty holdout says so: no bin measured is no error measured, not an error of 0.
@@ -223,7 +302,8 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const SensorEstimates& estimates = learner.Estimates();
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
-    const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
+    const bool bExtrapolate = parsed.Flag("--extrapolate");
+    const FitResult fit = parsed.Flag("--fit") ? FitPolars(*pSailPlan, bExtrapolate) : FitResult{};
     // Few points or none: the main cause said, on the terminal and in the report.
     const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints ||
                             MotoringOnly(learner.Counts());
@@ -241,7 +321,7 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         summary << "few points: " << strCause << "\n";
     }
     if (parsed.Flag("--fit")) {
-        summary << "fitted: " << nFitted << " of " << pSailPlan->m_aPolars.size() << " polars\n";
+        summary << FitText(fit, pSailPlan->m_aPolars.size(), bExtrapolate);
     }
     summary << CalibrationText(estimates, counts, bCalibrate);
     const HoldoutError holdout = learner.Holdout(*pSailPlan);
@@ -251,8 +331,8 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (strReport) {
         const std::string strJson =
             "{" + learner.ReportJson() + ", " + LogCountsJson(counts) + ", \"calibration\": {" +
-            CalibrationJson(estimates, bCalibrate) + "}" +
-            ", \"fitted\": " + std::to_string(nFitted) + ", \"holdout\": " +
+            CalibrationJson(estimates, bCalibrate) + "}" + ", \"fitted\": " + FitJson(fit) +
+            ", \"holdout\": " +
             (options.fHoldoutPercent > 0 ? HoldoutJson(holdout) : std::string("null")) +
             ", \"cause\": " + (bFewPoints ? JsonText(strCause) : std::string("null")) + "}\n";
         if (!WriteOutput(*strReport, strJson, parsed.Flag("--force"), out, err)) {

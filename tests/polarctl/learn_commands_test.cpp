@@ -250,17 +250,35 @@ TEST(Learn, FitSmoothsEveryLearnedPolarAndHoldoutIsReported) {
         {"learn", strLog, "-o", strOut, "--fit", "--holdout", "20", "--report", strReport});
     ASSERT_EQ(run.nExit, 0) << run.err;
     EXPECT_NE(run.out.find("fitted: 3 of 3 polars"), std::string::npos) << run.out;
+    // The fitted points where no sample was learned are named; beyond the sailed angles (40
+    // to 175) none is written without --extrapolate.
+    EXPECT_NE(run.out.find("made by the fit where no sample was learned"), std::string::npos);
+    EXPECT_NE(run.out.find("beyond the sailed angles left out"), std::string::npos);
     EXPECT_NE(run.out.find("held out: "), std::string::npos);
     const std::string report = TempDir::Read(strReport);
-    EXPECT_NE(report.find("\"fitted\": 3, \"holdout\": {\"legs\": "), std::string::npos) << report;
-    PolarFileContents contents;
-    ASSERT_TRUE(LoadPolarFile(strOut, contents).Ok());
-    const SAILPLAN known = KnownPolar();
-    for (const auto& pPolar : contents.aSailPlans[0]->m_aPolars) {
-        const std::vector<int> grid = SmoothingSamples(40, 175);
-        ASSERT_EQ(pPolar->m_aVectors.size(), grid.size());
-        for (std::size_t i = 0; i < grid.size(); ++i) {
-            EXPECT_EQ(pPolar->m_aVectors[i]->m_fAngle, static_cast<float>(grid[i]));
+    EXPECT_NE(report.find("\"fitted\": 3, \"fitted_points\": "), std::string::npos) << report;
+    EXPECT_NE(report.find("\"fitted_without_data\": ["), std::string::npos);
+    EXPECT_NE(report.find("\"holdout\": {\"legs\": "), std::string::npos);
+    const std::vector<int> grid = SmoothingSamples(40, 175);
+    for (const bool bExtrapolate : {false, true}) {
+        if (bExtrapolate) {
+            ASSERT_EQ(Polarctl({"learn", strLog, "-o", strOut, "--fit", "--extrapolate", "--force"})
+                          .nExit,
+                      0);
+        }
+        std::vector<float> expected;
+        for (const int n : grid) {
+            if (bExtrapolate || (n >= 40 && n <= 175)) {
+                expected.push_back(static_cast<float>(n));
+            }
+        }
+        PolarFileContents contents;
+        ASSERT_TRUE(LoadPolarFile(strOut, contents).Ok());
+        for (const auto& pPolar : contents.aSailPlans[0]->m_aPolars) {
+            ASSERT_EQ(pPolar->m_aVectors.size(), expected.size()) << bExtrapolate;
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                EXPECT_EQ(pPolar->m_aVectors[i]->m_fAngle, expected[i]);
+            }
         }
     }
     EXPECT_EQ(Polarctl({"learn", strLog, "-o", dir.File("x.ppd"), "--holdout", "95"}).nExit, 2);

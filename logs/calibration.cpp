@@ -1,40 +1,78 @@
 #include "logs/calibration.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "data/angle_units.h"
 #include "logs/log_values.h"
 
 namespace {
 
-constexpr std::size_t kDegrees = 181;
-constexpr std::uint32_t kMinPerDegree = 3;
-constexpr double kMaxGap = 12.0;  // degrees between known means bridged linearly
+constexpr std::size_t kFromBow = 360;
+constexpr std::size_t kGroundSums = 12;  // the 3 by 3 normal matrix and the right side
+constexpr int kResamples = 200;
+// A 99.9 % interval: the estimate plus or minus this many standard deviations of the resamples.
+constexpr double kInterval = 3.29;
 
-// A side's mean speed at a (fractional) angle, linear between the nearest known degrees; NaN
-// where none lies near enough on either side.
-double MeanAt(const double* pMeans, double dAngle) {
-    if (dAngle < 0 || dAngle > 180) {
-        return std::numeric_limits<double>::quiet_NaN();
+// The factor solved from the normal equations' sums (Cramer's rule); the water speed's
+// coefficient is 1 over the factor. Nothing with fewer than 100 samples or headings too
+// alike to tell the factor from the current.
+std::optional<double> SolveFactor(const double* pSums, double dSamples) {
+    if (dSamples < 100) {
+        return std::nullopt;
     }
-    auto lo = static_cast<int>(std::floor(dAngle));
-    auto hi = static_cast<int>(std::ceil(dAngle));
-    while (lo >= 0 && std::isnan(pMeans[lo]) && dAngle - lo <= kMaxGap) {
-        --lo;
+    double m[3][3];
+    double right[3];
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            m[r][c] = pSums[r * 3 + c];
+        }
+        right[r] = pSums[9 + r];
     }
-    while (hi <= 180 && std::isnan(pMeans[hi]) && hi - dAngle <= kMaxGap) {
-        ++hi;
+    const auto det = [](const double a[3][3]) {
+        return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
+               a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
+               a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
+    };
+    const double dDet = det(m);
+    const double dScale = m[0][0] * m[1][1] * m[2][2];
+    if (!(std::fabs(dDet) > 1e-6 * std::fabs(dScale))) {
+        return std::nullopt;
     }
-    if (lo < 0 || hi > 180 || std::isnan(pMeans[lo]) || std::isnan(pMeans[hi]) ||
-        hi - lo > kMaxGap) {
-        return std::numeric_limits<double>::quiet_NaN();
+    double first[3][3];
+    for (int r = 0; r < 3; ++r) {
+        first[r][0] = right[r];
+        first[r][1] = m[r][1];
+        first[r][2] = m[r][2];
     }
-    if (lo == hi) {
-        return pMeans[lo];
+    const double a = det(first) / dDet;
+    if (!(a > 0.2 && a < 5)) {
+        return std::nullopt;
     }
-    const double t = (dAngle - lo) / (hi - lo);
-    return pMeans[lo] * (1 - t) + pMeans[hi] * t;
+    return 1.0 / a;
+}
+
+// The estimate's interval from its resamples: the estimate plus or minus kInterval standard
+// deviations; none when more than a tenth of the resamples gave no estimate.
+void SetInterval(SensorEstimate& estimate, const std::vector<double>& repeats) {
+    if (!estimate.value || repeats.size() < kResamples * 9 / 10) {
+        return;
+    }
+    double dMean = 0;
+    for (const double d : repeats) {
+        dMean += d;
+    }
+    dMean /= static_cast<double>(repeats.size());
+    double dSquares = 0;
+    for (const double d : repeats) {
+        dSquares += (d - dMean) * (d - dMean);
+    }
+    const double dSpread = std::sqrt(dSquares / static_cast<double>(repeats.size() - 1));
+    estimate.dLow = *estimate.value - kInterval * dSpread;
+    estimate.dHigh = *estimate.value + kInterval * dSpread;
+    estimate.bInterval = true;
 }
 
 }  // namespace
@@ -49,97 +87,120 @@ LogSample Calibrated(const LogSample& sample, const Calibration& calibration) {
     return s;
 }
 
-CalibrationEstimator::CalibrationEstimator(std::size_t nWindBins)
-    : m_aSums(nWindBins * 2 * kDegrees, 0.0), m_aCounts(m_aSums.size(), 0) {}
+Calibration SensorEstimates::Applied() const {
+    return {angleOffset.bApply ? *angleOffset.value : 0.0,
+            speedFactor.bApply ? *speedFactor.value : 1.0};
+}
 
-void CalibrationEstimator::Add(const LogSample& sample, int nWindBin) {
-    if (nWindBin >= 0) {
-        const auto nDegree = static_cast<std::size_t>(std::lround(sample.fWindAngle));
-        const std::size_t i =
-            (static_cast<std::size_t>(nWindBin) * 2 + (sample.bPort ? 1 : 0)) * kDegrees +
-            std::min(nDegree, kDegrees - 1);
-        if (i < m_aSums.size()) {
-            m_aSums[i] += sample.fBoatSpeed;
-            ++m_aCounts[i];
+CalibrationEstimator::CalibrationEstimator(std::size_t nWindBins)
+    : m_nWindBins(nWindBins),
+      m_aSums(kGroups * nWindBins * kFromBow, 0.0),
+      m_aCounts(m_aSums.size(), 0.0),
+      m_aGround(kGroups * (kGroundSums + 1), 0.0) {}
+
+void CalibrationEstimator::Add(const LogSample& sample, int nWindBin, std::uint64_t nLeg) {
+    const auto nGroup = static_cast<std::size_t>(nLeg % kGroups);
+    if (nWindBin >= 0 && static_cast<std::size_t>(nWindBin) < m_nWindBins) {
+        auto nDegree = static_cast<std::size_t>(std::lround(sample.fWindAngle));
+        nDegree = std::min<std::size_t>(nDegree, 180);
+        if (sample.bPort && nDegree > 0) {
+            nDegree = kFromBow - nDegree;
         }
+        const std::size_t i =
+            (nGroup * m_nWindBins + static_cast<std::size_t>(nWindBin)) * kFromBow + nDegree;
+        m_aSums[i] += sample.fBoatSpeed;
+        m_aCounts[i] += 1;
     }
     if (std::isfinite(sample.fGroundAlong) && std::isfinite(sample.fHeading)) {
         const double h = sample.fHeading * kRadiansPerDegree;
         const double row[3] = {sample.fBoatSpeed, std::cos(h), std::sin(h)};
+        double* p = &m_aGround[nGroup * (kGroundSums + 1)];
         for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 3; ++c) {
-                m_aNormal[r][c] += row[r] * row[c];
+                p[r * 3 + c] += row[r] * row[c];
             }
-            m_aRight[r] += row[r] * sample.fGroundAlong;
+            p[9 + r] += row[r] * sample.fGroundAlong;
         }
+        p[kGroundSums] += 1;
         ++m_nGround;
     }
 }
 
-std::optional<double> CalibrationEstimator::AngleOffset() const {
-    // Each side's mean speed per degree.
-    std::vector<double> means(m_aSums.size(), std::numeric_limits<double>::quiet_NaN());
-    for (std::size_t i = 0; i < means.size(); ++i) {
-        if (m_aCounts[i] >= kMinPerDegree) {
-            means[i] = m_aSums[i] / m_aCounts[i];
+SensorEstimates CalibrationEstimator::Estimate() const {
+    SensorEstimates estimates;
+    const std::size_t nCells = m_nWindBins * kFromBow;
+    // The sums of the groups weighted (a resample: how often each group was drawn).
+    std::vector<double> sums(nCells);
+    std::vector<double> counts(nCells);
+    double aGround[kGroundSums + 1];
+    const auto combine = [&](const int* pWeights) {
+        std::fill(sums.begin(), sums.end(), 0.0);
+        std::fill(counts.begin(), counts.end(), 0.0);
+        std::fill(std::begin(aGround), std::end(aGround), 0.0);
+        for (int g = 0; g < kGroups; ++g) {
+            if (pWeights[g] == 0) {
+                continue;
+            }
+            const double w = pWeights[g];
+            const double* pSums = &m_aSums[static_cast<std::size_t>(g) * nCells];
+            const double* pCounts = &m_aCounts[static_cast<std::size_t>(g) * nCells];
+            for (std::size_t i = 0; i < nCells; ++i) {
+                sums[i] += w * pSums[i];
+                counts[i] += w * pCounts[i];
+            }
+            for (std::size_t i = 0; i <= kGroundSums; ++i) {
+                aGround[i] += w * m_aGround[static_cast<std::size_t>(g) * (kGroundSums + 1) + i];
+            }
         }
+    };
+    int aWeights[kGroups];
+    std::fill(std::begin(aWeights), std::end(aWeights), 1);
+    combine(aWeights);
+    SensorEstimate& offset = estimates.angleOffset;
+    offset.value = FitAngleOffset(sums, counts, m_nWindBins, offset.nSupport, offset.bAtBound);
+    SensorEstimate& factor = estimates.speedFactor;
+    factor.value = SolveFactor(aGround, aGround[kGroundSums]);
+    factor.nSupport = m_nGround;
+    // Groups that hold samples: fewer than 5, and the resamples cannot tell a spread.
+    int nFilled = 0;
+    for (int g = 0; g < kGroups; ++g) {
+        const double* p = &m_aCounts[static_cast<std::size_t>(g) * nCells];
+        nFilled += std::any_of(p, p + nCells, [](double c) { return c > 0; }) ? 1 : 0;
     }
-    const std::size_t nBins = means.size() / (2 * kDegrees);
-    double dBest = 0;
-    double dBestCost = std::numeric_limits<double>::infinity();
-    for (double d = -kMaxOffset; d <= kMaxOffset + 1e-9; d += 0.05) {
-        double dCost = 0;
-        int nTerms = 0;
-        for (std::size_t w = 0; w < nBins; ++w) {
-            const double* pStarboard = &means[w * 2 * kDegrees];
-            const double* pPort = pStarboard + kDegrees;
-            for (int x = 0; x <= 180; ++x) {
-                // Starboard reads the angle x at x + d, port at x - d.
-                const double a = MeanAt(pStarboard, x + d);
-                const double b = MeanAt(pPort, x - d);
-                if (!std::isnan(a) && !std::isnan(b)) {
-                    dCost += (a - b) * (a - b);
-                    ++nTerms;
+    if ((offset.value || factor.value) && nFilled >= 5) {
+        // The same resamples every time: the same log gives the same interval.
+        std::mt19937 random(1);
+        std::uniform_int_distribution<int> pick(0, kGroups - 1);
+        std::vector<double> offsets;
+        std::vector<double> factors;
+        for (int n = 0; n < kResamples; ++n) {
+            std::fill(std::begin(aWeights), std::end(aWeights), 0);
+            for (int k = 0; k < kGroups; ++k) {
+                ++aWeights[pick(random)];
+            }
+            combine(aWeights);
+            if (offset.value) {
+                std::uint64_t nPairs = 0;
+                bool bAtBound = false;
+                const auto d = FitAngleOffset(sums, counts, m_nWindBins, nPairs, bAtBound);
+                if (d && !bAtBound) {
+                    offsets.push_back(*d);
+                }
+            }
+            if (factor.value) {
+                if (const auto f = SolveFactor(aGround, aGround[kGroundSums])) {
+                    factors.push_back(*f);
                 }
             }
         }
-        if (nTerms >= 20 && dCost / nTerms < dBestCost) {
-            dBestCost = dCost / nTerms;
-            dBest = d;
-        }
+        SetInterval(offset, offsets);
+        SetInterval(factor, factors);
     }
-    if (std::isinf(dBestCost)) {
-        return std::nullopt;
-    }
-    return dBest;
-}
-
-std::optional<double> CalibrationEstimator::SpeedFactor() const {
-    if (m_nGround < 100) {
-        return std::nullopt;
-    }
-    // Cramer's rule on the 3 by 3 normal equations; the water speed's coefficient is 1 over
-    // the factor.
-    const auto det = [](const double m[3][3]) {
-        return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-               m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-               m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-    };
-    const double dDet = det(m_aNormal);
-    double aFirst[3][3];
-    for (int r = 0; r < 3; ++r) {
-        aFirst[r][0] = m_aRight[r];
-        aFirst[r][1] = m_aNormal[r][1];
-        aFirst[r][2] = m_aNormal[r][2];
-    }
-    // Headings too alike leave the current and the factor undetermined.
-    const double dScale = m_aNormal[0][0] * m_aNormal[1][1] * m_aNormal[2][2];
-    if (!(std::fabs(dDet) > 1e-6 * std::fabs(dScale))) {
-        return std::nullopt;
-    }
-    const double a = det(aFirst) / dDet;
-    if (!(a > 0.2 && a < 5)) {
-        return std::nullopt;
-    }
-    return 1.0 / a;
+    offset.bApply = offset.bInterval && !offset.bAtBound &&
+                    offset.HalfWidth() <= kMaxOffsetHalfWidth &&
+                    (offset.dLow > 0 || offset.dHigh < 0);
+    factor.bApply = factor.bInterval && factor.HalfWidth() <= kMaxFactorHalfWidth &&
+                    (factor.dLow > 1 || factor.dHigh < 1) &&
+                    std::fabs(*factor.value - 1) >= kMinFactorError;
+    return estimates;
 }

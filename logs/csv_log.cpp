@@ -34,10 +34,18 @@ std::string_view CellAt(const std::vector<std::string_view>& cells, int n) {
                                                                 : std::string_view();
 }
 
-// Seconds, or hh:mm:ss.
+// Seconds, hh:mm:ss (fractions allowed), or an ISO date and time ("2024-06-01 08:00:00.000000",
+// "2024-06-01T08:00:00.5Z"): its time of day.
 bool ParseTime(std::string_view cell, double& dSeconds) {
     if (ParseLogNumber(cell, dSeconds)) {
         return true;
+    }
+    if (cell.size() >= 19 && cell[4] == '-' && cell[7] == '-' &&
+        (cell[10] == ' ' || cell[10] == 'T')) {
+        cell.remove_prefix(11);
+        if (!cell.empty() && cell.back() == 'Z') {
+            cell.remove_suffix(1);
+        }
     }
     double h = 0;
     double m = 0;

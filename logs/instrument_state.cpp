@@ -9,6 +9,10 @@ void InstrumentState::SetTimeOfDay(double dSeconds) {
     if (m_bTime && dSeconds + m_dDays < m_dTime - 43200) {
         m_dDays += 86400;  // past midnight
     }
+    if (!m_bTime) {
+        // The log's clock starts: what was read on the counter before is current now.
+        m_dTrueTime = m_dTrueTime > kNever ? dSeconds : m_dTrueTime;
+    }
     m_dTime = dSeconds + m_dDays;
     m_bTime = true;
 }
@@ -16,11 +20,13 @@ void InstrumentState::SetTimeOfDay(double dSeconds) {
 void InstrumentState::SetHeadingTrue(double dDegrees) {
     m_dHeadingTrue = dDegrees;
     m_dHeadingTrueTime = Now();
+    ++m_counts.nTrueHeadingReadings;
 }
 
 void InstrumentState::SetHeadingMagnetic(double dDegrees) {
     m_dHeadingMagnetic = dDegrees;
     m_dHeadingMagneticTime = Now();
+    ++m_counts.nMagneticHeadingReadings;
 }
 
 std::optional<double> InstrumentState::HeadingTrue() const {
@@ -33,16 +39,28 @@ std::optional<double> InstrumentState::HeadingMagnetic() const {
 }
 
 void InstrumentState::ApparentWind(double dSpeed, double dFromBow) {
+    double dBoat = 0;
     if (m_bTrueWindSeen) {
-        return;  // the log has true wind: that one counts
+        // The log has true wind: that one counts, checked against the wind triangle.
+        if (Current(m_dTrueTime) && BoatSpeed(dBoat) && dBoat >= 1.0) {
+            double dTrueSpeed = 0;
+            double dTrueAngle = 0;
+            TrueWindFromApparent(dSpeed, dFromBow, dBoat, dTrueSpeed, dTrueAngle);
+            const double dAngle = std::fabs(std::remainder(dTrueAngle - m_dTrueFromBow, 360.0));
+            ++m_counts.nTrueWindChecked;
+            m_counts.nTrueWindDisagreeing +=
+                dAngle > 5.0 || std::fabs(dTrueSpeed - m_dTrueSpeed) > 0.15 * dTrueSpeed + 0.5 ? 1
+                                                                                               : 0;
+        }
+        return;
     }
     TickWithoutTime();
-    double dBoat = 0;
     if (!BoatSpeed(dBoat)) {
         ++m_counts.nWindWithoutBoatSpeed;
         ++m_counts.nApparentWithoutBoatSpeed;
         return;
     }
+    m_counts.nCalmApparentUnderWay += dSpeed == 0 && dBoat >= 2.0 ? 1 : 0;
     double dTrueSpeed = 0;
     double dTrueAngle = 0;
     TrueWindFromApparent(dSpeed, dFromBow, dBoat, dTrueSpeed, dTrueAngle);
@@ -61,6 +79,7 @@ void InstrumentState::WindWithBoatSpeed(double dSpeed, double dFromBow, double d
     double dTrueAngle = dFromBow;
     ++m_counts.nBoatSpeedReadings;
     if (bApparent) {
+        m_counts.nCalmApparentUnderWay += dSpeed == 0 && dBoatSpeed >= 2.0 ? 1 : 0;
         TrueWindFromApparent(dSpeed, dFromBow, dBoatSpeed, dTrueSpeed, dTrueAngle);
     }
     Deliver(dTrueSpeed, dTrueAngle, dBoatSpeed, bApparent);

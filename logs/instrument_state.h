@@ -45,8 +45,13 @@ class InstrumentState {
     // Whether the engine turns (an RPM sentence, an engine transducer).
     void SetEngineRunning(bool bRunning);
 
+    // Where a true wind reading came from. A log whose instruments send true wind in two
+    // sentence types (MWV and VWT, say), which may be computed differently, is sampled from
+    // the first type it has while that type keeps coming (within 10 s); the other's readings
+    // are counted and passed over, so that the angle does not jump between the two.
+    enum class TrueWindSource : std::uint8_t { None, Mwv, Vwt, Mwd };
     // True wind (kn, angle from the bow 0 to 360): a sample with the current boat speed.
-    void TrueWind(double dSpeed, double dFromBow);
+    void TrueWind(double dSpeed, double dFromBow, TrueWindSource source = TrueWindSource::Mwv);
     // Apparent wind: a sample through the wind triangle, unless the log has true wind.
     void ApparentWind(double dSpeed, double dFromBow);
     // A moment that brings its own wind and boat speed (a CSV row): a sample at once, the wind
@@ -59,6 +64,14 @@ class InstrumentState {
 
     // A line that could not be read.
     void CountBadLine() { ++m_counts.nBadLines; }
+    void CountBadChecksum() {
+        ++m_counts.nBadLines;
+        ++m_counts.nBadChecksums;
+    }
+    void CountImpossibleValue() {
+        ++m_counts.nBadLines;
+        ++m_counts.nImpossibleValues;
+    }
     // Whether the line just read gave a reading no sample can hold (beyond a float, negative),
     // which makes it a bad line; cleared for the next line.
     bool TakeBadReading() {
@@ -81,6 +94,11 @@ class InstrumentState {
     double m_dDays = 0;
     double m_dCounter = 0;
     bool m_bTrueWindSeen = false;
+    TrueWindSource m_trueSource = TrueWindSource::None;
+    // The last true wind sampled: when, its speed and angle from the bow.
+    double m_dTrueTime = kNever;
+    double m_dTrueSpeed = 0;
+    double m_dTrueFromBow = 0;
     bool m_bBadReading = false;
     bool m_bPlausibleOnly = false;
     bool m_bWaterSpeedSeen = false;
@@ -114,6 +132,8 @@ inline void InstrumentState::SetWaterSpeed(double dKnots) {
     m_dWaterSpeedTime = Now();
     m_bWaterSpeedSeen = true;
     ++m_counts.nBoatSpeedReadings;
+    ++m_counts.nWaterSpeedReadings;
+    m_counts.bSpeedOverGround = false;
 }
 
 inline void InstrumentState::SetGroundSpeed(double dKnots, std::optional<double> course) {
@@ -128,9 +148,19 @@ inline void InstrumentState::SetGroundSpeed(double dKnots, std::optional<double>
     ++m_counts.nBoatSpeedReadings;
 }
 
-inline void InstrumentState::TrueWind(double dSpeed, double dFromBow) {
+inline void InstrumentState::TrueWind(double dSpeed, double dFromBow, TrueWindSource source) {
     m_bTrueWindSeen = true;
     TickWithoutTime();
+    if (source != m_trueSource) {
+        if (m_trueSource != TrueWindSource::None && Now() - m_dTrueTime <= 10.0) {
+            ++m_counts.nSecondTrueWind;
+            return;
+        }
+        m_trueSource = source;
+    }
+    m_dTrueTime = Now();
+    m_dTrueSpeed = dSpeed;
+    m_dTrueFromBow = dFromBow;
     Emit(dSpeed, dFromBow, false);
 }
 
@@ -160,7 +190,11 @@ inline void InstrumentState::Emit(double dWindSpeed, double dFromBow, bool bComp
         ++m_counts.nWindWithoutBoatSpeed;
         return;
     }
-    m_counts.bSpeedOverGround = m_counts.bSpeedOverGround || !m_bWaterSpeedSeen;
+    if (!m_bWaterSpeedSeen) {
+        ++m_counts.nOverGroundSamples;
+    }
+    // Only a reading without any speed through the water takes the speed over ground for all.
+    m_counts.bSpeedOverGround = m_counts.nWaterSpeedReadings == 0;
     Deliver(dWindSpeed, dFromBow, dBoat, bComputed);
 }
 

@@ -22,6 +22,10 @@ Learner::Learner(LearnOptions options)
 
 void Learner::Finish() {
     m_stages.Finish();
+    if (!m_bFinished) {
+        m_bFinished = true;
+        m_estimates = m_calibration.Estimate();
+    }
     if (m_pDegrees != nullptr) {
         MakeBinsFromDegrees();
         m_pDegrees.reset();
@@ -46,8 +50,7 @@ Distribution& Learner::HeldAt(std::size_t nIndex) {
 }
 
 void Learner::MakeBinsFromDegrees() {
-    m_selfCalibration = {m_calibration.AngleOffset().value_or(0.0),
-                         m_calibration.SpeedFactor().value_or(1.0)};
+    m_selfCalibration = m_estimates.Applied();
     const auto index = [&](int nWind, float fAngle) {
         const int nAngle = std::clamp(m_stages.GetBins().AngleBin(fAngle), 0, m_nAngleBins - 1);
         return static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
@@ -73,7 +76,7 @@ void Learner::Keep(const LogSample& sample, int nWind) {
     const int nAngle =
         std::clamp(m_stages.GetBins().AngleBin(sample.fWindAngle), 0, m_nAngleBins - 1);
     const auto nIndex = static_cast<std::size_t>(nWind * m_nAngleBins + nAngle);
-    m_calibration.Add(sample, nWind);
+    m_calibration.Add(sample, nWind, m_stages.Legs());
     const bool bHeld = HeldOut(m_stages.Legs());
     if (bHeld) {
         m_nHeldLegs += m_stages.Legs() != m_nLastHeldLeg ? 1 : 0;
@@ -91,8 +94,41 @@ void Learner::Keep(const LogSample& sample, int nWind) {
     }
 }
 
+namespace {
+
+// The share of the samples under way (not at rest) dropped as motoring, in percent; with
+// bSign, "12.5 %".
+std::string MotoringShare(const StageCounts& c, bool bSign = true) {
+    const std::uint64_t nUnderWay = c.nSamples - c.nAtRest;
+    const double d =
+        nUnderWay == 0 ? 0.0
+                       : 100.0 * static_cast<double>(c.Motoring()) / static_cast<double>(nUnderWay);
+    return FormatExchangeNumber(static_cast<float>(d)) + (bSign ? " %" : "");
+}
+
+// Whether a polar's points are the same speed at every angle over 90 degrees or more, as only
+// an engine makes them: under sail the speed changes by more than a tenth between the beat, the
+// reach and the run.
+bool LooksMotored(const PERF_POLAR& polar) {
+    constexpr std::size_t kMinPoints = 4;
+    if (polar.m_aVectors.size() < kMinPoints ||
+        polar.m_aVectors.back()->m_fAngle - polar.m_aVectors.front()->m_fAngle < 90.0f) {
+        return false;
+    }
+    std::vector<float> speeds;
+    for (const auto& pVector : polar.m_aVectors) {
+        speeds.push_back(pVector->m_fSpeed);
+    }
+    std::sort(speeds.begin(), speeds.end());
+    const float fMedian = speeds[speeds.size() / 2];
+    return speeds.front() >= 0.95f * fMedian && speeds.back() <= 1.05f * fMedian;
+}
+
+}  // namespace
+
 std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) {
     Finish();
+    m_nFlatPolars = 0;
     const Bins& bins = m_stages.GetBins();
     auto pSailPlan = std::make_unique<SAILPLAN>(strName);
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
@@ -104,6 +140,10 @@ std::unique_ptr<SAILPLAN> Learner::Result(const std::string& strName) {
                     pPolar->GetVectorCount(), bins.Angle(a),
                     static_cast<float>(pBin->speeds.Percentile(m_options.fPercentile)));
             }
+        }
+        if (LooksMotored(*pPolar)) {
+            ++m_nFlatPolars;
+            continue;
         }
         if (pPolar->GetVectorCount() >= 2) {
             if (const auto best = FindBestVmg(*pPolar)) {
@@ -139,11 +179,17 @@ std::string Learner::Summary() const {
                     ", engine running " + std::to_string(c.nEngine) + ", looked like motoring " +
                     std::to_string(c.nMotoring) + ", not steady " + std::to_string(c.nUnsteady) +
                     ", outside the wind speeds " + std::to_string(c.nOutside) + ")\n";
+    s += "motoring: " + MotoringShare(c) + " of the samples under way dropped as motoring\n";
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         const int nPoints = PointsAt(static_cast<int>(w));
         s += "  " + FormatExchangeNumber(m_options.windSpeeds[w]) +
              " kn: " + std::to_string(nPoints) + (nPoints == 1 ? " point" : " points") +
              (nPoints < 2 ? " (no polar)" : "") + "\n";
+    }
+    if (m_nFlatPolars > 0) {
+        s += "left out: " + std::to_string(m_nFlatPolars) +
+             (m_nFlatPolars == 1 ? " polar" : " polars") +
+             " with the same speed at every angle, as under engine\n";
     }
     return s;
 }
@@ -157,7 +203,10 @@ std::string Learner::ReportJson() const {
                     ", \"looked_like_motoring\": " + std::to_string(c.nMotoring) +
                     ", \"not_steady\": " + std::to_string(c.nUnsteady) +
                     ", \"outside_wind_speeds\": " + std::to_string(c.nOutside) +
-                    ", \"kept\": " + std::to_string(c.nKept) + ", \"wind_speeds\": [";
+                    ", \"kept\": " + std::to_string(c.nKept) +
+                    ", \"motoring_percent\": " + MotoringShare(c, false) +
+                    ", \"flat_polars_left_out\": " + std::to_string(m_nFlatPolars) +
+                    ", \"wind_speeds\": [";
     for (std::size_t w = 0; w < m_options.windSpeeds.size(); ++w) {
         s += w == 0 ? "" : ", ";
         s += "{\"wind_speed\": ";

@@ -44,15 +44,20 @@ class Learner {
     // JSON has the points per wind speed, and its bins carry each bin's count, percentile,
     // mean, spread and whether both tacks sailed it).
     const StageCounts& Counts() const { return m_stages.Counts(); }
+    // After Result: the polars left out because their points were the same speed at every
+    // angle, as motoring makes them.
+    int FlatPolars() const { return m_nFlatPolars; }
     int Points() const;
     int PointsAt(int nWindBin) const;
     std::string Summary() const;
     std::string ReportJson() const;
     // The held-out legs against a learned polar (Result's, fitted or not).
     HoldoutError Holdout(const SAILPLAN& learned) const;
-    // The sensors' errors as the kept samples show them (after the options' calibration).
-    const CalibrationEstimator& Calibration() const { return m_calibration; }
-    // Self-calibrating, after Finish: the calibration the bins were made with.
+    // After Finish: the sensors' errors as the kept samples show them (after the options'
+    // calibration), with how sure they are.
+    const SensorEstimates& Estimates() const { return m_estimates; }
+    // Self-calibrating, after Finish: the calibration the bins were made with (only the
+    // estimates sure enough to apply).
     const ::Calibration& SelfCalibration() const { return m_selfCalibration; }
 
   private:
@@ -86,6 +91,9 @@ class Learner {
     std::uint64_t m_nHeldSamples = 0;
     std::uint64_t m_nLastHeldLeg = 0;
     CalibrationEstimator m_calibration;
+    SensorEstimates m_estimates;
+    bool m_bFinished = false;
+    int m_nFlatPolars = 0;
     std::uint64_t m_nHoldoutPercent;
     // Self-calibrating: the kept and the held-out samples by degree until Finish.
     std::unique_ptr<DegreeBins> m_pDegrees;

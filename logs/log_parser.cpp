@@ -32,7 +32,10 @@ void LogParser::Line(std::string_view line) {
         m_mode = Mode::Csv;
         return;
     }
-    if (m_mode == Mode::Csv && m_csv.ReadRow(line, m_state) && !m_state.TakeBadReading()) {
+    if (m_mode == Mode::Csv && m_csv.ReadRow(line, m_state)) {
+        if (m_state.TakeBadReading()) {
+            m_state.CountImpossibleValue();
+        }
         return;
     }
     m_state.CountBadLine();  // neither a sentence nor a row of a known table
@@ -41,7 +44,7 @@ void LogParser::Line(std::string_view line) {
 void LogParser::Sentence(std::string_view sentence) {
     NmeaFields fields;
     if (!SplitNmeaSentence(sentence, fields)) {
-        m_state.CountBadLine();
+        m_state.CountBadChecksum();
         return;
     }
     // What this reader does not use counts as a sentence only when its checksum vouches for it:
@@ -61,7 +64,7 @@ void LogParser::Sentence(std::string_view sentence) {
     switch (ReadNmeaSentence(type, fields, m_state)) {
         case SentenceRead::Read:
             if (m_state.TakeBadReading()) {
-                m_state.CountBadLine();
+                m_state.CountImpossibleValue();
             } else {
                 Count(type);
             }
@@ -75,6 +78,9 @@ void LogParser::Sentence(std::string_view sentence) {
             } else {
                 m_state.CountBadLine();
             }
+            return;
+        case SentenceRead::Impossible:
+            m_state.CountImpossibleValue();
             return;
         case SentenceRead::Bad:
             m_state.CountBadLine();

@@ -16,6 +16,17 @@ std::string Share(std::uint64_t n, std::uint64_t nOf) {
     return Count(n) + std::string(" of ") + Count(nOf) + " samples";
 }
 
+// What the bad lines were, when there were any: " (checksum failures 2, cut or malformed 1,
+// impossible values 0)".
+std::string BadKinds(const LogCounts& counts) {
+    if (counts.nBadLines == 0) {
+        return {};
+    }
+    return " (checksum failures " + Count(counts.nBadChecksums) + ", cut or malformed " +
+           Count(counts.nBadLines - counts.nBadChecksums - counts.nImpossibleValues) +
+           ", impossible values " + Count(counts.nImpossibleValues) + ")";
+}
+
 }  // namespace
 
 std::vector<std::string> LogNotes(const LogCounts& counts) {
@@ -23,6 +34,27 @@ std::vector<std::string> LogNotes(const LogCounts& counts) {
     if (counts.bSpeedOverGround) {
         notes.emplace_back(
             "no speed through the water was logged; the boat speed is the speed over ground");
+    } else if (counts.nOverGroundSamples > 0) {
+        notes.emplace_back(Count(counts.nOverGroundSamples) +
+                           " samples before the first speed through the water took the speed "
+                           "over ground");
+    }
+    if (counts.nSecondTrueWind > 0) {
+        notes.emplace_back(Count(counts.nSecondTrueWind) +
+                           " true wind readings of a second sentence type passed over: the "
+                           "samples take the first type the log sent");
+    }
+    if (counts.nTrueWindDisagreeing * 10 > counts.nTrueWindChecked && counts.nTrueWindChecked > 0) {
+        notes.emplace_back(Count(counts.nTrueWindDisagreeing) + " of " +
+                           Count(counts.nTrueWindChecked) +
+                           " logged true wind readings differ from the apparent wind and boat "
+                           "speed by more than 5 degrees or 15 %: the instruments may compute "
+                           "it otherwise (over ground, or with corrections)");
+    }
+    if (counts.nCalmApparentUnderWay > 0) {
+        notes.emplace_back(Count(counts.nCalmApparentUnderWay) +
+                           " apparent wind readings of 0 kn while the boat moved at 2 kn or more: "
+                           "is the wind instrument working?");
     }
     if (counts.nComputedWindSamples > 0 && counts.nTrueWindSamples == 0) {
         notes.emplace_back(
@@ -37,8 +69,9 @@ std::vector<std::string> LogNotes(const LogCounts& counts) {
 std::string LogCountsText(const LogCounts& counts) {
     std::string s = std::string("lines: ") + Count(counts.nLines) +
                     std::string(", bad lines skipped: ") + Count(counts.nBadLines) +
-                    std::string(", sentences without values: ") + Count(counts.nEmptySentences) +
-                    std::string(", other sentences: ") + Count(counts.nOtherSentences) + "\n";
+                    BadKinds(counts) + std::string(", sentences without values: ") +
+                    Count(counts.nEmptySentences) + std::string(", other sentences: ") +
+                    Count(counts.nOtherSentences) + "\n";
     if (!counts.sentences.empty()) {
         s += "sentences:";
         for (const auto& [strType, n] : counts.sentences) {
@@ -87,6 +120,8 @@ std::string LogCountsJson(const LogCounts& counts) {
     };
     member("lines", counts.nLines);
     member("bad_lines", counts.nBadLines);
+    member("bad_checksums", counts.nBadChecksums);
+    member("impossible_values", counts.nImpossibleValues);
     member("sentences_without_values", counts.nEmptySentences);
     member("other_sentences", counts.nOtherSentences);
     s += ", \"sentences\": {";
@@ -164,4 +199,14 @@ std::string MainCause(const LogCounts& counts, const StageCounts& stages,
                                       FormatExchangeNumber(options.windSpeeds.back()) + " kn");
     }
     return strCause;
+}
+
+bool MotoringOnly(const StageCounts& stages) {
+    return stages.Motoring() > 0 && stages.nKept * 100 < stages.Motoring();
+}
+
+std::string MotoringOnlyCause(const StageCounts& stages) {
+    return "the log looks like motoring: " +
+           Share(stages.Motoring(), stages.nSamples - stages.nAtRest) +
+           " under way dropped as motoring, " + Count(stages.nKept) + " kept";
 }

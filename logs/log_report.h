@@ -23,5 +23,11 @@ std::string LogCountsJson(const LogCounts& counts);
 std::string MainCause(const LogCounts& counts, const StageCounts& stages,
                       const LearnOptions& options);
 
+// Whether a reading is motoring with next to no sailing: fewer samples kept than a hundredth of
+// those dropped as motoring. Learn writes nothing of it and compare compares nothing, for what
+// slipped through would be the engine's speed; the line says why.
+bool MotoringOnly(const StageCounts& stages);
+std::string MotoringOnlyCause(const StageCounts& stages);
+
 // A string as a JSON string literal, quotes included, made printable first.
 std::string JsonText(const std::string& text);

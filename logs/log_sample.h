@@ -35,7 +35,12 @@ struct LogCounts {
     std::uint64_t nLines = 0;
     // Bad checksums, truncated or malformed sentences and rows, negative or non-finite readings.
     std::uint64_t nBadLines = 0;
-    // Sentences of a type this reader uses with every value field empty ("$IIHDT,,T").
+    // Of those: a checksum that does not match (or is cut short), and a reading no instrument
+    // gives (negative, beyond a float); the rest are cut or malformed.
+    std::uint64_t nBadChecksums = 0;
+    std::uint64_t nImpossibleValues = 0;
+    // Sentences of a type this reader uses whose values it needs are empty ("$IIHDT,,T", or an
+    // MWD with the wind's speed and no direction).
     std::uint64_t nEmptySentences = 0;
     // Sentences with a valid checksum that this reader does not use: AIS ("!AIVDM"),
     // proprietary ("$P..."), and types it does not know.
@@ -49,6 +54,21 @@ struct LogCounts {
     std::uint64_t nApparentWithoutBoatSpeed = 0;  // of those, apparent wind
     std::uint64_t nBoatSpeedReadings = 0;
     std::uint64_t nEngineReadings = 0;  // RPM sentences and engine transducers read
-    bool bSpeedOverGround = false;      // no speed through water: the boat speed is over ground
-    bool bTruncated = false;            // a compressed log ended before its end
+    std::uint64_t nTrueHeadingReadings = 0;
+    std::uint64_t nMagneticHeadingReadings = 0;
+    // Samples whose boat speed is the speed over ground (no speed through the water had been
+    // logged yet), and readings of the speed through the water.
+    std::uint64_t nOverGroundSamples = 0;
+    std::uint64_t nWaterSpeedReadings = 0;
+    // Apparent wind readings of 0 kn while the boat moved at 2 kn or more: a wind instrument
+    // that is off or broken (its samples are still taken as logged).
+    std::uint64_t nCalmApparentUnderWay = 0;
+    // True wind readings of a second sentence type passed over (see InstrumentState).
+    std::uint64_t nSecondTrueWind = 0;
+    // Logged true wind checked against the apparent wind and boat speed of its moment, and of
+    // those, how many differed by more than 5 degrees or 15 % and 0.5 kn.
+    std::uint64_t nTrueWindChecked = 0;
+    std::uint64_t nTrueWindDisagreeing = 0;
+    bool bSpeedOverGround = false;  // no speed through water at all: the boat speed is over ground
+    bool bTruncated = false;        // a compressed log ended before its end
 };

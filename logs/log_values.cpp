@@ -6,17 +6,29 @@
 #include <limits>
 
 bool ParseTimeOfDay(std::string_view field, double& dSeconds) {
-    double d = 0;
-    if (field.size() < 6 || !ParseLogNumber(field, d)) {
+    if (field.size() < 6) {
         return false;
     }
-    const double hh = std::floor(d / 10000);
-    const double mm = std::floor((d - hh * 10000) / 100);
-    const double ss = d - hh * 10000 - mm * 100;
+    // Hours and minutes as digits, the seconds (with any fraction) as a number: no division
+    // of a double into its parts, for this runs once a second of every log.
+    int aDigits[4];
+    for (int i = 0; i < 4; ++i) {
+        const char c = field[static_cast<std::size_t>(i)];
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        aDigits[i] = c - '0';
+    }
+    double ss = 0;
+    if (field[4] < '0' || field[4] > '9' || !ParseLogNumber(field.substr(4), ss)) {
+        return false;
+    }
+    const int hh = aDigits[0] * 10 + aDigits[1];
+    const int mm = aDigits[2] * 10 + aDigits[3];
     if (hh > 23 || mm > 59 || ss >= 61) {
         return false;
     }
-    dSeconds = hh * 3600 + mm * 60 + ss;
+    dSeconds = hh * 3600.0 + mm * 60.0 + ss;
     return true;
 }
 

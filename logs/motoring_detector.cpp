@@ -88,7 +88,19 @@ bool MotoringDetector::LooksLikeMotoring(const LogSample& s) {
     if (s.fBoatSpeed > 1.0f && s.fWindAngle < 30.0f) {
         return true;
     }
-    if (s.fBoatSpeed > 1.5f * s.fWindSpeed + 1.0f) {
+    if (s.fBoatSpeed > 1.2f * s.fWindSpeed + 1.0f) {
+        return true;
+    }
+    // Faster than the wind close-hauled or on a run, which sails do not drive a keelboat to
+    // (motor-sailing in a light breeze, motoring downwind).
+    if (s.fBoatSpeed > 1.0f && s.fBoatSpeed > s.fWindSpeed &&
+        (s.fWindAngle < kUpwindAngle || s.fWindAngle > kRunAngle)) {
+        return true;
+    }
+    // Creeping along in a breeze that would drive the boat well: manoeuvring under engine (in a
+    // gale a boat may sail slowly under storm canvas).
+    if (s.fWindSpeed >= kCreepingWind && s.fWindSpeed <= kCreepingWindMax &&
+        s.fBoatSpeed < kCreepingShare * s.fWindSpeed) {
         return true;
     }
     const double dOwn = SegmentIndex(s.dTime);

@@ -13,8 +13,11 @@
 // more than 3 degrees, or the true wind speed more than 10 %, from each segment to the next
 // while the boat speed, from those segments to the sample's own, stayed within 10 % (judged
 // once per segment, for all its samples); when it points
-// closer than 30 degrees to the true wind at more than 1 kn, which no sail drives; or when it
-// goes faster than 1.5 times the true wind speed plus 1 kn. A turn from one steady course to
+// closer than 30 degrees to the true wind at more than 1 kn, which no sail drives; when it
+// goes faster than 1.2 times the true wind speed plus 1 kn; faster than the true wind closer
+// than 60 degrees to it or further than 150 from it (sails do not drive a keelboat so: a fast
+// multihull's light-air beats and runs are taken for motoring); or slower than 0.4 times a
+// true wind of 5 to 25 kn (manoeuvring in a harbour). A turn from one steady course to
 // another moves the wind angle once, not on and on, and stays sailing.
 //
 // Each verdict needs the 45 s after its sample: samples are handed on with their verdict about
@@ -31,6 +34,11 @@ class MotoringDetector {
     static constexpr float kBoatSpeedChange = 0.1f;  // of the sample's boat speed
     static constexpr float kWindAngleStep = 3.0f;    // degrees, from segment to segment
     static constexpr float kWindSpeedStep = 0.1f;    // of the sample's wind speed
+    static constexpr float kUpwindAngle = 60.0f;
+    static constexpr float kRunAngle = 150.0f;
+    static constexpr float kCreepingWind = 5.0f;
+    static constexpr float kCreepingWindMax = 25.0f;
+    static constexpr float kCreepingShare = 0.4f;
 
   private:
     struct Segment {

@@ -1,6 +1,9 @@
 // What each sentence type tells, one function per type and one row of the table per type.
 #include "logs/nmea_handlers.h"
 
+#include <cstdint>
+#include <initializer_list>
+
 #include "logs/log_values.h"
 
 namespace {
@@ -45,7 +48,7 @@ bool ReadVwt(const NmeaFields& f, InstrumentState& state) {
     if (!ReadWindOffTheBow(f, dSpeed, dFromBow)) {
         return false;
     }
-    state.TrueWind(dSpeed, dFromBow);
+    state.TrueWind(dSpeed, dFromBow, InstrumentState::TrueWindSource::Vwt);
     return true;
 }
 
@@ -73,9 +76,9 @@ bool ReadMwd(const NmeaFields& f, InstrumentState& state) {
     const std::optional<double> headingTrue = state.HeadingTrue();
     const std::optional<double> headingMagnetic = state.HeadingMagnetic();
     if (bTrue && headingTrue) {
-        state.TrueWind(dSpeed, dTrue - *headingTrue);
+        state.TrueWind(dSpeed, dTrue - *headingTrue, InstrumentState::TrueWindSource::Mwd);
     } else if (bMagnetic && headingMagnetic) {
-        state.TrueWind(dSpeed, dMagnetic - *headingMagnetic);
+        state.TrueWind(dSpeed, dMagnetic - *headingMagnetic, InstrumentState::TrueWindSource::Mwd);
     }
     return true;
 }
@@ -216,22 +219,53 @@ bool ReadXdr(const NmeaFields& f, InstrumentState& state) {
 struct SentenceType {
     std::string_view type;
     SentenceReader read;
+    std::size_t nFields;    // the fields (type included) up to the last value the reader needs
+    std::uint32_t uNeeded;  // the value fields it needs, a bit each (bit n: field n)
 };
+
+constexpr std::uint32_t Fields(std::initializer_list<int> fields) {
+    std::uint32_t u = 0;
+    for (const int n : fields) {
+        u |= 1u << n;
+    }
+    return u;
+}
 
 constexpr SentenceType kSentenceTypes[] = {
-    {"MWV", ReadMwv}, {"VWT", ReadVwt}, {"VWR", ReadVwr}, {"MWD", ReadMwd}, {"HDT", ReadHdt},
-    {"HDM", ReadHdm}, {"HDG", ReadHdg}, {"VHW", ReadVhw}, {"VPW", ReadVpw}, {"VTG", ReadVtg},
-    {"RMC", ReadRmc}, {"ZDA", ReadZda}, {"GLL", ReadGll}, {"RPM", ReadRpm}, {"XDR", ReadXdr},
+    {"MWV", ReadMwv, 5, Fields({1, 3})}, {"VWT", ReadVwt, 5, Fields({1, 3})},
+    {"VWR", ReadVwr, 5, Fields({1, 3})}, {"MWD", ReadMwd, 7, Fields({1, 3, 5})},
+    {"HDT", ReadHdt, 2, Fields({1})},    {"HDM", ReadHdm, 2, Fields({1})},
+    {"HDG", ReadHdg, 2, Fields({1})},    {"VHW", ReadVhw, 7, Fields({5})},
+    {"VPW", ReadVpw, 2, Fields({1})},    {"VTG", ReadVtg, 7, Fields({5})},
+    {"RMC", ReadRmc, 10, Fields({1})},   {"ZDA", ReadZda, 2, Fields({1})},
+    {"GLL", ReadGll, 6, Fields({5})},    {"RPM", ReadRpm, 4, Fields({3})},
+    {"XDR", ReadXdr, 5, Fields({2})},
 };
 
-// Whether no data field holds a digit: a sentence the instrument sent without values.
-bool WithoutValues(const NmeaFields& f) {
+// Whether a sentence that could not be read lacks values rather than being malformed: no field
+// holds a digit, or it has all its fields and one that the reader needs is empty (instruments
+// send what they have: an MWD with the wind's speeds and no direction, an MWV without its
+// angle). A sentence cut short has too few fields and stays bad.
+bool WithoutValues(const NmeaFields& f, const SentenceType& type) {
+    bool bDigit = false;
+    bool bEmpty = false;
     for (std::size_t i = 1; i < f.Count(); ++i) {
-        if (f[i].find_first_of("0123456789") != std::string_view::npos) {
-            return false;
+        bDigit = bDigit || f[i].find_first_of("0123456789") != std::string_view::npos;
+        bEmpty = bEmpty || (i < 32 && (type.uNeeded >> i & 1u) != 0 && f[i].empty());
+    }
+    return !bDigit || (f.Count() >= type.nFields && bEmpty);
+}
+
+// Whether a needed field holds a number no instrument gives (negative, beyond a float), which
+// is why the sentence could not be read.
+bool ImpossibleValue(const NmeaFields& f, const SentenceType& type) {
+    for (std::size_t i = 1; i < f.Count() && i < 32; ++i) {
+        double d = 0;
+        if ((type.uNeeded >> i & 1u) != 0 && ParseLogNumber(f[i], d) && !ParseReading(f[i], d)) {
+            return true;
         }
     }
-    return true;
+    return false;
 }
 
 }  // namespace
@@ -243,7 +277,11 @@ SentenceRead ReadNmeaSentence(std::string_view type, const NmeaFields& fields,
             if (sentenceType.read(fields, state)) {
                 return SentenceRead::Read;
             }
-            return WithoutValues(fields) ? SentenceRead::WithoutValues : SentenceRead::Bad;
+            if (WithoutValues(fields, sentenceType)) {
+                return SentenceRead::WithoutValues;
+            }
+            return ImpossibleValue(fields, sentenceType) ? SentenceRead::Impossible
+                                                         : SentenceRead::Bad;
         }
     }
     return SentenceRead::Other;

@@ -7,8 +7,9 @@
 
 enum class SentenceRead {
     Read,           // a type this reader uses, its values read into the state
-    WithoutValues,  // a type this reader uses, sent with no value (no digit in any field)
+    WithoutValues,  // a type this reader uses, sent without a value it needs (fields empty)
     Other,          // a type this reader does not use, passed over
+    Impossible,     // a type this reader uses, with a value no instrument gives (negative, huge)
     Bad,            // a type this reader uses, malformed or truncated
 };
 

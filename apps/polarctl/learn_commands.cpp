@@ -1,7 +1,10 @@
 // polarctl learn and compare: polars from the boat's own instrument logs, and the boat's
 // sailing measured against a polar.
+#include <algorithm>
 #include <optional>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/file_support.h"
@@ -11,6 +14,7 @@
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
+#include "logs/calibration_report.h"
 #include "logs/logs.h"
 #include "smoothing/polar_smoothing.h"
 
@@ -86,50 +90,107 @@ bool ReadSampleOptions(const ParsedArgs& parsed, LearnOptions& options, std::ost
     return true;
 }
 
+// What --fit made: the polars fitted, the points written, and which of them the fit made at
+// angles no sample was learned at (between sailed angles), and how many it made beyond the
+// sailed angles and left out (without --extrapolate).
+struct FitResult {
+    int nPolars = 0;
+    int nPoints = 0;
+    std::vector<std::pair<float, float>> withoutData;  // wind speed, angle
+    int nLeftOut = 0;
+};
+
 // Each learned polar replaced by the project's least-squares fit of its points (polarctl
 // smooth's), its tacking angle the fitted polar's best upwind VMG; a polar the fit cannot take
-// stays as learned. The number fitted.
-int FitPolars(SAILPLAN& plan) {
-    int nFitted = 0;
+// stays as learned. Only the fitted points between the first and last sailed angles are kept
+// unless bExtrapolate: beyond them the fit has nothing behind it.
+FitResult FitPolars(SAILPLAN& plan, bool bExtrapolate) {
+    FitResult result;
     for (int i = 0; i < plan.GetPolarCount(); ++i) {
-        if (plan.SmoothPolar(i) == 0 || g_aSmoothBackup.empty()) {
+        std::vector<float> sailed;
+        for (const auto& pVector : plan.Polar(i).m_aVectors) {
+            sailed.push_back(pVector->m_fAngle);
+        }
+        if (sailed.empty() || plan.SmoothPolar(i) == 0 || g_aSmoothBackup.empty()) {
             continue;
         }
         plan.EndSmooth(i, false);
         PERF_POLAR& polar = plan.Polar(i);
+        const auto [pMin, pMax] = std::minmax_element(sailed.begin(), sailed.end());
+        for (int v = polar.GetVectorCount() - 1; v >= 0; --v) {
+            const float fAngle = polar.m_aVectors[static_cast<std::size_t>(v)]->m_fAngle;
+            if (!bExtrapolate && (fAngle < *pMin || fAngle > *pMax)) {
+                polar.RemoveVector(v);
+                ++result.nLeftOut;
+            }
+        }
+        for (const auto& pVector : polar.m_aVectors) {
+            if (std::find(sailed.begin(), sailed.end(), pVector->m_fAngle) == sailed.end()) {
+                result.withoutData.emplace_back(polar.m_fWindSpeed, pVector->m_fAngle);
+            }
+        }
+        result.nPoints += polar.GetVectorCount();
         if (const auto best = FindBestVmg(polar)) {
             polar.m_fTackingAngle = best->fUpwindAngle;
         }
-        ++nFitted;
+        ++result.nPolars;
     }
-    return nFitted;
+    return result;
 }
 
-std::string Estimate(const std::optional<double>& value) {
-    return value ? FormatExchangeNumber(static_cast<float>(*value)) : std::string("null");
-}
-
-std::string CalibrationText(const std::optional<double>& angleOffset,
-                            const std::optional<double>& speedFactor, bool bAsked, bool bApplied) {
-    std::string s = "calibration: wind angle offset ";
-    s += angleOffset ? Estimate(angleOffset) + " degrees" : "unknown (the tacks do not overlap)";
-    s += ", boat speed factor ";
-    s += speedFactor ? Estimate(speedFactor)
-                     : "unknown (no heading with speed and course over ground)";
-    s += bApplied ? "; applied\n"
-         : bAsked ? "; nothing to apply\n"
-                  : "; --calibrate applies them\n";
+std::string FitText(const FitResult& fit, std::size_t nPolars, bool bExtrapolate) {
+    std::string s = "fitted: ";
+    s += std::to_string(fit.nPolars);
+    s += " of ";
+    s += std::to_string(nPolars);
+    s += " polars, ";
+    s += std::to_string(fit.nPoints);
+    s += " points, ";
+    s += std::to_string(fit.withoutData.size());
+    s += " of them made by the fit where no sample was learned";
+    if (!bExtrapolate) {
+        s += "; ";
+        s += std::to_string(fit.nLeftOut);
+        s += " beyond the sailed angles left out (--extrapolate keeps them)";
+    }
+    s += "\n";
+    if (!fit.withoutData.empty()) {
+        s += "  made by the fit (kn/degrees):";
+        for (const auto& [fWind, fAngle] : fit.withoutData) {
+            s += " ";
+            s += FormatExchangeNumber(fWind);
+            s += "/";
+            s += FormatExchangeNumber(fAngle);
+        }
+        s += "\n";
+    }
     return s;
 }
 
-std::string CalibrationJson(const std::optional<double>& angleOffset,
-                            const std::optional<double>& speedFactor, bool bApplied) {
-    return "{\"angle_offset\": " + Estimate(angleOffset) +
-           ", \"speed_factor\": " + Estimate(speedFactor) +
-           ", \"applied\": " + (bApplied ? "true" : "false") + "}";
+std::string FitJson(const FitResult& fit) {
+    std::string s = std::to_string(fit.nPolars);
+    s += ", \"fitted_points\": ";
+    s += std::to_string(fit.nPoints);
+    s += ", \"fitted_left_out\": ";
+    s += std::to_string(fit.nLeftOut);
+    s += ", \"fitted_without_data\": [";
+    for (std::size_t i = 0; i < fit.withoutData.size(); ++i) {
+        s += i == 0 ? "{\"wind_speed\": " : ", {\"wind_speed\": ";
+        s += FormatExchangeNumber(fit.withoutData[i].first);
+        s += ", \"angle\": ";
+        s += FormatExchangeNumber(fit.withoutData[i].second);
+        s += "}";
+    }
+    s += "]";
+    return s;
 }
 
+// An empty holdout says so: no bin measured is no error measured, not an error of 0.
 std::string HoldoutText(const HoldoutError& e) {
+    if (e.nBins == 0) {
+        return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
+               " samples; too few in any bin to measure the polar against (no error measured)\n";
+    }
     return "held out: " + std::to_string(e.nLegs) + " legs, " + std::to_string(e.nSamples) +
            " samples; the polar against them in " + std::to_string(e.nBins) +
            " bins: median error " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
@@ -140,9 +201,13 @@ std::string HoldoutText(const HoldoutError& e) {
 std::string HoldoutJson(const HoldoutError& e) {
     return "{\"legs\": " + std::to_string(e.nLegs) +
            ", \"samples\": " + std::to_string(e.nSamples) +
-           ", \"bins\": " + std::to_string(e.nBins) +
-           ", \"median_error\": " + FormatExchangeNumber(static_cast<float>(e.dMedian)) +
-           ", \"p90_error\": " + FormatExchangeNumber(static_cast<float>(e.dPercentile90)) + "}";
+           ", \"bins\": " + std::to_string(e.nBins) + ", \"median_error\": " +
+           (e.nBins == 0 ? std::string("null")
+                         : FormatExchangeNumber(static_cast<float>(e.dMedian))) +
+           ", \"p90_error\": " +
+           (e.nBins == 0 ? std::string("null")
+                         : FormatExchangeNumber(static_cast<float>(e.dPercentile90))) +
+           "}";
 }
 
 // Reads the logs, with a line of progress on standard error when it is a terminal.
@@ -232,34 +297,42 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return kExitInputProblem;
     }
     learner.Finish();
-    // The sensors' errors the sailing shows; with --calibrate, taken out of the points.
-    const std::optional<double> angleOffset = learner.Calibration().AngleOffset();
-    const std::optional<double> speedFactor = learner.Calibration().SpeedFactor();
-    const bool bCalibrated = bCalibrate && (angleOffset || speedFactor);
+    // The sensors' errors the sailing shows; with --calibrate, those it is sure of are taken
+    // out of the points.
+    const SensorEstimates& estimates = learner.Estimates();
     std::unique_ptr<SAILPLAN> pSailPlan =
         learner.Result(parsed.Option("--sail-plan").value_or("Measured"));
-    const int nFitted = parsed.Flag("--fit") ? FitPolars(*pSailPlan) : 0;
+    const bool bExtrapolate = parsed.Flag("--extrapolate");
+    const FitResult fit = parsed.Flag("--fit") ? FitPolars(*pSailPlan, bExtrapolate) : FitResult{};
     // Few points or none: the main cause said, on the terminal and in the report.
-    const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints;
-    const std::string strCause =
+    const bool bFewPoints = pSailPlan->m_aPolars.empty() || learner.Points() < kFewPoints ||
+                            MotoringOnly(learner.Counts());
+    std::string strCause =
         bFewPoints ? MainCause(counts, learner.Counts(), options) : std::string();
+    if (MotoringOnly(learner.Counts())) {
+        pSailPlan->m_aPolars.clear();  // nothing of it is the boat sailing
+        strCause = MotoringOnlyCause(learner.Counts());
+    } else if (pSailPlan->m_aPolars.empty() && learner.FlatPolars() > 0) {
+        strCause = "the boat went the same speed at every wind angle, as under engine (" +
+                   std::to_string(learner.FlatPolars()) + " polars left out)";
+    }
     summary << LogCountsText(counts) << learner.Summary();
     if (bFewPoints) {
         summary << "few points: " << strCause << "\n";
     }
     if (parsed.Flag("--fit")) {
-        summary << "fitted: " << nFitted << " of " << pSailPlan->m_aPolars.size() << " polars\n";
+        summary << FitText(fit, pSailPlan->m_aPolars.size(), bExtrapolate);
     }
-    summary << CalibrationText(angleOffset, speedFactor, bCalibrate, bCalibrated);
+    summary << CalibrationText(estimates, counts, bCalibrate);
     const HoldoutError holdout = learner.Holdout(*pSailPlan);
     if (options.fHoldoutPercent > 0) {
         summary << HoldoutText(holdout);
     }
     if (strReport) {
         const std::string strJson =
-            "{" + learner.ReportJson() + ", " + LogCountsJson(counts) +
-            ", \"calibration\": " + CalibrationJson(angleOffset, speedFactor, bCalibrated) +
-            ", \"fitted\": " + std::to_string(nFitted) + ", \"holdout\": " +
+            "{" + learner.ReportJson() + ", " + LogCountsJson(counts) + ", \"calibration\": {" +
+            CalibrationJson(estimates, bCalibrate) + "}" + ", \"fitted\": " + FitJson(fit) +
+            ", \"holdout\": " +
             (options.fHoldoutPercent > 0 ? HoldoutJson(holdout) : std::string("null")) +
             ", \"cause\": " + (bFewPoints ? JsonText(strCause) : std::string("null")) + "}\n";
         if (!WriteOutput(*strReport, strJson, parsed.Flag("--force"), out, err)) {
@@ -267,7 +340,11 @@ int RunLearn(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         }
     }
     if (pSailPlan->m_aPolars.empty()) {
-        err << "polarctl: no wind speed has two points: nothing written (" << strCause << ")\n";
+        if (MotoringOnly(learner.Counts())) {
+            err << "polarctl: nothing written: " << strCause << "\n";
+        } else {
+            err << "polarctl: no wind speed has two points: nothing written (" << strCause << ")\n";
+        }
         return kExitInputProblem;
     }
     WarnImplausible(err, *strOut, {pSailPlan.get()});
@@ -336,10 +413,11 @@ int RunCompare(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return kExitInputProblem;
     }
     comparison.Finish();
-    if (comparison.Samples() == 0) {
+    if (comparison.Samples() == 0 || MotoringOnly(comparison.Counts())) {
         // The stages kept samples, but the sail plan had no speed for them.
         const std::string strCause =
-            comparison.Counts().nKept > 0
+            MotoringOnly(comparison.Counts()) ? MotoringOnlyCause(comparison.Counts())
+            : comparison.Counts().nKept > 0
                 ? "the sail plan has no speed at the kept samples' wind speeds and angles"
                 : MainCause(counts, comparison.Counts(), options);
         if (!parsed.Flag("--json")) {

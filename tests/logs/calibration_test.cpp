@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "exchange/polar_curve.h"
+#include "logs/calibration_report.h"
 #include "logs/logs.h"
 #include "tests/support/sailed_log.h"
 
@@ -65,6 +66,9 @@ TEST(Calibration, AngleOffsetAndPaddleWheelErrorAreRecoveredAndTheirCorrectionHe
     self.bSelfCalibrate = true;
     const LearnedLog once = LearnFromLog(log, self);
     EXPECT_LT(MedianError(*once.pPlan, KnownPolar()), 0.05);
+    // Both tacks sailed alike at every angle for 20 hours: sure enough to apply.
+    EXPECT_TRUE(once.estimates.angleOffset.bApply);
+    EXPECT_TRUE(once.estimates.speedFactor.bApply);
     // Calibrated, the sailing shows no error left.
     EXPECT_NEAR(*calibrated.angleOffset, 0.0, 0.5);
     EXPECT_NEAR(*calibrated.speedFactor, 1.0, 0.005);
@@ -87,6 +91,32 @@ TEST(Calibration, ACorrectedSampleTurnsAgainstTheOffsetOnEitherTack) {
     const LogSample ahead{0, 10, 2, 1.0f, false};
     EXPECT_TRUE(Calibrated(ahead, calibration).bPort);
     EXPECT_FLOAT_EQ(Calibrated(ahead, calibration).fWindAngle, 2.0f);
+}
+
+TEST(Calibration, WhatIsNotSureIsSaidAsNotAppliedWithItsIntervalAndWhy) {
+    SensorEstimates estimates;
+    LogCounts counts;
+    // Wide: not applied, with the interval's half width and the tack pairs.
+    estimates.angleOffset = {-4.0, -7.5, -0.5, true, 14, false, false};
+    EXPECT_NE(CalibrationText(estimates, counts, true)
+                  .find("wind angle offset: not applied (±3.5°, 14 tack pairs)"),
+              std::string::npos);
+    // At the search's limit: not applied whatever its interval.
+    estimates.angleOffset = {-15.0, -15.2, -14.8, true, 30, true, false};
+    EXPECT_NE(CalibrationText(estimates, counts, true).find("reached its limit"),
+              std::string::npos);
+    EXPECT_EQ(CalibrationJson(estimates, true).find("\"applied\": true"), std::string::npos);
+    // Sure and asked for: applied, in the text and the report.
+    estimates.angleOffset = {3.2, 2.6, 3.8, true, 40, false, true};
+    EXPECT_NE(CalibrationText(estimates, counts, true).find("3.2° (±0.6°, 40 tack pairs); applied"),
+              std::string::npos);
+    EXPECT_NE(CalibrationJson(estimates, true).find("\"sure\": true, \"applied\": true}"),
+              std::string::npos);
+    EXPECT_EQ(Calibration(estimates.Applied()).dAngleOffset, 3.2);
+    // No factor: a magnetic heading without variation is said to be why.
+    counts.nMagneticHeadingReadings = 100;
+    EXPECT_NE(CalibrationText(estimates, counts, true).find("the heading is magnetic"),
+              std::string::npos);
 }
 
 }  // namespace

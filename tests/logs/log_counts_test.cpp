@@ -56,20 +56,24 @@ TEST(LogCounts, EachLineFallsInOneCountAsInARealLog) {
               counts.nLines);
     EXPECT_EQ(counts.sentences.count("XYZ"), 0u);
     // The apparent reading before any true one computed a sample; after the first true one,
-    // only logged true wind, the MWV without status too.
-    ASSERT_EQ(samples.size(), 4u);
+    // only logged true wind of its type (MWV), the MWV without status too; the VWT between is
+    // a second type, passed over and noted.
+    ASSERT_EQ(samples.size(), 3u);
     EXPECT_EQ(counts.nComputedWindSamples, 1u);
-    EXPECT_EQ(counts.nTrueWindSamples, 3u);
-    EXPECT_FLOAT_EQ(samples[3].fWindSpeed, 10.5f);
-    EXPECT_TRUE(samples[2].bPort);
-    EXPECT_TRUE(LogNotes(counts).empty());  // true wind was logged
+    EXPECT_EQ(counts.nTrueWindSamples, 2u);
+    EXPECT_EQ(counts.nSecondTrueWind, 1u);
+    EXPECT_FLOAT_EQ(samples[2].fWindSpeed, 10.5f);
+    // And the apparent wind after the true (60 degrees, 11 kn) does not give its 45 and 10.
+    ASSERT_EQ(LogNotes(counts).size(), 2u);
+    EXPECT_NE(LogNotes(counts)[0].find("second sentence type"), std::string::npos);
+    EXPECT_NE(LogNotes(counts)[1].find("differ from the apparent wind"), std::string::npos);
     const std::string text = LogCountsText(counts);
-    EXPECT_NE(text.find("3 with logged true wind, 1 computed"), std::string::npos) << text;
+    EXPECT_NE(text.find("2 with logged true wind, 1 computed"), std::string::npos) << text;
     const std::string json = LogCountsJson(counts);
     for (const char* pszKey :
          {"\"lines\": 19", "\"bad_lines\": 6", "\"sentences_without_values\": 3",
-          "\"other_sentences\": 3", "\"MWV\": ", "\"true_wind_samples\": 3",
-          "\"computed_wind_samples\": 1", "\"notes\": []"}) {
+          "\"other_sentences\": 3", "\"MWV\": ", "\"true_wind_samples\": 2",
+          "\"computed_wind_samples\": 1", "\"notes\": [\"1 true wind readings"}) {
         EXPECT_NE(json.find(pszKey), std::string::npos) << pszKey << " in " << json;
     }
 }
@@ -144,6 +148,51 @@ TEST(LogCounts, NoSteadinessAskedForKeepsEverySailingSample) {
                 [&](const LogSample& s) { learner.Add(s); });
     learner.Finish();
     EXPECT_EQ(learner.Counts().nKept, 60u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LogCounts, PartlyEmptySentencesLackValuesAndBadLinesSayWhatWasBad) {
+    // As a real coastal log sends them: MWD with the wind's speeds and no direction, MWV
+    // without its angle; then one bad line of each kind.
+    std::string log = Log({"IIMWD,,,,,08.16,N,04.20,M", "IIMWV,,R,5.2,N,A", "IIHDT,,T"});
+    log += "$IIMWD,,,,,08.16,N,04.20,M*00\n";             // the checksum does not match
+    log += NmeaSentence("IIMWV,45.0,T") + "\n";           // cut short
+    log += NmeaSentence("IIMWV,45.0,T,1e39,N,A") + "\n";  // beyond a float
+    const LogCounts counts = CountsOf(log);
+    EXPECT_EQ(counts.nEmptySentences, 3u);
+    EXPECT_EQ(counts.nBadLines, 3u);
+    EXPECT_EQ(counts.nBadChecksums, 1u);
+    EXPECT_EQ(counts.nImpossibleValues, 1u);
+    EXPECT_NE(LogCountsText(counts).find("bad lines skipped: 3 (checksum failures 1, cut or "
+                                         "malformed 1, impossible values 1)"),
+              std::string::npos)
+        << LogCountsText(counts);
+}
+
+TEST(LogCounts, NotesSayOnlyWhatHeldForTheWholeLog) {
+    // Speed over ground until the log's first VHW: told as those samples, not as a log without
+    // speed through the water.
+    const LogCounts early =
+        CountsOf(Log({"GPRMC,120000.00,A,,,,,5.5,90.0,010626,,", "IIMWV,45.0,T,10.0,N,A",
+                      "IIVHW,,T,,M,6.0,N,,K", "IIMWV,45.0,T,10.0,N,A"}));
+    EXPECT_FALSE(early.bSpeedOverGround);
+    const std::string text = LogCountsText(early);
+    EXPECT_EQ(text.find("no speed through the water was logged"), std::string::npos) << text;
+    EXPECT_NE(text.find("1 samples before the first speed through the water"), std::string::npos);
+    // An apparent wind of 0 kn while sailing at 5 kn is noted.
+    const LogCounts calm = CountsOf(Log({"IIVHW,,T,,M,5.0,N,,K", "IIMWV,40.0,R,0.0,N,A"}));
+    EXPECT_EQ(calm.nCalmApparentUnderWay, 1u);
+    EXPECT_NE(LogCountsText(calm).find("is the wind instrument working?"), std::string::npos);
+}
+
+TEST(LogCounts, CsvTimesMayBeIsoDatesAndTimesWithFractions) {
+    const LogCounts counts = CountsOf(
+        "time,tws,twa,stw\n2024-06-01 08:00:00.000000,10,45,6\n2024-06-01T08:00:01.5Z,10,45,6\n");
+    EXPECT_EQ(counts.nBadLines, 0u);
+    EXPECT_EQ(counts.nSamples, 2u);
 }
 
 }  // namespace

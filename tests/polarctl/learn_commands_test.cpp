@@ -12,6 +12,7 @@
 #include "smoothing/polar_smoothing.h"
 #include "tests/support/polar_builders.h"
 #include "tests/support/polarctl_runner.h"
+#include "tests/support/race_log.h"
 #include "tests/support/sailed_log.h"
 #include "tests/support/temp_dir.h"
 
@@ -249,17 +250,35 @@ TEST(Learn, FitSmoothsEveryLearnedPolarAndHoldoutIsReported) {
         {"learn", strLog, "-o", strOut, "--fit", "--holdout", "20", "--report", strReport});
     ASSERT_EQ(run.nExit, 0) << run.err;
     EXPECT_NE(run.out.find("fitted: 3 of 3 polars"), std::string::npos) << run.out;
+    // The fitted points where no sample was learned are named; beyond the sailed angles (40
+    // to 175) none is written without --extrapolate.
+    EXPECT_NE(run.out.find("made by the fit where no sample was learned"), std::string::npos);
+    EXPECT_NE(run.out.find("beyond the sailed angles left out"), std::string::npos);
     EXPECT_NE(run.out.find("held out: "), std::string::npos);
     const std::string report = TempDir::Read(strReport);
-    EXPECT_NE(report.find("\"fitted\": 3, \"holdout\": {\"legs\": "), std::string::npos) << report;
-    PolarFileContents contents;
-    ASSERT_TRUE(LoadPolarFile(strOut, contents).Ok());
-    const SAILPLAN known = KnownPolar();
-    for (const auto& pPolar : contents.aSailPlans[0]->m_aPolars) {
-        const std::vector<int> grid = SmoothingSamples(40, 175);
-        ASSERT_EQ(pPolar->m_aVectors.size(), grid.size());
-        for (std::size_t i = 0; i < grid.size(); ++i) {
-            EXPECT_EQ(pPolar->m_aVectors[i]->m_fAngle, static_cast<float>(grid[i]));
+    EXPECT_NE(report.find("\"fitted\": 3, \"fitted_points\": "), std::string::npos) << report;
+    EXPECT_NE(report.find("\"fitted_without_data\": ["), std::string::npos);
+    EXPECT_NE(report.find("\"holdout\": {\"legs\": "), std::string::npos);
+    const std::vector<int> grid = SmoothingSamples(40, 175);
+    for (const bool bExtrapolate : {false, true}) {
+        if (bExtrapolate) {
+            ASSERT_EQ(Polarctl({"learn", strLog, "-o", strOut, "--fit", "--extrapolate", "--force"})
+                          .nExit,
+                      0);
+        }
+        std::vector<float> expected;
+        for (const int n : grid) {
+            if (bExtrapolate || (n >= 40 && n <= 175)) {
+                expected.push_back(static_cast<float>(n));
+            }
+        }
+        PolarFileContents contents;
+        ASSERT_TRUE(LoadPolarFile(strOut, contents).Ok());
+        for (const auto& pPolar : contents.aSailPlans[0]->m_aPolars) {
+            ASSERT_EQ(pPolar->m_aVectors.size(), expected.size()) << bExtrapolate;
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                EXPECT_EQ(pPolar->m_aVectors[i]->m_fAngle, expected[i]);
+            }
         }
     }
     EXPECT_EQ(Polarctl({"learn", strLog, "-o", dir.File("x.ppd"), "--holdout", "95"}).nExit, 2);
@@ -284,15 +303,15 @@ TEST(Learn, CalibrateEstimatesTheSensorsErrorsAndLearnsWithoutThem) {
         return n == std::string::npos ? 1e9 : std::stod(text.substr(n + strKey.size()));
     };
     const CliRun told = Polarctl({"learn", strLog, "-o", dir.File("raw.ppd")});
-    EXPECT_NEAR(after(told.out, "calibration: wind angle offset "), -3.0, 1.0) << told.out;
-    EXPECT_NEAR(after(told.out, "boat speed factor "), 0.95, 0.0095);
-    EXPECT_NE(told.out.find("; --calibrate applies them"), std::string::npos);
+    EXPECT_NEAR(after(told.out, "wind angle offset: "), -3.0, 1.0) << told.out;
+    EXPECT_NEAR(after(told.out, "boat speed factor: "), 0.95, 0.0095);
+    EXPECT_NE(told.out.find("; --calibrate applies it"), std::string::npos);
     const CliRun run = Polarctl({"learn", strLog, "-o", dir.File("calibrated.ppd"), "--calibrate",
                                  "--report", strReport, "--percentile", "50"});
     ASSERT_EQ(run.nExit, 0) << run.err;
     const std::string report = TempDir::Read(strReport);
-    EXPECT_NEAR(after(report, "\"angle_offset\": "), -3.0, 1.0) << report;
-    EXPECT_NEAR(after(report, "\"speed_factor\": "), 0.95, 0.0095);
+    EXPECT_NEAR(after(report, "\"angle_offset\": {\"value\": "), -3.0, 1.0) << report;
+    EXPECT_NEAR(after(report, "\"speed_factor\": {\"value\": "), 0.95, 0.0095);
     EXPECT_NE(report.find("\"applied\": true}"), std::string::npos);
     // The learned 10 kn polar at 90 degrees: 7.2 kn, not the paddle wheel's 6.84.
     PolarFileContents contents;
@@ -307,6 +326,43 @@ TEST(Learn, CalibrateEstimatesTheSensorsErrorsAndLearnsWithoutThem) {
         }
     }
     EXPECT_TRUE(bChecked);
+}
+
+TEST(Learn, AMotoringOnlyLogWritesNothingAndCompareRefusesItSayingWhy) {
+    TempDir dir;
+    RaceShape shape;
+    shape.nSeed = 9;
+    shape.dHours = 12;
+    shape.bOnlyMotoring = true;
+    const std::string strLog = dir.File("motored.nmea");
+    TempDir::Write(strLog, RaceLog(RacePolar(), shape));
+    const std::string strOut = dir.File("motored.ppd");
+    const CliRun learned = Polarctl({"learn", strLog, "-o", strOut});
+    EXPECT_EQ(learned.nExit, 1);
+    EXPECT_FALSE(std::filesystem::exists(strOut));
+    EXPECT_NE(learned.err.find("motoring"), std::string::npos) << learned.err;
+    EXPECT_NE(learned.out.find("of the samples under way dropped as motoring"), std::string::npos);
+    const std::string strKnown = dir.File("known.ppd");
+    SailPlanArray plans;
+    plans.push_back(std::make_unique<SAILPLAN>(RacePolar()));
+    TempDir::Write(strKnown, FormatPolarFile(plans));
+    const CliRun compared = Polarctl({"compare", strLog, strKnown, "--sail-plan", "0"});
+    EXPECT_EQ(compared.nExit, 1);
+    EXPECT_NE(compared.err.find("motoring"), std::string::npos) << compared.err;
+}
+
+TEST(Learn, AnEmptyHoldoutSaysItMeasuredNothing) {
+    TempDir dir;
+    LogShape shape;
+    shape.nLegs = 12;
+    const std::string strLog = dir.File("short.nmea");
+    TempDir::Write(strLog, GeneratedLog(KnownPolar(), shape));
+    const std::string strReport = dir.File("report.json");
+    const CliRun run = Polarctl({"learn", strLog, "-o", dir.File("x.ppd"), "--holdout", "10",
+                                 "--min-samples", "3", "--report", strReport});
+    EXPECT_NE(run.out.find("no error measured"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("median error 0 kn"), std::string::npos) << run.out;
+    EXPECT_NE(TempDir::Read(strReport).find("\"median_error\": null"), std::string::npos);
 }
 
 }  // namespace

@@ -153,6 +153,7 @@ struct LearnedLog {
     StageCounts stages;
     std::optional<double> angleOffset;
     std::optional<double> speedFactor;
+    SensorEstimates estimates;
 };
 
 inline LearnedLog LearnFromLog(const std::string& log, const LearnOptions& options) {
@@ -161,7 +162,8 @@ inline LearnedLog LearnFromLog(const std::string& log, const LearnOptions& optio
     ReadLogText(log, learned.counts, [&](const LogSample& s) { learner.Add(s); });
     learned.pPlan = learner.Result("Measured");
     learned.stages = learner.Counts();
-    learned.angleOffset = learner.Calibration().AngleOffset();
-    learned.speedFactor = learner.Calibration().SpeedFactor();
+    learned.estimates = learner.Estimates();
+    learned.angleOffset = learned.estimates.angleOffset.value;
+    learned.speedFactor = learned.estimates.speedFactor.value;
     return learned;
 }

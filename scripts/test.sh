@@ -16,8 +16,9 @@ source scripts/release-build.sh  # the folder and configuration scripts/run.sh u
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 sanitizer_dir=build-asan
+# The Signal K server that a test installs from npm is installed once, for both builds.
 sanitizer_options=(-G Ninja -DPOLAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DPOLAR_SANITIZE=ON
-  -DPOLAR_BENCH=OFF)
+  -DPOLAR_BENCH=OFF "-DPOLAR_SIGNALK_CACHE=$PWD/$release_dir/signalk-server")
 
 start=$SECONDS
 step() {

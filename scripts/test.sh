@@ -35,15 +35,27 @@ step release build
 cmake -S . -B "$release_dir" "${release_options[@]}" >/dev/null
 cmake --build "$release_dir" -j "$jobs"
 
-# Configured here, so that a configuration error stops the command at once; built beside the
-# release tests. Its output goes to a log, shown when the foreground build below fails again.
+# The sanitizer build and the fuzz targets' build, made at the lowest priority while the
+# release tests and the package check run, and the fuzz build on through the sanitizer tests.
+# Each runs in a session of its own, so that it stops with the command should that stop early;
+# its output goes to a log, and a failed build is built again in the foreground to show why.
 cmake -S . -B "$sanitizer_dir" "${sanitizer_options[@]}" >/dev/null
-mkdir -p "$sanitizer_dir"
-# A session of its own, so that the builds stop with the command should it stop early.
-setsid bash -c 'nice -n 19 cmake --build "$1" -j "$2" && nice -n 19 scripts/fuzz.sh build' \
-  background-build "$sanitizer_dir" "$jobs" >"$sanitizer_dir/background-build.log" 2>&1 &
-background=$!
-trap 'kill -- -"$background" 2>/dev/null || true' EXIT
+background=()
+in_background() { # in_background LOG COMMAND...
+  local log=$1
+  shift
+  setsid nice -n 19 "$@" >"$log" 2>&1 &
+  background+=($!)
+}
+stop_background() {
+  for pid in "${background[@]}"; do
+    kill -- -"$pid" 2>/dev/null || true
+  done
+}
+trap stop_background EXIT
+in_background "$sanitizer_dir/background-build.log" cmake --build "$sanitizer_dir" -j "$jobs"
+mkdir -p build-fuzz
+in_background build-fuzz/background-build.log scripts/fuzz.sh build
 
 step release tests
 ctest --test-dir "$release_dir" --output-on-failure -j "$jobs"
@@ -52,17 +64,16 @@ step Debian package
 scripts/check-package.sh "$release_dir"
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer build (waiting for the background build)"
-if ! wait "$background"; then
-  echo "the background build failed; building again to show why:" >&2
-fi
-trap - EXIT
+wait "${background[0]}" || echo "the background build failed; building again to show why:" >&2
 cmake --build "$sanitizer_dir" -j "$jobs"
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer tests"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$sanitizer_dir" --output-on-failure -j "$jobs"
 
-step "fuzzing, a minute per target"
+step "fuzzing, a minute per target (waiting for the background build)"
+wait "${background[1]}" || echo "the fuzz build failed; building again to show why:" >&2
+trap - EXIT
 scripts/fuzz.sh 60
 
 step done

@@ -45,6 +45,11 @@ function(polar_precompile_qt_headers)
   add_library(${ARG_NAME} OBJECT ${source})
   target_link_libraries(${ARG_NAME} PRIVATE ${deps})
   set_target_properties(${ARG_NAME} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  if(ARG_TEST)
+    # Made as the tests are compiled (tests/CMakeLists.txt): gcc takes a header only at the
+    # optimisation it was made with.
+    target_compile_options(${ARG_NAME} PRIVATE $<$<CONFIG:Debug>:-O0>)
+  endif()
   target_precompile_headers(${ARG_NAME} PRIVATE ${headers})
   foreach(target IN LISTS ARG_TARGETS)
     if(TARGET ${target})

@@ -16,8 +16,9 @@ source scripts/release-build.sh  # the folder and configuration scripts/run.sh u
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 sanitizer_dir=build-asan
-# A Debug build (assertions on) at -O1, as the sanitizers advise for speed: at -O0 the tests
-# that compute (a big import, learning from logs) ran ten times as long as in the release build.
+# A Debug build (assertions on) with the libraries at -O1, as the sanitizers advise for speed
+# (the tests' own code stays at -O0, tests/CMakeLists.txt): at -O0 the tests that compute (a big
+# import, learning from logs) ran ten times as long as in the release build, at -O1 three.
 # The Signal K server that a test installs from npm is installed once, for both builds.
 sanitizer_options=(-G Ninja -DPOLAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1"
   -DPOLAR_SANITIZE=ON -DPOLAR_BENCH=OFF "-DPOLAR_SIGNALK_CACHE=$PWD/$release_dir/signalk-server")

@@ -4,13 +4,8 @@
 #include <string>
 #include <string_view>
 
-// The outcome of a file operation: empty error text on success, and the system's error number
-// where one caused the failure.
-struct IoStatus {
-    std::string strError;
-    int nErrno = 0;
-    bool Ok() const { return strError.empty(); }
-};
+#include "data/io_status.h"
+#include "data/write_target.h"
 
 // Reads the whole file as bytes.
 IoStatus ReadWholeFile(const std::string& strPath, std::string& strContent);
@@ -19,12 +14,6 @@ IoStatus ReadWholeDescriptor(int fd, const std::string& strName, std::string& st
 
 // Whether a file the user may not write is replaced all the same (a command's --force).
 enum class ReadOnlyFiles { Refuse, Replace };
-
-// What a write does with a path that names a FIFO, a character device or a socket: there is
-// no content to replace and a reader may be waiting on it, so by default the bytes are written
-// into it in place (a FIFO without a reader blocks until one comes). A caller that only wants
-// data files (the editor) refuses them. Directories and block devices are always refused.
-enum class SpecialFiles { WriteInPlace, Refuse };
 
 // Whether the file may be replaced: it does not exist, or it exists and the user may write it.
 // A file without any write permission in its mode counts as read-only even for a user whom
@@ -65,16 +54,6 @@ IoStatus WriteFileAtomically(const std::string& strPath, std::string_view conten
 // is such a target.
 IoStatus CopyFileAtomically(const std::string& strFrom, const std::string& strTo,
                             SpecialFiles special = SpecialFiles::WriteInPlace);
-
-// The descriptor of this process that a path names through /dev/stdin, /dev/stdout,
-// /dev/stderr, /dev/fd/N or /proc/self/fd/N (also by way of symbolic links), or -1.
-int OwnDescriptorNamedBy(const std::string& strPath);
-
-// For programs: when SIGINT, SIGTERM, SIGHUP or SIGQUIT ends the process while a write is in
-// progress, its temporary file is removed first; the signal then ends the process as it would
-// have (its default action). Signals that were ignored stay ignored. A library used inside a
-// host never calls this: the signals are the host's.
-void CleanUpTemporaryFilesOnSignals();
 
 // The name a copy kept beside the file would get: PATH.bak, or PATH.bak.1, PATH.bak.2 ... when
 // that exists.

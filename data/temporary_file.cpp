@@ -15,8 +15,6 @@
 #include <ctime>
 #include <iterator>
 
-#include "data/file_io.h"
-
 namespace {
 
 // The temporary files being written, for the signal handler to remove. A slot is free while

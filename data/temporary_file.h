@@ -2,7 +2,8 @@
 
 #include <string>
 
-// Inside data/: the temporary file a replacement is written to. While it exists, the handler
+// The temporary file a replacement is written to (inside data/), and the cleanup a program
+// installs for it. While it exists, the handler
 // that CleanUpTemporaryFilesOnSignals installs removes it when a signal ends the process.
 struct TemporaryFile {
     int fd = -1;
@@ -16,3 +17,9 @@ struct TemporaryFile {
 bool CreateTemporaryFile(int nFolder, const std::string& strName, TemporaryFile& file);
 // The file was renamed into place or removed: nothing for the handler to remove any more.
 void ForgetTemporaryFile(TemporaryFile& file);
+
+// For programs: when SIGINT, SIGTERM, SIGHUP or SIGQUIT ends the process while a write is in
+// progress, its temporary file is removed first; the signal then ends the process as it would
+// have (its default action). Signals that were ignored stay ignored. A library used inside a
+// host never calls this: the signals are the host's.
+void CleanUpTemporaryFilesOnSignals();

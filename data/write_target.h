@@ -4,9 +4,20 @@
 
 #include <string>
 
-#include "data/file_io.h"
+#include "data/io_status.h"
 
-// Inside data/: what a path names before anything is written to it.
+// What a path names before anything is written to it. file_io.h brings the first two
+// declarations to its users; the rest is for data/ itself.
+
+// What a write does with a path that names a FIFO, a character device or a socket: there is
+// no content to replace and a reader may be waiting on it, so by default the bytes are written
+// into it in place (a FIFO without a reader blocks until one comes). A caller that only wants
+// data files (the editor) refuses them. Directories and block devices are always refused.
+enum class SpecialFiles { WriteInPlace, Refuse };
+
+// The descriptor of this process that a path names through /dev/stdin, /dev/stdout,
+// /dev/stderr, /dev/fd/N or /proc/self/fd/N (also by way of symbolic links), or -1.
+int OwnDescriptorNamedBy(const std::string& strPath);
 
 // Where a write goes.
 struct WriteTarget {

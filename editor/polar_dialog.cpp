@@ -7,10 +7,10 @@
 
 #include "editor/fill_helpers.h"
 #include "editor/help.h"
+#include "editor/open_editor.h"
 #include "framework/handler_scope.h"
 #include "framework/interaction.h"
 #include "framework/text_translation.h"
-#include "host/module_globals.h"
 #include "resources/dialog_resources.h"
 #include "resources/resource_ids.h"
 #include "translation/string_translator.h"
@@ -78,10 +78,9 @@ Cpolar::Cpolar(HWND hHostWnd, const char* pszDataFile, COLORREF crGrid, COLORREF
       m_pOpenFlag(pOpenFlag) {
     // Known to the module before anything can run a message loop (the reading's messages),
     // so that a close_polar meanwhile finds this editor and no earlier one.
-    g_pPolarDlg = this;
-    g_pHostOpenFlag = pOpenFlag;
-    if (g_pHostOpenFlag != nullptr) {
-        *g_pHostOpenFlag = 1;
+    SetOpenEditor(this, pOpenFlag);
+    if (pOpenFlag != nullptr) {
+        *pOpenFlag = 1;
     }
     try {
         m_pTranslator = new STRING_TRANSLATOR(kTranslatorCapacity);
@@ -123,11 +122,11 @@ void Cpolar::ReleaseHost() {
     }
     m_bHostReleased = true;
     // A newer editor may already own the module's globals; only this one's are given back.
-    if (m_pOpenFlag != nullptr && g_pHostOpenFlag == m_pOpenFlag) {
+    if (m_pOpenFlag != nullptr && OpenEditorFlag() == m_pOpenFlag) {
         *m_pOpenFlag = 0;
     }
-    if (g_pPolarDlg == this) {
-        g_pPolarDlg = nullptr;
+    if (OpenEditor() == this) {
+        ForgetOpenEditor();
     }
     if (g_pTranslator == m_pTranslator) {
         g_pTranslator = nullptr;

@@ -5,9 +5,9 @@
 #include <exception>
 #include <new>
 
+#include "editor/open_editor.h"
 #include "editor/polar_dialog.h"
 #include "framework/handler_scope.h"
-#include "host/module_globals.h"
 #include "polar/polar.h"
 
 namespace {
@@ -37,7 +37,7 @@ __attribute__((visibility("default"))) bool polar(HWND hHostWnd, const char* psz
             Cpolar(hHostWnd, pszDataFile, crGrid, crBackground, crCurve, crTackingSector,
                    crOtherPolars, nLanguage, pOpenFlag, pDialogHandle);
         if (pEditor == nullptr) {
-            g_pPolarDlg = nullptr;
+            ForgetOpenEditor();
             return false;
         }
         // The host may have closed it while a message of its reading was shown.
@@ -56,16 +56,17 @@ __attribute__((visibility("default"))) bool polar(HWND hHostWnd, const char* psz
 }
 
 __attribute__((visibility("default"))) void reload_polar() {
-    if (g_pPolarDlg != nullptr && g_pHostOpenFlag != nullptr && *g_pHostOpenFlag != 0) {
+    Cpolar* const pOpen = OpenEditor();
+    if (pOpen != nullptr && OpenEditorFlag() != nullptr && *OpenEditorFlag() != 0) {
         // Called while the editor's own code runs (a message box of it is open, or from the
         // host's notification handler): the reload follows when that code has returned.
         const bool bBusy = handler_scope::Active();
         const handler_scope::Scope scope;
         try {
             if (bBusy) {
-                g_pPolarDlg->ReloadWhenIdle();
+                pOpen->ReloadWhenIdle();
             } else {
-                g_pPolarDlg->ReloadFromHost();
+                pOpen->ReloadFromHost();
             }
         } catch (const std::exception& e) {
             Report("reload_polar", e.what());
@@ -76,10 +77,10 @@ __attribute__((visibility("default"))) void reload_polar() {
 }
 
 __attribute__((visibility("default"))) bool close_polar() {
-    if (g_pHostOpenFlag != nullptr && *g_pHostOpenFlag == 1 && g_pPolarDlg != nullptr) {
+    if (OpenEditorFlag() != nullptr && *OpenEditorFlag() == 1 && OpenEditor() != nullptr) {
         try {
-            Cpolar* pEditor = g_pPolarDlg;
-            g_pPolarDlg = nullptr;
+            Cpolar* pEditor = OpenEditor();
+            ForgetOpenEditor();
             pEditor->CloseFromHost();
         } catch (const std::exception& e) {
             Report("close_polar", e.what());

@@ -82,8 +82,14 @@ struct ProgressTracker {
     std::uint64_t nTotal = 0;
 };
 
+// Whether the reading was asked to stop.
+bool Cancelled(const LogReadOptions& options) {
+    return options.cancelled && options.cancelled();
+}
+
 bool ReadOne(const std::string& strPath, LogCounts& counts, const LogSink& sink,
-             std::string& strError, ProgressTracker* pProgress, std::optional<std::uint64_t> size) {
+             std::string& strError, ProgressTracker* pProgress, std::optional<std::uint64_t> size,
+             const LogReadOptions& options) {
     // gzopen reads plain files as they are, too; "-" is standard input (a copy of its
     // descriptor, which gzclose closes).
     gzFile file = nullptr;
@@ -121,6 +127,10 @@ bool ReadOne(const std::string& strPath, LogCounts& counts, const LogSink& sink,
     LineSplitter lines(parser);
     std::vector<char> buffer(1 << 20);
     for (;;) {
+        if (Cancelled(options)) {
+            gzclose(file);
+            return true;
+        }
         const int n = gzread(file, buffer.data(), static_cast<unsigned>(buffer.size()));
         if (n < 0) {
             // A damaged or cut compressed file: what came before is kept.
@@ -183,11 +193,11 @@ void ReadLogText(std::string_view text, LogCounts& counts, const LogSink& sink) 
 bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
              std::string& strError, const LogReadOptions& options) {
     if (!options.progress) {
-        return ReadOne(strPath, counts, sink, strError, nullptr, std::nullopt);
+        return ReadOne(strPath, counts, sink, strError, nullptr, std::nullopt, options);
     }
     const std::optional<std::uint64_t> size = LogSize(strPath);
     ProgressTracker progress{options.progress, 0, size.value_or(0)};
-    return ReadOne(strPath, counts, sink, strError, &progress, size);
+    return ReadOne(strPath, counts, sink, strError, &progress, size, options);
 }
 
 bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const LogSink& sink,
@@ -211,10 +221,10 @@ bool ReadLogs(const std::vector<std::string>& aPaths, LogCounts& counts, const L
         }
     }
     ProgressTracker progress{options.progress, 0, bAllKnown ? nTotal : 0};
-    for (std::size_t i = 0; i < aPaths.size(); ++i) {
+    for (std::size_t i = 0; i < aPaths.size() && !Cancelled(options); ++i) {
         newLog();
         if (!ReadOne(aPaths[i], counts, sink, strError, options.progress ? &progress : nullptr,
-                     sizes[i])) {
+                     sizes[i], options)) {
             return false;
         }
     }

@@ -19,15 +19,20 @@ struct LogProgress {
 
 // How a reading is done. progress, when set, is called on the reading's thread as the logs are
 // consumed (about once per MB of text, not throttled in time), its byte counts rising, and last
-// with every byte read.
+// with every byte read. cancelled, when set, is asked on the reading's thread before each MB
+// of text and before each log; once it answers true the reading stops there, as if the logs
+// had ended (within a MB, however long the log): the sink has had part of them, which the
+// caller that cancelled knows to drop. A cancelled reading reports no final progress.
 struct LogReadOptions {
     std::function<void(const LogProgress&)> progress;
+    std::function<bool()> cancelled;
 };
 
 // Reads one log (NMEA 0183 text, or CSV with a header naming its columns; gzip-compressed or
 // not, whatever its name) and hands every sample to the sink, in log order. Memory does not
 // grow with the log. "-" reads standard input (compressed or not). False, with the reason, when
 // the file cannot be opened (CheckLog); a compressed log cut short gives what came before it.
+// True when cancelled (options.cancelled).
 bool ReadLog(const std::string& strPath, LogCounts& counts, const LogSink& sink,
              std::string& strError, const LogReadOptions& options = {});
 

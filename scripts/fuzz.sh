@@ -2,6 +2,7 @@
 # Runs a fuzzing campaign under AddressSanitizer and UndefinedBehaviorSanitizer, as many targets
 # at a time as there are processors:
 #   scripts/fuzz.sh [SECONDS]   (default 600 per target)
+#   scripts/fuzz.sh build       (only builds the targets, in build-fuzz/)
 # New inputs go to fuzz-out/<target>/; crashes to fuzz-out/artifacts/. Copy an input worth
 # keeping into fuzz/corpus/<target>/ so that every build replays it. Fails when a target fails.
 set -euo pipefail
@@ -15,6 +16,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
 targets=(polar_file language_file exchange log_reader live_reader)
 corpora=(polar_file language_file exchange log live)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzzer}"
+[ "$seconds" = build ] && exit 0
 
 mkdir -p fuzz-out/artifacts
 failed=0

@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang-format locales
+  # The check of the include rules (scripts/check-includes.py).
+  python3
   qt6-base-dev libgl-dev
   # Qt's own texts (file dialogs, standard buttons) in the editor's languages.
   qt6-translations-l10n

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "apps/polar-editor/log_pipe.h"
 #include "apps/polar-editor/off_thread.h"
 #include "logs/learner.h"
 #include "logs/log_reader.h"
@@ -49,31 +48,20 @@ void LogJob::Start(QObject* pReceiver, std::function<void(LogJobResult)> onDone)
 
 bool LogJob::ReadAll(LogJobResult& result, const LogSink& sink,
                      const std::function<void()>& newLog) {
+    std::vector<std::string> aPaths;
     for (const QString& strLog : m_logs) {
-        if (m_bCancel.load()) {
-            break;
-        }
-        LogPipe pipe(strLog.toStdString(), m_bCancel);
-        if (!pipe.Ok()) {
-            result.strError = QString::fromStdString(pipe.Error());
-            return false;
-        }
-        newLog();
-        std::string strError;
-        // The progress is the copy's: the log's own bytes, compressed or not.
-        LogReadOptions options;
-        options.progress = [this, &pipe](const LogProgress&) {
-            m_nBytesCurrent.store(pipe.BytesCopied());
-        };
-        const bool bRead = ReadLog(pipe.Path(), result.counts, sink, strError, options);
-        const std::string strCopyError = pipe.CopyError();
-        if (!bRead || !strCopyError.empty()) {
-            result.strError =
-                strLog + ": " + QString::fromStdString(bRead ? strCopyError : strError);
-            return false;
-        }
-        m_nBytesDone.fetch_add(pipe.BytesCopied());
-        m_nBytesCurrent.store(0);
+        aPaths.push_back(strLog.toStdString());
+    }
+    LogReadOptions options;
+    // The log's own bytes, compressed or not, of every log read so far.
+    options.progress = [this](const LogProgress& progress) {
+        m_nBytesRead.store(progress.nBytesRead);
+    };
+    options.cancelled = [this] { return m_bCancel.load(); };
+    std::string strError;
+    if (!ReadLogs(aPaths, result.counts, sink, newLog, strError, options)) {
+        result.strError = QString::fromStdString(strError);
+        return false;
     }
     result.bCancelled = m_bCancel.load();
     return !result.bCancelled;

@@ -38,8 +38,8 @@ inline constexpr std::size_t kMaxLoggedPoints = 100000;
 
 // Learn or compare on a thread of its own, so that the window stays responsive. Progress is
 // the bytes of the logs read of their total, read at any time from any thread; Cancel ends
-// the reading within the pipe's buffer (see LogPipe); the result goes to onDone on the
-// receiver's thread, through its event loop.
+// the reading within a MB of text (the log reader asks between its chunks); the result goes to
+// onDone on the receiver's thread, through its event loop.
 class LogJob {
   public:
     // Learns a sail plan called strName from the logs.
@@ -54,7 +54,7 @@ class LogJob {
 
     void Start(QObject* pReceiver, std::function<void(LogJobResult)> onDone);
     void Cancel() { m_bCancel.store(true); }
-    std::uint64_t BytesRead() const { return m_nBytesDone.load() + m_nBytesCurrent.load(); }
+    std::uint64_t BytesRead() const { return m_nBytesRead.load(); }
     std::uint64_t BytesTotal() const { return m_nBytesTotal; }
 
   private:
@@ -70,8 +70,7 @@ class LogJob {
     std::unique_ptr<SAILPLAN> m_pSailPlan;
     bool m_bPoints = false;
     std::atomic<bool> m_bCancel{false};
-    std::atomic<std::uint64_t> m_nBytesDone{0};
-    std::atomic<std::uint64_t> m_nBytesCurrent{0};
+    std::atomic<std::uint64_t> m_nBytesRead{0};
     std::uint64_t m_nBytesTotal = 0;
     std::thread m_thread;
 };

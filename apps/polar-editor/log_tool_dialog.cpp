@@ -23,8 +23,8 @@
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/sail_plan_copy.h"
 #include "apps/polar-editor/window_texts.h"
-#include "apps/polarctl/progress_line.h"
 #include "data/text_encoding.h"
+#include "logs/progress_line.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "apps/polarctl/file_support.h"
 #include "apps/polarctl/plausibility.h"
 #include "apps/polarctl/polarctl.h"
-#include "apps/polarctl/progress_line.h"
 #include "data/polar_file.h"
 #include "data/text_encoding.h"
 #include "exchange/exchange.h"
 #include "logs/calibration_report.h"
 #include "logs/logs.h"
+#include "logs/progress_line.h"
 #include "smoothing/polar_smoothing.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "apps/polarctl/command_line.h"
 #include "apps/polarctl/polarctl.h"
 #include "data/file_io.h"
+#include "data/temporary_file.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "data/polar_file.h"
+#include "data/temporary_file.h"
 #include "tests/support/polar_builders.h"
 #include "tests/support/temp_dir.h"
 

@@ -132,3 +132,46 @@ TEST(LogProgress, ALogWithoutSizeMakesTheTotalUnknownAndCountsItsText) {
 }
 
 }  // namespace
+
+// A cancel is heard between chunks, plain or compressed, and between logs: the reading ends
+// there with what came before, and a later log is not begun.
+TEST(LogProgress, ACancelStopsTheReadingAtTheNextChunkAndBeginsNoFurtherLog) {
+    TempDir dir;
+    const std::string strPlain = dir.File("a.nmea");
+    const std::string strCompressed = dir.File("b.nmea.gz");
+    const std::string strLast = dir.File("c.nmea");
+    const std::string text = SailedText(4u << 20, 5);
+    TempDir::Write(strPlain, text);
+    WriteCompressed(strCompressed, text);
+    TempDir::Write(strLast, text);
+    LogCounts whole;
+    std::string strError;
+    ASSERT_TRUE(ReadLog(
+        strPlain, whole, [](const LogSample&) {}, strError));
+
+    for (const std::string& strFirst : {strPlain, strCompressed}) {
+        // Cancelled once the first chunk has been handed on.
+        int nReports = 0;
+        int nLogs = 0;
+        LogReadOptions options;
+        options.progress = [&nReports](const LogProgress&) { ++nReports; };
+        options.cancelled = [&nReports] { return nReports >= 1; };
+        LogCounts counts;
+        EXPECT_TRUE(ReadLogs(
+            {strFirst, strLast}, counts, [](const LogSample&) {}, [&nLogs] { ++nLogs; }, strError,
+            options))
+            << strError;
+        EXPECT_EQ(nReports, 1) << strFirst;  // no final report of a cancelled reading
+        EXPECT_EQ(nLogs, 1) << strFirst;
+        EXPECT_GT(counts.nSamples, 0u) << strFirst;
+        EXPECT_LT(counts.nSamples, whole.nSamples / 2) << strFirst;
+    }
+
+    // Cancelled before anything: nothing is read, and that is no failure.
+    LogReadOptions before;
+    before.cancelled = [] { return true; };
+    LogCounts none;
+    EXPECT_TRUE(ReadLog(
+        strPlain, none, [](const LogSample&) {}, strError, before));
+    EXPECT_EQ(none.nLines, 0u);
+}

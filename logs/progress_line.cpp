@@ -1,4 +1,4 @@
-#include "apps/polarctl/progress_line.h"
+#include "logs/progress_line.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 // The line of progress polarctl shows on a terminal: its text, how often it is written, and
 // how it is cleared.
-#include "apps/polarctl/progress_line.h"
+#include "logs/progress_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,0 @@
-#include "host/module_globals.h"
-
-Cpolar* g_pPolarDlg = nullptr;
-int* g_pHostOpenFlag = nullptr;

@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "data/write_target.h"
+#include "data/file_io.h"
 
 namespace {
 

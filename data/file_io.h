@@ -67,3 +67,5 @@ IoStatus KeepCopyBeside(const std::string& strPath, std::string& strCopy);
 enum class FileOperation { Read, Write };
 using FileFaultHook = std::function<int(FileOperation, const std::string& strPath)>;
 void SetFileFaultHook(FileFaultHook hook);
+// The fault the hook injects for this operation on this path (0: none), for data/ itself.
+int InjectedFault(FileOperation op, const std::string& strPath);

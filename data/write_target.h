@@ -40,5 +40,3 @@ std::string NotRegular(const std::string& strPath, mode_t mode);
 std::string DanglingLink(const std::string& strPath);
 // The folder part of a path ("." when there is none) and the name in it.
 void SplitPath(const std::string& strPath, std::string& strFolder, std::string& strName);
-// The fault a test injects for this operation on this path (0: none); see SetFileFaultHook.
-int InjectedFault(FileOperation op, const std::string& strPath);

@@ -64,6 +64,8 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     setWindowTitle(bLearn ? Ui("Learn from logs") : Ui("Compare with logs"));
     const LearnOptions defaults;
     m_pLogs = new QListWidget;
+    // A few logs in view; the room below is the report's.
+    m_pLogs->setMaximumHeight(m_pLogs->fontMetrics().height() * 7);
     auto* pAdd = new QPushButton(Ui("Add logs…"));
     auto* pRemove = new QPushButton(Ui("Remove"));
     auto* pLogButtons = new QVBoxLayout;
@@ -137,8 +139,8 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
         m_pExtrapolate->setEnabled(false);
         connect(m_pFit, &QCheckBox::toggled, m_pExtrapolate, &QWidget::setEnabled);
         m_pCalibrate =
-            new QCheckBox(Ui("Take out the sensors' errors the logs make sure (wind angle, boat "
-                             "speed)"));
+            new QCheckBox(Ui("Correct the sensors' errors the logs show for sure (wind angle, "
+                             "boat speed)"));
         m_pCalibrate->setObjectName("calibrate");
         pForm->addRow(m_pFit);
         pForm->addRow(m_pExtrapolate);
@@ -177,7 +179,7 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
         m_pPlot = new ComparisonPlot;
         pLayout->addWidget(m_pPlot, 1);
     }
-    resize(640, bLearn ? 640 : 820);
+    resize(660, bLearn ? 800 : 820);
     GiveAccelerators(this);
 
     connect(pAdd, &QPushButton::clicked, this, [this] {

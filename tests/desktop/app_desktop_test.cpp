@@ -352,9 +352,8 @@ TEST_P(AppOnDisplay, LearnFromTheMenuAddsTheLearnedSailPlan) {
         [this](XUser& user) {
             ChooseFromMenu(user, "learn");
             ClickButton(user, Ui("Add logs…"));
-            ASSERT_TRUE(WaitUntil([this] {
-                return m_pWindow->LogTool()->findChild<QListWidget*>()->count() == 1;
-            }));
+            ASSERT_TRUE(WaitUntil(
+                [this] { return m_pWindow->LogTool()->findChild<QListWidget*>()->count() == 1; }));
             Shot("learn-dialog");
             ClickButton(user, Ui("Learn"));
             ASSERT_TRUE(

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -421,6 +423,39 @@ TEST_F(MainWindowTest, ExportAndNewSuggestNamesWithTheFormatsEnding) {
     EXPECT_TRUE(m_questions.writeStarts.back().endsWith("/Polars 2.PPD"))
         << m_questions.writeStarts.back().toStdString();
     EXPECT_TRUE(m_questions.AllUsed());
+}
+
+// The real export dialog opens on what it is given, the all-sail-plans entry too, and gives
+// back what its lists show; its formats say the endings they write.
+TEST(ExportDialog, OpensOnThePreselectedSailPlanAndFormat) {
+    const QStringList formats = ExportFormatNames();
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        EXPECT_TRUE(formats[i].contains(ExportFormatExtension(static_cast<int>(i))))
+            << formats[i].toStdString();
+        EXPECT_EQ(formats.count(formats[i]), 1) << formats[i].toStdString();
+    }
+    EXPECT_TRUE(formats[ExportFormatIndex("signalk")].startsWith("Signal K"));
+    EXPECT_EQ(ExportFormatIndex(ExportFormatKey(3)), 3);
+    EXPECT_EQ(ExportFormatIndex("no such format"), 0);
+    DialogQuestions real;
+    for (const Questions::ExportChoice wanted : {Questions::ExportChoice{1, 3}, {-1, 0}}) {
+        std::vector<int> shown;
+        QTimer::singleShot(0, [&shown] {
+            QWidget* pDialog = QApplication::activeModalWidget();
+            ASSERT_NE(pDialog, nullptr);
+            for (const QComboBox* pBox : pDialog->findChildren<QComboBox*>()) {
+                shown.push_back(pBox->currentIndex());
+            }
+            qobject_cast<QDialog*>(pDialog)->accept();
+        });
+        const auto choice = real.ChooseExport(nullptr, {"Main", "Light"}, formats, wanted);
+        ASSERT_TRUE(choice.has_value());
+        EXPECT_EQ(choice->nSailPlan, wanted.nSailPlan);
+        EXPECT_EQ(choice->nFormat, wanted.nFormat);
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0], wanted.nSailPlan < 0 ? 2 : wanted.nSailPlan);
+        EXPECT_EQ(shown[1], wanted.nFormat);
+    }
 }
 
 TEST(FileNames, SuggestedNamesHoldNoFoldersAndKeepTheUsersEnding) {

@@ -43,6 +43,14 @@ void ForgetRecentFile(const QString& strPath) {
     QSettings().setValue("recentFiles", recent);
 }
 
+QString LastExportFormat() {
+    return QSettings().value("lastExportFormat").toString();
+}
+
+void SetLastExportFormat(const QString& strKey) {
+    QSettings().setValue("lastExportFormat", strKey);
+}
+
 QString LastFolder(const QString& strKind) {
     return QSettings().value("lastFolder/" + strKind).toString();
 }

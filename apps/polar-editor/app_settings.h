@@ -21,6 +21,11 @@ void ForgetRecentFile(const QString& strPath);
 QString LastFolder(const QString& strKind);
 void SetLastFolder(const QString& strKind, const QString& strFolder);
 
+// The format the last export was written in, by its polarctl name ("data" for the data
+// file); empty when none yet.
+QString LastExportFormat();
+void SetLastExportFormat(const QString& strKey);
+
 // The language and diagram colours the user chose in the settings; the command line stands
 // over them.
 std::optional<int> Language();

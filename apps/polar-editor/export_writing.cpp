@@ -12,26 +12,104 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What a sailor knows each format by: the programs that read it, then what it is. A format
+// missing here goes by its polarctl name.
+struct FormatWords {
+    std::string_view name;
+    const char* pszLabel;
+    const char* pszExtension;  // the ending given to a name typed without one
+};
+
+constexpr FormatWords kFormatWords[] = {
+    {"grid", UI_TEXT("Weather routers: TWA/TWS grid"), ".pol"},
+    {"lines", UI_TEXT("Expedition, Garmin chart plotters: a line per wind speed"), ".plr"},
+    {"json", UI_TEXT("Rating certificate data: JSON"), ".json"},
+    {"rating-csv", UI_TEXT("Rating certificate data: CSV"), ".csv"},
+    {"signalk", UI_TEXT("Signal K server: polar JSON"), ".json"},
+    {"plotter-csv", UI_TEXT("Raymarine chart plotters: polar table CSV"), ".csv"},
+    {"targets", UI_TEXT("Nexus race instruments: target table"), ".nxp"},
+    {"hrosailing", UI_TEXT("hrosailing (Python): CSV"), ".csv"},
+};
+
+const FormatWords* WordsOf(std::string_view name) {
+    for (const FormatWords& words : kFormatWords) {
+        if (words.name == name) {
+            return &words;
+        }
+    }
+    return nullptr;
+}
+
+const ExchangeFormat* FormatAt(int nFormat) {
+    const auto formats = ExchangeFormats();
+    if (nFormat <= 0 || nFormat > static_cast<int>(formats.size())) {
+        return nullptr;
+    }
+    return &formats[static_cast<std::size_t>(nFormat - 1)];
+}
+
+// The format's endings as file dialog patterns: "*.pol *.csv".
+QStringList Patterns(int nFormat) {
+    const ExchangeFormat* pFormat = FormatAt(nFormat);
+    if (pFormat == nullptr) {
+        return {"*.PPD", "*.ppd"};
+    }
+    QStringList patterns;
+    for (std::string_view extension : pFormat->extensions) {
+        patterns.push_back("*" + Text(extension));
+    }
+    if (patterns.isEmpty()) {
+        patterns.push_back("*" + ExportFormatExtension(nFormat));
+    }
+    return patterns;
+}
+
 }  // namespace
 
 QStringList ExportFormatNames() {
-    QStringList names = {Ui("data file (.PPD)")};
-    for (const ExchangeFormat& format : ExchangeFormats()) {
-        names.push_back(Text(format.name));
+    QStringList names = {Ui("This program's data file") + " (.PPD)"};
+    for (int i = 1; i <= static_cast<int>(ExchangeFormats().size()); ++i) {
+        const FormatWords* pWords = WordsOf(FormatAt(i)->name);
+        const QString strLabel = pWords != nullptr ? Ui(pWords->pszLabel) : Text(FormatAt(i)->name);
+        names.push_back(strLabel + " (" + Patterns(i).join(", ").remove('*') + ")");
     }
     return names;
 }
 
 QString ExportFormatFilter(int nFormat) {
-    if (nFormat <= 0) {
-        return Ui("Polar data (*.PPD *.ppd)");
+    const QString strAll = ";;" + Ui("All files (*)");
+    if (FormatAt(nFormat) == nullptr) {
+        return Ui("Polar data (*.PPD *.ppd)") + strAll;
     }
-    const ExchangeFormat& format = ExchangeFormats()[static_cast<std::size_t>(nFormat - 1)];
-    QStringList patterns;
-    for (std::string_view extension : format.extensions) {
-        patterns.push_back("*" + Text(extension));
+    const FormatWords* pWords = WordsOf(FormatAt(nFormat)->name);
+    const QString strLabel =
+        pWords != nullptr ? Ui(pWords->pszLabel) : Text(FormatAt(nFormat)->name);
+    return strLabel + " (" + Patterns(nFormat).join(' ') + ")" + strAll;
+}
+
+QString ExportFormatExtension(int nFormat) {
+    const ExchangeFormat* pFormat = FormatAt(nFormat);
+    if (pFormat == nullptr) {
+        return ".PPD";
     }
-    return Text(format.name) + " (" + patterns.join(' ') + ")";
+    if (const FormatWords* pWords = WordsOf(pFormat->name)) {
+        return QString::fromLatin1(pWords->pszExtension);
+    }
+    return pFormat->extensions.empty() ? QString() : Text(pFormat->extensions.front());
+}
+
+QString ExportFormatKey(int nFormat) {
+    const ExchangeFormat* pFormat = FormatAt(nFormat);
+    return pFormat == nullptr ? QString("data") : Text(pFormat->name);
+}
+
+int ExportFormatIndex(const QString& strKey) {
+    for (int i = 1; i <= static_cast<int>(ExchangeFormats().size()); ++i) {
+        if (Text(FormatAt(i)->name) == strKey) {
+            return i;
+        }
+    }
+    return 0;
 }
 
 QString WriteExport(const SailPlanArray& aSailPlans, int nSailPlan, int nFormat,

@@ -26,16 +26,65 @@ bool NamesSameFile(const QString& strA, const QString& strB) {
            QDir::cleanPath(QFileInfo(strB).absoluteFilePath());
 }
 
+QString SuggestedFileName(const QString& strName, const QString& strFallback,
+                          const QString& strExtension) {
+    QString strFile;
+    for (const QChar c : strName) {
+        strFile += c == '/' || c.category() == QChar::Other_Control ? QChar(' ') : c;
+    }
+    strFile = strFile.simplified();
+    // A name of dots only would name a folder.
+    if (strFile.isEmpty() || strFile.count('.') == strFile.size()) {
+        strFile = strFallback;
+    }
+    return strFile.endsWith(strExtension, Qt::CaseInsensitive) ? strFile : strFile + strExtension;
+}
+
+QString FreeFileName(const QString& strFolder, const QString& strName,
+                     const QString& strExtension) {
+    const QString strFile = SuggestedFileName(strName, Ui("Polars"), strExtension);
+    const QString strBase = strFile.left(strFile.size() - strExtension.size());
+    const QDir folder(strFolder);
+    QString strFree = strFile;
+    for (int n = 2; folder.exists(strFree) || QFileInfo(folder.filePath(strFree)).isSymLink();
+         ++n) {
+        strFree = strBase + " " + QString::number(n) + strExtension;
+    }
+    return strFree;
+}
+
+QString WithExtension(const QString& strPath, const QString& strExtension) {
+    if (strExtension.isEmpty()) {
+        return strPath;
+    }
+    const QString strName = QFileInfo(strPath).fileName();
+    const qsizetype nDot = strName.lastIndexOf('.');
+    if (nDot > 0) {
+        const QString strEnding = strName.mid(nDot + 1);
+        bool bDigits = !strEnding.isEmpty();
+        for (const QChar c : strEnding) {
+            bDigits = bDigits && c.isDigit();
+        }
+        if (!bDigits) {
+            return strPath;
+        }
+    }
+    return strPath + strExtension;
+}
+
 QString ChooseFileToWrite(QWidget* pParent, Questions& questions, WriteChoice kind,
-                          const QString& strTitle, const QString& strFolder,
+                          const QString& strTitle, const FileToWriteStart& start,
                           const QString& strFilter, const QString& strOpenDataFile) {
-    QString strStart = strFolder;
+    QString strStart = start.strSuggested.isEmpty()
+                           ? start.strFolder
+                           : QDir(start.strFolder).filePath(start.strSuggested);
     for (;;) {
-        const QString strPath = questions.FileToWrite(pParent, strTitle, strStart, strFilter);
-        if (strPath.isEmpty()) {
+        const QString strChosen = questions.FileToWrite(pParent, strTitle, strStart, strFilter);
+        if (strChosen.isEmpty()) {
             return {};
         }
-        strStart = QFileInfo(strPath).absolutePath();
+        const QString strPath = WithExtension(strChosen, start.strExtension);
+        strStart = strPath;
         if (NamesSameFile(strPath, strOpenDataFile)) {
             questions.Tell(pParent, strTitle,
                            Ui("%1 is the data file that is open; it is not written here. Choose "

@@ -45,8 +45,18 @@ ImportReading ReadImport(const QString& strPath) {
     for (const std::string& strWarning : ImplausibleValues(*result.pSailPlan)) {
         reading.diagnostics.push_back(QString::fromStdString(strWarning));
     }
-    if (result.pSailPlan->m_aPolars.empty()) {
-        reading.strError = Ui("%1 holds no polar").arg(strPath);
+    // Wind speeds without a point are no polar to add either.
+    const bool bAnyPoint =
+        std::any_of(result.pSailPlan->m_aPolars.begin(), result.pSailPlan->m_aPolars.end(),
+                    [](const auto& pPolar) { return !pPolar->m_aVectors.empty(); });
+    if (!bAnyPoint) {
+        // The reader's own reason, where it stopped, is what the user can mend.
+        reading.strError = result.error ? Ui("%1 holds no polar: line %2, column %3: %4")
+                                              .arg(strPath)
+                                              .arg(result.error->nLine)
+                                              .arg(result.error->nColumn)
+                                              .arg(QString::fromStdString(result.error->strMessage))
+                                        : Ui("%1 holds no polar").arg(strPath);
         return reading;
     }
     reading.pSailPlan = std::move(result.pSailPlan);

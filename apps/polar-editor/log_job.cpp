@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "apps/polar-editor/off_thread.h"
+#include "logs/learn_outcome.h"
 #include "logs/learner.h"
 #include "logs/log_reader.h"
 #include "logs/polar_samples.h"
@@ -15,9 +16,12 @@ LogJob::LogJob(QStringList logs, LearnOptions options)
     }
 }
 
-std::unique_ptr<LogJob> LogJob::Learn(QStringList logs, LearnOptions options, std::string strName) {
+std::unique_ptr<LogJob> LogJob::Learn(QStringList logs, LearnOptions options, std::string strName,
+                                      bool bFit, bool bExtrapolate) {
     std::unique_ptr<LogJob> pJob(new LogJob(std::move(logs), std::move(options)));
     pJob->m_strName = std::move(strName);
+    pJob->m_bFit = bFit;
+    pJob->m_bExtrapolate = bExtrapolate;
     return pJob;
 }
 
@@ -90,9 +94,14 @@ LogJobResult LogJob::Run() {
         if (ReadAll(
                 result, [&learner](const LogSample& sample) { learner.Add(sample); },
                 [&learner] { learner.NewLog(); })) {
-            result.pLearned = learner.Result(m_strName);
-            result.strSummary = learner.Summary();
-            result.strReportJson = learner.ReportJson();
+            LearnOutcome outcome = FinishLearning(learner, result.counts, m_options, m_strName,
+                                                  m_bFit, m_bExtrapolate);
+            if (outcome.pSailPlan->m_aPolars.empty()) {
+                result.strNothingLearned = QString::fromStdString(NothingLearnedReason(outcome));
+            }
+            result.pLearned = std::move(outcome.pSailPlan);
+            result.strSummary = std::move(outcome.strSummary);
+            result.strReportJson = std::move(outcome.strReportJson);
         }
     } else {
         Comparison comparison(*m_pSailPlan, m_options);

@@ -20,10 +20,12 @@ struct LogJobResult {
     bool bCancelled = false;
     QString strError;  // a log that could not be read; nothing else is kept then
     LogCounts counts;
-    // learn
+    // learn: as polarctl learn finishes it (LearnOutcome); pLearned has no polars when nothing
+    // may be added, strNothingLearned then saying why as polarctl does
     std::unique_ptr<SAILPLAN> pLearned;
     std::string strSummary;
     std::string strReportJson;
+    QString strNothingLearned;
     // compare
     std::uint64_t nCompared = 0;
     double dMedianPercent = 0;
@@ -42,9 +44,11 @@ inline constexpr std::size_t kMaxLoggedPoints = 100000;
 // onDone on the receiver's thread, through its event loop.
 class LogJob {
   public:
-    // Learns a sail plan called strName from the logs.
+    // Learns a sail plan called strName from the logs; with bFit each polar becomes its
+    // least-squares fit, between the sailed angles unless bExtrapolate.
     static std::unique_ptr<LogJob> Learn(QStringList logs, LearnOptions options,
-                                         std::string strName);
+                                         std::string strName, bool bFit = false,
+                                         bool bExtrapolate = false);
     // Compares the logs with the sail plan (sorted; the job keeps its own copy).
     static std::unique_ptr<LogJob> Compare(QStringList logs, LearnOptions options,
                                            std::unique_ptr<SAILPLAN> pSailPlan);
@@ -67,6 +71,8 @@ class LogJob {
     QStringList m_logs;
     LearnOptions m_options;
     std::string m_strName;
+    bool m_bFit = false;
+    bool m_bExtrapolate = false;
     std::unique_ptr<SAILPLAN> m_pSailPlan;
     bool m_bPoints = false;
     std::atomic<bool> m_bCancel{false};

@@ -1,5 +1,6 @@
 #include "apps/polar-editor/log_tool_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -62,6 +63,8 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     setWindowTitle(bLearn ? Ui("Learn from logs") : Ui("Compare with logs"));
     const LearnOptions defaults;
     m_pLogs = new QListWidget;
+    // A few logs in view; the room below is the report's.
+    m_pLogs->setMaximumHeight(m_pLogs->fontMetrics().height() * 7);
     auto* pAdd = new QPushButton(Ui("Add logs…"));
     auto* pRemove = new QPushButton(Ui("Remove"));
     auto* pLogButtons = new QVBoxLayout;
@@ -91,7 +94,7 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     m_pWindSpeeds->setObjectName("wind-speeds");
     pForm->addRow(Ui("Wind speeds (kn):"), m_pWindSpeeds);
     m_pAngleStep = new QDoubleSpinBox;
-    m_pAngleStep->setRange(0.5, 90);
+    m_pAngleStep->setRange(1, 45);  // as polarctl learn takes it
     m_pAngleStep->setValue(static_cast<double>(defaults.fAngleStep));
     pForm->addRow(Ui("Angle step (°):"), m_pAngleStep);
     // The dialog's own even where compare does not show it, so that it goes with the dialog.
@@ -111,6 +114,37 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
     m_pSteadySeconds->setRange(0, 3600);
     m_pSteadySeconds->setValue(defaults.dSteadySeconds);
     pForm->addRow(Ui("Steady for (s):"), m_pSteadySeconds);
+    m_pExclude = new QLineEdit;
+    m_pExclude->setObjectName("exclude");
+    m_pExclude->setPlaceholderText(Ui("none; such as %1").arg("09:30-10:15,17:00-17:40"));
+    m_pExclude->setToolTip(
+        Ui("Spans of the day whose samples never count, such as motoring the "
+           "log does not tell of"));
+    pForm->addRow(Ui("Leave out the times:"), m_pExclude);
+    if (bLearn) {
+        m_pHoldout = new QDoubleSpinBox;
+        m_pHoldout->setObjectName("holdout");
+        m_pHoldout->setRange(0, 90);
+        m_pHoldout->setDecimals(0);
+        m_pHoldout->setValue(static_cast<double>(defaults.fHoldoutPercent));
+        m_pHoldout->setToolTip(
+            Ui("Keep this share of the steady legs out of the learning and "
+               "measure the polar on them"));
+        pForm->addRow(Ui("Held out to measure (%):"), m_pHoldout);
+        m_pFit = new QCheckBox(Ui("Smooth each polar with the least-squares fit"));
+        m_pFit->setObjectName("fit");
+        m_pExtrapolate = new QCheckBox(Ui("Keep fitted points beyond the sailed angles"));
+        m_pExtrapolate->setObjectName("extrapolate");
+        m_pExtrapolate->setEnabled(false);
+        connect(m_pFit, &QCheckBox::toggled, m_pExtrapolate, &QWidget::setEnabled);
+        m_pCalibrate =
+            new QCheckBox(Ui("Correct the sensors' errors the logs show for sure (wind angle, "
+                             "boat speed)"));
+        m_pCalibrate->setObjectName("calibrate");
+        pForm->addRow(m_pFit);
+        pForm->addRow(m_pExtrapolate);
+        pForm->addRow(m_pCalibrate);
+    }
 
     m_pStart = new QPushButton(bLearn ? Ui("Learn") : Ui("Compare"));
     m_pCancel = new QPushButton(Ui("Cancel"));
@@ -144,7 +178,7 @@ LogToolDialog::LogToolDialog(QWidget* pParent, Mode mode, Questions& questions,
         m_pPlot = new ComparisonPlot;
         pLayout->addWidget(m_pPlot, 1);
     }
-    resize(640, bLearn ? 640 : 820);
+    resize(660, bLearn ? 800 : 820);
     GiveAccelerators(this);
 
     connect(pAdd, &QPushButton::clicked, this, [this] {
@@ -194,6 +228,17 @@ bool LogToolDialog::ReadOptions(LearnOptions& options, QString* pError) const {
     options.fPercentile = static_cast<float>(m_pPercentile->value());
     options.nMinSamples = m_pMinSamples->value();
     options.dSteadySeconds = m_pSteadySeconds->value();
+    QString strExclude = m_pExclude->text();
+    strExclude.remove(' ');
+    if (!strExclude.isEmpty() && !ParseSpans(strExclude.toStdString(), options.excluded)) {
+        *pError = Ui("The times to leave out must be spans of the day such as %1.")
+                      .arg("09:30-10:15,17:00-17:40");
+        return false;
+    }
+    if (m_pHoldout != nullptr) {
+        options.fHoldoutPercent = static_cast<float>(m_pHoldout->value());
+        options.bSelfCalibrate = m_pCalibrate->isChecked();
+    }
     return true;
 }
 
@@ -221,7 +266,8 @@ bool LogToolDialog::Start() {
     }
     if (m_mode == Mode::Learn) {
         // A comma would end the name in the data file.
-        m_pJob = LogJob::Learn(logs, options, m_pName->text().remove(',').trimmed().toStdString());
+        m_pJob = LogJob::Learn(logs, options, m_pName->text().remove(',').trimmed().toStdString(),
+                               m_pFit->isChecked(), m_pExtrapolate->isChecked());
     } else {
         m_pJob = LogJob::Compare(
             logs, options,
@@ -230,7 +276,7 @@ bool LogToolDialog::Start() {
     m_start = std::chrono::steady_clock::now();
     m_pStart->setEnabled(false);
     m_pCancel->setEnabled(true);
-    m_pProgress->setValue(0);
+    ClearResult();
     m_pJob->Start(this, [this](LogJobResult result) { Finish(std::move(result)); });
     m_progressTimer.start(250);
     return true;
@@ -264,7 +310,7 @@ void LogToolDialog::Finish(LogJobResult result) {
     m_pStart->setEnabled(true);
     m_pCancel->setEnabled(false);
     if (result.bCancelled) {
-        m_pProgress->setValue(0);
+        ClearResult();
         m_pStatus->setText(Ui("Cancelled: nothing was changed."));
     } else if (!result.strError.isEmpty()) {
         m_pStatus->setText(Ui("Nothing was changed."));
@@ -274,8 +320,14 @@ void LogToolDialog::Finish(LogJobResult result) {
         m_pProgress->setValue(1000);
         if (m_mode == Mode::Learn) {
             ShowLearnReport(result);
-            if (onLearned) {
-                onLearned(std::move(result.pLearned));
+            if (!result.strNothingLearned.isEmpty()) {
+                // The summary stays: it tells what the logs held.
+                m_pStatus->setText(Ui("Nothing was changed."));
+                m_questions.Tell(this, windowTitle(),
+                                 Ui("The logs gave no polar: %1").arg(result.strNothingLearned));
+            } else if (onLearned && !onLearned(std::move(result.pLearned))) {
+                ClearResult();
+                m_pStatus->setText(Ui("Nothing was added."));
             }
         } else {
             ShowComparison(result);
@@ -286,11 +338,21 @@ void LogToolDialog::Finish(LogJobResult result) {
     }
 }
 
+void LogToolDialog::ClearResult() {
+    m_pProgress->setValue(0);
+    m_pSummary->clear();
+    m_pSummary->hide();
+    m_pTable->clear();
+    m_pTable->setRowCount(0);
+    m_pTable->setColumnCount(0);
+    if (m_pPlot != nullptr) {
+        m_pPlot->ShowBins({});
+    }
+}
+
 void LogToolDialog::ShowLearnReport(const LogJobResult& result) {
-    // The learner's report is the members of an object, for the caller to join with its own.
     const QJsonObject report =
-        QJsonDocument::fromJson(QByteArray::fromStdString("{" + result.strReportJson + "}"))
-            .object();
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.strReportJson)).object();
     std::vector<QStringList> rows;
     for (const QJsonValue& value : report["bins"].toArray()) {
         const QJsonObject bin = value.toObject();

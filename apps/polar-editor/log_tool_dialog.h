@@ -10,6 +10,7 @@
 
 class ComparisonPlot;
 class Questions;
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -24,7 +25,8 @@ class QTableWidget;
 // The file dialogs' filter for logs.
 QString LogFileFilter();
 
-// Tools > Learn from logs… and Compare with logs…: the logs, the options of learn, a progress
+// Tools > Learn from logs… and Compare with logs…: the logs, every option of polarctl learn (of
+// compare) that is not about files, a progress
 // bar with the rate and the time left, Cancel, and the result as a table (and for compare, a
 // plot of the percentages).
 class LogToolDialog : public QDialog {
@@ -43,8 +45,9 @@ class LogToolDialog : public QDialog {
     bool Start();
     void Cancel();
     bool Running() const { return m_pJob != nullptr; }
-    // Learn's result goes here; the dialog then shows the report.
-    std::function<void(std::unique_ptr<SAILPLAN>)> onLearned;
+    // Learn's result (a sail plan with polars) goes here once the report is shown; false when
+    // it was not added (the user declined, or it failed), and the report is cleared then.
+    std::function<bool(std::unique_ptr<SAILPLAN>)> onLearned;
     // Called when a reading has ended, however it ended.
     std::function<void()> onFinished;
 
@@ -54,6 +57,8 @@ class LogToolDialog : public QDialog {
     void ShowLearnReport(const LogJobResult& result);
     void ShowComparison(const LogJobResult& result);
     bool ReadOptions(LearnOptions& options, QString* pError) const;
+    // The last run's report gone: no summary, no table, no plot, the progress at 0.
+    void ClearResult();
 
     Mode m_mode;
     Questions& m_questions;
@@ -65,6 +70,12 @@ class LogToolDialog : public QDialog {
     QDoubleSpinBox* m_pPercentile = nullptr;
     QSpinBox* m_pMinSamples = nullptr;
     QDoubleSpinBox* m_pSteadySeconds = nullptr;
+    QLineEdit* m_pExclude = nullptr;
+    // learn only
+    QDoubleSpinBox* m_pHoldout = nullptr;
+    QCheckBox* m_pFit = nullptr;
+    QCheckBox* m_pExtrapolate = nullptr;
+    QCheckBox* m_pCalibrate = nullptr;
     QLineEdit* m_pName = nullptr;
     QComboBox* m_pSailPlan = nullptr;
     QPushButton* m_pStart = nullptr;

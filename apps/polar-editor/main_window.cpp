@@ -402,9 +402,10 @@ bool MainWindow::StartNewFile(const QString& strPath, const SailPlanArray& aSail
 }
 
 void MainWindow::NewFile() {
-    const QString strPath =
-        ChooseFileToWrite(this, m_questions, WriteChoice::NewDataFile, Ui("New data file"),
-                          Folder("open"), PolarFilter(), m_file.strPath);
+    const QString strPath = ChooseFileToWrite(
+        this, m_questions, WriteChoice::NewDataFile, Ui("New data file"),
+        {Folder("open"), FreeFileName(Folder("open"), Ui("Polars"), ".PPD"), ".PPD"}, PolarFilter(),
+        m_file.strPath);
     if (!strPath.isEmpty()) {
         StartNewFile(strPath, {}, Ui("New data file"));
     }
@@ -489,9 +490,12 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
         return;
     }
     if (target == Questions::ImportTarget::NewFile) {
+        const QString strFolder = QFileInfo(m_file.strPath).absolutePath();
         const QString strNew = ChooseFileToWrite(
             this, m_questions, WriteChoice::NewDataFile, Ui("Import into a new data file"),
-            QFileInfo(m_file.strPath).absolutePath(), PolarFilter(), m_file.strPath);
+            {strFolder, FreeFileName(strFolder, QFileInfo(strPath).completeBaseName(), ".PPD"),
+             ".PPD"},
+            PolarFilter(), m_file.strPath);
         if (strNew.isEmpty()) {
             return;
         }
@@ -591,12 +595,23 @@ void MainWindow::ExportFile() {
             bReopenEditor = true;
         }
     }
-    const auto choice = m_questions.ChooseExport(this, names, ExportFormatNames());
-    const QString strPath =
-        choice ? ChooseFileToWrite(this, m_questions, WriteChoice::Replaceable, Ui("Export to"),
-                                   Folder("export"), ExportFormatFilter(choice->nFormat),
-                                   m_file.strPath)
-               : QString();
+    // The sail plan chosen in the tree, in the format of the last export.
+    const int nChosen = std::clamp(m_nSailPlan, 0, static_cast<int>(names.size()) - 1);
+    const auto choice =
+        m_questions.ChooseExport(this, names, ExportFormatNames(),
+                                 {nChosen, ExportFormatIndex(app_settings::LastExportFormat())});
+    QString strPath;
+    if (choice) {
+        // Named for the sail plan, or for the data file when all go.
+        const QString strExtension = ExportFormatExtension(choice->nFormat);
+        const QString strName = choice->nSailPlan < 0 ? QFileInfo(m_file.strPath).completeBaseName()
+                                                      : names[choice->nSailPlan];
+        strPath = ChooseFileToWrite(
+            this, m_questions, WriteChoice::Replaceable, Ui("Export to"),
+            {Folder("export"), SuggestedFileName(strName, Ui("Polars"), strExtension),
+             strExtension},
+            ExportFormatFilter(choice->nFormat), m_file.strPath);
+    }
     if (bReopenEditor && !m_editor.Open(m_file.strPath)) {
         m_questions.Tell(this, Ui("Export"), Ui("The editor could not be opened again."));
     }
@@ -604,6 +619,7 @@ void MainWindow::ExportFile() {
         return;
     }
     app_settings::SetLastFolder("export", QFileInfo(strPath).absolutePath());
+    app_settings::SetLastExportFormat(ExportFormatKey(choice->nFormat));
     QStringList notes;
     const QString error =
         WriteExport(m_file.aSailPlans, choice->nSailPlan, choice->nFormat, strPath, &notes);
@@ -640,7 +656,7 @@ void MainWindow::ShowLogTool(LogToolDialog::Mode mode) {
     m_pLogTool = new LogToolDialog(this, mode, m_questions, m_file.aSailPlans, Folder("logs"));
     m_pLogTool->setAttribute(Qt::WA_DeleteOnClose);
     m_pLogTool->onLearned = [this](std::unique_ptr<SAILPLAN> pLearned) {
-        AddLearnedSailPlan(std::move(pLearned));
+        return AddLearnedSailPlan(std::move(pLearned));
     };
     m_pLogTool->show();
 }
@@ -721,9 +737,10 @@ void MainWindow::TakeDroppedFile(const QString& strPath) {
             ImportFrom(strPath);
             break;
         case DroppedFileKind::Log:
+            // The dialog with the log in it: the user sets the options and starts.
             ShowLogTool(LogToolDialog::Mode::Learn);
             m_pLogTool->AddLog(strPath);
-            m_pLogTool->Start();
+            m_pLogTool->activateWindow();
             break;
         case DroppedFileKind::Unknown:
             m_questions.Tell(this, Ui("Drop"),

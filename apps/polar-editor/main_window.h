@@ -63,7 +63,7 @@ class MainWindow : public QMainWindow {
     // Learn's result into the data file, through the editor's save-and-close when it is open.
     bool AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned);
     // What a file dropped on the window does: a data file opens, another format imports, a
-    // log starts Learn.
+    // log opens the Learn dialog with it (learning starts when the user says).
     void TakeDroppedFile(const QString& strPath);
     TargetsDialog* Targets() const { return m_pTargets; }
 

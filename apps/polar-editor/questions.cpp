@@ -70,9 +70,9 @@ Questions::ImportTarget DialogQuestions::ChooseImportTarget(QWidget* pParent,
     return box.clickedButton() == pNewFile ? ImportTarget::NewFile : ImportTarget::Cancel;
 }
 
-std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pParent,
-                                                                     const QStringList& sailPlans,
-                                                                     const QStringList& formats) {
+std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(
+    QWidget* pParent, const QStringList& sailPlans, const QStringList& formats,
+    const ExportChoice& preselected) {
     QDialog dialog(pParent);
     dialog.setWindowTitle(Ui("Export"));
     auto* pLayout = new QFormLayout(&dialog);
@@ -81,6 +81,9 @@ std::optional<Questions::ExportChoice> DialogQuestions::ChooseExport(QWidget* pP
     pSailPlan->addItem(Ui("All sail plans (data file, Signal K or hrosailing)"));
     auto* pFormat = new QComboBox(&dialog);
     pFormat->addItems(formats);
+    pSailPlan->setCurrentIndex(preselected.nSailPlan < 0 ? static_cast<int>(sailPlans.size())
+                                                         : preselected.nSailPlan);
+    pFormat->setCurrentIndex(preselected.nFormat);
     pLayout->addRow(Ui("Sail plan:"), pSailPlan);
     pLayout->addRow(Ui("Format:"), pFormat);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -137,7 +140,8 @@ Questions::ImportTarget PrintedQuestions::ChooseImportTarget(QWidget*, const QSt
 }
 
 std::optional<Questions::ExportChoice> PrintedQuestions::ChooseExport(QWidget*, const QStringList&,
-                                                                      const QStringList&) {
+                                                                      const QStringList&,
+                                                                      const ExportChoice&) {
     Print(Ui("Export"), Ui("a file dialog"));
     return std::nullopt;
 }

@@ -28,13 +28,14 @@ class Questions {
     enum class ImportTarget { Cancel, ThisFile, NewFile };
     virtual ImportTarget ChooseImportTarget(QWidget* pParent, const QString& strPreview) = 0;
     // What to export: a sail plan's index (-1 for all of them, only to a data file) and a
-    // format's index in formats; nothing when cancelled.
+    // format's index in formats, the dialog opening on preselected; nothing when cancelled.
     struct ExportChoice {
         int nSailPlan = 0;
         int nFormat = 0;
     };
     virtual std::optional<ExportChoice> ChooseExport(QWidget* pParent, const QStringList& sailPlans,
-                                                     const QStringList& formats) = 0;
+                                                     const QStringList& formats,
+                                                     const ExportChoice& preselected) = 0;
 };
 
 // The desktop's message boxes and file dialogs.
@@ -50,7 +51,8 @@ class DialogQuestions : public Questions {
                         const QString& strFilter) override;
     ImportTarget ChooseImportTarget(QWidget* pParent, const QString& strPreview) override;
     std::optional<ExportChoice> ChooseExport(QWidget* pParent, const QStringList& sailPlans,
-                                             const QStringList& formats) override;
+                                             const QStringList& formats,
+                                             const ExportChoice& preselected) override;
 };
 
 // For --check, where nobody answers: every question and message is printed to standard error
@@ -67,7 +69,8 @@ class PrintedQuestions : public Questions {
                         const QString& strFilter) override;
     ImportTarget ChooseImportTarget(QWidget* pParent, const QString& strPreview) override;
     std::optional<ExportChoice> ChooseExport(QWidget* pParent, const QStringList& sailPlans,
-                                             const QStringList& formats) override;
+                                             const QStringList& formats,
+                                             const ExportChoice& preselected) override;
 
     // Whether anything was printed (a question before the event loop ran cannot end it).
     bool Printed() const { return m_bPrinted; }

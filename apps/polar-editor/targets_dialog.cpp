@@ -83,7 +83,9 @@ bool TargetsDialog::PrintCard() {
     const SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSailPlan)];
     const QString strPath =
         ChooseFileToWrite(this, m_questions, WriteChoice::Replaceable, Ui("Target card"),
-                          QFileInfo(m_strDataFile).absolutePath(), "PDF (*.pdf)", m_strDataFile);
+                          {QFileInfo(m_strDataFile).absolutePath(),
+                           SuggestedFileName(NameOf(sailPlan), Ui("Target card"), ".pdf"), ".pdf"},
+                          "PDF (*.pdf)", m_strDataFile);
     if (strPath.isEmpty()) {
         return false;
     }

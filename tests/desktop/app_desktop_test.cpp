@@ -352,6 +352,9 @@ TEST_P(AppOnDisplay, LearnFromTheMenuAddsTheLearnedSailPlan) {
         [this](XUser& user) {
             ChooseFromMenu(user, "learn");
             ClickButton(user, Ui("Add logs…"));
+            ASSERT_TRUE(WaitUntil(
+                [this] { return m_pWindow->LogTool()->findChild<QListWidget*>()->count() == 1; }));
+            Shot("learn-dialog");
             ClickButton(user, Ui("Learn"));
             ASSERT_TRUE(
                 WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }, 20000));
@@ -755,6 +758,7 @@ TEST_P(SharedFileOnDisplay, ExportAsksAboutTheEditorsEdits) {
                 aBoxes[0]->setCurrentIndex(aBoxes[0]->count() - 1);
             });
             ASSERT_TRUE(WaitForPlacedModal(user));
+            Shot("export-dialog");
             ClickStandardButtonOfDialog(user);
             ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(strExport); }));
             ASSERT_TRUE(WaitUntil([this] { return m_pEditor->IsOpen(); }));
@@ -1053,6 +1057,11 @@ TEST_P(AppDrops, ADroppedLogOpensLearnWithItAndTheLearnedSailPlanIsAdded) {
                           return pLogs->count() == 1 ? pLogs->item(0)->text() : QString();
                       }),
                       QString::fromStdString(strLog));
+            // Nothing is read until the user starts, with the options the dialog shows.
+            EXPECT_FALSE(OnGui([this] { return m_pWindow->LogTool()->Running(); }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow->LogTool(); }));
+            Shot("learn-dialog");
+            ClickButton(user, Ui("Learn"));
             ASSERT_TRUE(
                 WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 3; }, 20000));
             Shot("learned");
@@ -1071,8 +1080,11 @@ TEST_P(AppDrops, LearningFromADroppedLogCancelledChangesNothing) {
         [&](XUser& user) {
             DropFile(user, strLog);
             ASSERT_TRUE(WaitUntil([this] {
-                return m_pWindow->LogTool() != nullptr && m_pWindow->LogTool()->Running();
+                return m_pWindow->LogTool() != nullptr && m_pWindow->LogTool()->isVisible();
             }));
+            ASSERT_TRUE(WaitForPlacedWindow(user, [this] { return m_pWindow->LogTool(); }));
+            ClickButton(user, Ui("Learn"));
+            ASSERT_TRUE(WaitUntil([this] { return m_pWindow->LogTool()->Running(); }));
             Shot("learning");
             ClickButton(user, Ui("Cancel"));
             ASSERT_TRUE(WaitUntil([this] { return !m_pWindow->LogTool()->Running(); }));

@@ -7,8 +7,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -185,6 +190,17 @@ TEST_F(LogJobTest, ALogThatCannotBeOpenedIsNamed) {
     EXPECT_EQ(result.pLearned, nullptr);
 }
 
+// Clicks the dialog's button of those words, whatever key its accelerator is.
+void ClickButton(QWidget* pDialog, const QString& strWords) {
+    for (auto* pButton : pDialog->findChildren<QPushButton*>()) {
+        if (pButton->text().remove('&') == strWords) {
+            pButton->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << strWords.toStdString();
+}
+
 class LearnDialogTest : public LogJobTest {
   protected:
     static void SetUpTestSuite() { UseOwnSettingsFolder(); }
@@ -273,16 +289,99 @@ TEST_F(LearnDialogTest, CompareShowsTheBinsAndPlotsThemWithoutTouchingTheFile) {
     EXPECT_TRUE(m_questions.AllUsed());
 }
 
-TEST_F(LearnDialogTest, ADroppedLogStartsLearn) {
+// A dropped log opens the dialog with the log in it; nothing is read until the user starts.
+TEST_F(LearnDialogTest, ADroppedLogOpensLearnWithTheLog) {
     m_window.TakeDroppedFile(QString::fromStdString(m_strLog));
     LogToolDialog* pDialog = m_window.LogTool();
     ASSERT_NE(pDialog, nullptr);
-    EXPECT_TRUE(pDialog->Running());
+    EXPECT_TRUE(pDialog->isVisible());
+    EXPECT_FALSE(pDialog->Running());
+    const auto* pLogs = pDialog->findChild<QListWidget*>();
+    ASSERT_EQ(pLogs->count(), 1);
+    EXPECT_EQ(pLogs->item(0)->text(), QString::fromStdString(m_strLog));
+    EXPECT_EQ(TempDir::Read(m_strFile), kFile);
+    ClickButton(pDialog, "Learn");
     WaitForTheEnd(pDialog);
     PolarFileContents contents;
     ASSERT_TRUE(LoadPolarFile(m_strFile, contents).Ok());
     ASSERT_EQ(contents.aSailPlans.size(), 2u);  // the editor was not open: nothing to ask
     EXPECT_EQ(contents.aSailPlans[1]->m_strName, "Learned");
+}
+
+// Every option of polarctl learn that is not about files, set in the dialog, reaches the
+// learning: the summary says what polarctl's says of them; a wrong span is said first.
+TEST_F(LearnDialogTest, TheDialogsOptionsAreLearnsAndItIsClearedBetweenRuns) {
+    m_window.ShowLogTool(LogToolDialog::Mode::Learn);
+    LogToolDialog* pDialog = m_window.LogTool();
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    auto* pExclude = pDialog->findChild<QLineEdit*>("exclude");
+    ASSERT_NE(pExclude, nullptr);
+    pExclude->setText("25:00-26:00");
+    ClickButton(pDialog, "Learn");
+    ASSERT_EQ(m_questions.told.size(), 1);
+    EXPECT_TRUE(m_questions.told[0].contains("spans of the day"));
+    EXPECT_FALSE(pDialog->Running());
+    pExclude->clear();
+    pDialog->findChild<QDoubleSpinBox*>("holdout")->setValue(20);
+    auto* pFit = pDialog->findChild<QCheckBox*>("fit");
+    auto* pExtrapolate = pDialog->findChild<QCheckBox*>("extrapolate");
+    EXPECT_FALSE(pExtrapolate->isEnabled());  // only with the fit
+    pFit->click();
+    EXPECT_TRUE(pExtrapolate->isEnabled());
+    pDialog->findChild<QCheckBox*>("calibrate")->click();
+    ClickButton(pDialog, "Learn");
+    WaitForTheEnd(pDialog);
+    const auto* pSummary = pDialog->findChild<QPlainTextEdit*>();
+    const auto* pTable = pDialog->findChild<QTableWidget*>();
+    const QString strSummary = pSummary->toPlainText();
+    EXPECT_TRUE(strSummary.contains("fitted: ")) << strSummary.toStdString();
+    EXPECT_TRUE(strSummary.contains("beyond the sailed angles left out"));
+    EXPECT_TRUE(strSummary.contains("held out: ")) << strSummary.toStdString();
+    EXPECT_TRUE(pSummary->isVisible());
+    EXPECT_GT(pTable->rowCount(), 0);
+
+    // A run cancelled shows nothing of the last one.
+    ClickButton(pDialog, "Learn");
+    EXPECT_EQ(pTable->rowCount(), 0);
+    EXPECT_FALSE(pSummary->isVisible());
+    ClickButton(pDialog, "Cancel");
+    WaitForTheEnd(pDialog);
+    EXPECT_EQ(pTable->rowCount(), 0);
+    EXPECT_TRUE(pSummary->toPlainText().isEmpty());
+    EXPECT_TRUE(m_questions.AllUsed());
+}
+
+TEST_F(LearnDialogTest, AResultDeclinedIsClearedAndAnEmptyLogSaysWhy) {
+    ASSERT_TRUE(m_editor.Open(QString::fromStdString(m_strFile)));
+    m_window.ShowLogTool(LogToolDialog::Mode::Learn);
+    LogToolDialog* pDialog = m_window.LogTool();
+    pDialog->AddLog(QString::fromStdString(m_strLog));
+    m_questions.yesAnswers.push_back(false);  // the editor's question: Cancel
+    ClickButton(pDialog, "Learn");
+    WaitForTheEnd(pDialog);
+    EXPECT_EQ(TempDir::Read(m_strFile), kFile);
+    EXPECT_EQ(pDialog->findChild<QTableWidget*>()->rowCount(), 0);
+    EXPECT_FALSE(pDialog->findChild<QPlainTextEdit*>()->isVisible());
+
+    // As polarctl says it: an empty log holds no lines; a log without wind logged no wind.
+    const std::string strEmpty = m_dir.File("empty.nmea");
+    TempDir::Write(strEmpty, "");
+    const std::string strNoWind = m_dir.File("nowind.nmea");
+    TempDir::Write(strNoWind, "$IIVHW,,T,,M,5.00,N,,K*4E\r\n");
+    for (const auto& [strLog, strCause] :
+         {std::pair{strEmpty, "the logs hold no lines"}, {strNoWind, "no wind was logged"}}) {
+        auto* pLogs = pDialog->findChild<QListWidget*>();
+        pLogs->clear();
+        pDialog->AddLog(QString::fromStdString(strLog));
+        m_questions.told.clear();
+        ClickButton(pDialog, "Learn");
+        WaitForTheEnd(pDialog);
+        ASSERT_EQ(m_questions.told.size(), 1);
+        EXPECT_TRUE(m_questions.told[0].contains(strCause)) << m_questions.told[0].toStdString();
+        EXPECT_TRUE(m_questions.told[0].contains("no wind speed has two points"));
+    }
+    EXPECT_EQ(TempDir::Read(m_strFile), kFile);
+    EXPECT_TRUE(m_questions.AllUsed());
 }
 
 // Tools > Show a log over the chart…: the log's steady sailing drawn over the polar chart until

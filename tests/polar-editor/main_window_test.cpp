@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -20,6 +22,8 @@
 
 #include "apps/polar-editor/crossover_chart.h"
 #include "apps/polar-editor/editor_plugin.h"
+#include "apps/polar-editor/export_writing.h"
+#include "apps/polar-editor/file_choice.h"
 #include "data/file_io.h"
 #include "data/polar_file.h"
 #include "exchange/format_table.h"
@@ -242,6 +246,15 @@ TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {
     ASSERT_EQ(m_questions.told.size(), 1);
     EXPECT_TRUE(m_questions.told[0].startsWith("Nothing can be imported"));
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+
+    // A grid broken before its first polar: the reader's line, column and what it expected.
+    TempDir::Write(m_dir.File("bad.pol"), "TWA\\TWS\t6\t10\n45\tx\t6.0\n");
+    m_window.ImportFrom(Path(m_dir.File("bad.pol")));
+    ASSERT_TRUE(WaitForImport(m_window));
+    ASSERT_EQ(m_questions.told.size(), 2);
+    EXPECT_TRUE(m_questions.told[1].contains("line 2, column 4: expected a boat speed, found 'x'"))
+        << m_questions.told[1].toStdString();
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
 }
 
 // A big file is read while the window goes on; its progress dialog's Cancel gives the window
@@ -349,6 +362,112 @@ TEST_F(MainWindowTest, ExportWritesTheChosenSailPlanInTheChosenFormat) {
     EXPECT_TRUE(m_questions.told[2].contains("at least 3 wind speeds"))
         << m_questions.told[2].toStdString();
     EXPECT_FALSE(std::filesystem::exists(strPlotter));
+}
+
+// The export dialog opens on the sail plan chosen in the tree and the format of the last
+// export; the file dialog suggests the sail plan's name with the format's ending, which a name
+// typed without one gets. New suggests a free name and gives the data file's ending too.
+TEST_F(MainWindowTest, ExportAndNewSuggestNamesWithTheFormatsEnding) {
+    const int nGrid = ExportFormatIndex("grid");
+    const int nTargets = ExportFormatIndex("targets");
+    ASSERT_GT(nGrid, 0);
+    ASSERT_GT(nTargets, 0);
+    Tree()->setCurrentItem(Tree()->topLevelItem(1));  // Light
+    m_questions.exportChoices.push_back({1, nGrid});
+    m_questions.files.push_back(Path(m_dir.File("light")));
+    m_window.ExportFile();
+    ASSERT_EQ(m_questions.exportPreselected.size(), 1u);
+    EXPECT_EQ(m_questions.exportPreselected[0].nSailPlan, 1);
+    EXPECT_EQ(m_questions.exportPreselected[0].nFormat, 0);  // nothing remembered yet
+    ASSERT_EQ(m_questions.writeStarts.size(), 1);
+    EXPECT_TRUE(m_questions.writeStarts[0].endsWith("/Light.pol"))
+        << m_questions.writeStarts[0].toStdString();
+    EXPECT_TRUE(std::filesystem::exists(m_dir.File("light.pol")));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("light")));
+
+    // The grid is remembered; all sail plans are named for the data file. A typed ending of
+    // its own is kept, one of digits only is a name's.
+    m_questions.exportChoices.push_back({-1, 0});
+    m_questions.files.push_back(Path(m_dir.File("both.ppd")));
+    m_window.ExportFile();
+    EXPECT_EQ(m_questions.exportPreselected[1].nFormat, nGrid);
+    EXPECT_TRUE(m_questions.writeStarts[1].endsWith("/POLAR.PPD"))
+        << m_questions.writeStarts[1].toStdString();
+    EXPECT_EQ(TempDir::Read(m_dir.File("both.ppd")), kTwoPlans);
+    EXPECT_EQ(m_questions.exportPreselected.size(), 2u);
+    m_questions.exportChoices.push_back({1, nGrid});
+    m_questions.files.push_back(Path(m_dir.File("First 40.7")));
+    m_window.ExportFile();
+    EXPECT_TRUE(std::filesystem::exists(m_dir.File("First 40.7.pol")));
+    EXPECT_EQ(m_questions.exportPreselected[2].nFormat, 0);  // the data file, last
+
+    // The ending is added before the name is checked: "POLAR" is the open file.
+    const std::string strOpen = m_dir.File("POLAR");
+    m_questions.exportChoices.push_back({0, 0});
+    m_questions.files.push_back(Path(strOpen));
+    m_questions.files.push_back(QString());  // then cancelled
+    m_window.ExportFile();
+    ASSERT_FALSE(m_questions.told.isEmpty());
+    EXPECT_TRUE(m_questions.told.back().contains("is the data file that is open"));
+    EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+
+    m_questions.told.clear();
+    m_questions.files.push_back(Path(m_dir.File("boat")));
+    m_window.NewFile();
+    EXPECT_TRUE(m_questions.writeStarts.back().endsWith("/Polars.PPD"))
+        << m_questions.writeStarts.back().toStdString();
+    EXPECT_EQ(m_window.File().strPath, Path(m_dir.File("boat.PPD")));
+    TempDir::Write(m_dir.File("Polars.PPD"), kTwoPlans);
+    m_questions.files.push_back(QString());
+    m_window.NewFile();
+    EXPECT_TRUE(m_questions.writeStarts.back().endsWith("/Polars 2.PPD"))
+        << m_questions.writeStarts.back().toStdString();
+    EXPECT_TRUE(m_questions.AllUsed());
+}
+
+// The real export dialog opens on what it is given, the all-sail-plans entry too, and gives
+// back what its lists show; its formats say the endings they write.
+TEST(ExportDialog, OpensOnThePreselectedSailPlanAndFormat) {
+    const QStringList formats = ExportFormatNames();
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        EXPECT_TRUE(formats[i].contains(ExportFormatExtension(static_cast<int>(i))))
+            << formats[i].toStdString();
+        EXPECT_EQ(formats.count(formats[i]), 1) << formats[i].toStdString();
+    }
+    EXPECT_TRUE(formats[ExportFormatIndex("signalk")].startsWith("Signal K"));
+    EXPECT_EQ(ExportFormatIndex(ExportFormatKey(3)), 3);
+    EXPECT_EQ(ExportFormatIndex("no such format"), 0);
+    DialogQuestions real;
+    for (const Questions::ExportChoice wanted : {Questions::ExportChoice{1, 3}, {-1, 0}}) {
+        std::vector<int> shown;
+        QTimer::singleShot(0, [&shown] {
+            QWidget* pDialog = QApplication::activeModalWidget();
+            ASSERT_NE(pDialog, nullptr);
+            for (const QComboBox* pBox : pDialog->findChildren<QComboBox*>()) {
+                shown.push_back(pBox->currentIndex());
+            }
+            qobject_cast<QDialog*>(pDialog)->accept();
+        });
+        const auto choice = real.ChooseExport(nullptr, {"Main", "Light"}, formats, wanted);
+        ASSERT_TRUE(choice.has_value());
+        EXPECT_EQ(choice->nSailPlan, wanted.nSailPlan);
+        EXPECT_EQ(choice->nFormat, wanted.nFormat);
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0], wanted.nSailPlan < 0 ? 2 : wanted.nSailPlan);
+        EXPECT_EQ(shown[1], wanted.nFormat);
+    }
+}
+
+TEST(FileNames, SuggestedNamesHoldNoFoldersAndKeepTheUsersEnding) {
+    EXPECT_EQ(SuggestedFileName("J/109 Main", "Polars", ".pol"), "J 109 Main.pol");
+    EXPECT_EQ(SuggestedFileName("  ", "Polars", ".pol"), "Polars.pol");
+    EXPECT_EQ(SuggestedFileName("..", "Polars", ".pol"), "Polars.pol");
+    EXPECT_EQ(SuggestedFileName("boat.POL", "Polars", ".pol"), "boat.POL");
+    EXPECT_EQ(WithExtension("/a/b/card", ".pdf"), "/a/b/card.pdf");
+    EXPECT_EQ(WithExtension("/a/b.c/card", ".pdf"), "/a/b.c/card.pdf");
+    EXPECT_EQ(WithExtension("/a/card.PDF", ".pdf"), "/a/card.PDF");
+    EXPECT_EQ(WithExtension("/a/polar.txt", ".pol"), "/a/polar.txt");
+    EXPECT_EQ(WithExtension("/a/.hidden", ".pol"), "/a/.hidden.pol");
 }
 
 TEST_F(MainWindowTest, NewMakesAnEmptyFileButNeverEmptiesOne) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <vector>
 
 #include "apps/polar-editor/questions.h"
 
@@ -18,6 +19,10 @@ class ScriptedQuestions : public Questions {
     QStringList told;
     QStringList asked;
     QString lastPreview;
+    // Where each file dialog for writing started (a folder, or a suggested file in it), and
+    // what each export dialog had chosen when it opened.
+    QStringList writeStarts;
+    std::vector<ExportChoice> exportPreselected;
 
     bool AskYesCancel(QWidget*, const QString&, const QString& strText) override {
         asked.push_back(strText);
@@ -33,16 +38,18 @@ class ScriptedQuestions : public Questions {
     QString FileToOpen(QWidget*, const QString& strTitle, const QString&, const QString&) override {
         return Next(files, QString(), strTitle);
     }
-    QString FileToWrite(QWidget*, const QString& strTitle, const QString&,
+    QString FileToWrite(QWidget*, const QString& strTitle, const QString& strStart,
                         const QString&) override {
+        writeStarts.push_back(strStart);
         return Next(files, QString(), strTitle);
     }
     ImportTarget ChooseImportTarget(QWidget*, const QString& strPreview) override {
         lastPreview = strPreview;
         return Next(importTargets, ImportTarget::Cancel, strPreview);
     }
-    std::optional<ExportChoice> ChooseExport(QWidget*, const QStringList&,
-                                             const QStringList&) override {
+    std::optional<ExportChoice> ChooseExport(QWidget*, const QStringList&, const QStringList&,
+                                             const ExportChoice& preselected) override {
+        exportPreselected.push_back(preselected);
         if (exportChoices.empty()) {
             ADD_FAILURE() << "unexpected export dialog";
             return std::nullopt;

@@ -80,6 +80,15 @@ TEST(Targets, TheCardIsOnePdfPageWrittenOnlyWhereTheUserSaid) {
     ASSERT_EQ(questions.told.size(), 1);
     EXPECT_TRUE(questions.told[0].startsWith("The target card was not written"));
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+
+    // The sail plan's name is suggested with the ending, which a name typed without one gets.
+    questions.files.push_back(QString::fromStdString(dir.File("race day")));
+    ASSERT_TRUE(dialog.PrintCard());
+    EXPECT_EQ(TempDir::Read(dir.File("race day.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("race day")));
+    EXPECT_TRUE(questions.writeStarts.back().endsWith(
+        "/" + QString::fromStdString(plans[0]->m_strName) + ".pdf"))
+        << questions.writeStarts.back().toStdString();
     EXPECT_TRUE(questions.AllUsed());
 }
 

@@ -279,7 +279,7 @@ void ExpectKeysInTheDialogs() {
         qobject_cast<QDialog*>(pDialog)->reject();
     });
     DialogQuestions real;
-    EXPECT_FALSE(real.ChooseExport(nullptr, {"Main"}, {"grid", "lines"}).has_value());
+    EXPECT_FALSE(real.ChooseExport(nullptr, {"Main"}, {"grid", "lines"}, {}).has_value());
     EXPECT_TRUE(bSeen);
 }
 

@@ -25,6 +25,7 @@
 #include "apps/polar-editor/sail_plan_copy.h"
 #include "apps/polar-editor/window_texts.h"
 #include "data/text_encoding.h"
+#include "logs/learn_outcome.h"
 #include "logs/progress_line.h"
 
 namespace {

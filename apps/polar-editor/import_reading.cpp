@@ -22,7 +22,6 @@ ImportReading ReadImport(const QString& strPath) {
         return reading;
     }
     ImportResult result = reading.pFormat->read(text, "");
-    NameImportedSailPlan(*result.pSailPlan, QFileInfo(strPath).completeBaseName().toStdString());
     if (result.error) {
         reading.diagnostics.push_back(
             Ui("line %1, column %2: %3; only what came before is imported")
@@ -30,26 +29,37 @@ ImportReading ReadImport(const QString& strPath) {
                 .arg(result.error->nColumn)
                 .arg(QString::fromStdString(result.error->strMessage)));
     }
-    // The application adds one sail plan per import; a file of several says what it leaves.
-    if (!result.aMoreSailPlans.empty()) {
-        QStringList names;
-        for (const auto& pMore : result.aMoreSailPlans) {
-            names.push_back(QString::fromStdString(DecodeForDisplay(pMore->m_strName)));
+    // A format of several sail plans gives them all; each is added.
+    SailPlanArray aRead;
+    aRead.push_back(std::move(result.pSailPlan));
+    for (auto& pMore : result.aMoreSailPlans) {
+        aRead.push_back(std::move(pMore));
+    }
+    const std::string strFallback = QFileInfo(strPath).completeBaseName().toStdString();
+    const bool bSeveral = aRead.size() > 1;
+    for (auto& pSailPlan : aRead) {
+        NameImportedSailPlan(*pSailPlan, strFallback);
+        // Of several, each warning says whose it is.
+        const QString strWhose =
+            bSeveral
+                ? "\"" + QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)) + "\": "
+                : QString();
+        for (const std::string& strWarning : ImplausibleValues(*pSailPlan)) {
+            reading.diagnostics.push_back(strWhose + QString::fromStdString(strWarning));
         }
-        reading.diagnostics.push_back(
-            Ui("the file holds %1 more sail plans (%2): only the first is imported here; "
-               "polarctl import adds them all")
-                .arg(result.aMoreSailPlans.size())
-                .arg(names.join(", ")));
+        // Wind speeds without a point are no polar to add either.
+        const bool bAnyPoint =
+            std::any_of(pSailPlan->m_aPolars.begin(), pSailPlan->m_aPolars.end(),
+                        [](const auto& pPolar) { return !pPolar->m_aVectors.empty(); });
+        if (bAnyPoint) {
+            reading.aSailPlans.push_back(std::move(pSailPlan));
+        } else if (bSeveral) {
+            reading.diagnostics.push_back(
+                Ui("sail plan \"%1\" holds no polar and is not imported")
+                    .arg(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName))));
+        }
     }
-    for (const std::string& strWarning : ImplausibleValues(*result.pSailPlan)) {
-        reading.diagnostics.push_back(QString::fromStdString(strWarning));
-    }
-    // Wind speeds without a point are no polar to add either.
-    const bool bAnyPoint =
-        std::any_of(result.pSailPlan->m_aPolars.begin(), result.pSailPlan->m_aPolars.end(),
-                    [](const auto& pPolar) { return !pPolar->m_aVectors.empty(); });
-    if (!bAnyPoint) {
+    if (reading.aSailPlans.empty()) {
         // The reader's own reason, where it stopped, is what the user can mend.
         reading.strError = result.error ? Ui("%1 holds no polar: line %2, column %3: %4")
                                               .arg(strPath)
@@ -57,9 +67,7 @@ ImportReading ReadImport(const QString& strPath) {
                                               .arg(result.error->nColumn)
                                               .arg(QString::fromStdString(result.error->strMessage))
                                         : Ui("%1 holds no polar").arg(strPath);
-        return reading;
     }
-    reading.pSailPlan = std::move(result.pSailPlan);
     return reading;
 }
 
@@ -81,24 +89,44 @@ QString IndentedFew(const QStringList& lines) {
 }  // namespace
 
 QString DescribeImport(const ImportReading& reading) {
-    if (reading.pSailPlan == nullptr) {
+    if (reading.aSailPlans.empty()) {
         return reading.strError;
     }
-    const SAILPLAN& sailPlan = *reading.pSailPlan;
-    QString text = Ui("Sail plan \"%1\" (%2), %3 polars:")
-                       .arg(QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)),
-                            QString::fromUtf8(reading.pFormat->name.data(),
-                                              static_cast<qsizetype>(reading.pFormat->name.size())))
-                       .arg(sailPlan.GetPolarCount()) +
-                   "\n";
-    QStringList polars;
-    for (const auto& pPolar : sailPlan.m_aPolars) {
-        polars.push_back(Ui("%1 kn: %2 points, tacking angle %3°")
-                             .arg(UiFileNumber(pPolar->m_fWindSpeed))
-                             .arg(pPolar->GetVectorCount())
-                             .arg(UiNumber(static_cast<double>(pPolar->m_fTackingAngle), 'f', 1)));
+    const QString strFormat = QString::fromUtf8(
+        reading.pFormat->name.data(), static_cast<qsizetype>(reading.pFormat->name.size()));
+    QString text;
+    if (reading.aSailPlans.size() == 1) {
+        const SAILPLAN& sailPlan = *reading.aSailPlans.front();
+        text = Ui("Sail plan \"%1\" (%2), %3 polars:")
+                   .arg(QString::fromStdString(DecodeForDisplay(sailPlan.m_strName)), strFormat)
+                   .arg(sailPlan.GetPolarCount()) +
+               "\n";
+        QStringList polars;
+        for (const auto& pPolar : sailPlan.m_aPolars) {
+            polars.push_back(
+                Ui("%1 kn: %2 points, tacking angle %3°")
+                    .arg(UiFileNumber(pPolar->m_fWindSpeed))
+                    .arg(pPolar->GetVectorCount())
+                    .arg(UiNumber(static_cast<double>(pPolar->m_fTackingAngle), 'f', 1)));
+        }
+        text += IndentedFew(polars);
+    } else {
+        text = Ui("%1 sail plans (%2), each added:").arg(reading.aSailPlans.size()).arg(strFormat) +
+               "\n";
+        QStringList sailPlans;
+        for (const auto& pSailPlan : reading.aSailPlans) {
+            int nPoints = 0;
+            for (const auto& pPolar : pSailPlan->m_aPolars) {
+                nPoints += pPolar->GetVectorCount();
+            }
+            sailPlans.push_back(
+                Ui("\"%1\": %2 polars, %3 points")
+                    .arg(QString::fromStdString(DecodeForDisplay(pSailPlan->m_strName)))
+                    .arg(pSailPlan->GetPolarCount())
+                    .arg(nPoints));
+        }
+        text += IndentedFew(sailPlans);
     }
-    text += IndentedFew(polars);
     if (!reading.diagnostics.isEmpty()) {
         text += "\n" + Ui("Notes:") + "\n" + IndentedFew(reading.diagnostics);
     }
@@ -115,4 +143,11 @@ std::string UnusedSailPlanName(const SailPlanArray& aSailPlans, const std::strin
         strCandidate = strName + " (" + std::to_string(n) + ")";
     }
     return strCandidate;
+}
+
+void AddUnderFreeNames(SailPlanArray& aSailPlans, SailPlanArray aAdded) {
+    for (auto& pSailPlan : aAdded) {
+        pSailPlan->SetName(UnusedSailPlanName(aSailPlans, pSailPlan->m_strName));
+        aSailPlans.push_back(std::move(pSailPlan));
+    }
 }

@@ -480,7 +480,7 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
     }
     m_bImportWanted = false;
     EndProgress(m_pImportProgress, this);
-    if (reading.pSailPlan == nullptr) {
+    if (reading.aSailPlans.empty()) {
         m_questions.Tell(this, Ui("Import"),
                          Ui("Nothing can be imported: %1").arg(reading.strError));
         return;
@@ -489,6 +489,13 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
     if (target == Questions::ImportTarget::Cancel) {
         return;
     }
+    const std::size_t nImported = reading.aSailPlans.size();
+    const auto imported = [&strPath, nImported](const QString& strInto) {
+        return nImported == 1 ? Ui("Imported %1 into %2").arg(strPath, strInto)
+                              : Ui("Imported %1 sail plans of %2 into %3")
+                                    .arg(nImported)
+                                    .arg(strPath, strInto);
+    };
     if (target == Questions::ImportTarget::NewFile) {
         const QString strFolder = QFileInfo(m_file.strPath).absolutePath();
         const QString strNew = ChooseFileToWrite(
@@ -500,14 +507,14 @@ void MainWindow::ImportRead(int nTicket, const QString& strPath, ImportReading r
             return;
         }
         SailPlanArray aSailPlans;
-        aSailPlans.push_back(std::move(reading.pSailPlan));
+        AddUnderFreeNames(aSailPlans, std::move(reading.aSailPlans));
         if (StartNewFile(strNew, aSailPlans, Ui("Import"))) {
-            statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, strNew));
+            statusBar()->showMessage(imported(strNew));
         }
         return;
     }
-    if (AddSailPlanToFile(std::move(reading.pSailPlan), Ui("The import"))) {
-        statusBar()->showMessage(Ui("Imported %1 into %2").arg(strPath, m_file.strPath));
+    if (AddSailPlansToFile(std::move(reading.aSailPlans), Ui("The import"))) {
+        statusBar()->showMessage(imported(m_file.strPath));
     }
 }
 
@@ -668,22 +675,25 @@ bool MainWindow::AddLearnedSailPlan(std::unique_ptr<SAILPLAN> pLearned) {
             Ui("The logs gave no polar: no bin held enough steady sailing. Nothing was added."));
         return false;
     }
-    return AddSailPlanToFile(std::move(pLearned), Ui("Adding the learned sail plan"));
+    SailPlanArray aLearned;
+    aLearned.push_back(std::move(pLearned));
+    return AddSailPlansToFile(std::move(aLearned), Ui("Adding the learned sail plan"));
 }
 
-bool MainWindow::AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat) {
+bool MainWindow::AddSailPlansToFile(SailPlanArray aAdded, const QString& strWhat) {
     const QString strFile = m_file.strPath;
+    const int nAdded = static_cast<int>(aAdded.size());
     const ChangeOutcome outcome =
         ChangeDataFile(this, m_questions, m_editor, strFile, strWhat,
-                       [&pSailPlan](SailPlanArray& aSailPlans, QString*) {
-                           pSailPlan->SetName(UnusedSailPlanName(aSailPlans, pSailPlan->m_strName));
-                           aSailPlans.push_back(std::move(pSailPlan));
+                       [&aAdded](SailPlanArray& aSailPlans, QString*) {
+                           AddUnderFreeNames(aSailPlans, std::move(aAdded));
                            return true;
                        });
-    // Whatever happened, the window shows the file as it is now; a new sail plan is chosen.
+    // Whatever happened, the window shows the file as it is now; the first new sail plan is
+    // chosen.
     ReReadKeepingPlace();
     if (outcome == ChangeOutcome::Made) {
-        m_nSailPlan = static_cast<int>(m_file.aSailPlans.size()) - 1;
+        m_nSailPlan = std::max(0, static_cast<int>(m_file.aSailPlans.size()) - nAdded);
         m_nPolar = -1;
         RefreshFromFile();
     }

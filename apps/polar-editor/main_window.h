@@ -92,8 +92,9 @@ class MainWindow : public QMainWindow {
     // (when open) closed first and opened on it after; nothing is made when the editor stays.
     bool StartNewFile(const QString& strPath, const SailPlanArray& aSailPlans,
                       const QString& strWhat);
-    // Adds the sail plan (under a name of its own) through ChangeDataFile; true when it was.
-    bool AddSailPlanToFile(std::unique_ptr<SAILPLAN> pSailPlan, const QString& strWhat);
+    // Adds the sail plans (each under a name of its own) through ChangeDataFile; true when they
+    // were.
+    bool AddSailPlansToFile(SailPlanArray aAdded, const QString& strWhat);
     void ImportRead(int nTicket, const QString& strPath, ImportReading reading);
     void ApplySettings(int nLanguage, const DiagramPalette& colors);
     // The folder a file dialog of that kind starts in: the last one used, else the file's.

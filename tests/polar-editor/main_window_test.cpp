@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -32,6 +33,7 @@
 #include "tests/polar-editor/import_wait.h"
 #include "tests/polar-editor/scripted_questions.h"
 #include "tests/support/box_answerer.h"
+#include "tests/support/exchange_samples.h"
 #include "tests/support/gui_driver.h"
 #include "tests/support/own_settings.h"
 #include "tests/support/temp_dir.h"
@@ -42,6 +44,14 @@ namespace {
 constexpr const char* kTwoPlans =
     "Main,\r\n6.00,45.00,\r\n40.00,4.10,90.00,5.40,-1\r\n12.00,40.00,\r\n40.00,6.20,-2\r\n"
     "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2";
+// kTwoPlans with Main's first point at 6 kn deleted, then the sail plans of sails.csv.
+constexpr const char* kSavedAndImported =
+    "Main,\r\n6.00,45.00,\r\n90.00,5.40,-1\r\n12.00,40.00,\r\n40.00,6.20,-2\r\n"
+    "Light,\r\n4.00,48.00,\r\n45.00,3.00,-2\r\n"
+    "Jib,\r\n6.00,52.00,\r\n52.00,5.30,90.00,5.90,-1\r\n10.00,52.00,\r\n"
+    "52.00,6.30,90.00,7.00,-2\r\n"
+    "Light (2),\r\n6.00,90.00,\r\n90.00,6.00,120.00,5.80,-1\r\n10.00,90.00,\r\n"
+    "90.00,7.20,120.00,7.40,-2";
 constexpr const char* kGrid = "twa/tws\t6\t10\n45\t4.5\t6.0\n90\t5.5\t7.0\n150\t4.0\t6.5\n";
 
 class MainWindowTest : public testing::Test {
@@ -225,18 +235,82 @@ TEST_F(MainWindowTest, ThePreviewOfManyPolarsListsAScreenful) {
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
 }
 
-// A file of several sail plans: the preview says which the application leaves out.
-TEST_F(MainWindowTest, ThePreviewOfSeveralSailPlansSaysWhatIsLeft) {
+// A file of several sail plans, imported through the menu while the editor holds an edit: the
+// preview lists each, the edit is saved first, and every one is added under a name of its own.
+TEST_F(MainWindowTest, ImportAddsEverySailPlanOfAFileOfSeveral) {
     TempDir::Write(m_dir.File("sails.csv"),
                    "PolarDiagramMultiSails\nTWS\n6,10\nJib\nTWA\n52,90\nBSP\n5.3,6.3\n5.9,7\n"
-                   "Code 0\nTWA\n90,120\nBSP\n6,7.2\n5.8,7.4\n");
-    m_questions.importTargets.push_back(Questions::ImportTarget::Cancel);
-    m_window.ImportFrom(Path(m_dir.File("sails.csv")));
+                   "Light\nTWA\n90,120\nBSP\n6,7.2\n5.8,7.4\n");
+    EditWithoutSaving();
+    m_questions.files.push_back(Path(m_dir.File("sails.csv")));
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_questions.yesAnswers.push_back(true);
+    QAction* pImport = m_window.findChild<QAction*>("action-import");
+    ASSERT_NE(pImport, nullptr);
+    pImport->trigger();
     ASSERT_TRUE(WaitForImport(m_window));
-    EXPECT_TRUE(m_questions.lastPreview.contains("\"Jib\" (hrosailing)"));
-    EXPECT_TRUE(m_questions.lastPreview.contains("1 more sail plans (Code 0): only the first"))
+    EXPECT_TRUE(m_questions.lastPreview.contains("2 sail plans (hrosailing), each added:"))
         << m_questions.lastPreview.toStdString();
+    EXPECT_TRUE(m_questions.lastPreview.contains("\"Jib\": 2 polars, 4 points"));
+    EXPECT_TRUE(m_questions.lastPreview.contains("\"Light\": 2 polars, 4 points"));
+    EXPECT_TRUE(m_questions.told.isEmpty()) << m_questions.told.join('\n').toStdString();
+    // The edit (Main's first point at 6 kn deleted) is saved, and the file's "Light" keeps its
+    // name: the imported one is "Light (2)".
+    EXPECT_EQ(TempDir::Read(m_strFile), kSavedAndImported);
+    EXPECT_TRUE(m_window.statusBar()->currentMessage().startsWith("Imported 2 sail plans of"))
+        << m_window.statusBar()->currentMessage().toStdString();
+    ASSERT_TRUE(m_editor.IsOpen());
+    EXPECT_EQ(Tree()->topLevelItemCount(), 4);
+}
+
+// Into a new file: a screenful of sail plans is listed, then how many more; all are written,
+// and two of one name in the file are told apart.
+TEST_F(MainWindowTest, ImportOfManySailPlansIntoANewFileListsAScreenful) {
+    std::string text = "PolarDiagramMultiSails\nTWS\n6,10\n";
+    for (int i = 0; i < 14; ++i) {
+        text += (i == 13 ? std::string("Sail 0") : "Sail " + std::to_string(i)) +
+                "\nTWA\n52,90\nBSP\n5.3,6.3\n5.9,7\n";
+    }
+    TempDir::Write(m_dir.File("many.csv"), text);
+    const std::string strNew = m_dir.File("MANY.PPD");
+    m_questions.files.push_back(Path(m_dir.File("many.csv")));
+    m_questions.importTargets.push_back(Questions::ImportTarget::NewFile);
+    m_questions.files.push_back(Path(strNew));
+    m_window.findChild<QAction*>("action-import")->trigger();
+    ASSERT_TRUE(WaitForImport(m_window));
+    EXPECT_TRUE(m_questions.lastPreview.contains("14 sail plans (hrosailing)"));
+    EXPECT_EQ(m_questions.lastPreview.count("2 polars, 4 points"), 12);
+    EXPECT_TRUE(m_questions.lastPreview.contains("… and 2 more"));
     EXPECT_EQ(TempDir::Read(m_strFile), kTwoPlans);
+    const PolarFileContents contents = Read(strNew);
+    ASSERT_EQ(contents.aSailPlans.size(), 14u);
+    EXPECT_EQ(contents.aSailPlans[0]->m_strName, "Sail 0");
+    EXPECT_EQ(contents.aSailPlans[12]->m_strName, "Sail 12");
+    EXPECT_EQ(contents.aSailPlans[13]->m_strName, "Sail 0 (2)");
+    EXPECT_EQ(Points(*contents.aSailPlans[13]), Points(*contents.aSailPlans[0]));
+    EXPECT_TRUE(m_window.statusBar()->currentMessage().startsWith("Imported 14 sail plans of"));
+}
+
+// Of several sail plans, one without a point is left out and the preview says so; the one left
+// is added as a single one is, under a name the file does not use yet.
+TEST_F(MainWindowTest, ASailPlanWithoutPointsIsLeftOutAndSaid) {
+    TempDir::Write(m_dir.File("two.json"),
+                   R"({"a": {"name": "Main", "windData": [{"trueWindSpeed": 3.0867,
+                        "angleData": [[0.7854, 2.3], [1.5708, 2.8]]}]},
+                       "b": {"name": "Bare", "windData": []}})");
+    m_questions.files.push_back(Path(m_dir.File("two.json")));
+    m_questions.importTargets.push_back(Questions::ImportTarget::ThisFile);
+    m_window.findChild<QAction*>("action-import")->trigger();
+    ASSERT_TRUE(WaitForImport(m_window));
+    EXPECT_TRUE(m_questions.lastPreview.contains("Sail plan \"Main\" (signalk), 1 polars"))
+        << m_questions.lastPreview.toStdString();
+    EXPECT_TRUE(
+        m_questions.lastPreview.contains("sail plan \"Bare\" holds no polar and is not imported"));
+    const PolarFileContents contents = Read(m_strFile);
+    ASSERT_EQ(contents.aSailPlans.size(), 3u);
+    EXPECT_EQ(contents.aSailPlans[2]->m_strName, "Main (2)");
+    EXPECT_EQ(Points(*contents.aSailPlans[2]), "6: 45/4.47 90/5.44 | ");
+    EXPECT_TRUE(m_window.statusBar()->currentMessage().startsWith("Imported "));
 }
 
 TEST_F(MainWindowTest, WhatCannotBeImportedIsSaidAndNothingChanges) {

@@ -293,6 +293,39 @@ TEST_P(AppOnDisplay, ImportWhileTheEditorHasEditsSavesThemFirst) {
     EXPECT_EQ(FileBytes(), Written(expected));
 }
 
+// A file of several sail plans: the preview lists each; all are added, the one named as a sail
+// plan of the file under a name of its own.
+TEST_P(AppOnDisplay, ImportOfSeveralSailPlansAddsThemAll) {
+    const std::string strSails = m_dir.File("sails.csv");
+    TempDir::Write(strSails,
+                   "PolarDiagramMultiSails\nTWS\n6,10\nJib\nTWA\n52,90\nBSP\n5.3,6.3\n5.9,7\n"
+                   "Light\nTWA\n90,120\nBSP\n6,7.2\n5.8,7.4\n");
+    m_files.files.push_back(QString::fromStdString(strSails));
+    RunAsUser(
+        [this](XUser& user) {
+            ChooseFromMenu(user, "import");
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+            const std::string preview = OnGui(ModalText);
+            for (const QString& strLine :
+                 {Ui("%1 sail plans (%2), each added:").arg(2).arg("hrosailing"),
+                  Ui("\"%1\": %2 polars, %3 points").arg("Jib").arg(2).arg(4),
+                  Ui("\"%1\": %2 polars, %3 points").arg("Light").arg(2).arg(4)}) {
+                EXPECT_NE(preview.find(strLine.toStdString()), std::string::npos) << preview;
+            }
+            Shot("import-preview-several");
+            ClickButton(user, Ui("Add to this file"));
+            ASSERT_TRUE(WaitUntil([this] { return m_pWindow->File().aSailPlans.size() == 4; }));
+            Shot("imported-several");
+        },
+        [] {});
+    EXPECT_EQ(FileBytes(),
+              std::string(kTwoPlans) +
+                  "\r\nJib,\r\n6.00,52.00,\r\n52.00,5.30,90.00,5.90,-1\r\n10.00,52.00,\r\n"
+                  "52.00,6.30,90.00,7.00,-2\r\n"
+                  "Light (2),\r\n6.00,90.00,\r\n90.00,6.00,120.00,5.80,-1\r\n10.00,90.00,\r\n"
+                  "90.00,7.20,120.00,7.40,-2");
+}
+
 TEST_P(AppOnDisplay, CancelAtTheQuestionKeepsTheFileAndTheEdits) {
     m_files.files.push_back(QString::fromStdString(m_strGrid));
     RunAsUser(

@@ -75,7 +75,7 @@ CardLayout LayOutTargetCard(const TargetCard& card, const QRect& page, QPaintDev
     const QRect titleBox(page.left(), page.top(), page.width(),
                          std::max(nTitleHeight, nWrappedHeight));
     layout.texts.push_back({titleBox, strTitle, title, nTitleFlags});
-    int y = titleBox.bottom() + 1;
+    int y = titleBox.bottom() + 1 + nBodyHeight / 8;
     const int nGap = bodyMetrics.horizontalAdvance("MM");
     if (titleBox.height() == nTitleHeight &&
         titleMetrics.horizontalAdvance(strTitle) + nGap + bodyMetrics.horizontalAdvance(strDate) <=
@@ -96,19 +96,30 @@ CardLayout LayOutTargetCard(const TargetCard& card, const QRect& page, QPaintDev
     const int nRowHeight = nBodyHeight * 3 / 2;
     const QStringList headings = TargetHeadings();
     const int nColumnWidth = page.width() / static_cast<int>(headings.size());
-    const auto addRow = [&](const QStringList& cells, bool bBold) {
-        const QFont font = SizedFont(body, body.pointSize(), bBold);
+    const int nPadding = bodyMetrics.horizontalAdvance("M");
+    // Headings longer than their column (German "Vorwind kn") wrap onto a second line rather
+    // than run into the next; the row is as high as its highest heading.
+    const QFont headingFont = SizedFont(body, body.pointSize(), true);
+    const int nHeadingFlags = Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap;
+    int nHeadingHeight = nRowHeight;
+    for (const QString& heading : headings) {
+        const QRect wrapped =
+            QFontMetrics(headingFont, pDevice)
+                .boundingRect(QRect(0, 0, nColumnWidth - nPadding, 0), nHeadingFlags, heading);
+        nHeadingHeight = std::max(nHeadingHeight, wrapped.height() + nRowHeight - nBodyHeight);
+    }
+    const auto addRow = [&](const QStringList& cells, const QFont& font, int nHeight, int nFlags) {
         for (int c = 0; c < cells.size(); ++c) {
-            layout.texts.push_back(
-                {QRect(page.left() + c * nColumnWidth, y, nColumnWidth - 8, nRowHeight), cells[c],
-                 font, Qt::AlignRight | Qt::AlignVCenter});
+            layout.texts.push_back({QRect(page.left() + c * nColumnWidth + nPadding, y,
+                                          nColumnWidth - nPadding, nHeight),
+                                    cells[c], font, nFlags});
         }
-        y += nRowHeight;
+        y += nHeight;
         layout.rules.emplace_back(page.left(), y, page.right(), y);
     };
-    addRow(headings, true);
+    addRow(headings, headingFont, nHeadingHeight, nHeadingFlags);
     for (const TargetRow& row : card.rows) {
-        addRow(TargetCells(row), false);
+        addRow(TargetCells(row), body, nRowHeight, Qt::AlignRight | Qt::AlignVCenter);
     }
     return layout;
 }

@@ -87,6 +87,11 @@ TEST(Targets, LetterInTheUnitedStatesAndCanadaA4Elsewhere) {
     }
 }
 
+// Where a text of the card is painted.
+QRect Inked(const CardText& text, QPaintDevice* pDevice) {
+    return QFontMetrics(text.font, pDevice).boundingRect(text.box, text.nFlags, text.text);
+}
+
 class TargetCardTest : public testing::Test {
   protected:
     static void SetUpTestSuite() { UseOwnSettingsFolder(); }
@@ -149,12 +154,22 @@ TEST_F(TargetCardTest, TheHeadingNamesBoatSailPlanAndDateInTheWindowsLanguage) {
     QCoreApplication::installTranslator(&german);
     const QLocale before;
     UseLanguageForNumbers(49);
-    const QStringList texts = TextsOf(LayOutTargetCard(card, page, &writer));
+    const CardLayout layout = LayOutTargetCard(card, page, &writer);
     QLocale::setDefault(before);
+    const QStringList texts = TextsOf(layout);
     QCoreApplication::removeTranslator(&german);
     EXPECT_EQ(texts.mid(0, 3),
               (QStringList{"Blue Heron", "Dienstag, 8. Dezember 2026", "Zielwerte: Main"}));
     EXPECT_TRUE(texts.contains("6,0"));
+    // The longer German words do not run into each other.
+    for (std::size_t i = 0; i < layout.texts.size(); ++i) {
+        for (std::size_t j = i + 1; j < layout.texts.size(); ++j) {
+            EXPECT_FALSE(
+                Inked(layout.texts[i], &writer).intersects(Inked(layout.texts[j], &writer)))
+                << layout.texts[i].text.toStdString() << " / "
+                << layout.texts[j].text.toStdString();
+        }
+    }
 }
 
 // A name too long for the first line beside the date moves the date under it; one too long
@@ -168,10 +183,7 @@ TEST_F(TargetCardTest, ALongBoatNamePutsTheDateOnALineOfItsOwn) {
         card.strBoat = strBoat;
         const CardLayout layout = LayOutTargetCard(card, page, &writer);
         ASSERT_GE(layout.texts.size(), 3u);
-        // Where each text is painted: the boat's and the date's must not meet.
-        const auto inked = [&](const CardText& text) {
-            return QFontMetrics(text.font, &writer).boundingRect(text.box, text.nFlags, text.text);
-        };
+        const auto inked = [&](const CardText& text) { return Inked(text, &writer); };
         EXPECT_FALSE(inked(layout.texts[0]).intersects(inked(layout.texts[1])))
             << strBoat.toStdString();
         for (const CardText& text : layout.texts) {

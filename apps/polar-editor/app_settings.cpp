@@ -77,6 +77,22 @@ void SetColors(const DiagramPalette& colors) {
     QSettings().setValue("colors", ColorsText(colors));
 }
 
+QString BoatName() {
+    return QSettings().value("boatName").toString();
+}
+
+void SetBoatName(const QString& strName) {
+    QSettings().setValue("boatName", strName);
+}
+
+QString CardPaper() {
+    return QSettings().value("cardPaper").toString();
+}
+
+void SetCardPaper(const QString& strPaper) {
+    QSettings().setValue("cardPaper", strPaper);
+}
+
 QByteArray WindowGeometry() {
     return QSettings().value("windowGeometry").toByteArray();
 }

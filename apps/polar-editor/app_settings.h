@@ -33,6 +33,13 @@ void SetLanguage(int nLanguage);
 std::optional<DiagramPalette> Colors();
 void SetColors(const DiagramPalette& colors);
 
+// The boat's name the target card was headed with last; empty when none yet.
+QString BoatName();
+void SetBoatName(const QString& strName);
+// The paper the last target card was laid out for ("a4" or "letter"); empty when none yet.
+QString CardPaper();
+void SetCardPaper(const QString& strPaper);
+
 QByteArray WindowGeometry();
 void SetWindowGeometry(const QByteArray& geometry);
 

@@ -1,8 +1,10 @@
 #include "apps/polar-editor/target_card.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
 #include "apps/polar-editor/window_texts.h"
 
@@ -10,6 +12,17 @@ namespace {
 
 QString Fixed(float f, int nDecimals) {
     return UiNumber(static_cast<double>(f), 'f', nDecimals);
+}
+
+QString SailPlanHeading(const TargetCard& card) {
+    return Ui("Targets: %1").arg(card.strSailPlan);
+}
+
+QFont SizedFont(const QFont& base, int nPoints, bool bBold) {
+    QFont font = base;
+    font.setPointSize(nPoints);
+    font.setBold(bBold);
+    return font;
 }
 
 }  // namespace
@@ -34,47 +47,102 @@ QStringList TargetCells(const TargetRow& row) {
             bRun ? Fixed(row.fRunVmg, 2) : none};
 }
 
-QByteArray TargetCardPdf(const QString& strSailPlan, const std::vector<TargetRow>& rows) {
+QPageSize::PageSizeId PaperOfLocale(const QLocale& locale) {
+    const QLocale::Territory territory = locale.territory();
+    return territory == QLocale::UnitedStates || territory == QLocale::Canada ? QPageSize::Letter
+                                                                              : QPageSize::A4;
+}
+
+CardLayout LayOutTargetCard(const TargetCard& card, const QRect& page, QPaintDevice* pDevice) {
+    CardLayout layout;
+    const QFont base;
+    const QFont title = SizedFont(base, 20, true);
+    const QFont body = SizedFont(base, 13, false);
+    const int nTitleHeight = QFontMetrics(title, pDevice).height();
+    const int nBodyHeight = QFontMetrics(body, pDevice).height();
+    // The boat heads the card with the sail plan under it; without a boat, the sail plan.
+    // The date stands at the right of the first line, or under it where a long name leaves
+    // no room (a name too long for the page wraps).
+    const QString strTitle = card.strBoat.isEmpty() ? SailPlanHeading(card) : card.strBoat;
+    const QString strDate = QLocale().toString(card.date, QLocale::LongFormat);
+    const QFontMetrics titleMetrics(title, pDevice);
+    const QFontMetrics bodyMetrics(body, pDevice);
+    const int nTitleFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+    const int nWrappedHeight =
+        titleMetrics
+            .boundingRect(QRect(page.left(), page.top(), page.width(), 0), nTitleFlags, strTitle)
+            .height();
+    const QRect titleBox(page.left(), page.top(), page.width(),
+                         std::max(nTitleHeight, nWrappedHeight));
+    layout.texts.push_back({titleBox, strTitle, title, nTitleFlags});
+    int y = titleBox.bottom() + 1 + nBodyHeight / 8;
+    const int nGap = bodyMetrics.horizontalAdvance("MM");
+    if (titleBox.height() == nTitleHeight &&
+        titleMetrics.horizontalAdvance(strTitle) + nGap + bodyMetrics.horizontalAdvance(strDate) <=
+            page.width()) {
+        layout.texts.push_back({titleBox, strDate, body, Qt::AlignRight | Qt::AlignVCenter});
+    } else {
+        y += nBodyHeight / 4;
+        layout.texts.push_back({QRect(page.left(), y, page.width(), nBodyHeight), strDate, body,
+                                Qt::AlignRight | Qt::AlignVCenter});
+        y += nBodyHeight;
+    }
+    if (!card.strBoat.isEmpty()) {
+        layout.texts.push_back({QRect(page.left(), y, page.width(), nBodyHeight),
+                                SailPlanHeading(card), body, Qt::AlignLeft | Qt::AlignVCenter});
+        y += nBodyHeight;
+    }
+    y += nTitleHeight;
+    const int nRowHeight = nBodyHeight * 3 / 2;
+    const QStringList headings = TargetHeadings();
+    const int nColumnWidth = page.width() / static_cast<int>(headings.size());
+    const int nPadding = bodyMetrics.horizontalAdvance("M");
+    // Headings longer than their column (German "Vorwind kn") wrap onto a second line rather
+    // than run into the next; the row is as high as its highest heading.
+    const QFont headingFont = SizedFont(body, body.pointSize(), true);
+    const int nHeadingFlags = Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap;
+    int nHeadingHeight = nRowHeight;
+    for (const QString& heading : headings) {
+        const QRect wrapped =
+            QFontMetrics(headingFont, pDevice)
+                .boundingRect(QRect(0, 0, nColumnWidth - nPadding, 0), nHeadingFlags, heading);
+        nHeadingHeight = std::max(nHeadingHeight, wrapped.height() + nRowHeight - nBodyHeight);
+    }
+    const auto addRow = [&](const QStringList& cells, const QFont& font, int nHeight, int nFlags) {
+        for (int c = 0; c < cells.size(); ++c) {
+            layout.texts.push_back({QRect(page.left() + c * nColumnWidth + nPadding, y,
+                                          nColumnWidth - nPadding, nHeight),
+                                    cells[c], font, nFlags});
+        }
+        y += nHeight;
+        layout.rules.emplace_back(page.left(), y, page.right(), y);
+    };
+    addRow(headings, headingFont, nHeadingHeight, nHeadingFlags);
+    for (const TargetRow& row : card.rows) {
+        addRow(TargetCells(row), body, nRowHeight, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return layout;
+}
+
+QByteArray TargetCardPdf(const TargetCard& card) {
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageSize(QPageSize(card.paper));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setTitle(Ui("Targets: %1").arg(strSailPlan));
+        writer.setTitle(card.strBoat.isEmpty() ? SailPlanHeading(card)
+                                               : card.strBoat + " – " + SailPlanHeading(card));
         writer.setCreator("polar-editor");
         QPainter painter(&writer);
-        const QRect page = painter.viewport();
-        QFont title = painter.font();
-        title.setPointSize(20);
-        title.setBold(true);
-        painter.setFont(title);
-        const int nTitleHeight = painter.fontMetrics().height();
-        painter.drawText(QRect(0, 0, page.width(), nTitleHeight), Qt::AlignLeft,
-                         Ui("Targets: %1").arg(strSailPlan));
-        QFont body = painter.font();
-        body.setPointSize(13);
-        body.setBold(false);
-        painter.setFont(body);
-        const int nRowHeight = painter.fontMetrics().height() * 3 / 2;
-        const QStringList headings = TargetHeadings();
-        const int nColumnWidth = page.width() / static_cast<int>(headings.size());
-        int y = nTitleHeight * 2;
-        const auto drawRow = [&](const QStringList& cells, bool bBold) {
-            QFont font = body;
-            font.setBold(bBold);
-            painter.setFont(font);
-            for (int c = 0; c < cells.size(); ++c) {
-                painter.drawText(QRect(c * nColumnWidth, y, nColumnWidth - 8, nRowHeight),
-                                 Qt::AlignRight | Qt::AlignVCenter, cells[c]);
-            }
-            y += nRowHeight;
-            painter.drawLine(0, y, page.width(), y);
-        };
-        drawRow(headings, true);
-        for (const TargetRow& row : rows) {
-            drawRow(TargetCells(row), false);
+        const CardLayout layout = LayOutTargetCard(card, painter.viewport(), &writer);
+        for (const CardText& text : layout.texts) {
+            painter.setFont(text.font);
+            painter.drawText(text.box, text.nFlags, text.text);
+        }
+        for (const QLine& rule : layout.rules) {
+            painter.drawLine(rule);
         }
     }
     return pdf;

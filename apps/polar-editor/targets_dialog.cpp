@@ -3,12 +3,15 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "apps/polar-editor/accelerators.h"
+#include "apps/polar-editor/app_settings.h"
 #include "apps/polar-editor/file_choice.h"
 #include "apps/polar-editor/questions.h"
 #include "apps/polar-editor/target_card.h"
@@ -36,6 +39,18 @@ TargetsDialog::TargetsDialog(QWidget* pParent, Questions& questions,
     for (const auto& pSailPlan : aSailPlans) {
         m_pSailPlans->addItem(NameOf(*pSailPlan));
     }
+    m_pSailPlans->setObjectName("sail-plan");
+    m_pBoat = new QLineEdit(app_settings::BoatName());
+    m_pBoat->setObjectName("boat-name");
+    m_pPaper = new QComboBox;
+    m_pPaper->setObjectName("paper-size");
+    m_pPaper->addItem("A4", "a4");
+    m_pPaper->addItem(Ui("US Letter"), "letter");
+    // The paper chosen last; at first the one the user's region prints on.
+    const QString strPaper = app_settings::CardPaper();
+    const int nPaper = m_pPaper->findData(strPaper);
+    m_pPaper->setCurrentIndex(
+        nPaper >= 0 ? nPaper : (PaperOfLocale(QLocale::system()) == QPageSize::Letter ? 1 : 0));
     m_pTable = new QTableWidget(0, static_cast<int>(TargetHeadings().size()));
     m_pTable->setHorizontalHeaderLabels(TargetHeadings());
     m_pTable->verticalHeader()->hide();
@@ -45,12 +60,20 @@ TargetsDialog::TargetsDialog(QWidget* pParent, Questions& questions,
     QPushButton* pPrint =
         pButtons->addButton(Ui("Target card (PDF)…"), QDialogButtonBox::ActionRole);
     auto* pLayout = new QVBoxLayout(this);
-    pLayout->addWidget(m_pSailPlans);
+    auto* pForm = new QFormLayout;
+    pForm->addRow(Ui("Sail plan:"), m_pSailPlans);
+    pForm->addRow(Ui("Boat name:"), m_pBoat);
+    pForm->addRow(Ui("Paper size:"), m_pPaper);
+    pLayout->addLayout(pForm);
     pLayout->addWidget(m_pTable);
     pLayout->addWidget(pButtons);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     GiveAccelerators(this);
     connect(pPrint, &QPushButton::clicked, this, [this] { PrintCard(); });
+    connect(m_pBoat, &QLineEdit::textEdited, this,
+            [](const QString& strName) { app_settings::SetBoatName(strName.trimmed()); });
+    connect(m_pPaper, &QComboBox::activated, this,
+            [this] { app_settings::SetCardPaper(m_pPaper->currentData().toString()); });
     connect(m_pSailPlans, &QComboBox::currentIndexChanged, this,
             [this](int nIndex) { ShowSailPlan(nIndex); });
     resize(620, 420);
@@ -75,6 +98,20 @@ void TargetsDialog::ShowSailPlan(int nSailPlan) {
     }
 }
 
+TargetCard TargetsDialog::Card() const {
+    TargetCard card;
+    card.strBoat = m_pBoat->text().trimmed();
+    card.date = QDate::currentDate();
+    card.paper = m_pPaper->currentData().toString() == "letter" ? QPageSize::Letter : QPageSize::A4;
+    const int nSailPlan = m_pSailPlans->currentIndex();
+    if (nSailPlan >= 0) {
+        const SAILPLAN& sailPlan = *m_aSailPlans[static_cast<std::size_t>(nSailPlan)];
+        card.strSailPlan = NameOf(sailPlan);
+        card.rows = TargetsOfSailPlan(sailPlan);
+    }
+    return card;
+}
+
 bool TargetsDialog::PrintCard() {
     const int nSailPlan = m_pSailPlans->currentIndex();
     if (nSailPlan < 0) {
@@ -89,7 +126,7 @@ bool TargetsDialog::PrintCard() {
     if (strPath.isEmpty()) {
         return false;
     }
-    const QByteArray pdf = TargetCardPdf(NameOf(sailPlan), TargetsOfSailPlan(sailPlan));
+    const QByteArray pdf = TargetCardPdf(Card());
     const IoStatus status = WriteFileAtomically(
         strPath.toStdString(),
         std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));

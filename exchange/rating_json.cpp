@@ -3,7 +3,6 @@
 // angles and VMGs ("beat_angle", "beat_vmg", "run_angle", "run_vmg").
 #include <algorithm>
 #include <cmath>
-#include <nlohmann/json.hpp>
 #include <tuple>
 
 #include "data/angle_units.h"
@@ -12,11 +11,10 @@
 #include "exchange/cell_text.h"
 #include "exchange/formats.h"
 #include "exchange/import_support.h"
+#include "exchange/json_text.h"
 #include "exchange/polar_curve.h"
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // The key under which an angle's speeds stand: "52", "52.0" or "52.5".
 const Json* SpeedsOfAngle(const Json& vpp, float fAngle) {
@@ -69,17 +67,13 @@ Json Number(float f) {
 ImportResult ImportRatingJson(std::string_view text, const std::string& strName) {
     ImportResult result;
     result.pSailPlan = std::make_unique<SAILPLAN>(strName);
-    Json root;
-    try {
-        root = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
-        result.error = ProblemAtOffset(text, e.byte > 0 ? e.byte - 1 : 0, "this is not valid JSON");
-        return result;
-    } catch (const Json::exception&) {
-        // For instance a number too large for any floating-point type.
-        result.error = ProblemAt(1, 1, "this JSON holds a value that cannot be read");
+    PolarFileProblem problem;
+    std::optional<Json> parsed = ParseJsonText(text, problem);
+    if (!parsed) {
+        result.error = problem;
         return result;
     }
+    const Json& root = *parsed;
     const auto vppIt = root.is_object() ? root.find("vpp") : root.end();
     if (!root.is_object() || vppIt == root.end() || !vppIt->is_object()) {
         result.error = ProblemAt(1, 1, "expected an object with a \"vpp\" object");

@@ -7,17 +7,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 
 #include "data/angle_units.h"
 #include "data/text_encoding.h"
 #include "exchange/formats.h"
 #include "exchange/import_support.h"
+#include "exchange/json_text.h"
 #include "exchange/polar_curve.h"
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
 
@@ -207,16 +205,13 @@ Json PolarObject(const SAILPLAN& plan, const std::string& strId) {
 ImportResult ImportSignalKJson(std::string_view text, const std::string& strName) {
     ImportResult result;
     result.pSailPlan = std::make_unique<SAILPLAN>(strName);
-    Json root;
-    try {
-        root = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
-        result.error = ProblemAtOffset(text, e.byte > 0 ? e.byte - 1 : 0, "this is not valid JSON");
-        return result;
-    } catch (const Json::exception&) {
-        result.error = ProblemAt(1, 1, "this JSON holds a value that cannot be read");
+    PolarFileProblem problem;
+    std::optional<Json> parsed = ParseJsonText(text, problem);
+    if (!parsed) {
+        result.error = problem;
         return result;
     }
+    const Json& root = *parsed;
     // The polar objects: the root itself, or the values of a map by id, or an array's items.
     std::vector<const Json*> objects;
     if (IsPolarObject(root)) {
